@@ -1,0 +1,126 @@
+// console.cpp: the console listing formatter, the console log and the early stops.
+#include "console.h"
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace orvex {
+namespace {
+
+// The log holds the whole listing of a run (about 1.5 KB) many times over.
+constexpr std::size_t log_capacity = 64 * 1024;
+constexpr std::string_view log_overflow_mark = "...\n";
+std::array<char, log_capacity> console_log_text{};
+std::size_t console_log_length = 0;
+bool console_log_full = false;
+bool console_quiet = false;
+
+void KEEP_IN_LOG(std::string_view line) {
+    if (console_log_full) return;
+    if (console_log_length + line.size() + log_overflow_mark.size() > log_capacity) {
+        std::memcpy(console_log_text.data() + console_log_length, log_overflow_mark.data(),
+                    log_overflow_mark.size());
+        console_log_length += log_overflow_mark.size();
+        console_log_full = true;
+        return;
+    }
+    std::memcpy(console_log_text.data() + console_log_length, line.data(), line.size());
+    console_log_length += line.size();
+}
+
+}  // namespace
+
+std::string FORMAT_LISTED_INTEGER(std::int32_t v) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%12d", static_cast<int>(v));
+    return text;
+}
+
+std::string FORMAT_LISTED_REAL(double v) {
+    char body[64];
+    if (std::isnan(v)) {
+        std::snprintf(body, sizeof body, "NaN");
+    } else if (std::isinf(v)) {
+        std::snprintf(body, sizeof body, "%s", v < 0 ? "-Infinity" : "Infinity");
+    } else if (v == 0.0) {
+        std::snprintf(body, sizeof body, "0.00000000000000");
+    } else {
+        // Round to 15 significant digits first: the decimal exponent after rounding decides
+        // the form, so 0.0999999999999999999 (which rounds to 0.1) is listed in fixed form.
+        char mantissa[40];
+        std::snprintf(mantissa, sizeof mantissa, "%.14E", v);
+        const char* e = std::strchr(mantissa, 'E');
+        const int exponent = std::atoi(e + 1);
+        if (exponent >= -1 && exponent <= 14) {
+            const int decimals = 14 - exponent;
+            if (decimals > 0) {
+                std::snprintf(body, sizeof body, "%.*f", decimals, v);
+            } else {
+                std::snprintf(body, sizeof body, "%.0f.", v);
+            }
+        } else {
+            const int digits = static_cast<int>(e - mantissa);
+            std::snprintf(body, sizeof body, "%.*sE%c%03d", digits, mantissa,
+                          exponent < 0 ? '-' : '+', std::abs(exponent));
+        }
+    }
+    char text[64];
+    std::snprintf(text, sizeof text, "%24s", body);
+    return text;
+}
+
+void CONSOLE_WRITE(std::string_view label, std::initializer_list<listed_value> values) {
+    std::string line(label);
+    for (const listed_value& value : values) {
+        switch (value.kind) {
+            case listed_value::form::integer: line += FORMAT_LISTED_INTEGER(value.integer); break;
+            case listed_value::form::real: line += FORMAT_LISTED_REAL(value.real); break;
+            case listed_value::form::text: line += value.text; break;
+        }
+    }
+    line += '\n';
+    KEEP_IN_LOG(line);
+    if (!console_quiet) {
+        std::fwrite(line.data(), 1, line.size(), stdout);
+        std::fflush(stdout);
+    }
+}
+
+std::string_view CONSOLE_LOG() { return {console_log_text.data(), console_log_length}; }
+
+void CLEAR_CONSOLE_LOG() {
+    console_log_length = 0;
+    console_log_full = false;
+}
+
+void SET_CONSOLE_QUIET(bool quiet) { console_quiet = quiet; }
+
+void STOP_RUN(std::string_view message) {
+    throw run_stop{run_stop::channel::console, std::string(message)};
+}
+
+void INPUT_FAILURE(std::string_view file, std::string_view place, std::string_view what) {
+    std::string message = "plot_orvex_3dfields: ";
+    message += file;
+    if (!place.empty()) {
+        message += ':';
+        message += place;
+    }
+    message += ": ";
+    message += what;
+    throw run_stop{run_stop::channel::input, std::move(message)};
+}
+
+void REPORT_RUN_STOP(const run_stop& stop) {
+    if (stop.where == run_stop::channel::console) {
+        CONSOLE_WRITE(stop.message);
+    } else {
+        std::fprintf(stderr, "%s\n", stop.message.c_str());
+        std::fflush(stderr);
+    }
+}
+
+}  // namespace orvex

@@ -1,0 +1,3 @@
+// STUB
+#include "header_listing.h"
+namespace orvex { void LIST_FIELD_HEADER() {} }

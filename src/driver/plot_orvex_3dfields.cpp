@@ -1,0 +1,63 @@
+// plot_orvex_3dfields.cpp: the run's fixed sequence.
+//
+//   control file -> field file classified and echoed -> stored lattice (reader) -> header
+//   listing -> full grid (unfolding) -> profiles and page (plot driver) -> window or PNG
+//
+// Each stage reads what the stage before it wrote; nothing flows back. A stop anywhere throws
+// run_stop; it is written here, once, and nothing after it is read, listed, drawn or written.
+#include "plot_orvex_3dfields.h"
+
+#include <cstdio>
+#include <exception>
+#include <new>
+
+#include "console.h"
+#include "control_file.h"
+#include "field_grid.h"
+#include "field_readers.h"
+#include "header_listing.h"
+#include "plot_driver.h"
+#include "show_page.h"
+#include "unfold.h"
+
+namespace orvex {
+
+namespace {
+
+void LOAD_FIELD_FILE() {
+    switch (run_settings.format_flag) {
+        case 0: READ_FIELD_ARRAYS(array_layout::binary, FIELD_FILE_NAME()); break;
+        case 1: READ_FIELD_ARRAYS(array_layout::text, FIELD_FILE_NAME()); break;
+        case 2: READ_FIELD_NODES(FIELD_FILE_NAME()); break;
+        default: STOP_RUN(msg_bad_format);
+    }
+}
+
+}  // namespace
+
+int PLOT_ORVEX_3DFIELDS() {
+    try {
+        READ_CONTROL_FILE();
+        CLASSIFY_FIELD_FILE();
+        CONSOLE_WRITE(" Input field file name = ", {L_TEXT(FIELD_FILE_NAME())});
+        LOAD_FIELD_FILE();
+        LIST_FIELD_HEADER();
+        UNFOLD_GRID();
+        // A grid that matches no unfolding case would give thirty empty profiles and a
+        // meaningless page: the run stops here instead.
+        if (field_grid.nx == 0) STOP_RUN(msg_no_unfolding_case);
+        PLOT_PROFILES();
+    } catch (const run_stop& stop) {
+        REPORT_RUN_STOP(stop);
+        return 1;
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "plot_orvex_3dfields: out of memory\n");
+        return 1;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "plot_orvex_3dfields: %s\n", e.what());
+        return 1;
+    }
+    return SHOW_PAGE();
+}
+
+}  // namespace orvex

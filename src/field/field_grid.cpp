@@ -1,0 +1,23 @@
+// field_grid.cpp: the run's field grid in static storage.
+#include "field_grid.h"
+
+namespace orvex {
+
+field_grid_record field_grid;
+
+// Resets member by member: a temporary record would put 54 MB on the stack.
+void RESET_FIELD_GRID() {
+    field_grid_record& g = field_grid;
+    g.d_elm = g.aper = 0.0;
+    g.n_cell = g.ksym_yz = g.ksym_xz = g.ksym_xy = g.ksym = g.field_kind = g.field_flag = 0;
+    g.xmws.fill(0.0);
+    g.ymws.fill(0.0);
+    g.zmws.fill(0.0);
+    for (stored_array* a : {&g.ex_in, &g.ey_in, &g.ez_in, &g.bx_in, &g.by_in, &g.bz_in}) a->fill(0.0);
+    g.nx = g.ny = g.nz = 0;
+    for (full_array* a : {&g.ex_full, &g.ey_full, &g.ez_full, &g.bx_full, &g.by_full, &g.bz_full}) a->fill(0.0);
+    g.xmin = g.xmax = g.ymin = g.ymax = g.zmin = g.zmax = 0.0;
+    g.dx = g.dy = g.dz = 0.0;
+}
+
+}  // namespace orvex

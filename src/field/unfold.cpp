@@ -1,0 +1,3 @@
+// STUB
+#include "unfold.h"
+namespace orvex { void UNFOLD_GRID() {} }

@@ -1,0 +1,24 @@
+// field_readers.h: the three field-map layouts and their readers.
+//
+//   format_flag 0  binary array layout  READ_FIELD_ARRAYS(binary)
+//   format_flag 1  text array layout    READ_FIELD_ARRAYS(text)
+//   format_flag 2  node list layout     READ_FIELD_NODES()
+//
+// Each reader opens file_name (the control file's name; leading blanks are removed), fills the
+// stored lattice of field_grid and its final field_kind, and closes the file. A damaged file
+// ends the run through INPUT_FAILURE; a node list whose counts are not 25, 25, 201 through
+// STOP_RUN.
+#pragma once
+
+#include <string_view>
+
+namespace orvex {
+
+inline constexpr std::string_view msg_count_mismatch = " Number of data points don't match internal tables ";
+
+enum class array_layout { binary, text };
+
+void READ_FIELD_ARRAYS(array_layout layout, std::string_view file_name);
+void READ_FIELD_NODES(std::string_view file_name);
+
+}  // namespace orvex

@@ -1,0 +1,2 @@
+// STUB
+#include "histo.h"

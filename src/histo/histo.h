@@ -1,0 +1,2 @@
+// STUB
+#pragma once

@@ -1,0 +1,3 @@
+// STUB
+#include "plot_driver.h"
+namespace orvex { void PLOT_PROFILES() {} }

@@ -1,0 +1,17 @@
+// plot_driver.h: the last stage of a run, from the unfolded grid to the finished page.
+//
+// PLOT_PROFILES prints the grid limits and the mesh sizes, sets up the page, then for each of
+// the ten lines prints its fixed indices, samples it and draws its three profiles into panels
+// 3L - 2 to 3L, and ends with the legend. The page is then shown (window) or written (PNG) by
+// SHOW_PAGE.
+#pragma once
+
+#include <string_view>
+
+namespace orvex {
+
+inline constexpr std::string_view legend_text = " Q=R/4, M=R/2, U=R/sqrt(2), L=-R/sqrt(2), R=Aperture ";
+
+void PLOT_PROFILES();
+
+}  // namespace orvex

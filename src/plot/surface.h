@@ -1,0 +1,111 @@
+// surface.h: the drawing surface every picture of the system is made on.
+//
+// The page is an in-memory picture of 1280 x 800 pixels in plot-window coordinates: (1, 1) is
+// the top-left pixel, x grows to the right, y downward. Page pixel (x, y) is pixel (x - 1, y - 1)
+// of the PNG and of the window's image. Every operation writes exact pixels, so a page is the
+// same with or without a display and can be checked pixel by pixel.
+//
+// Colours are packed 24-bit integers: red in the low byte, green in the middle byte, blue in
+// the high byte (0x0000FF is red, 0xFF0000 is blue).
+//
+// Coordinates are signed 16-bit integers. Pixels outside the page or outside the clipping
+// rectangle are never changed. Results are never tested by callers; nothing here fails loudly.
+//
+// The contract, one operation a line:
+//   OPEN_PLOT_WINDOW(title)        records the plot window's caption; drawing goes to the page
+//   MAXIMISE_WINDOW(w)             records that window w is to be shown maximised
+//   SET_CLIP_RECT(x1,y1,x2,y2)     only pixels inside, corners included, change from now on;
+//                                  corners in either order; the part off the page is cut away;
+//                                  a rectangle that misses the page entirely is refused
+//   SET_DRAW_COLOUR(c)             colour of lines, filled rectangles and text
+//   SET_BACK_COLOUR(c)             background colour of the page
+//   SET_CONSOLE_TEXT_COLOUR(c)     colour of the text in the window's console pane
+//   CLEAR_WINDOW()                 fills the whole page with the background colour (no clip)
+//   LOAD_FONTS()                   makes the system's fonts available; returns their number
+//   SELECT_FONT(descriptor)        selects a font by descriptor (below); its index, or -1 and
+//                                  the previous font stays
+//   MOVE_TO(x,y)                   sets the current position
+//   LINE_TO(x,y)                   one-pixel Bresenham line in the drawing colour from the
+//                                  current position to (x,y), both end pixels drawn; (x,y)
+//                                  becomes current
+//   FILL_RECT(x1,y1,x2,y2)         fills the rectangle, border included, with the drawing colour
+//   DRAW_TEXT(text,length)         draws all length characters, trailing blanks included, in the
+//                                  current font and drawing colour, transparent background,
+//                                  top-left corner at the current position, which then moves
+//                                  right by the text's width; nothing without a font
+//   SET_PIXEL(x,y,c)               one pixel in colour c (clipped like everything else)
+//
+// Font descriptors are case-insensitive letter codes, trailing blanks ignored: t'name' the
+// typeface (at most 31 characters), hN the character cell height and wN the average character
+// width in pixels, i italic. In use: "t'Arial'h16w8i" (page texts), "t'Arial'h12w4" (panel
+// texts). "Arial" is drawn with Liberation Sans, which has Arial's metrics.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace orvex {
+
+inline constexpr int page_width = 1280;
+inline constexpr int page_height = 800;
+
+using packed_colour = std::uint32_t;
+using coord = std::int16_t;
+
+enum class window_id { application_frame, console, plot };
+
+// What one DRAW_TEXT call drew, kept so that tests can see every text of a page.
+struct text_call {
+    std::array<char, 132> text;
+    int length;
+    coord x, y;            // top-left corner
+    packed_colour colour;
+    int font;              // index returned by SELECT_FONT, -1 when none was selected
+};
+
+inline constexpr int text_log_capacity = 256;
+
+struct surface_record {
+    std::array<packed_colour, std::size_t{page_width} * page_height> page{};
+    coord current_x = 1, current_y = 1;
+    packed_colour draw_colour = 0x000000;
+    packed_colour back_colour = 0xFFFFFF;
+    packed_colour console_text_colour = 0xFFFFFF;
+    coord clip_x1 = 1, clip_y1 = 1, clip_x2 = page_width, clip_y2 = page_height;
+    int current_font = -1;
+    bool plot_window_open = false;
+    std::array<char, 64> plot_caption{};
+    std::array<bool, 3> maximised{};  // indexed by window_id
+    std::array<text_call, text_log_capacity> text_log{};
+    int text_log_length = 0;  // calls beyond the capacity are drawn but not logged
+};
+
+extern surface_record surface;
+
+// The page pixel at (x, y), 1-based plot-window coordinates; (x, y) must be on the page.
+inline packed_colour PAGE_PIXEL(int x, int y) {
+    return surface.page[static_cast<std::size_t>(y - 1) * page_width + static_cast<std::size_t>(x - 1)];
+}
+
+void OPEN_PLOT_WINDOW(std::string_view title);
+void MAXIMISE_WINDOW(window_id which);
+void SET_CLIP_RECT(coord x1, coord y1, coord x2, coord y2);
+void SET_DRAW_COLOUR(packed_colour colour);
+void SET_BACK_COLOUR(packed_colour colour);
+void SET_CONSOLE_TEXT_COLOUR(packed_colour colour);
+void CLEAR_WINDOW();
+int LOAD_FONTS();
+int SELECT_FONT(std::string_view descriptor);
+void MOVE_TO(coord x, coord y);
+void LINE_TO(coord x, coord y);
+void FILL_RECT(coord x1, coord y1, coord x2, coord y2);
+void DRAW_TEXT(std::string_view text, int length);
+void SET_PIXEL(coord x, coord y, packed_colour colour);
+
+// Puts the surface back to its start state: page black (0), no font, whole-page clip, empty
+// text log. A run never needs it; tests that draw several pages in one process do.
+void RESET_SURFACE();
+
+}  // namespace orvex

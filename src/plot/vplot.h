@@ -1,0 +1,26 @@
+// vplot.h: one profile drawn into one panel of the page.
+//
+// VPLOT1X adds to an empty panel the position numbers under it, the value numbers left of it,
+// the axis title below, the value title above and the curve, clipped to the panel. Scales run
+// from pos(1) at the left edge to pos(n) at the right edge, and from the smallest to the
+// largest value, the lower end never above 9.0; ends are not rounded and get no margin.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "surface.h"
+
+namespace orvex {
+
+// panel 1..30; pos and val hold n points; titles are drawn as 20 blank-padded characters.
+void VPLOT1X(std::int32_t panel, std::int32_t n, const double* pos, const double* val,
+             std::string_view axis_title, std::string_view value_title, packed_colour curve_colour);
+
+// Position number: fixed point, 3 decimals, right-aligned in 8; eight asterisks when too wide.
+std::array<char, 8> FORMAT_POSITION(double v);
+// Value number: 0.ddd mantissa, E, sign, two digits, 9 characters (-.123E+04 for negatives).
+std::array<char, 9> FORMAT_VALUE(double v);
+
+}  // namespace orvex
