@@ -11,7 +11,7 @@ packages=(
   # text on the page, the PNG, the window
   libfreetype-dev libfontconfig-dev fonts-liberation2 libpng-dev qt6-base-dev
   # the real-window test: an X server without a screen, and a way to press its keys
-  xvfb xdotool x11-utils
+  xvfb xdotool x11-utils x11-apps
   # fuzzing and sanitizers
   clang libclang-rt-14-dev
 )
