@@ -1,3 +1,3 @@
 // STUB
 #include "show_page.h"
-namespace orvex { int SHOW_PAGE() { return 0; } }
+namespace orvex { int SHOW_PAGE(std::string_view) { return 0; } }

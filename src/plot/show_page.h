@@ -13,8 +13,10 @@ namespace orvex {
 inline constexpr std::string_view page_png_name = "plot_orvex_3dfields.png";
 
 // Shows or writes the page; returns the exit status of the run (0, or 1 when the PNG could
-// not be written, with one line on standard error).
-int SHOW_PAGE();
+// not be written, with one line on standard error). The window's caption is the one given to
+// OPEN_PLOT_WINDOW; png_name is the file written without a display (other programs that draw
+// on the surface pass their own).
+int SHOW_PAGE(std::string_view png_name = page_png_name);
 
 // Writes the page as a PNG file; false (and errno-style reason in why) on failure.
 bool WRITE_PAGE_PNG(std::string_view path, std::string_view* why = nullptr);
