@@ -1,0 +1,75 @@
+// map_writer.h: writes analytic field maps in the three layouts, for tests, examples and
+// benchmarks, and fills stored arrays directly for tests of later stages.
+//
+// A map_spec says which map: the kind (0 E only, 1 B only, 2 both), the three mirror flags,
+// the coordinate ranges (uniform nodes from lo to hi on each axis), the header values of the
+// array layouts and, for the node list, the kind and counts written on its first lines (so a
+// test can write a mismatch). The field at every stored node is FIELD_AT, the analytic field of
+// analytic_field.h, whose parities match the unfolding: an unfolded map equals FIELD_AT on the
+// whole region.
+//
+// Layouts:
+//   binary: records framed by 4-byte little-endian lengths before and after each body:
+//           (d_elm, aper, n_cell), (three flags), xmws(25), ymws(25), zmws(201), then the
+//           component arrays (Ex Ey Ez for kind 0, Bx By Bz for kind 1, all six for kind 2),
+//           each 125,625 doubles with x fastest.
+//   text:   the same groups as free-form text, each group starting on a new line, values
+//           with `digits` significant digits.
+//   nodes:  kind line, flags line, three range lines (lo hi count), then one line per node
+//           with z fastest and x slowest (3 or 6 values; none for a kind outside 0..2).
+#pragma once
+
+#include <cmath>
+#include <string>
+
+#include "analytic_field.h"
+
+namespace orvex::mapgen {
+
+enum class layout { binary, text, nodes };  // format_flag 0, 1, 2
+
+struct map_spec {
+    int kind = 2;                               // 0 E only, 1 B only, 2 both: which components are written
+    int ksym_yz = 0, ksym_xz = 0, ksym_xy = 0;  // written as the three flags
+    double x_hi = 2.0, y_hi = 2.0, z_hi = 50.0; // upper limits; lower limit is 0 on a mirrored
+                                                // axis, -hi otherwise (x_lo etc. may be overridden)
+    double x_lo = NAN, y_lo = NAN, z_lo = NAN;  // NAN: take the rule above
+    double d_elm = 100.0, aper = 2.0;           // header of the array layouts
+    int n_cell = 0;                             // header of the array layouts (kind 2 needs > 0
+                                                // unless the name says "MW")
+    int node_kind = -1;                         // nodes layout: kind written on line 1 (-1: kind)
+    int nx = 25, ny = 25, nz = 201;             // nodes layout: counts written (to test mismatch)
+    int digits = 17;                            // significant digits in the text layouts
+};
+
+// Stored coordinate of node i (1-based) on each axis, as written.
+double STORED_X(const map_spec&, int i);
+double STORED_Y(const map_spec&, int j);
+double STORED_Z(const map_spec&, int k);
+
+// The analytic field of the spec's kind (analytic_field.h) at a point, with coordinates scaled
+// by the half-extents of the map's region (the larger of |lo| and |hi| on each axis).
+field_value FIELD_AT(const map_spec&, double x, double y, double z);
+
+// Writes the analytic map in a layout; false on an I/O failure.
+bool WRITE_FIELD_MAP(const map_spec&, layout, const std::string& path);
+
+// Fills field_grid-shaped stored arrays directly (no file), for tests of later stages:
+// xmws/ymws/zmws (25, 25, 201) and the six arrays (125,625 each, array order i fastest), the
+// components the kind does not carry set to 0.0, as a reader leaves them. The header values and
+// flags are the caller's to copy from the map_spec. Declared with plain pointers so tools/ does
+// not depend on src/.
+struct stored_target {
+    double* xmws;
+    double* ymws;
+    double* zmws;
+    double* ex;
+    double* ey;
+    double* ez;
+    double* bx;
+    double* by;
+    double* bz;
+};
+void FILL_STORED(const map_spec&, const stored_target&);
+
+}  // namespace orvex::mapgen
