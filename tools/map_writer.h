@@ -20,7 +20,10 @@
 #pragma once
 
 #include <cmath>
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "analytic_field.h"
 
@@ -71,5 +74,45 @@ struct stored_target {
     double* bz;
 };
 void FILL_STORED(const map_spec&, const stored_target&);
+
+// How a file is written beyond the map itself: text style for the inputs that must be read
+// (Windows line ends, tabs, D exponents, non-finite values) and damage for the inputs that must
+// be refused. The default writes a clean file.
+struct node_ref {
+    int i, j, k;  // stored node, 1-based
+};
+struct text_poke {
+    int line;          // 1-based line of the written file
+    int value;         // 1-based value on that line; 0 replaces the whole line
+    std::string text;  // written instead, as it stands
+};
+struct map_style {
+    // Text layouts.
+    int per_line = 5;          // values per line inside a group (0: a whole group on one line);
+                               // node lines always hold one node
+    bool crlf = false;         // "\r\n" line ends
+    bool tabs = false;         // a tab between values instead of a blank
+    bool commas = false;       // ", " between values
+    bool d_exponent = false;   // every double in exponent form with the letter D (1.5D+03)
+    std::vector<text_poke> pokes;
+    // Every layout: the components at these nodes are written as NaN, +Infinity, -Infinity.
+    std::vector<node_ref> nan_nodes, inf_nodes, neg_inf_nodes;
+    // Binary layout: record (1-based) whose framing lengths are replaced.
+    int record = 0;
+    std::optional<std::int32_t> lead, trail;
+    // Node list: number of node lines written (-1: all).
+    long long node_lines = -1;
+    // Every layout: the file is cut after this many bytes (-1: not cut).
+    long long cut_at = -1;
+};
+
+// As WRITE_FIELD_MAP, with a style; false on an I/O failure.
+bool WRITE_FIELD_MAP(const map_spec&, layout, const std::string& path, const map_style&);
+
+// Offset in bytes of the end of binary record r (1-based) of a clean file, trailing length
+// included; 0 for r = 0. Records: 1 header, 2 flags, 3..5 coordinates, then the components.
+long long BINARY_RECORD_END(const map_spec&, int r);
+// Number of records in a clean binary file of this kind (8 for kind 0 or 1, 11 for kind 2).
+int BINARY_RECORD_COUNT(const map_spec&);
 
 }  // namespace orvex::mapgen

@@ -1,2 +1,197 @@
-// STUB
-int main() { return 0; }
+// write_field_map: writes an analytic field map, clean or damaged, for tests and examples.
+//
+//   write_field_map --layout binary|text|nodes [options] OUT
+//
+// The map:
+//   --kind K              0 E only, 1 B only, 2 both (default 2); other values write no components
+//   --sym YZ,XZ,XY        the three mirror flags (default 0,0,0)
+//   --range XHI,YHI,ZHI   upper coordinate limits in cm (default 2,2,50); the lower limit is 0 on
+//                         a mirrored axis and -hi otherwise
+//   --lo XLO,YLO,ZLO      lower limits instead of that rule
+//   --header D_ELM,APER   header doubles of the array layouts (default 100,2)
+//   --ncell N             header integer of the array layouts (default 0)
+//   --counts NX,NY,NZ     node counts written in the node list (default 25,25,201); the nodes
+//                         written are always the 25 x 25 x 201 lattice
+//   --node-kind K         kind written on the node list's first line (default: --kind)
+//   --digits D            significant digits in the text layouts (default 17)
+//   --per-line N          values per line inside a text group (default 5; 0: whole group on one)
+//
+// Text style (inputs a reader must accept):
+//   --crlf                "\r\n" line ends
+//   --tabs                a tab between values; --commas: ", " between values
+//   --d-exponent          every double in exponent form with D (1.5D+03)
+//   --nan I,J,K           the components of stored node (I,J,K) written as NaN (repeatable);
+//   --inf I,J,K           ... as +Infinity;  --neg-inf I,J,K  ... as -Infinity
+//
+// Damage (inputs a reader must refuse):
+//   --cut-at N            the file ends after N bytes
+//   --record R            binary: record R (1-based) gets the lengths below
+//   --lead L, --trail T   its leading / trailing length (32-bit integers, may be negative)
+//   --node-lines N        node list: only N node lines are written
+//   --poke TEXT --at L,V  text layouts: value V (1-based) of line L is written as TEXT; V = 0
+//                         replaces the whole line. Repeatable, each --poke with its own --at.
+//
+// Exit status 0 when written, 1 when the file could not be written, 2 on a bad option; one line
+// on standard error says why.
+#include <charconv>
+#include <cstdio>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "map_writer.h"
+
+namespace {
+
+using namespace orvex::mapgen;
+
+[[noreturn]] void USAGE_FAILURE(const std::string& what) {
+    std::fprintf(stderr, "write_field_map: %s\n", what.c_str());
+    std::exit(2);
+}
+
+template <class T>
+T PARSE_NUMBER(std::string_view text, std::string_view option) {
+    T v{};
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (r.ec != std::errc{} || r.ptr != text.data() + text.size())
+        USAGE_FAILURE("bad number \"" + std::string(text) + "\" for " + std::string(option));
+    return v;
+}
+
+// Splits "a,b,c" into exactly count numbers.
+template <class T>
+std::vector<T> PARSE_LIST(std::string_view text, std::size_t count, std::string_view option) {
+    std::vector<T> out;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = text.find(',', start);
+        out.push_back(PARSE_NUMBER<T>(text.substr(start, comma - start), option));
+        if (comma == std::string_view::npos) break;
+        start = comma + 1;
+    }
+    if (out.size() != count)
+        USAGE_FAILURE(std::string(option) + " needs " + std::to_string(count) + " comma-separated values");
+    return out;
+}
+
+node_ref PARSE_NODE(std::string_view text, std::string_view option) {
+    const auto v = PARSE_LIST<int>(text, 3, option);
+    if (v[0] < 1 || v[0] > 25 || v[1] < 1 || v[1] > 25 || v[2] < 1 || v[2] > 201)
+        USAGE_FAILURE(std::string(option) + " node outside 1..25, 1..25, 1..201");
+    return {v[0], v[1], v[2]};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    map_spec spec;
+    map_style style;
+    layout lay = layout::binary;
+    bool have_layout = false;
+    std::string out;
+    bool poke_waits_for_at = false;
+
+    for (int a = 1; a < argc; ++a) {
+        const std::string_view opt = argv[a];
+        auto value = [&]() -> std::string_view {
+            if (a + 1 >= argc) USAGE_FAILURE(std::string(opt) + " needs a value");
+            return argv[++a];
+        };
+        if (opt == "--layout") {
+            const std::string_view v = value();
+            if (v == "binary") lay = layout::binary;
+            else if (v == "text") lay = layout::text;
+            else if (v == "nodes") lay = layout::nodes;
+            else USAGE_FAILURE("layout must be binary, text or nodes");
+            have_layout = true;
+        } else if (opt == "--kind") {
+            spec.kind = PARSE_NUMBER<int>(value(), opt);
+        } else if (opt == "--sym") {
+            const auto v = PARSE_LIST<int>(value(), 3, opt);
+            spec.ksym_yz = v[0], spec.ksym_xz = v[1], spec.ksym_xy = v[2];
+        } else if (opt == "--range") {
+            const auto v = PARSE_LIST<double>(value(), 3, opt);
+            spec.x_hi = v[0], spec.y_hi = v[1], spec.z_hi = v[2];
+        } else if (opt == "--lo") {
+            const auto v = PARSE_LIST<double>(value(), 3, opt);
+            spec.x_lo = v[0], spec.y_lo = v[1], spec.z_lo = v[2];
+        } else if (opt == "--header") {
+            const auto v = PARSE_LIST<double>(value(), 2, opt);
+            spec.d_elm = v[0], spec.aper = v[1];
+        } else if (opt == "--ncell") {
+            spec.n_cell = PARSE_NUMBER<int>(value(), opt);
+        } else if (opt == "--counts") {
+            const auto v = PARSE_LIST<int>(value(), 3, opt);
+            spec.nx = v[0], spec.ny = v[1], spec.nz = v[2];
+        } else if (opt == "--node-kind") {
+            spec.node_kind = PARSE_NUMBER<int>(value(), opt);
+        } else if (opt == "--digits") {
+            spec.digits = PARSE_NUMBER<int>(value(), opt);
+            if (spec.digits < 1 || spec.digits > 17) USAGE_FAILURE("--digits must be 1..17");
+        } else if (opt == "--per-line") {
+            style.per_line = PARSE_NUMBER<int>(value(), opt);
+            if (style.per_line < 0) USAGE_FAILURE("--per-line must be 0 or more");
+        } else if (opt == "--crlf") {
+            style.crlf = true;
+        } else if (opt == "--tabs") {
+            style.tabs = true;
+        } else if (opt == "--commas") {
+            style.commas = true;
+        } else if (opt == "--d-exponent") {
+            style.d_exponent = true;
+        } else if (opt == "--nan") {
+            style.nan_nodes.push_back(PARSE_NODE(value(), opt));
+        } else if (opt == "--inf") {
+            style.inf_nodes.push_back(PARSE_NODE(value(), opt));
+        } else if (opt == "--neg-inf") {
+            style.neg_inf_nodes.push_back(PARSE_NODE(value(), opt));
+        } else if (opt == "--cut-at") {
+            style.cut_at = PARSE_NUMBER<long long>(value(), opt);
+            if (style.cut_at < 0) USAGE_FAILURE("--cut-at must be 0 or more");
+        } else if (opt == "--record") {
+            style.record = PARSE_NUMBER<int>(value(), opt);
+            if (style.record < 1) USAGE_FAILURE("--record must be 1 or more");
+        } else if (opt == "--lead") {
+            style.lead = PARSE_NUMBER<std::int32_t>(value(), opt);
+        } else if (opt == "--trail") {
+            style.trail = PARSE_NUMBER<std::int32_t>(value(), opt);
+        } else if (opt == "--node-lines") {
+            style.node_lines = PARSE_NUMBER<long long>(value(), opt);
+            if (style.node_lines < 0) USAGE_FAILURE("--node-lines must be 0 or more");
+        } else if (opt == "--poke") {
+            if (poke_waits_for_at) USAGE_FAILURE("--poke without --at");
+            style.pokes.push_back({0, 0, std::string(value())});
+            poke_waits_for_at = true;
+        } else if (opt == "--at") {
+            if (!poke_waits_for_at) USAGE_FAILURE("--at without --poke");
+            const auto v = PARSE_LIST<int>(value(), 2, opt);
+            if (v[0] < 1 || v[1] < 0) USAGE_FAILURE("--at needs a line >= 1 and a value >= 0");
+            style.pokes.back().line = v[0];
+            style.pokes.back().value = v[1];
+            poke_waits_for_at = false;
+        } else if (opt.starts_with("--")) {
+            USAGE_FAILURE("unknown option " + std::string(opt));
+        } else {
+            if (!out.empty()) USAGE_FAILURE("more than one output file");
+            out = opt;
+        }
+    }
+    if (poke_waits_for_at) USAGE_FAILURE("--poke without --at");
+    if (!have_layout) USAGE_FAILURE("--layout is required");
+    if (out.empty()) USAGE_FAILURE("no output file");
+    if ((style.record != 0) != (style.lead || style.trail))
+        USAGE_FAILURE("--record goes with --lead and/or --trail");
+    if (style.record != 0 && lay != layout::binary) USAGE_FAILURE("--record is for the binary layout");
+    if (!style.pokes.empty() && lay == layout::binary) USAGE_FAILURE("--poke is for the text layouts");
+    if (style.node_lines >= 0 && lay != layout::nodes) USAGE_FAILURE("--node-lines is for the node list");
+
+    if (!WRITE_FIELD_MAP(spec, lay, out, style)) {
+        std::fprintf(stderr, "write_field_map: cannot write %s: %s\n", out.c_str(), std::strerror(errno));
+        return 1;
+    }
+    return 0;
+}
