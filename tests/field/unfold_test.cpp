@@ -1,0 +1,156 @@
+// Unfolding of stored maps to the whole region: analytic maps of every kind and flag pattern,
+// the pivot and end nodes, the case selection with unchecked flags, and the limits.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+
+#include "analytic_grid.h"
+#include "field_grid.h"
+#include "unfold.h"
+
+namespace orvex {
+namespace {
+
+using testing::analytic_map;
+using testing::LOAD_ANALYTIC;
+
+// Coordinate of full node n on an axis, taken from the stored side: exactly the stored value,
+// negated below the pivot of a mirrored axis.
+double MIRRORED_COORD(const double* stored, bool mirrored, int n, int pivot) {
+    if (!mirrored) return stored[n - 1];
+    return n < pivot ? -stored[pivot - n] : stored[n - pivot];
+}
+
+TEST(UnfoldGrid, AnalyticMapOfEveryKindAndFlagPatternEqualsTheFieldEverywhere) {
+    for (int kind = 0; kind <= 2; ++kind) {
+        for (int flags = 0; flags < 8; ++flags) {
+            const analytic_map m{kind, flags & 1, (flags >> 1) & 1, (flags >> 2) & 1};
+            SCOPED_TRACE(::testing::Message() << "kind " << kind << " flags " << m.yz << m.xz << m.xy);
+            LOAD_ANALYTIC(m);
+            UNFOLD_GRID();
+            const field_grid_record& g = field_grid;
+            ASSERT_EQ(g.nx, m.yz ? 49 : 25);
+            ASSERT_EQ(g.ny, m.xz ? 49 : 25);
+            ASSERT_EQ(g.nz, m.xy ? 401 : 201);
+            // A mirrored axis stores 0..hi: its lower limit is -xmws(25), else xmws(1) = -hi.
+            EXPECT_EQ(g.xmin, m.yz ? -g.xmws[24] : g.xmws[0]);
+            EXPECT_EQ(g.ymin, m.xz ? -g.ymws[24] : g.ymws[0]);
+            EXPECT_EQ(g.zmin, m.xy ? -g.zmws[200] : g.zmws[0]);
+            EXPECT_EQ(g.xmin, -m.x_hi);
+            EXPECT_EQ(g.ymin, -m.y_hi);
+            EXPECT_EQ(g.zmin, -m.z_hi);
+            EXPECT_EQ(g.xmax, m.x_hi);
+            EXPECT_EQ(g.ymax, m.y_hi);
+            EXPECT_EQ(g.zmax, m.z_hi);
+
+            const double dx = (g.xmax - g.xmin) / (g.nx - 1), dy = (g.ymax - g.ymin) / (g.ny - 1),
+                         dz = (g.zmax - g.zmin) / (g.nz - 1);
+            long exact_misses = 0, near_misses = 0, spare_written = 0;
+            for (int k = 1; k <= full_capacity_z; ++k)
+                for (int j = 1; j <= full_capacity_y; ++j)
+                    for (int i = 1; i <= full_capacity_x; ++i) {
+                        const std::size_t f = FULL_INDEX(i, j, k);
+                        const double got[6] = {g.ex_full[f], g.ey_full[f], g.ez_full[f],
+                                               g.bx_full[f], g.by_full[f], g.bz_full[f]};
+                        if (i > g.nx || j > g.ny || k > g.nz) {
+                            for (double v : got) spare_written += v != 0.0;
+                            continue;
+                        }
+                        // From the stored coordinates the mirrored values must be bit-exact.
+                        const mapgen::field_value e = mapgen::ANALYTIC_FIELD(
+                            kind, MIRRORED_COORD(g.xmws.data(), m.yz, i, 25),
+                            MIRRORED_COORD(g.ymws.data(), m.xz, j, 25),
+                            MIRRORED_COORD(g.zmws.data(), m.xy, k, 201), testing::SCALE(m));
+                        // On the uniform full grid they agree to the rounding of the coordinates.
+                        const mapgen::field_value u = mapgen::ANALYTIC_FIELD(
+                            kind, g.xmin + (i - 1) * dx, g.ymin + (j - 1) * dy, g.zmin + (k - 1) * dz,
+                            testing::SCALE(m));
+                        const double want_e[6] = {e.ex, e.ey, e.ez, e.bx, e.by, e.bz};
+                        const double want_u[6] = {u.ex, u.ey, u.ez, u.bx, u.by, u.bz};
+                        for (int c = 0; c < 6; ++c) {
+                            exact_misses += got[c] != want_e[c];
+                            near_misses += std::fabs(got[c] - want_u[c]) > 1e-9;
+                        }
+                    }
+            EXPECT_EQ(exact_misses, 0);
+            EXPECT_EQ(near_misses, 0);
+            EXPECT_EQ(spare_written, 0);
+        }
+    }
+}
+
+// Stored values that break the parity (non-zero on the mirror plane) show what the unfolding
+// copies where: the pivot as stored, both ends from the last stored node with opposite signs.
+TEST(UnfoldGrid, PivotIsCopiedAsStoredAndEndsComeFromTheLastStoredNode) {
+    analytic_map m{0, 1, 0, 0};
+    LOAD_ANALYTIC(m);
+    field_grid_record& g = field_grid;
+    g.ex_in[STORED_INDEX(1, 4, 9)] = 7.5;  // odd component on the plane x = 0
+    UNFOLD_GRID();
+    EXPECT_EQ(g.ex_full[FULL_INDEX(25, 4, 9)], 7.5);
+    EXPECT_EQ(g.ex_full[FULL_INDEX(1, 4, 9)], -g.ex_in[STORED_INDEX(25, 4, 9)]);
+    EXPECT_EQ(g.ex_full[FULL_INDEX(49, 4, 9)], g.ex_in[STORED_INDEX(25, 4, 9)]);
+    EXPECT_EQ(g.ex_full[FULL_INDEX(24, 4, 9)], -g.ex_in[STORED_INDEX(2, 4, 9)]);
+    EXPECT_EQ(g.ex_full[FULL_INDEX(26, 4, 9)], g.ex_in[STORED_INDEX(2, 4, 9)]);
+    EXPECT_EQ(g.ey_full[FULL_INDEX(24, 4, 9)], g.ey_in[STORED_INDEX(2, 4, 9)]);
+    EXPECT_NE(g.ex_in[STORED_INDEX(25, 4, 9)], 0.0);
+
+    // Both fields, all mirrors: Bz at (1, 1, 1) takes sx * sy = +1 and By sx * sz = +1; Bx on
+    // the z pivot plane is copied as stored.
+    LOAD_ANALYTIC({2, 1, 1, 1});
+    g.bx_in[STORED_INDEX(3, 5, 1)] = -2.25;
+    UNFOLD_GRID();
+    EXPECT_EQ(g.bz_full[FULL_INDEX(1, 1, 1)], g.bz_in[STORED_INDEX(25, 25, 201)]);
+    EXPECT_EQ(g.by_full[FULL_INDEX(1, 1, 1)], g.by_in[STORED_INDEX(25, 25, 201)]);
+    EXPECT_EQ(g.ez_full[FULL_INDEX(1, 1, 1)], -g.ez_in[STORED_INDEX(25, 25, 201)]);
+    EXPECT_EQ(g.ez_full[FULL_INDEX(1, 1, 401)], g.ez_in[STORED_INDEX(25, 25, 201)]);
+    EXPECT_EQ(g.bx_full[FULL_INDEX(27, 29, 201)], -2.25);
+    EXPECT_EQ(g.bx_full[FULL_INDEX(23, 29, 201)], -2.25);
+    EXPECT_EQ(g.bx_full[FULL_INDEX(27, 21, 201)], 2.25);  // only the y sign applies
+    EXPECT_EQ(g.ex_full[FULL_INDEX(25, 25, 201)], g.ex_in[STORED_INDEX(1, 1, 1)]);
+}
+
+// The selection tests the flag sum and the flags exactly as given; nothing checks them.
+TEST(UnfoldGrid, CaseSelectionUsesTheFlagsAsGiven) {
+    field_grid_record& g = field_grid;
+    struct row {
+        int kind, yz, xz, xy, nx, ny, nz;
+    };
+    const row rows[] = {
+        {2, 1, 1, 0, 49, 49, 201},  // sum 2: the unset flag picks the pair
+        {1, 1, 0, 1, 49, 25, 401},
+        {0, 0, 1, 1, 25, 49, 401},
+        {2, 2, 0, 0, 49, 25, 401},  // sum 2 with yz = 2: xz = 0 is tested first among the rest
+        {2, 2, 2, 0, 0, 0, 0},      // sum 4: no case
+        {1, 0, 0, 2, 25, 49, 401},  // sum 2 with yz = 0: y and z, whatever xy holds
+        {5, 0, 0, 0, 0, 0, 0},      // unknown kind
+        {-1, 1, 1, 1, 0, 0, 0},
+        {0, 0, 2, -1, 0, 0, 0},     // sum 1 but no flag equals 1
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(::testing::Message() << "kind " << r.kind << " flags " << r.yz << r.xz << r.xy);
+        LOAD_ANALYTIC({r.kind == 5 || r.kind < 0 ? 2 : r.kind, 0, 0, 0});
+        g.field_kind = r.kind;
+        g.ksym_yz = r.yz;
+        g.ksym_xz = r.xz;
+        g.ksym_xy = r.xy;
+        g.ksym = r.yz + r.xz + r.xy;
+        UNFOLD_GRID();
+        EXPECT_EQ(g.nx, r.nx);
+        EXPECT_EQ(g.ny, r.ny);
+        EXPECT_EQ(g.nz, r.nz);
+        // Limits are always set, each mirrored only by its own flag equal to 1.
+        EXPECT_EQ(g.xmin, r.yz == 1 ? -g.xmws[24] : g.xmws[0]);
+        EXPECT_EQ(g.ymin, r.xz == 1 ? -g.ymws[24] : g.ymws[0]);
+        EXPECT_EQ(g.zmin, r.xy == 1 ? -g.zmws[200] : g.zmws[0]);
+        EXPECT_EQ(g.zmax, g.zmws[200]);
+        if (g.nx == 0) {
+            EXPECT_EQ(g.ny, 0);
+            EXPECT_EQ(g.ex_full[FULL_INDEX(1, 1, 1)], 0.0);  // full arrays left untouched
+        }
+    }
+}
+
+}  // namespace
+}  // namespace orvex
