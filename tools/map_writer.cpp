@@ -345,6 +345,12 @@ double STORED_Y(const map_spec& s, int j) { return AXIS_NODE(Y_LO(s), s.y_hi, la
 double STORED_Z(const map_spec& s, int k) { return AXIS_NODE(Z_LO(s), s.z_hi, lattice_nz, k); }
 
 field_value FIELD_AT(const map_spec& s, double x, double y, double z) {
+    if (s.model != field_model::analytic) {
+        field_value f = DEVICE_FIELD(s.model, x, y, z);
+        if (s.kind != 0 && s.kind != 2) f.ex = f.ey = f.ez = 0.0;
+        if (s.kind != 1 && s.kind != 2) f.bx = f.by = f.bz = 0.0;
+        return f;
+    }
     const field_scale scale{AXIS_SCALE(X_LO(s), s.x_hi), AXIS_SCALE(Y_LO(s), s.y_hi),
                             AXIS_SCALE(Z_LO(s), s.z_hi)};
     return ANALYTIC_FIELD(s.kind, x, y, z, scale);

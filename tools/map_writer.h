@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "analytic_field.h"
+#include "device_fields.h"
 
 namespace orvex::mapgen {
 
@@ -43,6 +44,7 @@ struct map_spec {
     int node_kind = -1;                         // nodes layout: kind written on line 1 (-1: kind)
     int nx = 25, ny = 25, nz = 201;             // nodes layout: counts written (to test mismatch)
     int digits = 17;                            // significant digits in the text layouts
+    field_model model = field_model::analytic;  // analytic test field, or a device for examples
 };
 
 // Stored coordinate of node i (1-based) on each axis, as written.
@@ -50,8 +52,10 @@ double STORED_X(const map_spec&, int i);
 double STORED_Y(const map_spec&, int j);
 double STORED_Z(const map_spec&, int k);
 
-// The analytic field of the spec's kind (analytic_field.h) at a point, with coordinates scaled
-// by the half-extents of the map's region (the larger of |lo| and |hi| on each axis).
+// The field of the spec at a point: the analytic field of its kind (analytic_field.h), with
+// coordinates scaled by the half-extents of the map's region (the larger of |lo| and |hi| on
+// each axis), or the device field of its model (device_fields.h). The components the kind does
+// not carry are 0.0.
 field_value FIELD_AT(const map_spec&, double x, double y, double z);
 
 // Writes the analytic map in a layout; false on an I/O failure.

@@ -3,12 +3,14 @@
 //   write_field_map --layout binary|text|nodes [options] OUT
 //
 // The map:
+//   --model M             analytic (default: the test field), rfq, solenoid or lens-doublet
+//                         (device fields for the bundled examples)
 //   --kind K              0 E only, 1 B only, 2 both (default 2); other values write no components
 //   --sym YZ,XZ,XY        the three mirror flags (default 0,0,0)
 //   --range XHI,YHI,ZHI   upper coordinate limits in cm (default 2,2,50); the lower limit is 0 on
 //                         a mirrored axis and -hi otherwise
 //   --lo XLO,YLO,ZLO      lower limits instead of that rule
-//   --header D_ELM,APER   header doubles of the array layouts (default 100,2)
+//   --header D_ELM,APER[,NCELL]  header of the array layouts (default 100,2,0)
 //   --ncell N             header integer of the array layouts (default 0)
 //   --counts NX,NY,NZ     node counts written in the node list (default 25,25,201); the nodes
 //                         written are always the 25 x 25 x 201 lattice
@@ -33,6 +35,7 @@
 //
 // Exit status 0 when written, 1 when the file could not be written, 2 on a bad option; one line
 // on standard error says why.
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cerrno>
@@ -62,9 +65,10 @@ T PARSE_NUMBER(std::string_view text, std::string_view option) {
     return v;
 }
 
-// Splits "a,b,c" into exactly count numbers.
+// Splits "a,b,c" into count numbers (or between count and most).
 template <class T>
-std::vector<T> PARSE_LIST(std::string_view text, std::size_t count, std::string_view option) {
+std::vector<T> PARSE_LIST(std::string_view text, std::size_t count, std::string_view option,
+                          std::size_t most = 0) {
     std::vector<T> out;
     std::size_t start = 0;
     while (true) {
@@ -73,8 +77,10 @@ std::vector<T> PARSE_LIST(std::string_view text, std::size_t count, std::string_
         if (comma == std::string_view::npos) break;
         start = comma + 1;
     }
-    if (out.size() != count)
-        USAGE_FAILURE(std::string(option) + " needs " + std::to_string(count) + " comma-separated values");
+    if (out.size() < count || out.size() > std::max(count, most))
+        USAGE_FAILURE(std::string(option) + " needs " + std::to_string(count) +
+                      (most > count ? " or " + std::to_string(most) : std::string()) +
+                      " comma-separated values");
     return out;
 }
 
@@ -108,6 +114,13 @@ int main(int argc, char** argv) {
             else if (v == "nodes") lay = layout::nodes;
             else USAGE_FAILURE("layout must be binary, text or nodes");
             have_layout = true;
+        } else if (opt == "--model") {
+            const std::string_view v = value();
+            if (v == "analytic") spec.model = field_model::analytic;
+            else if (v == "rfq") spec.model = field_model::rfq_cell;
+            else if (v == "solenoid") spec.model = field_model::solenoid;
+            else if (v == "lens-doublet") spec.model = field_model::lens_doublet;
+            else USAGE_FAILURE("model must be analytic, rfq, solenoid or lens-doublet");
         } else if (opt == "--kind") {
             spec.kind = PARSE_NUMBER<int>(value(), opt);
         } else if (opt == "--sym") {
@@ -120,8 +133,10 @@ int main(int argc, char** argv) {
             const auto v = PARSE_LIST<double>(value(), 3, opt);
             spec.x_lo = v[0], spec.y_lo = v[1], spec.z_lo = v[2];
         } else if (opt == "--header") {
-            const auto v = PARSE_LIST<double>(value(), 2, opt);
+            const std::string_view text = value();
+            const auto v = PARSE_LIST<double>(text, 2, opt, 3);
             spec.d_elm = v[0], spec.aper = v[1];
+            if (v.size() == 3) spec.n_cell = PARSE_NUMBER<int>(text.substr(text.rfind(',') + 1), opt);
         } else if (opt == "--ncell") {
             spec.n_cell = PARSE_NUMBER<int>(value(), opt);
         } else if (opt == "--counts") {
