@@ -1,6 +1,218 @@
-// STUB
+// field_readers.cpp: loading a field file, in any of its three layouts, into the stored
+// lattice of field_grid.
+//
+// The array layouts (binary records, or the same groups as free-form text) carry the header,
+// the flags, the three coordinate lists and whole component arrays in array order (x fastest).
+// The node list carries the kind, the flags, a range and count per axis and one line per node
+// with z fastest. Both leave every coordinate and every element of the six arrays written
+// (except a node list whose kind is outside 0..2, which reads no node line).
 #include "field_readers.h"
+
+#include <array>
+#include <cstddef>
+#include <span>
+#include <string_view>
+
+#include "binary_records.h"
+#include "console.h"
+#include "field_grid.h"
+#include "freeform.h"
+
 namespace orvex {
-void READ_FIELD_ARRAYS(array_layout, std::string_view) {}
-void READ_FIELD_NODES(std::string_view) {}
+namespace {
+
+// The field file is opened without the leading blanks of its name.
+std::string_view NAME_AS_OPENED(std::string_view file_name) {
+    const std::size_t first = file_name.find_first_not_of(' ');
+    return first == std::string_view::npos ? std::string_view{} : file_name.substr(first);
+}
+
+// The component arrays a kind carries, in file order, and those it leaves at 0.0.
+struct component_plan {
+    std::array<stored_array*, 6> read{};
+    std::array<std::string_view, 6> names{};
+    std::size_t read_count = 0;
+    std::array<stored_array*, 6> zeroed{};
+    std::size_t zeroed_count = 0;
+};
+
+component_plan PLAN_COMPONENTS(std::int32_t kind) {
+    field_grid_record& g = field_grid;
+    component_plan plan;
+    const std::array<stored_array*, 3> electric = {&g.ex_in, &g.ey_in, &g.ez_in};
+    const std::array<stored_array*, 3> magnetic = {&g.bx_in, &g.by_in, &g.bz_in};
+    constexpr std::array<std::string_view, 3> electric_names = {"ex_in", "ey_in", "ez_in"};
+    constexpr std::array<std::string_view, 3> magnetic_names = {"bx_in", "by_in", "bz_in"};
+    const auto add_read = [&](const std::array<stored_array*, 3>& arrays, const std::array<std::string_view, 3>& names) {
+        for (std::size_t n = 0; n < 3; ++n) {
+            plan.names[plan.read_count] = names[n];
+            plan.read[plan.read_count++] = arrays[n];
+        }
+    };
+    const auto add_zeroed = [&](const std::array<stored_array*, 3>& arrays) {
+        for (stored_array* a : arrays) plan.zeroed[plan.zeroed_count++] = a;
+    };
+    switch (kind) {
+        case 0: add_read(electric, electric_names); add_zeroed(magnetic); break;
+        case 1: add_read(magnetic, magnetic_names); add_zeroed(electric); break;
+        case 2: add_read(electric, electric_names); add_read(magnetic, magnetic_names); break;
+        default: break;  // a kind the name classification never gives: nothing read, nothing zeroed
+    }
+    return plan;
+}
+
+void ZERO_ABSENT(const component_plan& plan) {
+    for (std::size_t n = 0; n < plan.zeroed_count; ++n) plan.zeroed[n]->fill(0.0);
+}
+
+void READ_BINARY_ARRAYS(std::string_view path) {
+    field_grid_record& g = field_grid;
+    record_file records;
+    OPEN_RECORDS(records, path);
+
+    std::array<std::byte, 20> header{};
+    READ_RECORD(records, header, "d_elm, aper, n_cell");
+    g.d_elm = LITTLE_ENDIAN_REAL(std::span(header).subspan(0, 8));
+    g.aper = LITTLE_ENDIAN_REAL(std::span(header).subspan(8, 8));
+    g.n_cell = LITTLE_ENDIAN_INT32(std::span(header).subspan(16, 4));
+    // A positive n_cell marks a map that carries both E and H, whatever its name says.
+    if (g.n_cell > 0) g.field_kind = 2;
+
+    std::array<std::byte, 12> flags{};
+    READ_RECORD(records, flags, "ksym_yz, ksym_xz, ksym_xy");
+    g.ksym_yz = LITTLE_ENDIAN_INT32(std::span(flags).subspan(0, 4));
+    g.ksym_xz = LITTLE_ENDIAN_INT32(std::span(flags).subspan(4, 4));
+    g.ksym_xy = LITTLE_ENDIAN_INT32(std::span(flags).subspan(8, 4));
+
+    READ_RECORD_REALS(records, g.xmws, "xmws");
+    READ_RECORD_REALS(records, g.ymws, "ymws");
+    READ_RECORD_REALS(records, g.zmws, "zmws");
+
+    const component_plan plan = PLAN_COMPONENTS(g.field_kind);
+    for (std::size_t n = 0; n < plan.read_count; ++n) READ_RECORD_REALS(records, *plan.read[n], plan.names[n]);
+    CLOSE_RECORDS(records);
+    ZERO_ABSENT(plan);
+}
+
+void READ_TEXT_ARRAYS(std::string_view path) {
+    field_grid_record& g = field_grid;
+    text_file text;
+    OPEN_TEXT(text, path);
+
+    g.d_elm = NEXT_REAL(text, "d_elm");
+    g.aper = NEXT_REAL(text, "aper");
+    g.n_cell = NEXT_INTEGER(text, "n_cell");
+    END_READ(text);
+    if (g.n_cell > 0) g.field_kind = 2;
+
+    g.ksym_yz = NEXT_INTEGER(text, "ksym_yz");
+    g.ksym_xz = NEXT_INTEGER(text, "ksym_xz");
+    g.ksym_xy = NEXT_INTEGER(text, "ksym_xy");
+    END_READ(text);
+
+    READ_REALS(text, g.xmws, "xmws");
+    READ_REALS(text, g.ymws, "ymws");
+    READ_REALS(text, g.zmws, "zmws");
+
+    const component_plan plan = PLAN_COMPONENTS(g.field_kind);
+    for (std::size_t n = 0; n < plan.read_count; ++n) READ_REALS(text, *plan.read[n], plan.names[n]);
+    CLOSE_TEXT(text);
+    ZERO_ABSENT(plan);
+}
+
+// One axis line of the node list: first and last coordinate and the node count.
+struct axis_range {
+    double lo = 0.0, hi = 0.0;
+    std::int32_t count = 0;
+};
+
+axis_range READ_AXIS_RANGE(text_file& text, std::string_view lo, std::string_view hi, std::string_view count) {
+    axis_range r;
+    r.lo = NEXT_REAL(text, lo);
+    r.hi = NEXT_REAL(text, hi);
+    r.count = NEXT_INTEGER(text, count);
+    END_READ(text);
+    return r;
+}
+
+// Uniform coordinates lo + (i - 1) * step over the axis (its count is the array's size here).
+void FILL_AXIS(std::span<double> coordinates, const axis_range& r) {
+    const double step = (r.hi - r.lo) / (r.count - 1);
+    for (std::size_t i = 0; i < coordinates.size(); ++i) coordinates[i] = r.lo + static_cast<double>(i) * step;
+}
+
+}  // namespace
+
+void READ_FIELD_ARRAYS(array_layout layout, std::string_view file_name) {
+    const std::string_view path = NAME_AS_OPENED(file_name);
+    if (layout == array_layout::binary) {
+        READ_BINARY_ARRAYS(path);
+    } else {
+        READ_TEXT_ARRAYS(path);
+    }
+}
+
+void READ_FIELD_NODES(std::string_view file_name) {
+    field_grid_record& g = field_grid;
+    text_file text;
+    OPEN_TEXT(text, NAME_AS_OPENED(file_name));
+
+    // The file's own kind replaces the one taken from its name.
+    g.field_kind = NEXT_INTEGER(text, "field_kind");
+    END_READ(text);
+    g.ksym_yz = NEXT_INTEGER(text, "ksym_yz");
+    g.ksym_xz = NEXT_INTEGER(text, "ksym_xz");
+    g.ksym_xy = NEXT_INTEGER(text, "ksym_xy");
+    END_READ(text);
+    const axis_range x = READ_AXIS_RANGE(text, "xlo_in", "xhi_in", "nx_in");
+    const axis_range y = READ_AXIS_RANGE(text, "ylo_in", "yhi_in", "ny_in");
+    const axis_range z = READ_AXIS_RANGE(text, "zlo_in", "zhi_in", "nz_in");
+
+    // The counts are checked before any node line is read.
+    if (z.count != stored_nz || x.count != stored_nx || y.count != stored_ny) STOP_RUN(msg_count_mismatch);
+
+    g.d_elm = z.hi - z.lo;
+    if (g.ksym_xy != 0) g.d_elm *= 2.0;
+    g.aper = x.hi - x.lo;
+    if (g.ksym_yz == 0) g.aper /= 2.0;
+    g.n_cell = 0;
+    FILL_AXIS(g.xmws, x);
+    FILL_AXIS(g.ymws, y);
+    FILL_AXIS(g.zmws, z);
+
+    const std::int32_t kind = g.field_kind;
+    if (kind < 0 || kind > 2) {
+        // No node line is read; the arrays keep what they hold.
+        CLOSE_TEXT(text);
+        return;
+    }
+    // One free-form read per node, z fastest, x slowest.
+    constexpr std::string_view node = "node";
+    constexpr std::size_t node_count = stored_nodes;
+    std::size_t number = 0;
+    for (int i = 1; i <= stored_nx; ++i) {
+        for (int j = 1; j <= stored_ny; ++j) {
+            for (int k = 1; k <= stored_nz; ++k, ++number) {
+                const std::size_t at = STORED_INDEX(i, j, k);
+                if (kind != 1) {
+                    g.ex_in[at] = NEXT_REAL(text, node, number, node_count);
+                    g.ey_in[at] = NEXT_REAL(text, node, number, node_count);
+                    g.ez_in[at] = NEXT_REAL(text, node, number, node_count);
+                } else {
+                    g.ex_in[at] = g.ey_in[at] = g.ez_in[at] = 0.0;
+                }
+                if (kind != 0) {
+                    g.bx_in[at] = NEXT_REAL(text, node, number, node_count);
+                    g.by_in[at] = NEXT_REAL(text, node, number, node_count);
+                    g.bz_in[at] = NEXT_REAL(text, node, number, node_count);
+                } else {
+                    g.bx_in[at] = g.by_in[at] = g.bz_in[at] = 0.0;
+                }
+                END_READ(text);
+            }
+        }
+    }
+    CLOSE_TEXT(text);
+}
+
 }  // namespace orvex
