@@ -1,0 +1,240 @@
+// run_test.cpp: the program run end to end without a display, in a temporary directory, on maps
+// written by the map writer in each layout: the whole console listing, the exit status and the
+// page written as a PNG, read back and checked at a few pixels.
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+#include <png.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string READ_FILE(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// A fresh working directory, removed at the end of the test.
+struct work_dir {
+    fs::path path;
+    work_dir() {
+        std::string pattern = (fs::temp_directory_path() / "orvex_run_XXXXXX").string();
+        path = mkdtemp(pattern.data());
+    }
+    ~work_dir() { fs::remove_all(path); }
+};
+
+int RUN_SHELL(const std::string& command) {
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+void WRITE_MAP(const fs::path& dir, const std::string& args, const std::string& name) {
+    ASSERT_EQ(RUN_SHELL("cd '" + dir.string() + "' && '" ORVEX_MAP_WRITER "' " + args + " '" + name + "'"), 0);
+}
+
+void WRITE_CONTROL(const fs::path& dir, const std::string& name, int format_flag, int field_flag) {
+    std::ofstream out(dir / "plot_orvex_3dfields.dat");
+    out << "ORVEX field map viewer\nend-to-end run\n" << name << "\n" << format_flag << "\n" << field_flag << "\n";
+}
+
+struct run_result {
+    int status;
+    std::string out, err;
+};
+
+// Runs the program in dir with no display to reach.
+run_result RUN_PROGRAM(const fs::path& dir) {
+    const std::string d = dir.string();
+    const int status = RUN_SHELL("cd '" + d + "' && env -u DISPLAY -u WAYLAND_DISPLAY '" ORVEX_PROGRAM "' > stdout.txt 2> stderr.txt");
+    run_result r{status, READ_FILE(dir / "stdout.txt"), READ_FILE(dir / "stderr.txt")};
+    fs::remove(dir / "stdout.txt");
+    fs::remove(dir / "stderr.txt");
+    return r;
+}
+
+// The PNG read back through libpng's simplified reader as 8-bit RGB. The library is opened at
+// run time, so this test needs nothing linked beyond its own stage.
+struct page_image {
+    unsigned width = 0, height = 0;
+    std::vector<unsigned char> rgb;
+    // Packed colour (red low byte) of page pixel (x, y), 1-based.
+    unsigned AT(int x, int y) const {
+        const std::size_t at = (static_cast<std::size_t>(y - 1) * width + static_cast<std::size_t>(x - 1)) * 3;
+        return rgb[at] | (rgb[at + 1] << 8) | (static_cast<unsigned>(rgb[at + 2]) << 16);
+    }
+};
+
+bool READ_PNG(const fs::path& path, page_image& image) {
+    void* lib = dlopen("libpng16.so.16", RTLD_NOW);
+    if (lib == nullptr) return false;
+    using begin_fn = int (*)(png_imagep, const char*);
+    using finish_fn = int (*)(png_imagep, png_const_colorp, void*, png_int_32, void*);
+    using free_fn = void (*)(png_imagep);
+    auto begin = reinterpret_cast<begin_fn>(dlsym(lib, "png_image_begin_read_from_file"));
+    auto finish = reinterpret_cast<finish_fn>(dlsym(lib, "png_image_finish_read"));
+    auto release = reinterpret_cast<free_fn>(dlsym(lib, "png_image_free"));
+    bool ok = false;
+    if (begin != nullptr && finish != nullptr && release != nullptr) {
+        png_image img{};
+        img.version = PNG_IMAGE_VERSION;
+        if (begin(&img, path.c_str()) != 0) {
+            img.format = PNG_FORMAT_RGB;
+            image.width = img.width;
+            image.height = img.height;
+            image.rgb.assign(PNG_IMAGE_SIZE(img), 0);
+            ok = finish(&img, nullptr, image.rgb.data(), 0, nullptr) != 0;
+            release(&img);
+        }
+    }
+    dlclose(lib);
+    return ok;
+}
+
+// The listing of the all-mirrored kind-2 map (x and y up to 2 cm, z up to 50 cm). The header
+// listing carries n_cell as the layout has it: 3 in the array layouts, 0 from a node list.
+std::string ALL_MIRRORS_LISTING(const std::string& name, int n_cell) {
+    return " Input field file name = " + name + "\n" +
+           "d_elm, aper, n_cell (k_s_EH)=         100.000000000000        2.00000000000000           " +
+           std::to_string(n_cell) + "\n" +
+           "ksym_yz, ksym_xz, ksym_xy=            1           1           1\n"
+           "xmws limits=         0.00000000000000        2.00000000000000\n"
+           "ymws limits=         0.00000000000000        2.00000000000000\n"
+           "zmws limits=         0.00000000000000        50.0000000000000\n"
+           " ksym =            3\n"
+           " Grid limits in X, Y and Z =        -2.00000000000000        2.00000000000000"
+           "       -2.00000000000000        2.00000000000000       -50.0000000000000        50.0000000000000\n"
+           " Mesh sizes  in X, Y and Z =    8.33333333333333E-002   8.33333333333333E-002       0.250000000000000\n"
+           " Y=0 and Z=0: j, k =           25         201\n"
+           " X=0 and Z=0: i, k =           25         201\n"
+           " X=0 and Y=0: i, j =           25          25\n"
+           " X=0 and Y=m: i, j =           25          37\n"
+           " X=m and Y=0: i, j =           37          25\n"
+           " X=q and Y=m: i, j =           32          37\n"
+           " X=m and Y=q: i, j =           37          32\n"
+           " X=m and Y=m: i, j =           37          37\n"
+           " X=u and Y=u: i, j =           41          41\n"
+           " X=l and Y=l: i, j =            7           7\n";
+}
+
+constexpr unsigned white = 0xFFFFFF, black = 0x000000, red = 0x0000FF, blue = 0xFF0000;
+
+// The page of the kind-2 map plotted for E: frames black, the Ex curve of the X line rising
+// from the bottom-left to the top-right corner of panel 1, the legend blue under the panels.
+void EXPECT_PAGE(const fs::path& png) {
+    page_image image;
+    ASSERT_TRUE(READ_PNG(png, image));
+    ASSERT_EQ(image.width, 1280u);
+    ASSERT_EQ(image.height, 800u);
+    EXPECT_EQ(image.AT(60, 48), black);     // panel 1, top-left corner of the frame
+    EXPECT_EQ(image.AT(134, 70), black);    // its middle vertical grid line
+    EXPECT_EQ(image.AT(1248, 740), black);  // panel 30, bottom-right corner
+    EXPECT_EQ(image.AT(62, 50), white);     // inside panel 1, off the curve
+    EXPECT_EQ(image.AT(60, 148), red);      // Ex at x = -2, the lowest value
+    EXPECT_EQ(image.AT(208, 48), red);      // Ex at x = +2, the highest value
+    int legend_blue = 0;
+    for (int y = 770; y <= 790; ++y)
+        for (int x = 450; x <= 900; ++x) legend_blue += image.AT(x, y) == blue;
+    EXPECT_GT(legend_blue, 100);
+}
+
+struct layout_case {
+    const char* layout;
+    int format_flag;
+    const char* name;
+    int listed_n_cell;
+};
+
+class HeadlessRun : public ::testing::TestWithParam<layout_case> {};
+
+TEST_P(HeadlessRun, ListingExitStatusAndPage) {
+    const layout_case& c = GetParam();
+    work_dir dir;
+    WRITE_MAP(dir.path, std::string("--layout ") + c.layout + " --kind 2 --sym 1,1,1 --ncell 3", c.name);
+    WRITE_CONTROL(dir.path, c.name, c.format_flag, 0);
+    const run_result r = RUN_PROGRAM(dir.path);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, ALL_MIRRORS_LISTING(c.name, c.listed_n_cell));
+    EXPECT_NE(r.err.find("plot_orvex_3dfields.png"), std::string::npos) << r.err;
+    const fs::path png = dir.path / "plot_orvex_3dfields.png";
+    ASSERT_TRUE(fs::exists(png));
+    EXPECT_PAGE(png);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryLayout, HeadlessRun,
+                         ::testing::Values(layout_case{"binary", 0, "MW_map.bin", 3},
+                                           layout_case{"text", 1, "MW_map.txt", 3},
+                                           layout_case{"nodes", 2, "MW_nodes.txt", 0}),
+                         [](const auto& info) { return std::string(info.param.layout); });
+
+TEST(HeadlessRunStops, NoUnfoldingCaseWritesNoPage) {
+    // Flags 2, 2, 0 sum to 4: no unfolding case, so the run ends after the header listing.
+    work_dir dir;
+    WRITE_MAP(dir.path, "--layout binary --kind 2 --sym 2,2,0 --ncell 3", "MW_map.bin");
+    WRITE_CONTROL(dir.path, "MW_map.bin", 0, 0);
+    const run_result r = RUN_PROGRAM(dir.path);
+    EXPECT_EQ(r.status, 1);
+    const std::string last_record = " Field kind and symmetry flags match no unfolding case \n";
+    ASSERT_GE(r.out.size(), last_record.size());
+    EXPECT_EQ(r.out.substr(r.out.size() - last_record.size()), last_record);
+    EXPECT_EQ(r.out.find("Grid limits"), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir.path / "plot_orvex_3dfields.png"));
+}
+
+TEST(HeadlessRunStops, MissingFieldFileWritesNoPage) {
+    work_dir dir;
+    WRITE_CONTROL(dir.path, "MW_absent.bin", 0, 0);
+    const run_result r = RUN_PROGRAM(dir.path);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, " Input field file name = MW_absent.bin\n");
+    EXPECT_NE(r.err.find("MW_absent.bin"), std::string::npos) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_FALSE(fs::exists(dir.path / "plot_orvex_3dfields.png"));
+}
+
+TEST(HeadlessRun, MagneticMapUnmirroredPlottedForB) {
+    // A magnetic map with no mirror: 25 x 25 x 201 nodes over -2..2, -2..2, -50..50.
+    work_dir dir;
+    WRITE_MAP(dir.path, "--layout text --kind 1 --sym 0,0,0", "EM_solenoid.txt");
+    WRITE_CONTROL(dir.path, "EM_solenoid.txt", 1, 1);
+    const run_result r = RUN_PROGRAM(dir.path);
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string tail =
+        " ksym =            0\n"
+        " Grid limits in X, Y and Z =        -2.00000000000000        2.00000000000000"
+        "       -2.00000000000000        2.00000000000000       -50.0000000000000        50.0000000000000\n"
+        " Mesh sizes  in X, Y and Z =        0.166666666666667       0.166666666666667       0.500000000000000\n"
+        " Y=0 and Z=0: j, k =           13         101\n"
+        " X=0 and Z=0: i, k =           13         101\n"
+        " X=0 and Y=0: i, j =           13          13\n"
+        " X=0 and Y=m: i, j =           13          19\n"
+        " X=m and Y=0: i, j =           19          13\n"
+        " X=q and Y=m: i, j =           17          19\n"
+        " X=m and Y=q: i, j =           19          17\n"
+        " X=m and Y=m: i, j =           19          19\n"
+        " X=u and Y=u: i, j =           21          21\n"
+        " X=l and Y=l: i, j =            3           3\n";
+    ASSERT_GE(r.out.size(), tail.size());
+    EXPECT_EQ(r.out.substr(r.out.size() - tail.size()), tail);
+    page_image image;
+    ASSERT_TRUE(READ_PNG(dir.path / "plot_orvex_3dfields.png", image));
+    // Bz of the solenoid-like field is positive and even along x: panel 3's curve touches the
+    // panel top at both ends (the largest value at x = +-2) and stays above its bottom edge.
+    EXPECT_EQ(image.AT(476, 48), red);
+    EXPECT_EQ(image.AT(624, 48), red);
+}
+
+}  // namespace
