@@ -1,0 +1,635 @@
+// bad_input_test.cpp: every bad input ends the run with one clear line and exit status 1, and
+// nothing is written; the awkward inputs that must work (CRLF, tabs, D exponents, NaN and
+// Infinity, blanks in names, tokens in directory names) give the page with exit status 0.
+//
+// Each case runs the built program in a fresh temporary directory with no display (DISPLAY and
+// WAYLAND_DISPLAY removed from its environment), its standard output and standard error caught
+// in files outside that directory, and a watchdog against hangs.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <optional>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "map_writer.h"
+
+extern char** environ;
+
+namespace {
+
+using namespace orvex::mapgen;
+namespace fs = std::filesystem;
+
+// ---- running the program -----------------------------------------------------------------
+
+struct run_result {
+    int status = -1;  // exit status, or 128 + signal
+    bool timed_out = false;
+    std::string out, err;
+};
+
+std::string SLURP(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Runs the program with dir as working directory, without a display, killed after a generous
+// limit (a sanitizer build is slow; a hang is still caught).
+run_result RUN_PROGRAM(const fs::path& dir, const fs::path& capture) {
+    const fs::path out_path = capture / "stdout", err_path = capture / "stderr";
+    std::vector<std::string> env_text;
+    for (char** e = environ; *e != nullptr; ++e) {
+        const std::string_view v(*e);
+        if (v.starts_with("DISPLAY=") || v.starts_with("WAYLAND_DISPLAY=")) continue;
+        env_text.emplace_back(v);
+    }
+    std::vector<char*> env;
+    for (std::string& s : env_text) env.push_back(s.data());
+    env.push_back(nullptr);
+
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int out = ::open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int err = ::open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int in = ::open("/dev/null", O_RDONLY);
+        if (out < 0 || err < 0 || in < 0 || ::chdir(dir.c_str()) != 0) ::_exit(126);
+        ::dup2(in, 0);
+        ::dup2(out, 1);
+        ::dup2(err, 2);
+        char* argv[] = {const_cast<char*>(ORVEX_PROGRAM), nullptr};
+        ::execve(ORVEX_PROGRAM, argv, env.data());
+        ::_exit(127);
+    }
+    run_result r;
+    if (pid < 0) return r;
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    int wstatus = 0;
+    while (true) {
+        const pid_t done = ::waitpid(pid, &wstatus, WNOHANG);
+        if (done == pid) break;
+        if (std::chrono::steady_clock::now() > limit) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &wstatus, 0);
+            r.timed_out = true;
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (WIFEXITED(wstatus)) r.status = WEXITSTATUS(wstatus);
+    else if (WIFSIGNALED(wstatus)) r.status = 128 + WTERMSIG(wstatus);
+    r.out = SLURP(out_path);
+    r.err = SLURP(err_path);
+    return r;
+}
+
+// Every entry under dir, recursively, as relative paths.
+std::set<std::string> ENTRIES(const fs::path& dir) {
+    std::set<std::string> names;
+    for (const auto& e : fs::recursive_directory_iterator(dir)) names.insert(fs::relative(e.path(), dir).string());
+    return names;
+}
+
+// ---- writing inputs ---------------------------------------------------------------------------
+
+void WRITE_TEXT(const fs::path& p, const std::string& text) {
+    std::ofstream f(p, std::ios::binary);
+    f << text;
+}
+
+// The control file: two free lines, the name, format_flag and field_flag.
+void CONTROL(const fs::path& dir, const std::string& name, const std::string& format, const std::string& flag,
+             const std::string& eol = "\n") {
+    WRITE_TEXT(dir / "plot_orvex_3dfields.dat",
+               "test map" + eol + "written by the bad-input suite" + eol + name + eol + format + eol + flag + eol);
+}
+
+void MAP(const fs::path& p, const map_spec& s, layout l, const map_style& st = {}) {
+    ASSERT_TRUE(WRITE_FIELD_MAP(s, l, p.string(), st)) << p;
+}
+
+map_spec KIND(int kind) {
+    map_spec s;
+    s.kind = kind;
+    return s;
+}
+
+map_style CUT(long long at) {
+    map_style st;
+    st.cut_at = at;
+    return st;
+}
+
+map_style LENGTHS(int record, std::optional<std::int32_t> lead, std::optional<std::int32_t> trail) {
+    map_style st;
+    st.record = record;
+    st.lead = lead;
+    st.trail = trail;
+    return st;
+}
+
+map_style POKE(int line, int value, const std::string& text) {
+    map_style st;
+    st.pokes.push_back({line, value, text});
+    return st;
+}
+
+const std::string echo = " Input field file name = ";
+const std::string msg_flag = " Not a valid field flag, use 0 for E or 1 for B \n";
+const std::string msg_kind = "Not a valid ORVEX 3D field file, should be MWS, EMS, PMQ, RFQ\n";
+const std::string msg_format = " Not a valid field format \n";
+const std::string msg_counts = " Number of data points don't match internal tables \n";
+const std::string msg_no_case = " Field kind and symmetry flags match no unfolding case \n";
+const std::string who = "plot_orvex_3dfields: ";
+
+// ---- the bad inputs ---------------------------------------------------------------------------
+
+// A case writes its inputs into dir; the run must end with status 1, exactly the expected
+// standard output (or, with out_tail, the echo line first and output ending in out) and
+// standard error, and leave dir as it was.
+struct bad_case {
+    std::string name;
+    std::function<void(const fs::path&)> setup;
+    std::string out;
+    std::string err;
+    bool out_tail = false;
+};
+
+void PrintTo(const bad_case& c, std::ostream* os) { *os << c.name; }
+
+// Binary kind 0 map EM_map.bin, read as electric; the record table in bytes.
+const map_spec em0 = KIND(0);
+long long END_OF(int record) { return BINARY_RECORD_END(em0, record); }
+
+std::vector<bad_case> BAD_CASES() {
+    std::vector<bad_case> c;
+    const auto binary_em = [](const map_style& st) {
+        return [st](const fs::path& d) {
+            CONTROL(d, "EM_map.bin", "0", "0");
+            MAP(d / "EM_map.bin", em0, layout::binary, st);
+        };
+    };
+    const auto text_em = [](const map_style& st) {
+        return [st](const fs::path& d) {
+            CONTROL(d, "EM_map.txt", "1", "0");
+            MAP(d / "EM_map.txt", em0, layout::text, st);
+        };
+    };
+    const auto nodes_mw = [](map_spec s, const map_style& st) {
+        return [s, st](const fs::path& d) {
+            CONTROL(d, "MW_nodes.txt", "2", "1");
+            MAP(d / "MW_nodes.txt", s, layout::nodes, st);
+        };
+    };
+    const std::string echo_bin = echo + "EM_map.bin\n", echo_txt = echo + "EM_map.txt\n",
+                      echo_nodes = echo + "MW_nodes.txt\n";
+    const std::string bin = who + "EM_map.bin:", txt = who + "EM_map.txt:", nodes = who + "MW_nodes.txt:";
+    const std::string ctl = who + "plot_orvex_3dfields.dat";
+
+    // The control file.
+    c.push_back({"ControlFileMissing", [](const fs::path&) {}, "",
+                 ctl + ": cannot open: No such file or directory\n"});
+    c.push_back({"ControlFileIsADirectory",
+                 [](const fs::path& d) { fs::create_directory(d / "plot_orvex_3dfields.dat"); }, "",
+                 ctl + ": is a directory, not a file\n"});
+    c.push_back({"ControlFileEmpty", [](const fs::path& d) { WRITE_TEXT(d / "plot_orvex_3dfields.dat", ""); }, "",
+                 ctl + ": file is empty, expected line 1\n"});
+    c.push_back({"ControlFileOfTwoLines",
+                 [](const fs::path& d) { WRITE_TEXT(d / "plot_orvex_3dfields.dat", "a\nb\n"); }, "",
+                 ctl + ":2: file ends early, expected the field file name on line 3\n"});
+    c.push_back({"ControlFileOfFourLines",
+                 [](const fs::path& d) { WRITE_TEXT(d / "plot_orvex_3dfields.dat", "a\nb\nMW.bin\n0\n"); }, "",
+                 ctl + ":4: file ends early, expected field_flag on line 5\n"});
+    c.push_back({"ControlFileOfFourLinesWithoutLastLineEnd",
+                 [](const fs::path& d) { WRITE_TEXT(d / "plot_orvex_3dfields.dat", "a\nb\nMW.bin\n0"); }, "",
+                 ctl + ":4: file ends early, expected field_flag on line 5\n"});
+    c.push_back({"ControlFileLineFiveBlank",
+                 [](const fs::path& d) { WRITE_TEXT(d / "plot_orvex_3dfields.dat", "a\nb\nMW.bin\n0\n   \n\n"); },
+                 "", ctl + ":6: file ends early, expected field_flag on line 5\n"});
+    c.push_back({"ControlFileLettersOnLineFour", [](const fs::path& d) { CONTROL(d, "MW.bin", "binary", "0"); },
+                 "", ctl + ":4: expected an integer, found \"binary\"\n"});
+    c.push_back({"ControlFileRealOnLineFive", [](const fs::path& d) { CONTROL(d, "MW.bin", "0", "1.0"); }, "",
+                 ctl + ":5: expected an integer, found \"1.0\"\n"});
+    c.push_back({"ControlFileFormatBeyond32Bits",
+                 [](const fs::path& d) { CONTROL(d, "MW.bin", "4294967296", "0"); }, "",
+                 ctl + ":4: integer out of range, found \"4294967296\"\n"});
+    c.push_back({"FieldFlagTwo", [](const fs::path& d) { CONTROL(d, "MW.bin", "0", "2"); }, msg_flag, ""});
+    c.push_back({"FieldFlagMinusOne", [](const fs::path& d) { CONTROL(d, "MW.bin", "0", "-1"); }, msg_flag, ""});
+    c.push_back({"FieldFlagCheckedBeforeTheName", [](const fs::path& d) { CONTROL(d, "map.bin", "0", "2"); },
+                 msg_flag, ""});
+    c.push_back({"NameWithoutToken", [](const fs::path& d) { CONTROL(d, "field_map.bin", "0", "0"); }, msg_kind, ""});
+    c.push_back({"NameInLowerCase", [](const fs::path& d) { CONTROL(d, "map_mws.txt", "1", "0"); }, msg_kind, ""});
+    c.push_back({"NameLineEmpty", [](const fs::path& d) { CONTROL(d, "", "1", "0"); }, msg_kind, ""});
+    c.push_back({"FormatFlagThree",
+                 [](const fs::path& d) {
+                     CONTROL(d, "MW_map.bin", "3", "0");
+                     MAP(d / "MW_map.bin", KIND(2), layout::binary);
+                 },
+                 echo + "MW_map.bin\n" + msg_format, ""});
+    c.push_back({"FormatFlagMinusOne", [](const fs::path& d) { CONTROL(d, "MW_map.bin", "-1", "0"); },
+                 echo + "MW_map.bin\n" + msg_format, ""});
+
+    // The field file itself.
+    c.push_back({"FieldFileMissing", [](const fs::path& d) { CONTROL(d, "EM_map.bin", "0", "0"); }, echo_bin,
+                 bin.substr(0, bin.size() - 1) + ": cannot open: No such file or directory\n"});
+    c.push_back({"FieldFileIsADirectory",
+                 [](const fs::path& d) {
+                     CONTROL(d, "EM_map.bin", "0", "0");
+                     fs::create_directory(d / "EM_map.bin");
+                 },
+                 echo_bin, bin.substr(0, bin.size() - 1) + ": is a directory, not a file\n"});
+    c.push_back({"BinaryFieldFileEmpty", binary_em(CUT(0)), echo_bin,
+                 bin + "record 1: file ends before the record of d_elm, aper, n_cell\n"});
+    c.push_back({"TextFieldFileEmpty", text_em(CUT(0)), echo_txt,
+                 txt.substr(0, txt.size() - 1) + ": file is empty, expected d_elm\n"});
+    c.push_back({"NodeListEmpty", nodes_mw(KIND(2), CUT(0)), echo_nodes,
+                 nodes.substr(0, nodes.size() - 1) + ": file is empty, expected field_kind\n"});
+
+    // A binary map cut at each record boundary, and inside records.
+    const char* contents[] = {"d_elm, aper, n_cell", "ksym_yz, ksym_xz, ksym_xy", "xmws", "ymws", "zmws",
+                              "ex_in", "ey_in", "ez_in"};
+    for (int r = 1; r < 8; ++r) {
+        c.push_back({"BinaryCutAfterRecord" + std::to_string(r), binary_em(CUT(END_OF(r))), echo_bin,
+                     bin + "record " + std::to_string(r + 1) + ": file ends before the record of " +
+                         contents[r] + "\n"});
+    }
+    const long long bodies[] = {20, 12, 200, 200, 1608, 1005000, 1005000, 1005000};
+    for (int r = 1; r <= 8; ++r) {
+        c.push_back({"BinaryCutInsideRecord" + std::to_string(r),
+                     binary_em(CUT(END_OF(r - 1) + 4 + bodies[r - 1] / 2)), echo_bin,
+                     bin + "record " + std::to_string(r) + ": record length " + std::to_string(bodies[r - 1]) +
+                         " runs past the end of the file\n"});
+    }
+    c.push_back({"BinaryCutInsideLeadingLength", binary_em(CUT(END_OF(3) + 2)), echo_bin,
+                 bin + "record 4: file ends before the record of ymws\n"});
+    c.push_back({"BinaryCutInsideTrailingLength", binary_em(CUT(END_OF(8) - 1)), echo_bin,
+                 bin + "record 8: record length 1005000 runs past the end of the file\n"});
+    c.push_back({"BinaryTrailingLengthDiffers", binary_em(LENGTHS(5, std::nullopt, 1600)), echo_bin,
+                 bin + "record 5: trailing record length 1600 differs from leading length 1608\n"});
+    c.push_back({"BinaryLengthMaximal", binary_em(LENGTHS(1, 0x7FFFFFFF, std::nullopt)), echo_bin,
+                 bin + "record 1: record length 2147483647 runs past the end of the file\n"});
+    c.push_back({"BinaryLengthMaximalInLastRecord", binary_em(LENGTHS(8, 0x7FFFFFFF, 0x7FFFFFFF)), echo_bin,
+                 bin + "record 8: record length 2147483647 runs past the end of the file\n"});
+    c.push_back({"BinaryLengthNegative", binary_em(LENGTHS(2, -12, -12)), echo_bin,
+                 bin + "record 2: negative record length -12\n"});
+    c.push_back({"BinaryLengthMostNegative", binary_em(LENGTHS(6, -2147483647 - 1, std::nullopt)), echo_bin,
+                 bin + "record 6: negative record length -2147483648\n"});
+    // Leading length 8 on a 12-byte body: the record is shorter than the flags it must hold.
+    c.push_back({"BinaryRecordShorterThanItsValues", binary_em(LENGTHS(2, 8, std::nullopt)), echo_bin,
+                 bin + "record 2: record holds 8 bytes, ksym_yz, ksym_xz, ksym_xy needs 12\n"});
+    c.push_back({"BinaryPositiveNCellNeedsSixRecords",
+                 [](const fs::path& d) {
+                     CONTROL(d, "EM_map.bin", "0", "0");
+                     map_spec s = KIND(0);
+                     s.n_cell = 7;  // says both fields, holds three arrays
+                     MAP(d / "EM_map.bin", s, layout::binary);
+                 },
+                 echo_bin, bin + "record 9: file ends before the record of bx_in\n"});
+    c.push_back({"TextMapGivenAsBinary",
+                 [](const fs::path& d) {
+                     CONTROL(d, "EM_map.txt", "0", "0");
+                     MAP(d / "EM_map.txt", em0, layout::text);
+                 },
+                 echo_txt,
+                 // "100 " read as a little-endian length: 0x20303031.
+                 txt + "record 1: record length 540028977 runs past the end of the file\n"});
+    c.push_back({"BinaryMapGivenAsText",
+                 [](const fs::path& d) {
+                     CONTROL(d, "EM_map.bin", "1", "0");
+                     MAP(d / "EM_map.bin", em0, layout::binary);
+                 },
+                 echo_bin,
+                 // The first "value" quoted: control characters as '?', cut after 40.
+                 bin + "1: expected a number, found "
+                       "\"??????????Y@???????@????????????????????...\"\n"});
+    c.push_back({"NodeListGivenAsBinary",
+                 [](const fs::path& d) {
+                     CONTROL(d, "MW_nodes.txt", "0", "0");
+                     MAP(d / "MW_nodes.txt", KIND(2), layout::nodes);
+                 },
+                 echo_nodes,
+                 // "2\n0 " read as a little-endian length: 0x20300A32.
+                 nodes + "record 1: record length 540019250 runs past the end of the file\n"});
+
+    // Text where a number is expected.
+    c.push_back({"TextLetterInsteadOfAReal", text_em(POKE(1, 2, "x")), echo_txt,
+                 txt + "1: expected a number, found \"x\"\n"});
+    c.push_back({"TextTwoDecimalPoints", text_em(POKE(3, 4, "1.2.3")), echo_txt,
+                 txt + "3: expected a number, found \"1.2.3\"\n"});
+    c.push_back({"TextDoubleSign", text_em(POKE(2, 2, "--5")), echo_txt,
+                 txt + "2: expected an integer, found \"--5\"\n"});
+    c.push_back({"TextLonePlusAsAReal", text_em(POKE(100, 3, "+")), echo_txt,
+                 txt + "100: expected a number, found \"+\"\n"});
+    c.push_back({"TextLonePlusAsAnInteger", text_em(POKE(1, 3, "+")), echo_txt,
+                 txt + "1: expected an integer, found \"+\"\n"});
+    c.push_back({"TextIntegerBeyond32Bits", text_em(POKE(1, 3, "2147483648")), echo_txt,
+                 txt + "1: integer out of range, found \"2147483648\"\n"});
+    c.push_back({"TextRealBeyondTheDoubleRange", text_em(POKE(60000, 5, "1e999")), echo_txt,
+                 txt + "60000: number out of range, found \"1e999\"\n"});
+    c.push_back({"TextLetterInTheLastValue",
+                 text_em(POKE(2 + 5 + 5 + 41 + 3 * 25125, 5, "1.0Q")), echo_txt,
+                 txt + std::to_string(2 + 5 + 5 + 41 + 3 * 25125) + ": expected a number, found \"1.0Q\"\n"});
+    c.push_back({"TextMapCutInsideAGroup", text_em(CUT(300)), echo_txt,
+                 txt + "6: file ends early, expected xmws value 21 of 25\n"});
+    c.push_back({"TextMapCutBeforeTheLastArray",
+                 [](const fs::path& d) {
+                     CONTROL(d, "EM_map.txt", "1", "0");
+                     map_style st;
+                     st.per_line = 0;  // one line per group: the file ends after line 7
+                     MAP(d / "EM_map.txt", em0, layout::text, st);
+                     const std::string t = SLURP(d / "EM_map.txt");
+                     const std::size_t seventh = [&] {
+                         std::size_t at = 0;
+                         for (int n = 0; n < 7; ++n) at = t.find('\n', at) + 1;
+                         return at;
+                     }();
+                     WRITE_TEXT(d / "EM_map.txt", t.substr(0, seventh));
+                 },
+                 echo_txt, txt + "7: file ends early, expected ez_in value 1 of 125625\n"});
+
+    // The node list.
+    const auto counts = [](int nx, int ny, int nz) {
+        map_spec s = KIND(2);
+        s.nx = nx, s.ny = ny, s.nz = nz;
+        return s;
+    };
+    c.push_back({"NodeListWrongCountInX", nodes_mw(counts(24, 25, 201), {}), echo_nodes + msg_counts, ""});
+    c.push_back({"NodeListWrongCountInY", nodes_mw(counts(25, 26, 201), {}), echo_nodes + msg_counts, ""});
+    c.push_back({"NodeListWrongCountInZ", nodes_mw(counts(25, 25, 200), {}), echo_nodes + msg_counts, ""});
+    c.push_back({"NodeListNegativeCounts", nodes_mw(counts(-25, -25, -201), {}), echo_nodes + msg_counts, ""});
+    c.push_back({"NodeListZeroCount", nodes_mw(counts(25, 0, 201), {}), echo_nodes + msg_counts, ""});
+    {
+        map_style st;
+        st.node_lines = 10;
+        c.push_back({"NodeListEndsEarly", nodes_mw(KIND(2), st), echo_nodes,
+                     nodes + "15: file ends early, expected node 11 of 125625\n"});
+        st.node_lines = 125624;
+        c.push_back({"NodeListEndsOneNodeEarly", nodes_mw(KIND(2), st), echo_nodes,
+                     nodes + "125629: file ends early, expected node 125625 of 125625\n"});
+    }
+    c.push_back({"NodeListCutInsideANode", nodes_mw(KIND(0), CUT(200)), echo_nodes,
+                 nodes + "8: file ends early, expected node 4 of 125625\n"});
+    c.push_back({"NodeListRealCount", nodes_mw(KIND(2), POKE(4, 3, "25.0")), echo_nodes,
+                 nodes + "4: expected an integer, found \"25.0\"\n"});
+    c.push_back({"NodeListKindNotAnInteger", nodes_mw(KIND(2), POKE(1, 1, "two")), echo_nodes,
+                 nodes + "1: expected an integer, found \"two\"\n"});
+    c.push_back({"NodeListLetterInANode", nodes_mw(KIND(2), POKE(1000, 6, "1.0e+0x")), echo_nodes,
+                 nodes + "1000: expected a number, found \"1.0e+0x\"\n"});
+
+    // Maps that load but match no unfolding case: the run stops before the page.
+    const auto flags = [](int yz, int xz, int xy) {
+        map_spec s = KIND(2);
+        s.ksym_yz = yz, s.ksym_xz = xz, s.ksym_xy = xy;
+        return s;
+    };
+    c.push_back({"FlagsSumBeyondThree", nodes_mw(flags(4, 0, 0), {}), msg_no_case, "", true});
+    c.push_back({"FlagsSumNegative", nodes_mw(flags(-1, 0, 0), {}), msg_no_case, "", true});
+    c.push_back({"FlagsSumOneWithoutAOne", nodes_mw(flags(2, -1, 0), {}), msg_no_case, "", true});
+    {
+        map_spec s = KIND(2);
+        s.node_kind = 5;
+        c.push_back({"NodeListKindFive", nodes_mw(s, {}), msg_no_case, "", true});
+    }
+    return c;
+}
+
+class BadInput : public ::testing::TestWithParam<bad_case> {
+protected:
+    fs::path root, dir, capture;
+    void SetUp() override {
+        root = fs::temp_directory_path() / ("orvex_bad_input_" + std::to_string(::getpid()) + "_" + GetParam().name);
+        fs::remove_all(root);
+        dir = root / "run";
+        capture = root / "capture";
+        fs::create_directories(dir);
+        fs::create_directories(capture);
+    }
+    void TearDown() override { fs::remove_all(root); }
+};
+
+TEST_P(BadInput, EndsWithOneLineAndStatusOneAndWritesNothing) {
+    const bad_case& c = GetParam();
+    c.setup(dir);
+    const std::set<std::string> before = ENTRIES(dir);
+    const run_result r = RUN_PROGRAM(dir, capture);
+    ASSERT_FALSE(r.timed_out) << "the run hung";
+    EXPECT_EQ(r.status, 1) << "stdout:\n" << r.out << "stderr:\n" << r.err;
+    if (c.out_tail) {
+        EXPECT_TRUE(r.out.ends_with(c.out)) << r.out;
+        EXPECT_TRUE(r.out.starts_with(echo)) << r.out;
+    } else {
+        EXPECT_EQ(r.out, c.out);
+    }
+    EXPECT_EQ(r.err, c.err);
+    EXPECT_EQ(ENTRIES(dir), before) << "the run left a file behind";
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, BadInput, ::testing::ValuesIn(BAD_CASES()),
+                         [](const ::testing::TestParamInfo<bad_case>& info) { return info.param.name; });
+
+// ---- inputs that must work --------------------------------------------------------------------
+
+struct good_case {
+    std::string name;
+    std::function<void(const fs::path&)> setup;
+    std::string echoed;  // the name as the echo shows it
+};
+
+void PrintTo(const good_case& c, std::ostream* os) { *os << c.name; }
+
+std::vector<good_case> GOOD_CASES() {
+    std::vector<good_case> c;
+    const auto text_style = [](const std::string& name, int format, const map_style& st, const std::string& eol) {
+        return [=](const fs::path& d) {
+            CONTROL(d, name, std::to_string(format), "1", eol);
+            map_spec s = KIND(2);
+            s.ksym_yz = 1, s.ksym_xy = 1;
+            MAP(d / name, s, format == 1 ? layout::text : layout::nodes, st);
+        };
+    };
+    map_style crlf;
+    crlf.crlf = true;
+    map_style tabs;
+    tabs.tabs = true;
+    map_style commas;
+    commas.commas = true;
+    map_style dexp;
+    dexp.d_exponent = true;
+    map_style nonfinite;
+    nonfinite.nan_nodes = {{1, 1, 1}, {3, 4, 5}};
+    nonfinite.inf_nodes = {{25, 25, 201}};
+    nonfinite.neg_inf_nodes = {{2, 1, 1}};
+    c.push_back({"TextArraysWithCrlf", text_style("MW_map.txt", 1, crlf, "\r\n"), "MW_map.txt"});
+    c.push_back({"NodeListWithCrlf", text_style("MW_map.txt", 2, crlf, "\r\n"), "MW_map.txt"});
+    c.push_back({"TextArraysWithTabs", text_style("MW_map.txt", 1, tabs, "\n"), "MW_map.txt"});
+    c.push_back({"NodeListWithCommas", text_style("MW_map.txt", 2, commas, "\n"), "MW_map.txt"});
+    c.push_back({"TextArraysWithDExponents", text_style("MW_map.txt", 1, dexp, "\n"), "MW_map.txt"});
+    c.push_back({"NodeListWithDExponents", text_style("MW_map.txt", 2, dexp, "\n"), "MW_map.txt"});
+    c.push_back({"TextArraysWithNanAndInfinity", text_style("MW_map.txt", 1, nonfinite, "\n"), "MW_map.txt"});
+    c.push_back({"NodeListWithNanAndInfinity", text_style("MW_map.txt", 2, nonfinite, "\n"), "MW_map.txt"});
+    c.push_back({"BinaryWithNanAndInfinity",
+                 [nonfinite](const fs::path& d) {
+                     CONTROL(d, "MW_map.bin", "0", "0");
+                     MAP(d / "MW_map.bin", KIND(2), layout::binary, nonfinite);
+                 },
+                 "MW_map.bin"});
+    c.push_back({"NameWithBlanksInside",
+                 [](const fs::path& d) {
+                     CONTROL(d, "my MW map 1.bin   ", "0", "0");
+                     MAP(d / "my MW map 1.bin", KIND(2), layout::binary);
+                 },
+                 "my MW map 1.bin"});
+    c.push_back({"NameWithLeadingBlanks",
+                 [](const fs::path& d) {
+                     CONTROL(d, "   MW_map.bin", "0", "0");
+                     MAP(d / "MW_map.bin", KIND(2), layout::binary);
+                 },
+                 "   MW_map.bin"});
+    c.push_back({"TokenOnlyInADirectoryName",
+                 [](const fs::path& d) {
+                     // "EM" inside SYSTEM: the name is accepted and the map read as magnetic.
+                     fs::create_directory(d / "SYSTEM");
+                     CONTROL(d, "SYSTEM/solenoid.bin", "0", "1");
+                     MAP(d / "SYSTEM" / "solenoid.bin", KIND(1), layout::binary);
+                 },
+                 "SYSTEM/solenoid.bin"});
+    c.push_back({"ControlFileWithCrlfAndExtraValues",
+                 [](const fs::path& d) {
+                     WRITE_TEXT(d / "plot_orvex_3dfields.dat",
+                                "title\r\n\r\nMW_map.bin\r\n\r\n  0, 1 trailing words\r\n0\r\nnever read\r\n");
+                     MAP(d / "MW_map.bin", KIND(2), layout::binary);
+                 },
+                 "MW_map.bin"});
+    c.push_back({"BinaryWithTrailingRecords",
+                 [](const fs::path& d) {
+                     // A kind 2 map read through an "EM" name with field_flag 0 and n_cell 0:
+                     // three electric records are read, the three magnetic ones never.
+                     CONTROL(d, "EM_both.bin", "0", "0");
+                     MAP(d / "EM_both.bin", KIND(2), layout::binary);
+                 },
+                 "EM_both.bin"});
+    return c;
+}
+
+class GoodInput : public ::testing::TestWithParam<good_case> {
+protected:
+    fs::path root, dir, capture;
+    void SetUp() override {
+        root = fs::temp_directory_path() / ("orvex_good_input_" + std::to_string(::getpid()) + "_" + GetParam().name);
+        fs::remove_all(root);
+        dir = root / "run";
+        capture = root / "capture";
+        fs::create_directories(dir);
+        fs::create_directories(capture);
+    }
+    void TearDown() override { fs::remove_all(root); }
+};
+
+TEST_P(GoodInput, GivesThePageWithStatusZero) {
+    const good_case& c = GetParam();
+    c.setup(dir);
+    std::set<std::string> expected = ENTRIES(dir);
+    const run_result r = RUN_PROGRAM(dir, capture);
+    ASSERT_FALSE(r.timed_out) << "the run hung";
+    EXPECT_EQ(r.status, 0) << "stdout:\n" << r.out << "stderr:\n" << r.err;
+    EXPECT_TRUE(r.out.starts_with(echo + c.echoed + "\n")) << r.out;
+    EXPECT_NE(r.out.find(" X=l and Y=l: i, j ="), std::string::npos) << "the listing did not reach the last line";
+    expected.insert("plot_orvex_3dfields.png");
+    EXPECT_EQ(ENTRIES(dir), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, GoodInput, ::testing::ValuesIn(GOOD_CASES()),
+                         [](const ::testing::TestParamInfo<good_case>& info) { return info.param.name; });
+
+// ---- cases checked beyond the table --------------------------------------------------------
+
+class Awkward : public ::testing::Test {
+protected:
+    fs::path root, dir, capture;
+    void SetUp() override {
+        root = fs::temp_directory_path() /
+               ("orvex_awkward_" + std::to_string(::getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root);
+        dir = root / "run";
+        capture = root / "capture";
+        fs::create_directories(dir);
+        fs::create_directories(capture);
+    }
+    void TearDown() override { fs::remove_all(root); }
+};
+
+// The same map in CRLF, tabs and D exponents lists exactly what the plain file lists.
+TEST_F(Awkward, StyledTextListsLikeThePlainFile) {
+    map_spec s = KIND(2);
+    s.ksym_xz = 1;
+    s.d_elm = 123.456;
+    s.aper = 1.25;
+    s.n_cell = 3;
+    CONTROL(dir, "MW_map.txt", "1", "0");
+    MAP(dir / "MW_map.txt", s, layout::text);
+    const run_result plain = RUN_PROGRAM(dir, capture);
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    fs::remove(dir / "plot_orvex_3dfields.png");
+
+    map_style st;
+    st.crlf = st.tabs = st.d_exponent = true;
+    st.per_line = 0;
+    CONTROL(dir, "MW_map.txt", "1", "0", "\r\n");
+    MAP(dir / "MW_map.txt", s, layout::text, st);
+    const run_result styled = RUN_PROGRAM(dir, capture);
+    EXPECT_EQ(styled.status, 0) << styled.err;
+    EXPECT_EQ(styled.out, plain.out);
+    EXPECT_NE(plain.out.find("123.456000000000"), std::string::npos) << plain.out;
+}
+
+// A FIFO in place of the field file is refused at once rather than waited on.
+TEST_F(Awkward, FieldFileThatIsAFifoDoesNotHang) {
+    CONTROL(dir, "MW_pipe.bin", "0", "0");
+    ASSERT_EQ(::mkfifo((dir / "MW_pipe.bin").c_str(), 0644), 0);
+    const run_result r = RUN_PROGRAM(dir, capture);
+    ASSERT_FALSE(r.timed_out);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, who + "MW_pipe.bin: is not a regular file\n");
+}
+
+// A control file that cannot be read (not owner-readable) ends the run with its reason; skipped
+// where permission bits do not bind (running as root).
+TEST_F(Awkward, UnreadableControlFile) {
+    CONTROL(dir, "MW_map.bin", "0", "0");
+    fs::permissions(dir / "plot_orvex_3dfields.dat", fs::perms::none);
+    if (::access((dir / "plot_orvex_3dfields.dat").c_str(), R_OK) == 0) GTEST_SKIP() << "permissions do not bind";
+    const run_result r = RUN_PROGRAM(dir, capture);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, who + "plot_orvex_3dfields.dat: cannot open: Permission denied\n");
+}
+
+// The map-writer program itself writes the damage the table uses (the CLI path of the tests).
+TEST_F(Awkward, MapWriterProgramWritesDamagedFiles) {
+    const std::string cmd = std::string("'") + ORVEX_MAP_WRITER + "' --layout binary --kind 0 --record 3 --trail 7 '" +
+                            (dir / "EM_map.bin").string() + "'";
+    ASSERT_EQ(std::system(cmd.c_str()), 0);
+    CONTROL(dir, "EM_map.bin", "0", "0");
+    const run_result r = RUN_PROGRAM(dir, capture);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, who + "EM_map.bin:record 3: trailing record length 7 differs from leading length 200\n");
+    const std::string bad = std::string("'") + ORVEX_MAP_WRITER + "' --layout text --record 3 --lead 1 x 2>/dev/null";
+    EXPECT_NE(std::system(bad.c_str()), 0);
+}
+
+}  // namespace
