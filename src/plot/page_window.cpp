@@ -1,1 +1,288 @@
-// STUB
+// page_window.cpp: the Qt window of a run: the page above, the console listing below.
+//
+// The page is shown fit to the window by default, its aspect kept; View offers the actual size
+// and zooming with the standard shortcuts, File saves the page as PNG and closes the window
+// (Ctrl+Q, Ctrl+W and Esc close it too), Edit copies the page image. The status bar tells the
+// user that the run is complete and how to close the window; closing it ends the program.
+#include "page_window.h"
+
+#include <dlfcn.h>
+#include <xcb/xcb.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QImage>
+#include <QKeySequence>
+#include <QLibraryInfo>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStringList>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "console.h"
+#include "show_page.h"
+#include "surface.h"
+
+namespace orvex {
+
+namespace {
+
+// The platform plugin chosen by PAGE_WINDOW_POSSIBLE, handed to QApplication.
+const char* window_platform = "xcb";
+
+bool SET_IN_ENVIRONMENT(const char* name) {
+    const char* v = std::getenv(name);
+    return v != nullptr && v[0] != '\0';
+}
+
+bool PLATFORM_PLUGIN_PRESENT(const QString& pattern) {
+    const QDir dir(QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms"));
+    return !dir.entryList(QStringList{pattern}, QDir::Files).isEmpty();
+}
+
+bool X_DISPLAY_WORKS() {
+    int screen = 0;
+    xcb_connection_t* c = xcb_connect(nullptr, &screen);
+    const bool ok = c != nullptr && xcb_connection_has_error(c) == 0;
+    if (c != nullptr) xcb_disconnect(c);
+    return ok;
+}
+
+// The Wayland client library is opened only when asked for, so the program does not depend
+// on it where there is none.
+bool WAYLAND_DISPLAY_WORKS() {
+    void* lib = dlopen("libwayland-client.so.0", RTLD_LAZY | RTLD_LOCAL);
+    if (lib == nullptr) return false;
+    using connect_fn = void* (*)(const char*);
+    using disconnect_fn = void (*)(void*);
+    auto connect = reinterpret_cast<connect_fn>(dlsym(lib, "wl_display_connect"));
+    auto disconnect = reinterpret_cast<disconnect_fn>(dlsym(lib, "wl_display_disconnect"));
+    bool ok = false;
+    if (connect != nullptr && disconnect != nullptr) {
+        void* display = connect(nullptr);
+        ok = display != nullptr;
+        if (ok) disconnect(display);
+    }
+    dlclose(lib);
+    return ok;
+}
+
+QColor FROM_PACKED(packed_colour c) {
+    return QColor(static_cast<int>(c & 0xFFu), static_cast<int>((c >> 8) & 0xFFu), static_cast<int>((c >> 16) & 0xFFu));
+}
+
+// The page as an image, one image pixel per page pixel.
+QImage PAGE_IMAGE() {
+    QImage image(page_width, page_height, QImage::Format_RGB32);
+    for (int y = 0; y < page_height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < page_width; ++x) {
+            const packed_colour c = surface.page[static_cast<std::size_t>(y) * page_width + static_cast<std::size_t>(x)];
+            line[x] = qRgb(static_cast<int>(c & 0xFFu), static_cast<int>((c >> 8) & 0xFFu), static_cast<int>((c >> 16) & 0xFFu));
+        }
+    }
+    return image;
+}
+
+// Paints the page: fit to the widget with its aspect kept and centred, or at a fixed scale
+// from the top-left corner (the scroll area then scrolls it).
+class page_view : public QWidget {
+public:
+    explicit page_view(QImage image) : page(std::move(image)) {
+        setBackgroundRole(QPalette::Dark);
+        setAutoFillBackground(true);
+        setFocusPolicy(Qt::StrongFocus);
+    }
+
+    QImage page;
+    bool fit = true;
+    double scale = 1.0;
+
+    // The scale at which the whole page fits into size.
+    double FIT_SCALE(const QSize& size) const {
+        return std::min(static_cast<double>(size.width()) / page.width(),
+                        static_cast<double>(size.height()) / page.height());
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const double s = fit ? FIT_SCALE(size()) : scale;
+        const int w = std::max(1, static_cast<int>(page.width() * s));
+        const int h = std::max(1, static_cast<int>(page.height() * s));
+        const int x = fit ? (width() - w) / 2 : 0;
+        const int y = fit ? (height() - h) / 2 : 0;
+        // Scaled down, smoothing keeps the thin frames visible; at 1:1 and above the pixels
+        // are shown as they are.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, s < 1.0);
+        painter.drawImage(QRect(x, y, w, h), page);
+    }
+};
+
+class page_window : public QMainWindow {
+public:
+    page_window() {
+        setWindowTitle(QString::fromLatin1(surface.plot_caption.data()));
+        view = new page_view(PAGE_IMAGE());
+        scroller = new QScrollArea;
+        scroller->setBackgroundRole(QPalette::Dark);
+        scroller->setAlignment(Qt::AlignCenter);
+        scroller->setWidget(view);
+        scroller->setWidgetResizable(true);
+
+        auto* console_pane = new QPlainTextEdit;
+        console_pane->setReadOnly(true);
+        console_pane->setLineWrapMode(QPlainTextEdit::NoWrap);
+        console_pane->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+        QPalette colours = console_pane->palette();
+        colours.setColor(QPalette::Base, Qt::black);
+        colours.setColor(QPalette::Text, FROM_PACKED(surface.console_text_colour));
+        console_pane->setPalette(colours);
+        const std::string_view log = CONSOLE_LOG();
+        console_pane->setPlainText(QString::fromLatin1(log.data(), static_cast<qsizetype>(log.size())));
+
+        auto* split = new QSplitter(Qt::Vertical);
+        split->addWidget(scroller);
+        split->addWidget(console_pane);
+        split->setStretchFactor(0, 4);
+        split->setStretchFactor(1, 1);
+        setCentralWidget(split);
+
+        QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+        QAction* save = file->addAction(QStringLiteral("&Save Page As..."));
+        save->setShortcut(QKeySequence::SaveAs);
+        connect(save, &QAction::triggered, this, [this] { SAVE_PAGE_AS(); });
+        file->addSeparator();
+        QAction* close_action = file->addAction(QStringLiteral("&Close"));
+        close_action->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Q), QKeySequence(Qt::CTRL | Qt::Key_W),
+                                    QKeySequence(Qt::Key_Escape)});
+        close_action->setShortcutContext(Qt::ApplicationShortcut);
+        connect(close_action, &QAction::triggered, this, &QWidget::close);
+
+        QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+        QAction* copy = edit->addAction(QStringLiteral("&Copy Page"));
+        copy->setShortcut(QKeySequence::Copy);
+        connect(copy, &QAction::triggered, this, [this] { QGuiApplication::clipboard()->setImage(view->page); });
+
+        QMenu* zoom = menuBar()->addMenu(QStringLiteral("&View"));
+        fit_action = zoom->addAction(QStringLiteral("&Fit to Window"));
+        fit_action->setCheckable(true);
+        fit_action->setChecked(true);
+        fit_action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+        connect(fit_action, &QAction::triggered, this, [this](bool on) {
+            if (on) SHOW_FIT(); else SHOW_AT(1.0);
+        });
+        QAction* actual = zoom->addAction(QStringLiteral("&Actual Size (1:1)"));
+        actual->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+        connect(actual, &QAction::triggered, this, [this] { SHOW_AT(1.0); });
+        QAction* zoom_in = zoom->addAction(QStringLiteral("Zoom &In"));
+        zoom_in->setShortcut(QKeySequence::ZoomIn);
+        connect(zoom_in, &QAction::triggered, this, [this] { SHOW_AT(CURRENT_SCALE() * 1.25); });
+        QAction* zoom_out = zoom->addAction(QStringLiteral("Zoom &Out"));
+        zoom_out->setShortcut(QKeySequence::ZoomOut);
+        connect(zoom_out, &QAction::triggered, this, [this] { SHOW_AT(CURRENT_SCALE() / 1.25); });
+
+        statusBar()->showMessage(
+            QStringLiteral("The run is complete. Close this window to end it: File > Close, Ctrl+Q, Ctrl+W or Esc."));
+        view->setFocus();
+    }
+
+private:
+    page_view* view = nullptr;
+    QScrollArea* scroller = nullptr;
+    QAction* fit_action = nullptr;
+
+    double CURRENT_SCALE() const {
+        return view->fit ? view->FIT_SCALE(scroller->viewport()->size()) : view->scale;
+    }
+
+    void SHOW_FIT() {
+        view->fit = true;
+        fit_action->setChecked(true);
+        scroller->setWidgetResizable(true);
+        view->update();
+    }
+
+    // Shows the page at scale s (kept between 1/8 and 8), scrollable.
+    void SHOW_AT(double s) {
+        view->fit = false;
+        view->scale = std::clamp(s, 0.125, 8.0);
+        fit_action->setChecked(false);
+        scroller->setWidgetResizable(false);
+        view->resize(static_cast<int>(page_width * view->scale), static_cast<int>(page_height * view->scale));
+        view->update();
+    }
+
+    void SAVE_PAGE_AS() {
+        const QString start = QDir::current().filePath(QString::fromLatin1(page_png_name.data(), static_cast<qsizetype>(page_png_name.size())));
+        QString name = QFileDialog::getSaveFileName(this, QStringLiteral("Save Page As"), start,
+                                                    QStringLiteral("PNG images (*.png)"));
+        if (name.isEmpty()) return;
+        if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".png");
+        const std::string path = QFile::encodeName(name).toStdString();
+        std::string_view why;
+        if (!WRITE_PAGE_PNG(path, &why)) {
+            QMessageBox::warning(this, QStringLiteral("Save Page As"),
+                                 QStringLiteral("The page could not be saved to %1: %2")
+                                     .arg(name, QString::fromLocal8Bit(why.data(), static_cast<qsizetype>(why.size()))));
+        } else {
+            statusBar()->showMessage(QStringLiteral("The page is saved to %1. Close the window to end the run: "
+                                                    "Ctrl+Q, Ctrl+W or Esc.").arg(name));
+        }
+    }
+};
+
+}  // namespace
+
+bool PAGE_WINDOW_POSSIBLE() {
+    if (SET_IN_ENVIRONMENT("DISPLAY") && PLATFORM_PLUGIN_PRESENT(QStringLiteral("libqxcb*")) && X_DISPLAY_WORKS()) {
+        window_platform = "xcb";
+        return true;
+    }
+    if (SET_IN_ENVIRONMENT("WAYLAND_DISPLAY") && PLATFORM_PLUGIN_PRESENT(QStringLiteral("libqwayland*")) &&
+        WAYLAND_DISPLAY_WORKS()) {
+        window_platform = "wayland";
+        return true;
+    }
+    return false;
+}
+
+int RUN_PAGE_WINDOW() {
+    std::fflush(stdout);
+    // QApplication keeps argc and argv for its whole life.
+    static char program[] = "plot_orvex_3dfields";
+    static char platform_option[] = "-platform";
+    static std::array<char, 16> platform{};
+    std::snprintf(platform.data(), platform.size(), "%s", window_platform);
+    static char* argv[] = {program, platform_option, platform.data(), nullptr};
+    static int argc = 3;
+    QApplication app(argc, argv);
+    page_window window;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        // Without a window manager "maximised" means nothing; the window then still covers
+        // the screen.
+        window.resize(screen->availableGeometry().size());
+    }
+    window.showMaximized();
+    QApplication::exec();
+    return 0;
+}
+
+}  // namespace orvex
