@@ -1,54 +1,46 @@
-// analytic_grid.h: loads the analytic field straight into the stored lattice of field_grid.
-//
-// A mirrored axis stores nodes 0..hi, an unmirrored one -hi..hi, uniformly over 25 (201) nodes;
-// the components the kind does not carry stay 0.0, as a reader leaves them. The field is scaled
-// by the half-extents hi, as the map writer does.
+// analytic_grid.h: loads a map writer's analytic map straight into the stored lattice of
+// field_grid, as a reader would leave it (header values, flags, ksym, coordinates, the six
+// stored arrays with the components the kind lacks at 0.0).
 #pragma once
 
-#include "analytic_field.h"
+#include <array>
+
 #include "field_grid.h"
+#include "map_writer.h"
 
 namespace orvex::testing {
 
-struct analytic_map {
-    int kind = 2;
-    int yz = 0, xz = 0, xy = 0;
-    double x_hi = 2.0, y_hi = 1.5, z_hi = 50.0;
-};
-
-inline mapgen::field_scale SCALE(const analytic_map& m) { return {m.x_hi, m.y_hi, m.z_hi}; }
-
-// Node n of count points from lo to hi.
-inline double NODE_COORD(double lo, double hi, int n, int count) {
-    return lo + (hi - lo) * static_cast<double>(n - 1) / static_cast<double>(count - 1);
+// A map of a kind and flags; a mirrored axis stores 0..hi, an unmirrored one -hi..hi.
+inline mapgen::map_spec MAP(int kind, int yz, int xz, int xy) {
+    mapgen::map_spec m;
+    m.kind = kind;
+    m.ksym_yz = yz;
+    m.ksym_xz = xz;
+    m.ksym_xy = xy;
+    m.y_hi = 1.5;  // differs from x, so a swapped axis shows
+    return m;
 }
 
-// Resets field_grid and fills its header, flags, ksym, coordinates and stored arrays.
-inline void LOAD_ANALYTIC(const analytic_map& m) {
+// Resets field_grid and fills it from the map as the readers and the header listing do.
+inline void LOAD_ANALYTIC(const mapgen::map_spec& m) {
     RESET_FIELD_GRID();
     field_grid_record& g = field_grid;
+    g.d_elm = m.d_elm;
+    g.aper = m.aper;
+    g.n_cell = m.n_cell;
     g.field_kind = m.kind;
-    g.ksym_yz = m.yz;
-    g.ksym_xz = m.xz;
-    g.ksym_xy = m.xy;
-    g.ksym = m.yz + m.xz + m.xy;
-    g.aper = m.x_hi;
-    for (int i = 1; i <= stored_nx; ++i) g.xmws[i - 1] = NODE_COORD(m.yz == 1 ? 0.0 : -m.x_hi, m.x_hi, i, stored_nx);
-    for (int j = 1; j <= stored_ny; ++j) g.ymws[j - 1] = NODE_COORD(m.xz == 1 ? 0.0 : -m.y_hi, m.y_hi, j, stored_ny);
-    for (int k = 1; k <= stored_nz; ++k) g.zmws[k - 1] = NODE_COORD(m.xy == 1 ? 0.0 : -m.z_hi, m.z_hi, k, stored_nz);
-    for (int k = 1; k <= stored_nz; ++k)
-        for (int j = 1; j <= stored_ny; ++j)
-            for (int i = 1; i <= stored_nx; ++i) {
-                const mapgen::field_value f =
-                    mapgen::ANALYTIC_FIELD(m.kind, g.xmws[i - 1], g.ymws[j - 1], g.zmws[k - 1], SCALE(m));
-                const std::size_t s = STORED_INDEX(i, j, k);
-                g.ex_in[s] = f.ex;
-                g.ey_in[s] = f.ey;
-                g.ez_in[s] = f.ez;
-                g.bx_in[s] = f.bx;
-                g.by_in[s] = f.by;
-                g.bz_in[s] = f.bz;
-            }
+    g.ksym_yz = m.ksym_yz;
+    g.ksym_xz = m.ksym_xz;
+    g.ksym_xy = m.ksym_xy;
+    g.ksym = m.ksym_yz + m.ksym_xz + m.ksym_xy;
+    mapgen::FILL_STORED(m, {g.xmws.data(), g.ymws.data(), g.zmws.data(), g.ex_in.data(), g.ey_in.data(),
+                            g.ez_in.data(), g.bx_in.data(), g.by_in.data(), g.bz_in.data()});
+}
+
+// The analytic field of the map at a point, as six values Ex, Ey, Ez, Bx, By, Bz.
+inline std::array<double, 6> FIELD(const mapgen::map_spec& m, double x, double y, double z) {
+    const mapgen::field_value f = mapgen::FIELD_AT(m, x, y, z);
+    return {f.ex, f.ey, f.ez, f.bx, f.by, f.bz};
 }
 
 }  // namespace orvex::testing

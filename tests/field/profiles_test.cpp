@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstddef>
 #include <utility>
 #include <vector>
 
@@ -14,8 +15,9 @@
 namespace orvex {
 namespace {
 
-using testing::analytic_map;
+using testing::FIELD;
 using testing::LOAD_ANALYTIC;
+using testing::MAP;
 
 std::vector<std::pair<int, int>> ALL_INDICES() {
     std::vector<std::pair<int, int>> out;
@@ -61,7 +63,7 @@ TEST(ProfileLines, LabelsAndTitlesFitTheirTexts) {
 // its position (to the rounding of the positions), so a wrong index, step or component shows.
 TEST(SampleLine, MirroredMapGivesSymmetricPositionsAndTheFieldAtThem) {
     for (int flag = 0; flag <= 1; ++flag) {
-        const analytic_map m{2, 1, 1, 1};
+        const mapgen::map_spec m = MAP(2, 1, 1, 1);
         LOAD_ANALYTIC(m);
         field_grid.field_flag = flag;
         UNFOLD_GRID();
@@ -89,9 +91,7 @@ TEST(SampleLine, MirroredMapGivesSymmetricPositionsAndTheFieldAtThem) {
                     if (line == 1) x = p.pos[n], y = py.pos[li.first - 1], z = pz.pos[li.second - 1];
                     else if (line == 2) x = px.pos[li.first - 1], y = p.pos[n], z = pz.pos[li.second - 1];
                     else x = px.pos[li.first - 1], y = py.pos[li.second - 1], z = p.pos[n];
-                    const mapgen::field_value f = mapgen::ANALYTIC_FIELD(2, x, y, z, testing::SCALE(m));
-                    const double want[6] = {f.ex, f.ey, f.ez, f.bx, f.by, f.bz};
-                    ASSERT_NEAR(p.val[n], want[3 * flag + c - 1], 1e-9)
+                    ASSERT_NEAR(p.val[n], FIELD(m, x, y, z)[static_cast<std::size_t>(3 * flag + c - 1)], 1e-9)
                         << "line " << line << " component " << c << " node " << n + 1;
                 }
             }
@@ -101,10 +101,11 @@ TEST(SampleLine, MirroredMapGivesSymmetricPositionsAndTheFieldAtThem) {
 
 // Lines 4 to 10 share line 3's positions; each line keeps its own values for the run.
 TEST(SampleLine, StoreKeepsEveryLineAndSharesTheZPositions) {
-    LOAD_ANALYTIC({0, 0, 0, 0, 3.0, 3.0, 40.0});
-    field_grid_record& g = field_grid;
-    g.xmws[0] = 1.0;  // an unmirrored range not centred on 0
-    g.xmws[24] = 3.0;
+    mapgen::map_spec m = MAP(0, 0, 0, 0);
+    m.x_lo = 1.0;  // an unmirrored range not centred on 0
+    m.x_hi = 3.0;
+    LOAD_ANALYTIC(m);
+    const field_grid_record& g = field_grid;
     UNFOLD_GRID();
     SAMPLE_ALL();
     EXPECT_EQ(PROFILE(1, 1).pos[12], 2.0);  // the centre node is the middle of the stored range
@@ -125,7 +126,7 @@ TEST(SampleLine, StoreKeepsEveryLineAndSharesTheZPositions) {
 TEST(SampleLine, FieldMissingFromTheMapGivesZeroProfiles) {
     const int cases[2][2] = {{1, 0}, {0, 1}};  // kind, field_flag
     for (const auto& kc : cases) {
-        LOAD_ANALYTIC({kc[0], 1, 0, 1});
+        LOAD_ANALYTIC(MAP(kc[0], 1, 0, 1));
         field_grid.field_flag = kc[1];
         UNFOLD_GRID();
         SAMPLE_ALL();
@@ -143,7 +144,7 @@ TEST(SampleLine, FieldMissingFromTheMapGivesZeroProfiles) {
 
 // No unfolding case: counts 0, each step the span over -1, every profile empty.
 TEST(SampleLine, EmptyGridGivesEmptyProfilesAndFiniteSteps) {
-    LOAD_ANALYTIC({2, 1, 1, 1});
+    LOAD_ANALYTIC(MAP(2, 1, 1, 1));
     UNFOLD_GRID();
     SAMPLE_ALL();  // fill the store first, so emptiness is not left over from the start
     ASSERT_EQ(PROFILE(10, 3).n, 401);

@@ -2,8 +2,9 @@
 // the pivot and end nodes, the case selection with unchecked flags, and the limits.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
-#include <cstdlib>
+#include <cstddef>
 
 #include "analytic_grid.h"
 #include "field_grid.h"
@@ -12,8 +13,9 @@
 namespace orvex {
 namespace {
 
-using testing::analytic_map;
+using testing::FIELD;
 using testing::LOAD_ANALYTIC;
+using testing::MAP;
 
 // Coordinate of full node n on an axis, taken from the stored side: exactly the stored value,
 // negated below the pivot of a mirrored axis.
@@ -25,18 +27,19 @@ double MIRRORED_COORD(const double* stored, bool mirrored, int n, int pivot) {
 TEST(UnfoldGrid, AnalyticMapOfEveryKindAndFlagPatternEqualsTheFieldEverywhere) {
     for (int kind = 0; kind <= 2; ++kind) {
         for (int flags = 0; flags < 8; ++flags) {
-            const analytic_map m{kind, flags & 1, (flags >> 1) & 1, (flags >> 2) & 1};
-            SCOPED_TRACE(::testing::Message() << "kind " << kind << " flags " << m.yz << m.xz << m.xy);
+            const mapgen::map_spec m = MAP(kind, flags & 1, (flags >> 1) & 1, (flags >> 2) & 1);
+            const bool yz = m.ksym_yz == 1, xz = m.ksym_xz == 1, xy = m.ksym_xy == 1;
+            SCOPED_TRACE(::testing::Message() << "kind " << kind << " flags " << yz << xz << xy);
             LOAD_ANALYTIC(m);
             UNFOLD_GRID();
             const field_grid_record& g = field_grid;
-            ASSERT_EQ(g.nx, m.yz ? 49 : 25);
-            ASSERT_EQ(g.ny, m.xz ? 49 : 25);
-            ASSERT_EQ(g.nz, m.xy ? 401 : 201);
+            ASSERT_EQ(g.nx, yz ? 49 : 25);
+            ASSERT_EQ(g.ny, xz ? 49 : 25);
+            ASSERT_EQ(g.nz, xy ? 401 : 201);
             // A mirrored axis stores 0..hi: its lower limit is -xmws(25), else xmws(1) = -hi.
-            EXPECT_EQ(g.xmin, m.yz ? -g.xmws[24] : g.xmws[0]);
-            EXPECT_EQ(g.ymin, m.xz ? -g.ymws[24] : g.ymws[0]);
-            EXPECT_EQ(g.zmin, m.xy ? -g.zmws[200] : g.zmws[0]);
+            EXPECT_EQ(g.xmin, yz ? -g.xmws[24] : g.xmws[0]);
+            EXPECT_EQ(g.ymin, xz ? -g.ymws[24] : g.ymws[0]);
+            EXPECT_EQ(g.zmin, xy ? -g.zmws[200] : g.zmws[0]);
             EXPECT_EQ(g.xmin, -m.x_hi);
             EXPECT_EQ(g.ymin, -m.y_hi);
             EXPECT_EQ(g.zmin, -m.z_hi);
@@ -58,17 +61,14 @@ TEST(UnfoldGrid, AnalyticMapOfEveryKindAndFlagPatternEqualsTheFieldEverywhere) {
                             continue;
                         }
                         // From the stored coordinates the mirrored values must be bit-exact.
-                        const mapgen::field_value e = mapgen::ANALYTIC_FIELD(
-                            kind, MIRRORED_COORD(g.xmws.data(), m.yz, i, 25),
-                            MIRRORED_COORD(g.ymws.data(), m.xz, j, 25),
-                            MIRRORED_COORD(g.zmws.data(), m.xy, k, 201), testing::SCALE(m));
+                        const std::array<double, 6> want_e =
+                            FIELD(m, MIRRORED_COORD(g.xmws.data(), yz, i, 25),
+                                  MIRRORED_COORD(g.ymws.data(), xz, j, 25),
+                                  MIRRORED_COORD(g.zmws.data(), xy, k, 201));
                         // On the uniform full grid they agree to the rounding of the coordinates.
-                        const mapgen::field_value u = mapgen::ANALYTIC_FIELD(
-                            kind, g.xmin + (i - 1) * dx, g.ymin + (j - 1) * dy, g.zmin + (k - 1) * dz,
-                            testing::SCALE(m));
-                        const double want_e[6] = {e.ex, e.ey, e.ez, e.bx, e.by, e.bz};
-                        const double want_u[6] = {u.ex, u.ey, u.ez, u.bx, u.by, u.bz};
-                        for (int c = 0; c < 6; ++c) {
+                        const std::array<double, 6> want_u =
+                            FIELD(m, g.xmin + (i - 1) * dx, g.ymin + (j - 1) * dy, g.zmin + (k - 1) * dz);
+                        for (std::size_t c = 0; c < 6; ++c) {
                             exact_misses += got[c] != want_e[c];
                             near_misses += std::fabs(got[c] - want_u[c]) > 1e-9;
                         }
@@ -83,8 +83,7 @@ TEST(UnfoldGrid, AnalyticMapOfEveryKindAndFlagPatternEqualsTheFieldEverywhere) {
 // Stored values that break the parity (non-zero on the mirror plane) show what the unfolding
 // copies where: the pivot as stored, both ends from the last stored node with opposite signs.
 TEST(UnfoldGrid, PivotIsCopiedAsStoredAndEndsComeFromTheLastStoredNode) {
-    analytic_map m{0, 1, 0, 0};
-    LOAD_ANALYTIC(m);
+    LOAD_ANALYTIC(MAP(0, 1, 0, 0));
     field_grid_record& g = field_grid;
     g.ex_in[STORED_INDEX(1, 4, 9)] = 7.5;  // odd component on the plane x = 0
     UNFOLD_GRID();
@@ -98,7 +97,7 @@ TEST(UnfoldGrid, PivotIsCopiedAsStoredAndEndsComeFromTheLastStoredNode) {
 
     // Both fields, all mirrors: Bz at (1, 1, 1) takes sx * sy = +1 and By sx * sz = +1; Bx on
     // the z pivot plane is copied as stored.
-    LOAD_ANALYTIC({2, 1, 1, 1});
+    LOAD_ANALYTIC(MAP(2, 1, 1, 1));
     g.bx_in[STORED_INDEX(3, 5, 1)] = -2.25;
     UNFOLD_GRID();
     EXPECT_EQ(g.bz_full[FULL_INDEX(1, 1, 1)], g.bz_in[STORED_INDEX(25, 25, 201)]);
@@ -130,7 +129,7 @@ TEST(UnfoldGrid, CaseSelectionUsesTheFlagsAsGiven) {
     };
     for (const row& r : rows) {
         SCOPED_TRACE(::testing::Message() << "kind " << r.kind << " flags " << r.yz << r.xz << r.xy);
-        LOAD_ANALYTIC({r.kind == 5 || r.kind < 0 ? 2 : r.kind, 0, 0, 0});
+        LOAD_ANALYTIC(MAP(r.kind == 5 || r.kind < 0 ? 2 : r.kind, 0, 0, 0));
         g.field_kind = r.kind;
         g.ksym_yz = r.yz;
         g.ksym_xz = r.xz;
