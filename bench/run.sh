@@ -11,7 +11,7 @@ set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 
 for b in "$build"/bench/bench_*; do
-    [ -x "$b" ] && "$b"
+    if [ -x "$b" ]; then "$b"; fi
 done
 
 program="$build/src/driver/plot_orvex_3dfields"
