@@ -185,13 +185,13 @@ void VPLOT1X(std::int32_t panel, std::int32_t n, const double* pos, const double
         x_hi = pos[last];
     } else {
         // No point to draw: the position axis still shows the finite positions there are.
+        bool seen = false;
         for (int i = 0; i < n; ++i) {
             if (!std::isfinite(pos[i])) continue;
-            if (first < 0) x_lo = pos[i];
-            first = i;
+            if (!seen) x_lo = pos[i];
+            seen = true;
             x_hi = pos[i];
         }
-        first = -1;
         v_min = 0.0;
         v_max = 0.0;
     }
