@@ -34,6 +34,11 @@ const graph_record& CHECKED_GRAPH(std::string_view routine, int g) {
         MISUSE(routine, name + " has no rectangle on the page (ix1 < ix2 in 1..1280, iy1 < iy2 in 1..800)");
     }
     if (r.ndiv_x < 1 || r.ndiv_y < 1) MISUSE(routine, name + " needs at least one division each way");
+    // A division narrower than a pixel has no tick of its own (and a huge count would keep
+    // the number loops going for ever).
+    if (r.ndiv_x > r.ix2 - r.ix1 || r.ndiv_y > r.iy2 - r.iy1) {
+        MISUSE(routine, name + " has more divisions than pixels across or down");
+    }
     return r;
 }
 

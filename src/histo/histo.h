@@ -64,11 +64,12 @@
 //   only the cells of the bins asked for.
 //
 //   A call outside these limits (graph number not in 1..10, a graph whose rectangle is not on
-//   the page or has no divisions, a bin count outside the capacity, an array too short for its
-//   bins, an empty or infinite range, arrays of different lengths, an ellipse with gamma <= 0 or
-//   a negative emittance) draws and writes nothing and stops the run through STOP_RUN
-//   (console.h) with one line naming the routine: catch orvex::run_stop in main and hand it to
-//   REPORT_RUN_STOP, as the example does.
+//   the page or whose divisions are not 1..W across and 1..H down, a bin count outside the
+//   capacity, an array too short for its bins, an empty or infinite range, arrays of different
+//   lengths, an ellipse with gamma <= 0 or a negative emittance) draws and writes nothing and
+//   stops the run through STOP_RUN (console.h) with one line naming the routine: catch
+//   orvex::run_stop in main and hand it to REPORT_RUN_STOP, as the example does. HISTO1X on a
+//   graph whose active is 0 checks only the graph number before it returns.
 //
 // CHOICES
 //   - LISTO1X and LPLOT1X with nmax <= 0: the log axis has one decade (LOG_TOP gives 1, as for
@@ -99,7 +100,8 @@ inline constexpr std::size_t count2d_stride = hist2d_x_capacity;
 inline constexpr std::size_t count2d_capacity = std::size_t{hist2d_x_capacity} * hist2d_y_capacity;
 
 // One graph: its rectangle in window pixels (y grows downward), its grid divisions and whether
-// it is in use. Edges must lie on the page with ix1 < ix2, iy1 < iy2; divisions at least 1.
+// it is in use. Edges must lie on the page with ix1 < ix2, iy1 < iy2; divisions at least 1 and
+// at most ix2 - ix1 across, iy2 - iy1 down.
 struct graph_record {
     std::int32_t ix1 = 0, ix2 = 0;        // left and right edge
     std::int32_t iy1 = 0, iy2 = 0;        // top and bottom edge

@@ -15,7 +15,8 @@ namespace orvex::histo_detail {
 // g must be 1..10.
 void CHECK_GRAPH_NUMBER(std::string_view routine, int g);
 // g must be 1..10 and its entry usable: rectangle on the page, ix1 < ix2, iy1 < iy2,
-// divisions at least 1. Returns the entry.
+// divisions from 1 up to the rectangle's width (ndiv_x) and height (ndiv_y) in pixels.
+// Returns the entry.
 const graph_record& CHECKED_GRAPH(std::string_view routine, int g);
 // Both ends finite and different.
 void CHECK_RANGE(std::string_view routine, std::string_view name, const data_range& range);

@@ -192,6 +192,8 @@ TEST_F(HistoAxes, BadGraphsStopBeforeDrawing) {
     EXPECT_THROW(orvex::SELECT_G(4, 0), orvex::run_stop);  // entry never set up
     DIVISIONS(4, 0);
     EXPECT_THROW(orvex::HISTO1Y(3, {0.0, 1.0}, "y", 1, 0), orvex::run_stop);
+    DIVISIONS(201, 4);  // more divisions than the 200 pixels across
+    EXPECT_THROW(orvex::HISTO2D(3, {0.0, 1.0}, {0.0, 1.0}, "x", "y", 0), orvex::run_stop);
     DIVISIONS(4, 4);
     orvex::graph_table[2].ix2 = 1281;
     try {
