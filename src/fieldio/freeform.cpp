@@ -153,7 +153,7 @@ void OPEN_TEXT(text_file& text, std::string_view path) {
         text.begin = text.end = text.pos = empty_text;
     } else {
         const auto length = static_cast<std::size_t>(text.file.size);
-        void* base = ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE | MAP_POPULATE, text.file.fd, 0);
+        void* base = ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE, text.file.fd, 0);
         if (base == MAP_FAILED) {
             const int error = errno;
             INPUT_FAILURE(text.file.name, "", std::string("cannot read: ") + std::strerror(error));
