@@ -84,6 +84,14 @@ bool WAYLAND_DISPLAY_WORKS() {
     return ok;
 }
 
+// The toolkit's own debug notes and warnings (a missing runtime directory, an unknown
+// theme) mean nothing to the user of a finished run and are dropped; errors still reach
+// standard error.
+void TOOLKIT_MESSAGE(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtDebugMsg || type == QtInfoMsg || type == QtWarningMsg) return;
+    std::fprintf(stderr, "plot_orvex_3dfields: %s\n", message.toLocal8Bit().constData());
+}
+
 QColor FROM_PACKED(packed_colour c) {
     return QColor(static_cast<int>(c & 0xFFu), static_cast<int>((c >> 8) & 0xFFu), static_cast<int>((c >> 16) & 0xFFu));
 }
@@ -120,6 +128,8 @@ public:
         return std::min(static_cast<double>(size.width()) / page.width(),
                         static_cast<double>(size.height()) / page.height());
     }
+
+    QSize sizeHint() const override { return page.size(); }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -158,11 +168,16 @@ public:
         const std::string_view log = CONSOLE_LOG();
         console_pane->setPlainText(QString::fromLatin1(log.data(), static_cast<qsizetype>(log.size())));
 
+        // The console pane gets room for about a dozen records; the page takes the rest and
+        // every later change of the window's height.
         auto* split = new QSplitter(Qt::Vertical);
         split->addWidget(scroller);
         split->addWidget(console_pane);
-        split->setStretchFactor(0, 4);
-        split->setStretchFactor(1, 1);
+        split->setStretchFactor(0, 1);
+        split->setStretchFactor(1, 0);
+        split->setCollapsible(0, false);
+        const int console_height = console_pane->fontMetrics().lineSpacing() * 12 + 2 * console_pane->frameWidth() + 8;
+        split->setSizes({page_height, console_height});
         setCentralWidget(split);
 
         QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
@@ -273,6 +288,7 @@ int RUN_PAGE_WINDOW() {
     std::snprintf(platform.data(), platform.size(), "%s", window_platform);
     static char* argv[] = {program, platform_option, platform.data(), nullptr};
     static int argc = 3;
+    qInstallMessageHandler(TOOLKIT_MESSAGE);
     QApplication app(argc, argv);
     page_window window;
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {

@@ -23,7 +23,7 @@ namespace {
 // The page is mostly white rows of thin lines: the "up" filter turns the rows inside a panel
 // into runs of zeros and zlib's run-length strategy packs them at any level, so writing takes
 // a few milliseconds for about 16 KB. libpng's default (every filter tried on every row, full
-// deflate) takes four to six times as long for a file of a similar size (bench_page_png).
+// deflate) takes four to six times as long for a file of a similar size (bench_page).
 constexpr int png_compression_level = 3;
 
 std::array<png_byte, std::size_t{page_width} * 3> png_row;
