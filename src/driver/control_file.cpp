@@ -34,9 +34,9 @@ void READ_CONTROL_FILE() {
     name.fill(' ');
     std::memcpy(name.data(), line.data(), std::min(line.size(), name.size()));
 
-    run_settings.format_flag = NEXT_INTEGER(text, "format_flag");
+    run_settings.format_flag = NEXT_INTEGER(text, "format_flag on line 4");
     END_READ(text);
-    field_grid.field_flag = NEXT_INTEGER(text, "field_flag");
+    field_grid.field_flag = NEXT_INTEGER(text, "field_flag on line 5");
     END_READ(text);
     CLOSE_TEXT(text);
 

@@ -111,7 +111,7 @@ TEST(ControlFileFailure, InputFailuresNameTheControlFileAndLine) {
               }),
               "plot_orvex_3dfields.dat: cannot open: No such file or directory");
     EXPECT_EQ(INPUT_FAILURE_OF([&] { READ_CONTROL(dir, "a\nb\nmap_MW.bin\n0\n"); }),
-              "plot_orvex_3dfields.dat:4: file ends early, expected field_flag");
+              "plot_orvex_3dfields.dat:4: file ends early, expected field_flag on line 5");
     EXPECT_EQ(INPUT_FAILURE_OF([&] { READ_CONTROL(dir, "a\nb\n"); }),
               "plot_orvex_3dfields.dat:2: file ends early, expected the field file name on line 3");
     EXPECT_EQ(INPUT_FAILURE_OF([&] { READ_CONTROL(dir, ""); }),
