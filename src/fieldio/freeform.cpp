@@ -176,16 +176,25 @@ void CLOSE_TEXT(text_file& text) {
     CLOSE_INPUT_FILE(text.file);
 }
 
-double NEXT_REAL(text_file& text, std::string_view what, std::size_t index, std::size_t count) {
-    if (!SKIP_SEPARATORS(text)) FAIL_ENDED(text, what, index, count);
+namespace {
+
+// The real that starts at text.pos (separators already passed, not at the end of the file).
+inline double REAL_HERE(text_file& text) {
     const char* const first = AFTER_PLUS(text);
     double value;
     const auto [ptr, ec] = std::from_chars(first, text.end, value);
-    if (ec == std::errc{} && IS_SEPARATOR_AT(text, ptr)) {
+    if (ec == std::errc{} && IS_SEPARATOR_AT(text, ptr)) [[likely]] {
         text.pos = ptr;
         return value;
     }
     return REAL_SLOW_PATH(text, first);
+}
+
+}  // namespace
+
+double NEXT_REAL(text_file& text, std::string_view what, std::size_t index, std::size_t count) {
+    if (!SKIP_SEPARATORS(text)) FAIL_ENDED(text, what, index, count);
+    return REAL_HERE(text);
 }
 
 std::int32_t NEXT_INTEGER(text_file& text, std::string_view what, std::size_t index, std::size_t count) {
@@ -216,10 +225,8 @@ void END_READ(text_file& text) {
 void READ_REALS(text_file& text, std::span<double> values, std::string_view what) {
     const std::size_t count = values.size();
     for (std::size_t n = 0; n < count; ++n) {
-        if (text.pos == text.end || !SKIP_SEPARATORS(text)) {
-            FAIL_ENDED(text, std::string(what) + " value", n, count);
-        }
-        values[n] = NEXT_REAL(text, what);
+        if (!SKIP_SEPARATORS(text)) [[unlikely]] FAIL_ENDED(text, std::string(what) + " value", n, count);
+        values[n] = REAL_HERE(text);
     }
     END_READ(text);
 }
