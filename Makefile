@@ -25,5 +25,22 @@ demo: build
 bench: build
 	@bash bench/run.sh $(BUILD)
 
+# make test-sanitize   the whole suite built with AddressSanitizer and UBSan, run by CTest
+# make fuzz            every libFuzzer harness built with clang, each run FUZZ_SECONDS
+FUZZ_SECONDS ?= 60
+SANITIZE_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/fuzz/lsan.supp
+
+test-sanitize: deps
+	@cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVEX_SANITIZE=ON > /dev/null
+	@cmake --build build-sanitize -j $(JOBS)
+	@$(SANITIZE_ENV) ctest --test-dir build-sanitize --output-on-failure -j $(JOBS) --timeout 1200
+
+fuzz: deps
+	@cmake -S fuzz -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+	@cmake --build build-fuzz -j $(JOBS)
+	@bash fuzz/run.sh build-fuzz $(FUZZ_SECONDS)
+
 clean:
 	rm -rf $(BUILD) build-sanitize build-fuzz
