@@ -1,6 +1,7 @@
 // freeform.cpp: the free-form text reader, parsing a mapped file in place with std::from_chars.
 #include "freeform.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <charconv>
@@ -59,10 +60,15 @@ inline bool SKIP_SEPARATORS(text_file& text) {
     return p != end;
 }
 
-// The value that starts at text.pos, up to its separator.
+// No number is this long; a longer run of characters (a binary file read as text) is cut here
+// so that reporting it never scans the rest of a large file.
+constexpr std::size_t longest_token = 1024;
+
+// The value that starts at text.pos, up to its separator (at most longest_token characters).
 std::string_view TOKEN_AT(const text_file& text) {
     const char* p = text.pos;
-    while (!IS_SEPARATOR_AT(text, p)) ++p;
+    const char* const limit = text.pos + std::min<std::size_t>(longest_token, static_cast<std::size_t>(text.end - text.pos));
+    while (p != limit && !IS_SEPARATOR_AT(text, p)) ++p;
     return {text.pos, static_cast<std::size_t>(p - text.pos)};
 }
 

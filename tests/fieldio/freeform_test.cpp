@@ -123,6 +123,8 @@ TEST(FreeformFailure, BadValuesNameFileLineAndText) {
     EXPECT_EQ(failure_reading("-99999999999", true), "map_EM.txt:1: integer out of range, found \"-99999999999\"");
     EXPECT_EQ(failure_reading(std::string(60, '7') + "x", false),
               "map_EM.txt:1: expected a number, found \"" + std::string(40, '7') + "...\"");
+    EXPECT_EQ(failure_reading(std::string(100000, '\0'), false),
+              "map_EM.txt:1: expected a number, found \"" + std::string(40, '?') + "...\"");
 }
 
 TEST(FreeformFailure, EndOfFileNamesTheValueStillNeededAndTheLastLine) {
