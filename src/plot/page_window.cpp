@@ -182,7 +182,10 @@ public:
 
         QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
         QAction* save = file->addAction(QStringLiteral("&Save Page As..."));
-        save->setShortcut(QKeySequence::SaveAs);
+        // Desktops without a theme of their own have no standard Save As key.
+        const QList<QKeySequence> save_keys = QKeySequence::keyBindings(QKeySequence::SaveAs);
+        save->setShortcuts(save_keys.isEmpty() ? QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}
+                                               : save_keys);
         connect(save, &QAction::triggered, this, [this] { SAVE_PAGE_AS(); });
         file->addSeparator();
         QAction* close_action = file->addAction(QStringLiteral("&Close"));
@@ -208,7 +211,8 @@ public:
         actual->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
         connect(actual, &QAction::triggered, this, [this] { SHOW_AT(1.0); });
         QAction* zoom_in = zoom->addAction(QStringLiteral("Zoom &In"));
-        zoom_in->setShortcut(QKeySequence::ZoomIn);
+        // Ctrl+= too: the key that carries + without Shift on most layouts.
+        zoom_in->setShortcuts(QKeySequence::keyBindings(QKeySequence::ZoomIn) + QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Equal)});
         connect(zoom_in, &QAction::triggered, this, [this] { SHOW_AT(CURRENT_SCALE() * 1.25); });
         QAction* zoom_out = zoom->addAction(QStringLiteral("Zoom &Out"));
         zoom_out->setShortcut(QKeySequence::ZoomOut);

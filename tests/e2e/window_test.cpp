@@ -212,27 +212,36 @@ protected:
     }
 
     std::string X(const std::string& command) const { return "DISPLAY=" + display + " " + command; }
+
+    // Writes a map and its control file, starts the program and waits for its window; the
+    // window's id, or "" (with a failure recorded) when none came.
+    std::string START_WINDOWED_RUN() {
+        EXPECT_EQ(RUN_SHELL("cd '" + dir.string() + "' && '" ORVEX_MAP_WRITER
+                            "' --layout binary --kind 2 --sym 1,1,1 --ncell 3 EM_map.bin > /dev/null"),
+                  0);
+        {
+            std::ofstream control(dir / "plot_orvex_3dfields.dat");
+            control << "window test\nEM map, binary layout, electric field\nEM_map.bin\n0\n0\n";
+        }
+        program = SPAWN({ORVEX_PROGRAM}, dir, display, dir / "stdout.txt", dir / "stderr.txt");
+        std::string id;
+        for (int k = 0; k < 300 && id.empty(); ++k) {
+            std::this_thread::sleep_for(100ms);
+            if (WAIT_FOR_EXIT(program, 0ms) != still_running) {
+                program = -1;
+                ADD_FAILURE() << "the program ended without a window";
+                return "";
+            }
+            id = SHELL_OUTPUT(X("xdotool search --name '^ORVEX-3D-Fields$' 2> /dev/null"));
+        }
+        EXPECT_FALSE(id.empty()) << "no window captioned ORVEX-3D-Fields";
+        return id.substr(0, id.find('\n'));
+    }
 };
 
 TEST_F(WindowRun, CaptionPageOnScreenAndClosedWithCtrlQ) {
-    ASSERT_EQ(RUN_SHELL("cd '" + dir.string() + "' && '" ORVEX_MAP_WRITER
-                        "' --layout binary --kind 2 --sym 1,1,1 --ncell 3 EM_map.bin > /dev/null"),
-              0);
-    {
-        std::ofstream control(dir / "plot_orvex_3dfields.dat");
-        control << "window test\nEM map, binary layout, electric field\nEM_map.bin\n0\n0\n";
-    }
-    program = SPAWN({ORVEX_PROGRAM}, dir, display, dir / "stdout.txt", dir / "stderr.txt");
-
-    // The window, found by its caption.
-    std::string id;
-    for (int k = 0; k < 300 && id.empty(); ++k) {
-        std::this_thread::sleep_for(100ms);
-        ASSERT_EQ(WAIT_FOR_EXIT(program, 0ms), still_running) << "the program ended without a window";
-        id = SHELL_OUTPUT(X("xdotool search --name '^ORVEX-3D-Fields$' 2> /dev/null"));
-    }
-    ASSERT_FALSE(id.empty()) << "no window captioned ORVEX-3D-Fields";
-    id = id.substr(0, id.find('\n'));
+    const std::string id = START_WINDOWED_RUN();
+    ASSERT_FALSE(id.empty());
     EXPECT_EQ(SHELL_OUTPUT(X("xdotool getwindowname " + id)), "ORVEX-3D-Fields\n");
 
     // At 1:1 the page's pixels are on the screen as they are on the page.
@@ -286,3 +295,17 @@ TEST_F(WindowRun, CaptionPageOnScreenAndClosedWithCtrlQ) {
 }
 
 }  // namespace
+
+TEST_F(WindowRun, CtrlWAndEscCloseTheWindowToo) {
+    for (const char* key : {"ctrl+w", "Escape"}) {
+        SCOPED_TRACE(key);
+        const std::string id = START_WINDOWED_RUN();
+        ASSERT_FALSE(id.empty());
+        ASSERT_EQ(RUN_SHELL(X("xdotool windowfocus --sync " + id + " key " + key)), 0);
+        const int status = WAIT_FOR_EXIT(program, 10s);
+        if (status != still_running) program = -1;
+        EXPECT_EQ(status, 0);
+        ASSERT_EQ(program, -1) << "the window stayed open";
+    }
+    EXPECT_FALSE(fs::exists(dir / "plot_orvex_3dfields.png"));
+}
