@@ -36,6 +36,7 @@ void LOAD_FIELD_FILE() {
 }  // namespace
 
 int PLOT_ORVEX_3DFIELDS() {
+    ADVISE_FIELD_GRID();
     try {
         READ_CONTROL_FILE();
         CLASSIFY_FIELD_FILE();

@@ -1,9 +1,22 @@
 // field_grid.cpp: the run's field grid in static storage.
 #include "field_grid.h"
 
+#include <sys/mman.h>
+
+#include <cstdint>
+
 namespace orvex {
 
-field_grid_record field_grid;
+// Aligned to the 2 MB of a huge page, so that the whole record can be backed by huge pages.
+alignas(huge_page_size) field_grid_record field_grid;
+
+// The full arrays are 48 MB that a run touches for the first time while unfolding; with 4 KB
+// pages that is some 12,000 page faults, a large share of a whole run. Asking for huge pages
+// before the first touch cuts them to a few dozen. Where the kernel does not offer them the
+// advice is ignored and nothing changes.
+void ADVISE_FIELD_GRID() {
+    madvise(static_cast<void*>(&field_grid), sizeof field_grid, MADV_HUGEPAGE);
+}
 
 // Resets member by member: a temporary record would put 54 MB on the stack.
 void RESET_FIELD_GRID() {

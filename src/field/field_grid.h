@@ -53,8 +53,14 @@ struct field_grid_record {
     double dx = 0.0, dy = 0.0, dz = 0.0;
 };
 
-// The run's field grid (about 54 MB, static storage).
+inline constexpr std::size_t huge_page_size = std::size_t{2} << 20;
+
+// The run's field grid (about 54 MB, static storage, aligned to a huge page).
 extern field_grid_record field_grid;
+
+// Asks the kernel to back field_grid with huge pages; called once, before the grid is first
+// written. Changes nothing but speed.
+void ADVISE_FIELD_GRID();
 
 // Offset of stored node (i, j, k), 1-based.
 constexpr std::size_t STORED_INDEX(int i, int j, int k) {
