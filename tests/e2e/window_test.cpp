@@ -178,8 +178,9 @@ protected:
         }
         std::string pattern = (fs::temp_directory_path() / "orvex_window_XXXXXX").string();
         dir = mkdtemp(pattern.data());
-        // A display number nobody uses.
-        for (int n = 71; n < 200 && display.empty(); ++n) {
+        // A display number nobody uses, starting at one that depends on the process so that
+        // tests run side by side do not reach for the same one.
+        for (int k = 0, n = 100 + getpid() % 300; k < 300 && display.empty(); ++k, n = 100 + (n - 100 + 1) % 300) {
             char socket[64], lock[64], name[16];
             std::snprintf(socket, sizeof socket, "/tmp/.X11-unix/X%d", n);
             std::snprintf(lock, sizeof lock, "/tmp/.X%d-lock", n);
@@ -194,6 +195,8 @@ protected:
             ready = RUN_SHELL("DISPLAY=" + display + " xdotool getdisplaygeometry > /dev/null 2>&1") == 0;
         }
         ASSERT_TRUE(ready) << "Xvfb did not start on " << display;
+        // Ours, not another server that took the number first.
+        ASSERT_EQ(WAIT_FOR_EXIT(server, 0ms), still_running) << "Xvfb on " << display << " ended";
     }
 
     void TearDown() override {
@@ -229,7 +232,9 @@ protected:
             std::this_thread::sleep_for(100ms);
             if (WAIT_FOR_EXIT(program, 0ms) != still_running) {
                 program = -1;
-                ADD_FAILURE() << "the program ended without a window";
+                std::ifstream err(dir / "stderr.txt");
+                ADD_FAILURE() << "the program ended without a window: "
+                              << std::string((std::istreambuf_iterator<char>(err)), std::istreambuf_iterator<char>());
                 return "";
             }
             id = SHELL_OUTPUT(X("xdotool search --name '^ORVEX-3D-Fields$' 2> /dev/null"));
