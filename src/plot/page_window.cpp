@@ -35,6 +35,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "console.h"
 #include "show_page.h"
@@ -84,12 +85,38 @@ bool WAYLAND_DISPLAY_WORKS() {
     return ok;
 }
 
-// The toolkit's own debug notes and warnings (a missing runtime directory, an unknown
-// theme) mean nothing to the user of a finished run and are dropped; errors still reach
-// standard error.
+// The PNG written instead of the window if the toolkit gives up before the window is shown.
+std::string fallback_png;
+bool window_shown = false;
+
+// The toolkit's own debug notes and warnings (a missing runtime directory, an unknown theme)
+// mean nothing to the user of a finished run and are dropped; errors reach standard error. A
+// fatal error would abort the process: before the window is shown the page is written as a
+// PNG instead, as without a display; afterwards the run ends with one line and status 1.
 void TOOLKIT_MESSAGE(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type == QtDebugMsg || type == QtInfoMsg || type == QtWarningMsg) return;
-    std::fprintf(stderr, "plot_orvex_3dfields: %s\n", message.toLocal8Bit().constData());
+    // One line: the toolkit's first.
+    const QByteArray text = message.section(QLatin1Char('\n'), 0, 0).trimmed().toLocal8Bit();
+    if (type != QtFatalMsg) {
+        std::fprintf(stderr, "plot_orvex_3dfields: %s\n", text.constData());
+        return;
+    }
+    if (window_shown || fallback_png.empty()) {
+        std::fprintf(stderr, "plot_orvex_3dfields: the window failed: %s\n", text.constData());
+        std::fflush(stdout);
+        std::_Exit(1);
+    }
+    std::string_view why;
+    if (!WRITE_PAGE_PNG(fallback_png, &why)) {
+        std::fprintf(stderr, "plot_orvex_3dfields: the display cannot be used (%s) and the page cannot be written to %s: %.*s\n",
+                     text.constData(), fallback_png.c_str(), static_cast<int>(why.size()), why.data());
+        std::fflush(stdout);
+        std::_Exit(1);
+    }
+    std::fprintf(stderr, "plot_orvex_3dfields: the display cannot be used (%s); the page is written to %s\n",
+                 text.constData(), fallback_png.c_str());
+    std::fflush(stdout);
+    std::_Exit(0);
 }
 
 QColor FROM_PACKED(packed_colour c) {
@@ -283,8 +310,9 @@ bool PAGE_WINDOW_POSSIBLE() {
     return false;
 }
 
-int RUN_PAGE_WINDOW() {
+int RUN_PAGE_WINDOW(std::string_view png_name) {
     std::fflush(stdout);
+    fallback_png = std::string(png_name);
     // QApplication keeps argc and argv for its whole life.
     static char program[] = "plot_orvex_3dfields";
     static char platform_option[] = "-platform";
@@ -301,6 +329,7 @@ int RUN_PAGE_WINDOW() {
         window.resize(screen->availableGeometry().size());
     }
     window.showMaximized();
+    window_shown = true;
     QApplication::exec();
     return 0;
 }

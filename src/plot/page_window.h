@@ -5,6 +5,8 @@
 // aborts the process.
 #pragma once
 
+#include <string_view>
+
 namespace orvex {
 
 // True when a display is configured (DISPLAY or WAYLAND_DISPLAY) and a connection to it can be
@@ -12,7 +14,8 @@ namespace orvex {
 bool PAGE_WINDOW_POSSIBLE();
 
 // Shows the page and the console listing in one maximised window captioned with the plot
-// window's caption and returns 0 when the user closes it. Assumes PAGE_WINDOW_POSSIBLE().
-int RUN_PAGE_WINDOW();
+// window's caption and returns 0 when the user closes it. Assumes PAGE_WINDOW_POSSIBLE(). If
+// the toolkit still cannot start, the page is written to png_name as without a display.
+int RUN_PAGE_WINDOW(std::string_view png_name);
 
 }  // namespace orvex

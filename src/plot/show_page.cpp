@@ -13,7 +13,7 @@ namespace orvex {
 
 int SHOW_PAGE(std::string_view png_name) {
 #if ORVEX_WITH_WINDOW
-    if (PAGE_WINDOW_POSSIBLE()) return RUN_PAGE_WINDOW();
+    if (PAGE_WINDOW_POSSIBLE()) return RUN_PAGE_WINDOW(png_name);
 #endif
     const std::string name(png_name);
     std::string_view why;
