@@ -58,12 +58,22 @@ bool PLATFORM_PLUGIN_PRESENT(const QString& pattern) {
     return !dir.entryList(QStringList{pattern}, QDir::Files).isEmpty();
 }
 
+// The trial connection to the X display, kept open until the toolkit has its own: a server
+// whose only client this is would otherwise reset when it closes, and refuse the toolkit's
+// connection while it does.
+xcb_connection_t* trial_connection = nullptr;
+
 bool X_DISPLAY_WORKS() {
     int screen = 0;
     xcb_connection_t* c = xcb_connect(nullptr, &screen);
-    const bool ok = c != nullptr && xcb_connection_has_error(c) == 0;
-    if (c != nullptr) xcb_disconnect(c);
-    return ok;
+    if (c == nullptr) return false;
+    if (xcb_connection_has_error(c) != 0) {
+        xcb_disconnect(c);
+        return false;
+    }
+    if (trial_connection != nullptr) xcb_disconnect(trial_connection);
+    trial_connection = c;
+    return true;
 }
 
 // The Wayland client library is opened only when asked for, so the program does not depend
@@ -322,6 +332,10 @@ int RUN_PAGE_WINDOW(std::string_view png_name) {
     static int argc = 3;
     qInstallMessageHandler(TOOLKIT_MESSAGE);
     QApplication app(argc, argv);
+    if (trial_connection != nullptr) {
+        xcb_disconnect(trial_connection);
+        trial_connection = nullptr;
+    }
     page_window window;
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         // Without a window manager "maximised" means nothing; the window then still covers

@@ -188,7 +188,10 @@ protected:
             if (!fs::exists(socket) && !fs::exists(lock)) display = name;
         }
         ASSERT_FALSE(display.empty());
-        server = SPAWN({"Xvfb", display, "-screen", "0", "1600x1000x24", "-nolisten", "tcp"}, {}, display, {}, {});
+        // -noreset: the short-lived xdotool and xwd clients must not make the server reset
+        // between them, refusing connections meanwhile.
+        server = SPAWN({"Xvfb", display, "-screen", "0", "1600x1000x24", "-nolisten", "tcp", "-noreset"}, {}, display,
+                       {}, {});
         bool ready = false;
         for (int k = 0; k < 200 && !ready; ++k) {
             std::this_thread::sleep_for(50ms);
