@@ -3,9 +3,10 @@
 // Faces are found with fontconfig and rasterised with FreeType. A font is a face at a size:
 // the descriptor's hN is the height of the character cell (ascender plus descender) in pixels,
 // and wN the average advance of the printable ASCII characters in pixels, so that a text of
-// n characters is about n x N pixels wide, as the page's layout assumes (digits, which the
-// axis numbers consist of, come out almost exactly N wide). The face is scaled horizontally
-// and vertically on its own to reach both.
+// n mixed characters is about n x N pixels wide, as the page's layout assumes. Digits, which the
+// axis numbers consist of, come out almost exactly N wide; a blank is about half of N, so
+// trailing blanks advance less than a character each. The face is scaled horizontally and
+// vertically on its own to reach both sizes.
 //
 // "Arial" and its usual names are drawn with the Liberation faces, which have the same metrics;
 // any other name must be a family fontconfig really has, otherwise the descriptor is refused.
