@@ -30,7 +30,7 @@ bench: build
 FUZZ_SECONDS ?= 60
 SANITIZE_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	LSAN_OPTIONS=suppressions=$(CURDIR)/fuzz/lsan.supp
+	LSAN_OPTIONS=suppressions=$(CURDIR)/fuzz/lsan.supp:print_suppressions=0
 
 test-sanitize: deps
 	@cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVEX_SANITIZE=ON > /dev/null

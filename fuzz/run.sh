@@ -28,7 +28,7 @@ max_len() {
   esac
 }
 
-export LSAN_OPTIONS="suppressions=$top/fuzz/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+export LSAN_OPTIONS="suppressions=$top/fuzz/lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 mkdir -p "$build/corpus" "$build/artifacts" "$build/logs"
 failed=0
 for h in "${harnesses[@]}"; do
