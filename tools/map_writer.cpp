@@ -136,6 +136,8 @@ struct record_framer {
         start = out.size();
     }
     void END() {
+        if (number == style.pad_record && style.pad_bytes > 0)
+            out.append(static_cast<std::size_t>(style.pad_bytes), '\0');
         const auto body = static_cast<std::int32_t>(out.size() - start);
         std::int32_t lead = body, trail = body;
         if (number == style.record) {

@@ -104,6 +104,10 @@ struct map_style {
     // Binary layout: record (1-based) whose framing lengths are replaced.
     int record = 0;
     std::optional<std::int32_t> lead, trail;
+    // Binary layout: record (1-based) whose body gets pad_bytes zero bytes after its values,
+    // framed with the longer length (a longer record a reader must accept).
+    int pad_record = 0;
+    int pad_bytes = 0;
     // Node list: number of node lines written (-1: all).
     long long node_lines = -1;
     // Every layout: the file is cut after this many bytes (-1: not cut).

@@ -29,6 +29,8 @@
 //   --cut-at N            the file ends after N bytes
 //   --record R            binary: record R (1-based) gets the lengths below
 //   --lead L, --trail T   its leading / trailing length (32-bit integers, may be negative)
+//   --pad R,N             binary: record R gets N zero bytes after its values (a longer
+//                         record, which a reader must accept)
 //   --node-lines N        node list: only N node lines are written
 //   --poke TEXT --at L,V  text layouts: value V (1-based) of line L is written as TEXT; V = 0
 //                         replaces the whole line. Repeatable, each --poke with its own --at.
@@ -174,6 +176,11 @@ int main(int argc, char** argv) {
             style.lead = PARSE_NUMBER<std::int32_t>(value(), opt);
         } else if (opt == "--trail") {
             style.trail = PARSE_NUMBER<std::int32_t>(value(), opt);
+        } else if (opt == "--pad") {
+            const auto v = PARSE_LIST<int>(value(), 2, opt);
+            if (v[0] < 1 || v[1] < 0) USAGE_FAILURE("--pad needs a record >= 1 and a byte count >= 0");
+            style.pad_record = v[0];
+            style.pad_bytes = v[1];
         } else if (opt == "--node-lines") {
             style.node_lines = PARSE_NUMBER<long long>(value(), opt);
             if (style.node_lines < 0) USAGE_FAILURE("--node-lines must be 0 or more");
@@ -201,6 +208,7 @@ int main(int argc, char** argv) {
     if ((style.record != 0) != (style.lead || style.trail))
         USAGE_FAILURE("--record goes with --lead and/or --trail");
     if (style.record != 0 && lay != layout::binary) USAGE_FAILURE("--record is for the binary layout");
+    if (style.pad_record != 0 && lay != layout::binary) USAGE_FAILURE("--pad is for the binary layout");
     if (!style.pokes.empty() && lay == layout::binary) USAGE_FAILURE("--poke is for the text layouts");
     if (style.node_lines >= 0 && lay != layout::nodes) USAGE_FAILURE("--node-lines is for the node list");
 

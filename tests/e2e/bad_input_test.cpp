@@ -515,6 +515,15 @@ std::vector<good_case> GOOD_CASES() {
                      MAP(d / "MW_map.bin", KIND(2), layout::binary);
                  },
                  "MW_map.bin"});
+    c.push_back({"BinaryRecordsLongerThanTheirValues",
+                 [](const fs::path& d) {
+                     CONTROL(d, "MW_map.bin", "0", "0");
+                     map_style st;
+                     st.pad_record = 2;  // flags record of 12 + 20 bytes: the rest is skipped
+                     st.pad_bytes = 20;
+                     MAP(d / "MW_map.bin", KIND(2), layout::binary, st);
+                 },
+                 "MW_map.bin"});
     c.push_back({"BinaryWithTrailingRecords",
                  [](const fs::path& d) {
                      // A kind 2 map read through an "EM" name with field_flag 0 and n_cell 0:

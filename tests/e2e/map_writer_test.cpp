@@ -56,6 +56,8 @@ std::vector<double> NUMBERS(const std::string& line) {
     return out;
 }
 
+long long END_OF_5(const map_spec& s) { return BINARY_RECORD_END(s, 5); }
+
 class MapWriter : public ::testing::Test {
 protected:
     fs::path dir;
@@ -267,6 +269,15 @@ TEST_F(MapWriter, DamageForInputsThatMustBeRefused) {
     EXPECT_EQ(INT32_AT(bytes, BINARY_RECORD_END(s, 2)), -5);
     EXPECT_EQ(INT32_AT(bytes, BINARY_RECORD_END(s, 3) - 4), 0x7FFFFFFF);
     EXPECT_EQ(INT32_AT(bytes, BINARY_RECORD_END(s, 3)), 200);  // the next record is untouched
+
+    map_style pad;
+    pad.pad_record = 6;
+    pad.pad_bytes = 16;
+    ASSERT_TRUE(WRITE_FIELD_MAP(s, layout::binary, b.string(), pad));
+    const std::string padded = SLURP(b);
+    EXPECT_EQ(padded.size(), 3017104u + 16u);
+    EXPECT_EQ(INT32_AT(padded, END_OF_5(s)), 1005016);
+    EXPECT_EQ(INT32_AT(padded, END_OF_5(s) + 4 + 1005016), 1005016);
 
     const fs::path n = dir / "n.txt";
     map_style few;
