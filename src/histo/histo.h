@@ -79,6 +79,8 @@
 //     count lies on the zero edge of the count axis.
 //   - Points far off the graph are clipped in double precision before they reach the surface's
 //     16-bit coordinates, so a count far above nmax still leaves the graph along its true line.
+//   - A point that is not finite (a bin centre that is NaN or infinite, or one so far outside the
+//     range that its pixel overflows) breaks the polyline, which goes on at the next bin.
 #pragma once
 
 #include <array>
@@ -87,6 +89,7 @@
 #include <span>
 #include <string_view>
 
+#include "axis_numbers.h"
 #include "surface.h"
 
 namespace orvex {
@@ -124,10 +127,8 @@ constexpr std::size_t COUNT2D_INDEX(int i, int j) {
 // nmax <= 0.
 std::int32_t LOG_TOP(std::int32_t nmax);
 
-// The three forms of the 8-character axis numbers; "********" when the value does not fit.
-std::array<char, 8> FORMAT_AXIS_INTEGER(std::int64_t v);  // "      12"
-std::array<char, 8> FORMAT_AXIS_POINT(double v);          // "     12."
-std::array<char, 8> FORMAT_AXIS_FIXED3(double v);         // "  12.500"
+// The three forms of the 8-character axis numbers, FORMAT_AXIS_INTEGER ("      12"),
+// FORMAT_AXIS_POINT ("     12.") and FORMAT_AXIS_FIXED3 ("  12.500"), are in axis_numbers.h.
 
 // Confines the caller's own drawing to graph g and sets the drawing colour.
 void SELECT_G(int g, packed_colour colour);

@@ -1,11 +1,12 @@
-// histo_check.h: the library's own checks of its callers' arguments, and the pen that keeps
-// far-off points away from the surface's 16-bit coordinates. Internal to src/histo.
+// histo_check.h: the library's own checks of its callers' arguments, and the pen its polylines
+// are drawn with. Internal to src/histo.
 #pragma once
 
 #include <cstddef>
 #include <string_view>
 
 #include "histo.h"
+#include "pen.h"
 
 namespace orvex::histo_detail {
 
@@ -25,20 +26,10 @@ void CHECK_BINS(std::string_view routine, std::string_view name, int nbins, int 
 // An array named name holds at least needed entries.
 void CHECK_LENGTH(std::string_view routine, std::string_view name, std::size_t length, std::size_t needed);
 
-// Pixel coordinates a pen hands to the surface stay within +-pen_limit; segments reaching
-// beyond are cut there in double precision first. The page lies far inside, so what is drawn
-// on it is the segment's own line.
-inline constexpr double pen_limit = 16000.0;
-
-// A polyline in double-precision pixel coordinates (already truncated to whole pixels where
-// the caller's rule says so). Points that are not numbers break the line.
-struct pen {
-    double x = 0.0, y = 0.0;
-    bool valid = false;    // (x, y) is a number
-    bool at_pen = false;   // the surface's current position is (x, y)
-};
-
-void PEN_MOVE(pen& p, double x, double y);
-void PEN_LINE(pen& p, double x, double y);
+// The pen of every polyline in a graph (pen.h): coordinates handed to the surface stay within
+// +-16000 pixels, and segments reaching beyond are cut there in double precision first. The page
+// lies far inside, so what is drawn on it is the segment's own line.
+inline constexpr pixel_box graph_pen_box{-16000.0, -16000.0, 16000.0, 16000.0};
+inline pen GRAPH_PEN() { return {.near = graph_pen_box, .cut = graph_pen_box}; }
 
 }  // namespace orvex::histo_detail

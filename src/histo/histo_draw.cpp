@@ -15,9 +15,7 @@ using histo_detail::CHECK_BINS;
 using histo_detail::CHECK_LENGTH;
 using histo_detail::CHECK_RANGE;
 using histo_detail::CHECKED_GRAPH;
-using histo_detail::pen;
-using histo_detail::PEN_LINE;
-using histo_detail::PEN_MOVE;
+using histo_detail::GRAPH_PEN;
 
 namespace {
 
@@ -61,16 +59,37 @@ double LOG_COUNT(std::int32_t c) {
     return std::log(static_cast<double>(c)) / 2.302585092994046;
 }
 
-void CHECK_POLYLINE(std::string_view routine, int nbins, int capacity, std::span<const double> bins,
-                    std::span<const std::int32_t> count) {
+// Checks the arguments of a bin polyline (HPLOT1X, HPLOT1Y, LPLOT1X), then clips to graph g
+// and takes the colour. Returns the graph's scale.
+scale START_POLYLINE(std::string_view routine, int g, std::string_view range_name, const data_range& range,
+                     int nbins, int capacity, std::span<const double> bins, std::span<const std::int32_t> count,
+                     packed_colour colour) {
+    const graph_record& r = CHECKED_GRAPH(routine, g);
+    CHECK_RANGE(routine, range_name, range);
     CHECK_BINS(routine, "nbins", nbins, capacity);
     CHECK_LENGTH(routine, "bin centres", bins.size(), static_cast<std::size_t>(nbins));
     CHECK_LENGTH(routine, "count", count.size(), static_cast<std::size_t>(nbins));
+    ENTER_GRAPH(r, colour);
+    return SCALE_OF(r);
+}
+
+struct pixel {
+    double x, y;
+};
+
+// The polyline from bin 1 to bin nbins, bin b (0-based) at point_of(b).
+template <typename point>
+void BIN_POLYLINE(int nbins, point point_of) {
+    pen p = GRAPH_PEN();
+    for (int i = 0; i < nbins; ++i) {
+        const pixel at = point_of(static_cast<std::size_t>(i));
+        if (i == 0) PEN_MOVE(p, at.x, at.y); else PEN_LINE(p, at.x, at.y);
+    }
 }
 
 // One vertical grid line at data position v (GRID1X, GRID2D).
 void VERTICAL_LINE(const scale& s, const data_range& xlim, double v) {
-    pen p;
+    pen p = GRAPH_PEN();
     const double px = PX(s, xlim, v);
     PEN_MOVE(p, px, s.iy1);
     PEN_LINE(p, px, s.iy2);
@@ -78,7 +97,7 @@ void VERTICAL_LINE(const scale& s, const data_range& xlim, double v) {
 
 // One horizontal grid line at data position v (GRID1Y, GRID2D).
 void HORIZONTAL_LINE(const scale& s, const data_range& ylim, double v) {
-    pen p;
+    pen p = GRAPH_PEN();
     const double py = PY(s, ylim, v);
     PEN_MOVE(p, s.ix1, py);
     PEN_LINE(p, s.ix2, py);
@@ -88,52 +107,28 @@ void HORIZONTAL_LINE(const scale& s, const data_range& ylim, double v) {
 
 void HPLOT1X(int g, const data_range& xlim, int nbins, std::span<const double> xbin,
              std::span<const std::int32_t> count, std::int32_t nmax, packed_colour colour) {
-    const graph_record& r = CHECKED_GRAPH("HPLOT1X", g);
-    CHECK_RANGE("HPLOT1X", "xlim", xlim);
-    CHECK_POLYLINE("HPLOT1X", nbins, hplot1x_capacity, xbin, count);
-    const scale s = SCALE_OF(r);
-    ENTER_GRAPH(r, colour);
-    pen p;
-    for (int i = 0; i < nbins; ++i) {
-        const auto b = static_cast<std::size_t>(i);
-        const double px = PX(s, xlim, xbin[b]);
-        const double py = s.iy2 - LINEAR_LENGTH(count[b], nmax, s.h);
-        if (i == 0) PEN_MOVE(p, px, py); else PEN_LINE(p, px, py);
-    }
+    const scale s = START_POLYLINE("HPLOT1X", g, "xlim", xlim, nbins, hplot1x_capacity, xbin, count, colour);
+    BIN_POLYLINE(nbins, [&](std::size_t b) {
+        return pixel{PX(s, xlim, xbin[b]), s.iy2 - LINEAR_LENGTH(count[b], nmax, s.h)};
+    });
 }
 
 void HPLOT1Y(int g, const data_range& ylim, int nbins, std::span<const double> ybin,
              std::span<const std::int32_t> count, std::int32_t nmax, packed_colour colour) {
-    const graph_record& r = CHECKED_GRAPH("HPLOT1Y", g);
-    CHECK_RANGE("HPLOT1Y", "ylim", ylim);
-    CHECK_POLYLINE("HPLOT1Y", nbins, hfill_capacity, ybin, count);
-    const scale s = SCALE_OF(r);
-    ENTER_GRAPH(r, colour);
-    pen p;
-    for (int i = 0; i < nbins; ++i) {
-        const auto b = static_cast<std::size_t>(i);
-        // Counts grow rightward from the left edge, matching the numbers of HISTO1Y.
-        const double px = s.ix1 + LINEAR_LENGTH(count[b], nmax, s.w);
-        const double py = PY(s, ylim, ybin[b]);
-        if (i == 0) PEN_MOVE(p, px, py); else PEN_LINE(p, px, py);
-    }
+    const scale s = START_POLYLINE("HPLOT1Y", g, "ylim", ylim, nbins, hfill_capacity, ybin, count, colour);
+    // Counts grow rightward from the left edge, matching the numbers of HISTO1Y.
+    BIN_POLYLINE(nbins, [&](std::size_t b) {
+        return pixel{s.ix1 + LINEAR_LENGTH(count[b], nmax, s.w), PY(s, ylim, ybin[b])};
+    });
 }
 
 void LPLOT1X(int g, const data_range& xlim, int nbins, std::span<const double> xbin,
              std::span<const std::int32_t> count, std::int32_t nmax, packed_colour colour) {
-    const graph_record& r = CHECKED_GRAPH("LPLOT1X", g);
-    CHECK_RANGE("LPLOT1X", "xlim", xlim);
-    CHECK_POLYLINE("LPLOT1X", nbins, hfill_capacity, xbin, count);
-    const scale s = SCALE_OF(r);
+    const scale s = START_POLYLINE("LPLOT1X", g, "xlim", xlim, nbins, hfill_capacity, xbin, count, colour);
     const double log_top = LOG_TOP(nmax);
-    ENTER_GRAPH(r, colour);
-    pen p;
-    for (int i = 0; i < nbins; ++i) {
-        const auto b = static_cast<std::size_t>(i);
-        const double px = PX(s, xlim, xbin[b]);
-        const double py = s.iy2 - std::trunc(LOG_COUNT(count[b]) / log_top * s.h);
-        if (i == 0) PEN_MOVE(p, px, py); else PEN_LINE(p, px, py);
-    }
+    BIN_POLYLINE(nbins, [&](std::size_t b) {
+        return pixel{PX(s, xlim, xbin[b]), s.iy2 - std::trunc(LOG_COUNT(count[b]) / log_top * s.h)};
+    });
 }
 
 void HPLOT2D(int g, const data_range& xlim, const data_range& ylim, int nbx, int nby,
@@ -221,7 +216,7 @@ void ELLIPS(int g, const data_range& xlim, const data_range& ylim, double x0, do
         return s.iy2 - std::trunc(s.h * (y - ylim[0]) / (ylim[1] - ylim[0]));
     };
     constexpr double step = 6.283185307179586 / 100;
-    pen p;
+    pen p = GRAPH_PEN();
     const double start_x = point_px(0.0), start_y = point_py(0.0);
     PEN_MOVE(p, start_x, start_y);
     for (int k = 1; k < 100; ++k) PEN_LINE(p, point_px(k * step), point_py(k * step));

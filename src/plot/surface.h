@@ -10,6 +10,7 @@
 //
 // Coordinates are signed 16-bit integers. Pixels outside the page or outside the clipping
 // rectangle are never changed. Results are never tested by callers; nothing here fails loudly.
+// Polylines through points that may not fit 16 bits are drawn with a pen (pen.h).
 //
 // The contract, one operation a line:
 //   OPEN_PLOT_WINDOW(title)        records the plot window's caption; drawing goes to the page

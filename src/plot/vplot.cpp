@@ -26,6 +26,7 @@
 #include <limits>
 
 #include "page.h"
+#include "pen.h"
 
 namespace orvex {
 
@@ -36,9 +37,6 @@ constexpr double min_start = 9.0;
 constexpr double all_zero_half_range = 1.0e-12;
 constexpr std::string_view panel_font = "t'Arial'h12w4";
 constexpr int title_length = 20;
-
-constexpr double coord_lo = std::numeric_limits<coord>::min();
-constexpr double coord_hi = std::numeric_limits<coord>::max();
 
 // A title as it is drawn: its first 20 characters, blank-padded to 20.
 std::array<char, title_length> PAD_TITLE(std::string_view title) {
@@ -59,64 +57,7 @@ void WIDEN_IF_EMPTY(double& lo, double& hi) {
 
 bool POINT_FINITE(double p, double v) { return std::isfinite(p) && std::isfinite(v); }
 
-bool FITS_COORD(double x, double y) {
-    return x >= coord_lo && x <= coord_hi && y >= coord_lo && y <= coord_hi;
-}
-
-// Cuts the segment (ax, ay) - (bx, by) to the box [x1, x2] x [y1, y2] (Liang-Barsky), in
-// double precision. False when no part of it lies in the box.
-bool CLIP_SEGMENT(double& ax, double& ay, double& bx, double& by, double x1, double y1, double x2,
-                  double y2) {
-    const double dx = bx - ax, dy = by - ay;
-    double t0 = 0.0, t1 = 1.0;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {ax - x1, x2 - ax, ay - y1, y2 - ay};
-    for (int e = 0; e < 4; ++e) {
-        if (p[e] == 0.0) {
-            if (q[e] < 0.0) return false;
-            continue;
-        }
-        const double t = q[e] / p[e];
-        if (p[e] < 0.0) {
-            if (t > t1) return false;
-            t0 = std::max(t0, t);
-        } else {
-            if (t < t0) return false;
-            t1 = std::min(t1, t);
-        }
-    }
-    const double sx = ax, sy = ay;
-    ax = sx + t0 * dx;
-    ay = sy + t0 * dy;
-    bx = sx + t1 * dx;
-    by = sy + t1 * dy;
-    return true;
-}
-
 }  // namespace
-
-// Fixed point with three decimals, right-aligned in 8 characters. A value that needs more
-// (from -1000 down, from 10000 up) or is not finite is eight asterisks. A value that rounds to
-// zero is written 0.000 without a sign: the middle number of a symmetric axis reads 0.000
-// even when rounding left it a hair below zero.
-std::array<char, 8> FORMAT_POSITION(double v) {
-    std::array<char, 8> text;
-    text.fill('*');
-    if (!std::isfinite(v)) return text;
-    char digits[400];
-    auto [end, ec] = std::to_chars(digits, digits + sizeof digits, v, std::chars_format::fixed, 3);
-    if (ec != std::errc{}) return text;
-    std::size_t length = static_cast<std::size_t>(end - digits);
-    const char* start = digits;
-    if (length == 6 && std::memcmp(digits, "-0.000", 6) == 0) {
-        ++start;
-        --length;
-    }
-    if (length > text.size()) return text;
-    text.fill(' ');
-    std::memcpy(text.data() + (text.size() - length), start, length);
-    return text;
-}
 
 // Scientific form in 9 characters: 0.ddd, E, the exponent's sign and two digits, the mantissa
 // rounded to three digits with its first digit non-zero (999.6 gives 0.100E+04); negative
@@ -246,48 +187,17 @@ void VPLOT1X(std::int32_t panel, std::int32_t n, const double* pos, const double
     SET_DRAW_COLOUR(curve_colour);
     if (first < 0) return;
 
-    // 9. Curve: one polyline through the finite points, broken where a point is missing.
+    // 9. Curve: one polyline through the finite points, broken where a point is missing. A
+    // segment to a point whose pixel does not fit 16 bits is cut to the panel and a margin.
     const double w = p.ix2 - p.ix1;
     const double h = p.iy2 - p.iy1;
-    // Box a far segment is cut to: the panel and a margin, well inside 16-bit coordinates.
-    const double box_x1 = p.ix1 - 2.0, box_x2 = p.ix2 + 2.0;
-    const double box_y1 = p.iy1 - 2.0, box_y2 = p.iy2 + 2.0;
-    bool have_prev = false;  // the previous point was finite
-    double prev_x = 0.0, prev_y = 0.0;
-    bool pen_at_prev = false;  // the current position is the previous point, exactly
+    pen curve{.near = coord_box, .cut = {p.ix1 - 2.0, p.iy1 - 2.0, p.ix2 + 2.0, p.iy2 + 2.0}};
+    constexpr double missing = std::numeric_limits<double>::quiet_NaN();
     for (int i = 0; i < n; ++i) {
-        double px = 0.0, py = 0.0;
-        bool ok = POINT_FINITE(pos[i], val[i]);
-        if (ok) {
-            px = p.ix1 + std::trunc((pos[i] - x_lo) / (x_hi - x_lo) * w);
-            py = p.iy2 - std::trunc((val[i] - y_lo) / (y_hi - y_lo) * h);
-            ok = std::isfinite(px) && std::isfinite(py);
-        }
-        if (!ok) {
-            have_prev = false;
-            pen_at_prev = false;
-            continue;
-        }
-        const bool fits = FITS_COORD(px, py);
-        if (!have_prev) {
-            if (fits) MOVE_TO(static_cast<coord>(px), static_cast<coord>(py));
-            pen_at_prev = fits;
-        } else if (pen_at_prev && fits) {
-            LINE_TO(static_cast<coord>(px), static_cast<coord>(py));
-        } else {
-            double ax = prev_x, ay = prev_y, bx = px, by = py;
-            if (CLIP_SEGMENT(ax, ay, bx, by, box_x1, box_y1, box_x2, box_y2)) {
-                MOVE_TO(static_cast<coord>(std::lround(ax)), static_cast<coord>(std::lround(ay)));
-                LINE_TO(static_cast<coord>(std::lround(bx)), static_cast<coord>(std::lround(by)));
-            }
-            // The next segment starts from the point itself when it fits, so two points that
-            // fit are always joined exactly as the scale rule places them.
-            pen_at_prev = fits;
-            if (fits) MOVE_TO(static_cast<coord>(px), static_cast<coord>(py));
-        }
-        have_prev = true;
-        prev_x = px;
-        prev_y = py;
+        const bool finite = POINT_FINITE(pos[i], val[i]);
+        const double px = finite ? p.ix1 + std::trunc((pos[i] - x_lo) / (x_hi - x_lo) * w) : missing;
+        const double py = finite ? p.iy2 - std::trunc((val[i] - y_lo) / (y_hi - y_lo) * h) : missing;
+        PEN_LINE(curve, px, py);
     }
 }
 

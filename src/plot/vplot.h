@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "axis_numbers.h"
 #include "surface.h"
 
 namespace orvex {
@@ -19,7 +20,7 @@ void VPLOT1X(std::int32_t panel, std::int32_t n, const double* pos, const double
              std::string_view axis_title, std::string_view value_title, packed_colour curve_colour);
 
 // Position number: fixed point, 3 decimals, right-aligned in 8; eight asterisks when too wide.
-std::array<char, 8> FORMAT_POSITION(double v);
+inline std::array<char, 8> FORMAT_POSITION(double v) { return FORMAT_AXIS_FIXED3(v); }
 // Value number: 0.ddd mantissa, E, sign, two digits, 9 characters (-.123E+04 for negatives).
 std::array<char, 9> FORMAT_VALUE(double v);
 
