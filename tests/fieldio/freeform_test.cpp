@@ -184,5 +184,23 @@ TEST(FreeformFailure, FilesThatCannotBeReadAreRefusedAtOpen) {
               "fifo: is not a regular file");
 }
 
+TEST(FreeformFailureDeathTest, FileCutShortWhileReadEndsTheRunWithOneLine) {
+    // Another program truncating the map under a running read (an export rewriting it) must
+    // give one line and status 1, not a crash.
+    scratch_dir dir;
+    std::string values;
+    for (int n = 0; n < 20000; ++n) values += "1.5 ";
+    dir.write("growing.txt", values + "\n");
+    const auto read_while_cut = [] {
+        text_file text;
+        OPEN_TEXT(text, "growing.txt");
+        std::filesystem::resize_file("growing.txt", 0);
+        static std::array<double, 20000> v{};
+        READ_REALS(text, v, "v");
+    };
+    EXPECT_EXIT(read_while_cut(), testing::ExitedWithCode(1),
+                "growing.txt: the file was cut short while it was being read");
+}
+
 }  // namespace
 }  // namespace orvex
