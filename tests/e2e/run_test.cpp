@@ -158,6 +158,9 @@ struct layout_case {
     int listed_n_cell;
 };
 
+// CTest lists a case by its layout, not by its bytes.
+void PrintTo(const layout_case& c, std::ostream* out) { *out << c.layout; }
+
 class HeadlessRun : public ::testing::TestWithParam<layout_case> {};
 
 TEST_P(HeadlessRun, ListingExitStatusAndPage) {
