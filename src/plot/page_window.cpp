@@ -129,6 +129,18 @@ void TOOLKIT_MESSAGE(QtMsgType type, const QMessageLogContext&, const QString& m
     std::_Exit(0);
 }
 
+// The toolkit ends the process itself, with a warning that is dropped above, when the display
+// goes away under a shown window (the X server dies, the session ends). The run then still
+// says in one line why it ended with status 1.
+bool window_closed_by_user = false;
+
+void SAY_WHY_THE_WINDOW_WENT() {
+    if (window_shown && !window_closed_by_user) {
+        std::fprintf(stderr, "plot_orvex_3dfields: the connection to the display was lost; the window is gone\n");
+        std::fflush(stderr);
+    }
+}
+
 QColor FROM_PACKED(packed_colour c) {
     return QColor(static_cast<int>(c & 0xFFu), static_cast<int>((c >> 8) & 0xFFu), static_cast<int>((c >> 16) & 0xFFu));
 }
@@ -342,9 +354,11 @@ int RUN_PAGE_WINDOW(std::string_view png_name) {
         // the screen.
         window.resize(screen->availableGeometry().size());
     }
+    std::atexit(SAY_WHY_THE_WINDOW_WENT);
     window.showMaximized();
     window_shown = true;
     QApplication::exec();
+    window_closed_by_user = true;
     return 0;
 }
 
