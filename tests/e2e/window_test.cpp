@@ -317,3 +317,18 @@ TEST_F(WindowRun, CtrlWAndEscCloseTheWindowToo) {
     }
     EXPECT_FALSE(fs::exists(dir / "plot_orvex_3dfields.png"));
 }
+
+TEST_F(WindowRun, DisplayLostUnderTheWindowEndsWithOneLine) {
+    const std::string id = START_WINDOWED_RUN();
+    ASSERT_FALSE(id.empty());
+    kill(server, SIGTERM);
+    WAIT_FOR_EXIT(server, 5s);
+    server = -1;
+    const int status = WAIT_FOR_EXIT(program, 10s);
+    if (status != still_running) program = -1;
+    EXPECT_EQ(status, 1);
+    std::ifstream err(dir / "stderr.txt");
+    const std::string said((std::istreambuf_iterator<char>(err)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(said, "plot_orvex_3dfields: the connection to the display was lost; the window is gone\n");
+    EXPECT_FALSE(fs::exists(dir / "plot_orvex_3dfields.png"));
+}
