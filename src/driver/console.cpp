@@ -102,9 +102,29 @@ void STOP_RUN(std::string_view message) {
     throw run_stop{run_stop::channel::console, std::string(message)};
 }
 
+namespace {
+
+// A file name comes from the control file as written: control characters in it (an escape
+// sequence, a stray carriage return) are shown as \xNN so that the one line stays one line and
+// cannot drive the terminal.
+void APPEND_VISIBLE(std::string& out, std::string_view text) {
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+}
+
+}  // namespace
+
 void INPUT_FAILURE(std::string_view file, std::string_view place, std::string_view what) {
     std::string message = "plot_orvex_3dfields: ";
-    message += file;
+    APPEND_VISIBLE(message, file);
     if (!place.empty()) {
         message += ':';
         message += place;

@@ -74,6 +74,12 @@ TEST(RunStop, StopsCarryTheirChannelAndExactText) {
         EXPECT_EQ(stop.where, run_stop::channel::input);
         EXPECT_EQ(stop.message, "plot_orvex_3dfields: map_EM.txt:3: expected a number, found \"1.2.3\"");
     }
+    try {
+        INPUT_FAILURE("EM\x1b[2Jmap\tx", "", "cannot open: No such file or directory");
+        FAIL();
+    } catch (const run_stop& stop) {
+        EXPECT_EQ(stop.message, "plot_orvex_3dfields: EM\\x1B[2Jmap\\x09x: cannot open: No such file or directory");
+    }
 }
 
 }  // namespace
