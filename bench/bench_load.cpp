@@ -31,13 +31,13 @@ struct bench_maps {
         binary = stem + "_MW.bin";
         text = stem + "_MW.txt";
         nodes = stem + "_MW.nod";
-        orvex::mapgen::map_spec spec;
-        spec.kind = 2;
-        spec.ksym_yz = spec.ksym_xz = spec.ksym_xy = 1;
-        spec.digits = 17;
-        if (!orvex::mapgen::WRITE_FIELD_MAP(spec, layout::binary, binary) ||
-            !orvex::mapgen::WRITE_FIELD_MAP(spec, layout::text, text) ||
-            !orvex::mapgen::WRITE_FIELD_MAP(spec, layout::nodes, nodes)) {
+        orvex::mapgen::map_spec recipe;
+        recipe.kind = 2;
+        recipe.ksym_yz = recipe.ksym_xz = recipe.ksym_xy = 1;
+        recipe.digits = 17;
+        if (!orvex::mapgen::WRITE_FIELD_MAP(recipe, layout::binary, binary) ||
+            !orvex::mapgen::WRITE_FIELD_MAP(recipe, layout::text, text) ||
+            !orvex::mapgen::WRITE_FIELD_MAP(recipe, layout::nodes, nodes)) {
             std::fprintf(stderr, "bench_load: cannot write the maps into /tmp\n");
             std::exit(1);
         }

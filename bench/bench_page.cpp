@@ -25,12 +25,12 @@ void LOAD_OCTANT_MAP() {
     static bool loaded = false;
     if (loaded) return;
     loaded = true;
-    mapgen::map_spec spec;
-    spec.kind = 2;
-    spec.ksym_yz = spec.ksym_xz = spec.ksym_xy = 1;
-    spec.n_cell = 3;
+    mapgen::map_spec recipe;
+    recipe.kind = 2;
+    recipe.ksym_yz = recipe.ksym_xz = recipe.ksym_xy = 1;
+    recipe.n_cell = 3;
     field_grid_record& g = field_grid;
-    mapgen::FILL_STORED(spec, {g.xmws.data(), g.ymws.data(), g.zmws.data(), g.ex_in.data(), g.ey_in.data(),
+    mapgen::FILL_STORED(recipe, {g.xmws.data(), g.ymws.data(), g.zmws.data(), g.ex_in.data(), g.ey_in.data(),
                                g.ez_in.data(), g.bx_in.data(), g.by_in.data(), g.bz_in.data()});
     g.field_kind = 2;
     g.ksym_yz = g.ksym_xz = g.ksym_xy = 1;

@@ -52,7 +52,7 @@ double STORED_X(const map_spec&, int i);
 double STORED_Y(const map_spec&, int j);
 double STORED_Z(const map_spec&, int k);
 
-// The field of the spec at a point: the analytic field of its kind (analytic_field.h), with
+// The field of the recipe at a point: the analytic field of its kind (analytic_field.h), with
 // coordinates scaled by the half-extents of the map's region (the larger of |lo| and |hi| on
 // each axis), or the device field of its model (device_fields.h). The components the kind does
 // not carry are 0.0.

@@ -96,7 +96,7 @@ node_ref PARSE_NODE(std::string_view text, std::string_view option) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    map_spec spec;
+    map_spec recipe;
     map_style style;
     layout lay = layout::binary;
     bool have_layout = false;
@@ -118,37 +118,37 @@ int main(int argc, char** argv) {
             have_layout = true;
         } else if (opt == "--model") {
             const std::string_view v = value();
-            if (v == "analytic") spec.model = field_model::analytic;
-            else if (v == "rfq") spec.model = field_model::rfq_cell;
-            else if (v == "solenoid") spec.model = field_model::solenoid;
-            else if (v == "lens-doublet") spec.model = field_model::lens_doublet;
+            if (v == "analytic") recipe.model = field_model::analytic;
+            else if (v == "rfq") recipe.model = field_model::rfq_cell;
+            else if (v == "solenoid") recipe.model = field_model::solenoid;
+            else if (v == "lens-doublet") recipe.model = field_model::lens_doublet;
             else USAGE_FAILURE("model must be analytic, rfq, solenoid or lens-doublet");
         } else if (opt == "--kind") {
-            spec.kind = PARSE_NUMBER<int>(value(), opt);
+            recipe.kind = PARSE_NUMBER<int>(value(), opt);
         } else if (opt == "--sym") {
             const auto v = PARSE_LIST<int>(value(), 3, opt);
-            spec.ksym_yz = v[0], spec.ksym_xz = v[1], spec.ksym_xy = v[2];
+            recipe.ksym_yz = v[0], recipe.ksym_xz = v[1], recipe.ksym_xy = v[2];
         } else if (opt == "--range") {
             const auto v = PARSE_LIST<double>(value(), 3, opt);
-            spec.x_hi = v[0], spec.y_hi = v[1], spec.z_hi = v[2];
+            recipe.x_hi = v[0], recipe.y_hi = v[1], recipe.z_hi = v[2];
         } else if (opt == "--lo") {
             const auto v = PARSE_LIST<double>(value(), 3, opt);
-            spec.x_lo = v[0], spec.y_lo = v[1], spec.z_lo = v[2];
+            recipe.x_lo = v[0], recipe.y_lo = v[1], recipe.z_lo = v[2];
         } else if (opt == "--header") {
             const std::string_view text = value();
             const auto v = PARSE_LIST<double>(text, 2, opt, 3);
-            spec.d_elm = v[0], spec.aper = v[1];
-            if (v.size() == 3) spec.n_cell = PARSE_NUMBER<int>(text.substr(text.rfind(',') + 1), opt);
+            recipe.d_elm = v[0], recipe.aper = v[1];
+            if (v.size() == 3) recipe.n_cell = PARSE_NUMBER<int>(text.substr(text.rfind(',') + 1), opt);
         } else if (opt == "--ncell") {
-            spec.n_cell = PARSE_NUMBER<int>(value(), opt);
+            recipe.n_cell = PARSE_NUMBER<int>(value(), opt);
         } else if (opt == "--counts") {
             const auto v = PARSE_LIST<int>(value(), 3, opt);
-            spec.nx = v[0], spec.ny = v[1], spec.nz = v[2];
+            recipe.nx = v[0], recipe.ny = v[1], recipe.nz = v[2];
         } else if (opt == "--node-kind") {
-            spec.node_kind = PARSE_NUMBER<int>(value(), opt);
+            recipe.node_kind = PARSE_NUMBER<int>(value(), opt);
         } else if (opt == "--digits") {
-            spec.digits = PARSE_NUMBER<int>(value(), opt);
-            if (spec.digits < 1 || spec.digits > 17) USAGE_FAILURE("--digits must be 1..17");
+            recipe.digits = PARSE_NUMBER<int>(value(), opt);
+            if (recipe.digits < 1 || recipe.digits > 17) USAGE_FAILURE("--digits must be 1..17");
         } else if (opt == "--per-line") {
             style.per_line = PARSE_NUMBER<int>(value(), opt);
             if (style.per_line < 0) USAGE_FAILURE("--per-line must be 0 or more");
@@ -212,7 +212,7 @@ int main(int argc, char** argv) {
     if (!style.pokes.empty() && lay == layout::binary) USAGE_FAILURE("--poke is for the text layouts");
     if (style.node_lines >= 0 && lay != layout::nodes) USAGE_FAILURE("--node-lines is for the node list");
 
-    if (!WRITE_FIELD_MAP(spec, lay, out, style)) {
+    if (!WRITE_FIELD_MAP(recipe, lay, out, style)) {
         std::fprintf(stderr, "write_field_map: cannot write %s: %s\n", out.c_str(), std::strerror(errno));
         return 1;
     }

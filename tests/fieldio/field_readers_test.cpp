@@ -33,9 +33,9 @@ struct expected_lattice {
     std::vector<double> ex = std::vector<double>(stored_nodes), ey = ex, ez = ex, bx = ex, by = ex, bz = ex;
 };
 
-expected_lattice EXPECTED(const map_spec& spec) {
+expected_lattice EXPECTED(const map_spec& recipe) {
     expected_lattice e;
-    mapgen::FILL_STORED(spec, {e.xmws.data(), e.ymws.data(), e.zmws.data(), e.ex.data(), e.ey.data(), e.ez.data(),
+    mapgen::FILL_STORED(recipe, {e.xmws.data(), e.ymws.data(), e.zmws.data(), e.ex.data(), e.ey.data(), e.ez.data(),
                                e.bx.data(), e.by.data(), e.bz.data()});
     return e;
 }
@@ -87,17 +87,17 @@ TEST(FieldReaders, EveryLayoutGivesTheSameStoredLattice) {
     for (const auto& [kind, flags] : {std::pair(0, std::array<int, 3>{1, 1, 1}), std::pair(1, std::array<int, 3>{0, 1, 0}),
                                       std::pair(2, std::array<int, 3>{1, 0, 1})}) {
         {
-            map_spec spec;
-            spec.kind = kind;
-            std::tie(spec.ksym_yz, spec.ksym_xz, spec.ksym_xy) = std::tuple(flags[0], flags[1], flags[2]);
+            map_spec recipe;
+            recipe.kind = kind;
+            std::tie(recipe.ksym_yz, recipe.ksym_xz, recipe.ksym_xy) = std::tuple(flags[0], flags[1], flags[2]);
             // The default ranges (0 or -hi to hi) make the node list derive d_elm 100 and aper 2,
             // the header the array layouts are written with.
-            const expected_lattice e = EXPECTED(spec);
+            const expected_lattice e = EXPECTED(recipe);
             for (const layout l : {layout::binary, layout::text, layout::nodes}) {
                 const std::string label = "kind " + std::to_string(kind) + " flags " + std::to_string(flags[0]) +
                                           std::to_string(flags[1]) + std::to_string(flags[2]) + " layout " +
                                           std::to_string(static_cast<int>(l));
-                ASSERT_TRUE(mapgen::WRITE_FIELD_MAP(spec, l, dir.file("map_MW.dat")));
+                ASSERT_TRUE(mapgen::WRITE_FIELD_MAP(recipe, l, dir.file("map_MW.dat")));
                 LOAD(l, "map_MW.dat", kind);
                 EXPECT_EQ(field_grid.field_kind, kind) << label;
                 EXPECT_EQ(field_grid.d_elm, 100.0) << label;
@@ -154,11 +154,11 @@ TEST(FieldReaders, ArrayLayoutsTakeTheKindFromTheNameUnlessNCellIsPositive) {
 
 TEST(FieldReaders, TextArraysReadAlikeInEveryWrittenStyle) {
     scratch_dir dir;
-    map_spec spec;
-    spec.kind = 2;
-    spec.n_cell = 3;
-    spec.ksym_xy = 1;
-    const expected_lattice e = EXPECTED(spec);
+    map_spec recipe;
+    recipe.kind = 2;
+    recipe.n_cell = 3;
+    recipe.ksym_xy = 1;
+    const expected_lattice e = EXPECTED(recipe);
     const auto style_of = [](auto change) {
         map_style s;
         change(s);
@@ -173,7 +173,7 @@ TEST(FieldReaders, TextArraysReadAlikeInEveryWrittenStyle) {
         {"D exponents", style_of([](map_style& s) { s.d_exponent = true; })},
     };
     for (const auto& [label, style] : styles) {
-        ASSERT_TRUE(mapgen::WRITE_FIELD_MAP(spec, layout::text, dir.file("map_EM.txt"), style));
+        ASSERT_TRUE(mapgen::WRITE_FIELD_MAP(recipe, layout::text, dir.file("map_EM.txt"), style));
         LOAD(layout::text, "map_EM.txt", 0);
         EXPECT_EQ(field_grid.n_cell, 3) << label;
         EXPECT_EQ(field_grid.ksym_xy, 1) << label;
@@ -182,7 +182,7 @@ TEST(FieldReaders, TextArraysReadAlikeInEveryWrittenStyle) {
     // The node list in the same styles (its node lines always hold one node).
     for (const auto& [label, style] : styles) {
         if (style.per_line != 5) continue;
-        ASSERT_TRUE(mapgen::WRITE_FIELD_MAP(spec, layout::nodes, dir.file("map_EM.nod"), style));
+        ASSERT_TRUE(mapgen::WRITE_FIELD_MAP(recipe, layout::nodes, dir.file("map_EM.nod"), style));
         LOAD(layout::nodes, "map_EM.nod", 0);
         EXPECT_LATTICE(e, "nodes, " + label);
     }
@@ -190,12 +190,12 @@ TEST(FieldReaders, TextArraysReadAlikeInEveryWrittenStyle) {
 
 TEST(FieldReaders, NonFiniteValuesAreStoredAsRead) {
     scratch_dir dir;
-    map_spec spec;
+    map_spec recipe;
     map_style style;
     style.nan_nodes = {{3, 4, 5}};
     style.inf_nodes = {{25, 25, 201}};
     for (const layout l : {layout::binary, layout::text, layout::nodes}) {
-        ASSERT_TRUE(mapgen::WRITE_FIELD_MAP(spec, l, dir.file("map_MW.dat"), style));
+        ASSERT_TRUE(mapgen::WRITE_FIELD_MAP(recipe, l, dir.file("map_MW.dat"), style));
         LOAD(l, "map_MW.dat", 2);
         EXPECT_TRUE(std::isnan(field_grid.by_in[STORED_INDEX(3, 4, 5)]));
         EXPECT_EQ(field_grid.ez_in[STORED_INDEX(25, 25, 201)], INFINITY);
@@ -318,8 +318,8 @@ TEST(NodeList, CountsOtherThanTheLatticeStopBeforeAnyNodeLine) {
 
 TEST(FieldReaders, LeadingBlanksOfTheNameAreNotPartOfTheFileOpened) {
     scratch_dir dir;
-    map_spec spec;
-    ASSERT_TRUE(mapgen::WRITE_FIELD_MAP(spec, layout::binary, dir.file("map_MW.bin")));
+    map_spec recipe;
+    ASSERT_TRUE(mapgen::WRITE_FIELD_MAP(recipe, layout::binary, dir.file("map_MW.bin")));
     LOAD(layout::binary, "   map_MW.bin", 2);
     EXPECT_EQ(field_grid.zmws[200], 50.0);
     EXPECT_EQ(INPUT_FAILURE_OF([] { LOAD(layout::text, "  absent_MW.txt", 2); }),
@@ -328,27 +328,27 @@ TEST(FieldReaders, LeadingBlanksOfTheNameAreNotPartOfTheFileOpened) {
 
 TEST(FieldReaderFailure, DamagedTextNamesTheLineAndTheValue) {
     scratch_dir dir;
-    map_spec spec;
+    map_spec recipe;
     map_style style;
     style.pokes = {{4, 2, "1.2.3"}};  // the second value of line 4
-    ASSERT_TRUE(mapgen::WRITE_FIELD_MAP(spec, layout::text, dir.file("map_EM.txt"), style));
+    ASSERT_TRUE(mapgen::WRITE_FIELD_MAP(recipe, layout::text, dir.file("map_EM.txt"), style));
     EXPECT_EQ(INPUT_FAILURE_OF([] { LOAD(layout::text, "map_EM.txt", 2); }),
               "map_EM.txt:4: expected a number, found \"1.2.3\"");
 
     style.pokes = {{2, 1, "99999999999"}};
-    ASSERT_TRUE(mapgen::WRITE_FIELD_MAP(spec, layout::text, dir.file("map_EM.txt"), style));
+    ASSERT_TRUE(mapgen::WRITE_FIELD_MAP(recipe, layout::text, dir.file("map_EM.txt"), style));
     EXPECT_EQ(INPUT_FAILURE_OF([] { LOAD(layout::text, "map_EM.txt", 2); }),
               "map_EM.txt:2: integer out of range, found \"99999999999\"");
 
     style.pokes = {{1, 3, "2.5"}};  // n_cell must be an integer
-    ASSERT_TRUE(mapgen::WRITE_FIELD_MAP(spec, layout::text, dir.file("map_EM.txt"), style));
+    ASSERT_TRUE(mapgen::WRITE_FIELD_MAP(recipe, layout::text, dir.file("map_EM.txt"), style));
     EXPECT_EQ(INPUT_FAILURE_OF([] { LOAD(layout::text, "map_EM.txt", 2); }),
               "map_EM.txt:1: expected an integer, found \"2.5\"");
 
     // The text layout cut inside the last array.
     map_style cut;
     cut.per_line = 0;
-    ASSERT_TRUE(mapgen::WRITE_FIELD_MAP(spec, layout::text, dir.file("cut_EM.txt"), cut));
+    ASSERT_TRUE(mapgen::WRITE_FIELD_MAP(recipe, layout::text, dir.file("cut_EM.txt"), cut));
     const std::string whole = READ_BYTES("cut_EM.txt");
     dir.write("cut_EM.txt", whole.substr(0, whole.size() - 100));
     const std::string message = INPUT_FAILURE_OF([] { LOAD(layout::text, "cut_EM.txt", 2); });
@@ -356,14 +356,14 @@ TEST(FieldReaderFailure, DamagedTextNamesTheLineAndTheValue) {
 
     map_style few;
     few.node_lines = 1000;
-    ASSERT_TRUE(mapgen::WRITE_FIELD_MAP(spec, layout::nodes, dir.file("few_EM.nod"), few));
+    ASSERT_TRUE(mapgen::WRITE_FIELD_MAP(recipe, layout::nodes, dir.file("few_EM.nod"), few));
     EXPECT_EQ(INPUT_FAILURE_OF([] { LOAD(layout::nodes, "few_EM.nod", 2); }),
               "few_EM.nod:1005: file ends early, expected node 1001 of 125625");
 }
 
 TEST(FieldReaderFailure, DamagedRecordFramingNamesTheRecord) {
     scratch_dir dir;
-    map_spec spec;
+    map_spec recipe;
     struct damage {
         int record;
         std::optional<std::int32_t> lead, trail;
@@ -379,17 +379,17 @@ TEST(FieldReaderFailure, DamagedRecordFramingNamesTheRecord) {
         style.record = d.record;
         style.lead = d.lead;
         style.trail = d.trail;
-        ASSERT_TRUE(mapgen::WRITE_FIELD_MAP(spec, layout::binary, dir.file("bad_MW.bin"), style));
+        ASSERT_TRUE(mapgen::WRITE_FIELD_MAP(recipe, layout::binary, dir.file("bad_MW.bin"), style));
         EXPECT_EQ(INPUT_FAILURE_OF([] { LOAD(layout::binary, "bad_MW.bin", 2); }), "bad_MW.bin:" + d.message);
     }
     // Cut inside the body of the last record, and cut just after a whole record.
     map_style cut;
-    cut.cut_at = mapgen::BINARY_RECORD_END(spec, 11) - 50;
-    ASSERT_TRUE(mapgen::WRITE_FIELD_MAP(spec, layout::binary, dir.file("cut_MW.bin"), cut));
+    cut.cut_at = mapgen::BINARY_RECORD_END(recipe, 11) - 50;
+    ASSERT_TRUE(mapgen::WRITE_FIELD_MAP(recipe, layout::binary, dir.file("cut_MW.bin"), cut));
     EXPECT_EQ(INPUT_FAILURE_OF([] { LOAD(layout::binary, "cut_MW.bin", 2); }),
               "cut_MW.bin:record 11: record length 1005000 runs past the end of the file");
-    cut.cut_at = mapgen::BINARY_RECORD_END(spec, 7) + 2;
-    ASSERT_TRUE(mapgen::WRITE_FIELD_MAP(spec, layout::binary, dir.file("cut_MW.bin"), cut));
+    cut.cut_at = mapgen::BINARY_RECORD_END(recipe, 7) + 2;
+    ASSERT_TRUE(mapgen::WRITE_FIELD_MAP(recipe, layout::binary, dir.file("cut_MW.bin"), cut));
     EXPECT_EQ(INPUT_FAILURE_OF([] { LOAD(layout::binary, "cut_MW.bin", 2); }),
               "cut_MW.bin:record 8: file ends before the record of ez_in");
     dir.write("empty_MW.bin", "");
@@ -416,14 +416,14 @@ std::string PADDED_RECORDS(const std::string& clean, const std::vector<int>& pad
 
 TEST(FieldReaders, LongerRecordsAreAcceptedAndTheirRestSkipped) {
     scratch_dir dir;
-    map_spec spec;
-    spec.n_cell = 2;
-    ASSERT_TRUE(mapgen::WRITE_FIELD_MAP(spec, layout::binary, dir.file("clean_MW.bin")));
+    map_spec recipe;
+    recipe.n_cell = 2;
+    ASSERT_TRUE(mapgen::WRITE_FIELD_MAP(recipe, layout::binary, dir.file("clean_MW.bin")));
     dir.write("long_MW.bin", PADDED_RECORDS(READ_BYTES("clean_MW.bin"), {1, 2, 5, 6, 11}, 24));
     LOAD(layout::binary, "long_MW.bin", 2);
     EXPECT_EQ(field_grid.n_cell, 2);
     EXPECT_EQ(field_grid.ksym_xy, 0);
-    EXPECT_LATTICE(EXPECTED(spec), "padded records");
+    EXPECT_LATTICE(EXPECTED(recipe), "padded records");
 }
 
 }  // namespace

@@ -38,19 +38,19 @@ edges PANEL(int n) {
 
 // Loads the analytic map into the stored lattice, unfolds it and runs the plot driver on a
 // fresh surface, with the console kept in its log only.
-void RUN_DRIVER(const mapgen::map_spec& spec, int field_flag) {
+void RUN_DRIVER(const mapgen::map_spec& recipe, int field_flag) {
     RESET_FIELD_GRID();
     field_grid_record& g = field_grid;
-    mapgen::FILL_STORED(spec, {g.xmws.data(), g.ymws.data(), g.zmws.data(), g.ex_in.data(), g.ey_in.data(),
+    mapgen::FILL_STORED(recipe, {g.xmws.data(), g.ymws.data(), g.zmws.data(), g.ex_in.data(), g.ey_in.data(),
                                g.ez_in.data(), g.bx_in.data(), g.by_in.data(), g.bz_in.data()});
-    g.d_elm = spec.d_elm;
-    g.aper = spec.aper;
-    g.n_cell = spec.n_cell;
-    g.ksym_yz = spec.ksym_yz;
-    g.ksym_xz = spec.ksym_xz;
-    g.ksym_xy = spec.ksym_xy;
-    g.ksym = spec.ksym_yz + spec.ksym_xz + spec.ksym_xy;
-    g.field_kind = spec.kind;
+    g.d_elm = recipe.d_elm;
+    g.aper = recipe.aper;
+    g.n_cell = recipe.n_cell;
+    g.ksym_yz = recipe.ksym_yz;
+    g.ksym_xz = recipe.ksym_xz;
+    g.ksym_xy = recipe.ksym_xy;
+    g.ksym = recipe.ksym_yz + recipe.ksym_xz + recipe.ksym_xy;
+    g.field_kind = recipe.kind;
     g.field_flag = field_flag;
     UNFOLD_GRID();
     RESET_SURFACE();
@@ -66,11 +66,11 @@ struct axis_nodes {
     double lo, hi;
 };
 
-axis_nodes AXIS(const mapgen::map_spec& spec, int which) {
-    const bool mirrored = (which == 0 ? spec.ksym_yz : which == 1 ? spec.ksym_xz : spec.ksym_xy) == 1;
+axis_nodes AXIS(const mapgen::map_spec& recipe, int which) {
+    const bool mirrored = (which == 0 ? recipe.ksym_yz : which == 1 ? recipe.ksym_xz : recipe.ksym_xy) == 1;
     const int stored = which == 2 ? 201 : 25;
     auto coordinate = [&](int i) {
-        return which == 0 ? mapgen::STORED_X(spec, i) : which == 1 ? mapgen::STORED_Y(spec, i) : mapgen::STORED_Z(spec, i);
+        return which == 0 ? mapgen::STORED_X(recipe, i) : which == 1 ? mapgen::STORED_Y(recipe, i) : mapgen::STORED_Z(recipe, i);
     };
     axis_nodes a;
     a.n = mirrored ? 2 * stored - 1 : stored;
@@ -113,8 +113,8 @@ constexpr line_plan plans[10] = {
     {2, rule::l, rule::l}};
 
 // The vertices of every panel's curve from the analytic field: panel p is [p - 1].
-std::vector<std::vector<std::pair<int, int>>> EXPECTED_VERTICES(const mapgen::map_spec& spec, int field_flag) {
-    const axis_nodes ax[3] = {AXIS(spec, 0), AXIS(spec, 1), AXIS(spec, 2)};
+std::vector<std::vector<std::pair<int, int>>> EXPECTED_VERTICES(const mapgen::map_spec& recipe, int field_flag) {
+    const axis_nodes ax[3] = {AXIS(recipe, 0), AXIS(recipe, 1), AXIS(recipe, 2)};
     std::vector<std::vector<std::pair<int, int>>> out;
     for (int line = 1; line <= 10; ++line) {
         const line_plan& plan = plans[line - 1];
@@ -131,7 +131,7 @@ std::vector<std::vector<std::pair<int, int>>> EXPECTED_VERTICES(const mapgen::ma
                 double xyz[3];
                 xyz[plan.axis] = run.at[static_cast<std::size_t>(i - 1)];
                 for (int f = 0; f < 2; ++f) xyz[fixed_axis[f]] = ax[fixed_axis[f]].at[static_cast<std::size_t>(fixed_node[f] - 1)];
-                const mapgen::field_value v = mapgen::FIELD_AT(spec, xyz[0], xyz[1], xyz[2]);
+                const mapgen::field_value v = mapgen::FIELD_AT(recipe, xyz[0], xyz[1], xyz[2]);
                 const double e[3] = {v.ex, v.ey, v.ez}, b[3] = {v.bx, v.by, v.bz};
                 pos.push_back(static_cast<double>(i - 1) * step + run.lo);
                 val.push_back(field_flag == 1 ? b[c] : e[c]);
@@ -169,8 +169,8 @@ std::vector<bool> RED_IN_PANEL(int n) {
 
 // Every vertex on its pixel, and each panel's red pixels exactly those of the expected polyline
 // drawn by the surface's own lines on a clean page.
-void EXPECT_CURVES(const mapgen::map_spec& spec, int field_flag) {
-    const auto vertices = EXPECTED_VERTICES(spec, field_flag);
+void EXPECT_CURVES(const mapgen::map_spec& recipe, int field_flag) {
+    const auto vertices = EXPECTED_VERTICES(recipe, field_flag);
     std::vector<std::vector<bool>> drawn;
     for (int n = 1; n <= 30; ++n) {
         SCOPED_TRACE(n);
@@ -231,17 +231,17 @@ std::string PAD(std::string_view s, std::size_t n) {
 }
 
 mapgen::map_spec ALL_MIRRORS(int kind) {
-    mapgen::map_spec spec;
-    spec.kind = kind;
-    spec.ksym_yz = spec.ksym_xz = spec.ksym_xy = 1;
-    spec.n_cell = kind == 2 ? 3 : 0;
-    return spec;
+    mapgen::map_spec recipe;
+    recipe.kind = kind;
+    recipe.ksym_yz = recipe.ksym_xz = recipe.ksym_xy = 1;
+    recipe.n_cell = kind == 2 ? 3 : 0;
+    return recipe;
 }
 
 TEST(PlotDriver, ConsoleRecordsOfAnAllMirroredMap) {
-    const mapgen::map_spec spec = ALL_MIRRORS(2);
-    RUN_DRIVER(spec, 0);
-    const double xhi = mapgen::STORED_X(spec, 25), yhi = mapgen::STORED_Y(spec, 25), zhi = mapgen::STORED_Z(spec, 201);
+    const mapgen::map_spec recipe = ALL_MIRRORS(2);
+    RUN_DRIVER(recipe, 0);
+    const double xhi = mapgen::STORED_X(recipe, 25), yhi = mapgen::STORED_Y(recipe, 25), zhi = mapgen::STORED_Z(recipe, 201);
     const std::vector<std::string> expected = {
         " Grid limits in X, Y and Z = " + REAL(-xhi) + REAL(xhi) + REAL(-yhi) + REAL(yhi) + REAL(-zhi) + REAL(zhi),
         " Mesh sizes  in X, Y and Z = " + REAL(2 * xhi / 48.0) + REAL(2 * yhi / 48.0) + REAL(2 * zhi / 400.0),
@@ -260,10 +260,10 @@ TEST(PlotDriver, ConsoleRecordsOfAnAllMirroredMap) {
 }
 
 TEST(PlotDriver, ConsoleRecordsWithOnlyXMirrored) {
-    mapgen::map_spec spec;
-    spec.kind = 0;
-    spec.ksym_yz = 1;
-    RUN_DRIVER(spec, 0);
+    mapgen::map_spec recipe;
+    recipe.kind = 0;
+    recipe.ksym_yz = 1;
+    RUN_DRIVER(recipe, 0);
     const std::vector<std::string> records = RECORDS();
     ASSERT_EQ(records.size(), 12u);
     EXPECT_EQ(records[2], " Y=0 and Z=0: j, k = " + INT(13) + INT(101));
@@ -274,10 +274,10 @@ TEST(PlotDriver, ConsoleRecordsWithOnlyXMirrored) {
 }
 
 TEST(PlotDriver, EveryCurveOnItsScalePixels) {
-    for (const auto& [spec, flag] : {std::pair{ALL_MIRRORS(2), 0}, std::pair{ALL_MIRRORS(2), 1}}) {
+    for (const auto& [recipe, flag] : {std::pair{ALL_MIRRORS(2), 0}, std::pair{ALL_MIRRORS(2), 1}}) {
         SCOPED_TRACE(flag);
-        RUN_DRIVER(spec, flag);
-        EXPECT_CURVES(spec, flag);
+        RUN_DRIVER(recipe, flag);
+        EXPECT_CURVES(recipe, flag);
     }
     mapgen::map_spec none;
     none.kind = 1;
@@ -293,7 +293,7 @@ TEST(PlotDriver, EveryCurveOnItsScalePixels) {
 }
 
 TEST(PlotDriver, TitlesAndPositionNumbersOfEveryPanel) {
-    const mapgen::map_spec spec = ALL_MIRRORS(2);
+    const mapgen::map_spec recipe = ALL_MIRRORS(2);
     const char* axis_titles[10] = {"X (cm), Y=Z=0",   "Y (cm), X=Z=0",   "Z (cm), X=Y=0",   "Z (cm), X=0,Y=M",
                                    "Z (cm), X=M,Y=0", "Z (cm), X=Q,Y=M", "Z (cm), X=M,Y=Q", "Z (cm), X=M,Y=M",
                                    "Z (cm), X=U,Y=U", "Z (cm), X=L,Y=L"};
@@ -301,7 +301,7 @@ TEST(PlotDriver, TitlesAndPositionNumbersOfEveryPanel) {
     const char* b_titles[3] = {"Bx (Gs)", "By (Gs)", "Bz (Gs)"};
     for (int flag = 0; flag <= 1; ++flag) {
         SCOPED_TRACE(flag);
-        RUN_DRIVER(spec, flag);
+        RUN_DRIVER(recipe, flag);
         const std::vector<logged_text> texts = TEXTS();
         // Heading and stamp, eight texts per panel, the legend.
         ASSERT_EQ(texts.size(), 2u + 30u * 8u + 1u);
@@ -349,8 +349,8 @@ TEST(PlotDriver, LegendInBlueUnderTheLastRow) {
 }
 
 TEST(PlotDriver, MagneticMapPlottedForETheAllZeroPanels) {
-    mapgen::map_spec spec = ALL_MIRRORS(1);
-    RUN_DRIVER(spec, 0);
+    mapgen::map_spec recipe = ALL_MIRRORS(1);
+    RUN_DRIVER(recipe, 0);
     const std::vector<logged_text> texts = TEXTS();
     ASSERT_EQ(texts.size(), 2u + 30u * 8u + 1u);
     for (int n = 1; n <= 30; ++n) {
@@ -369,9 +369,9 @@ TEST(PlotDriver, MagneticMapPlottedForETheAllZeroPanels) {
 TEST(PlotDriver, ValueAxisOfAPositiveFieldStartsAtNine) {
     // Bz of a magnetic map is even everywhere and positive: on this map every Bz profile stays
     // above 9 Gs, so each Bz panel's lowest number is 0.900E+01.
-    mapgen::map_spec spec;
-    spec.kind = 1;
-    RUN_DRIVER(spec, 1);
+    mapgen::map_spec recipe;
+    recipe.kind = 1;
+    RUN_DRIVER(recipe, 1);
     const std::vector<logged_text> texts = TEXTS();
     ASSERT_EQ(texts.size(), 2u + 30u * 8u + 1u);
     for (int line = 1; line <= 10; ++line) {
