@@ -9,7 +9,7 @@ packages=(
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # text on the page, the PNG, the window
-  libfreetype-dev libfontconfig-dev fonts-liberation2 libpng-dev qt6-base-dev
+  libfreetype-dev libfontconfig-dev fonts-liberation2 libpng-dev qt6-base-dev libxcb1-dev
   # the real-window test: an X server without a screen, and a way to press its keys
   xvfb xdotool x11-utils x11-apps
   # fuzzing and sanitizers
