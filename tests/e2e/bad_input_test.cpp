@@ -408,11 +408,14 @@ std::vector<bad_case> BAD_CASES() {
     return c;
 }
 
-class BadInput : public ::testing::TestWithParam<bad_case> {
+// A case runs in a fresh directory of its own ("run"), with its output captured beside it.
+template <class Case>
+class CaseDirectory : public ::testing::TestWithParam<Case> {
 protected:
     fs::path root, dir, capture;
     void SetUp() override {
-        root = fs::temp_directory_path() / ("orvex_bad_input_" + std::to_string(::getpid()) + "_" + GetParam().name);
+        root = fs::temp_directory_path() /
+               ("orvex_input_" + std::to_string(::getpid()) + "_" + this->GetParam().name);
         fs::remove_all(root);
         dir = root / "run";
         capture = root / "capture";
@@ -421,6 +424,8 @@ protected:
     }
     void TearDown() override { fs::remove_all(root); }
 };
+
+class BadInput : public CaseDirectory<bad_case> {};
 
 TEST_P(BadInput, EndsWithOneLineAndStatusOneAndWritesNothing) {
     const bad_case& c = GetParam();
@@ -535,19 +540,7 @@ std::vector<good_case> GOOD_CASES() {
     return c;
 }
 
-class GoodInput : public ::testing::TestWithParam<good_case> {
-protected:
-    fs::path root, dir, capture;
-    void SetUp() override {
-        root = fs::temp_directory_path() / ("orvex_good_input_" + std::to_string(::getpid()) + "_" + GetParam().name);
-        fs::remove_all(root);
-        dir = root / "run";
-        capture = root / "capture";
-        fs::create_directories(dir);
-        fs::create_directories(capture);
-    }
-    void TearDown() override { fs::remove_all(root); }
-};
+class GoodInput : public CaseDirectory<good_case> {};
 
 TEST_P(GoodInput, GivesThePageWithStatusZero) {
     const good_case& c = GetParam();

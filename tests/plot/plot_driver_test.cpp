@@ -3,6 +3,8 @@
 // map's limits, never read back from the profiles the code sampled.
 #include <gtest/gtest.h>
 
+#include "plot/logged_texts.h"
+
 #include <cmath>
 #include <string>
 #include <vector>
@@ -208,21 +210,8 @@ std::vector<std::string> RECORDS() {
 std::string REAL(double v) { return FORMAT_LISTED_REAL(v); }
 std::string INT(int v) { return FORMAT_LISTED_INTEGER(v); }
 
-struct logged_text {
-    std::string text;
-    int x, y;
-    packed_colour colour;
-    int font;
-};
-
-std::vector<logged_text> TEXTS() {
-    std::vector<logged_text> out;
-    for (int i = 0; i < surface.text_log_length; ++i) {
-        const text_call& t = surface.text_log[static_cast<std::size_t>(i)];
-        out.push_back({std::string(t.text.data(), static_cast<std::size_t>(t.length)), t.x, t.y, t.colour, t.font});
-    }
-    return out;
-}
+using testing_support::logged_text;
+using testing_support::TEXTS;
 
 std::string PAD(std::string_view s, std::size_t n) {
     std::string out(s);

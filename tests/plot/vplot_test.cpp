@@ -2,6 +2,8 @@
 // and the curve pixels, checked against scales computed here from the data.
 #include <gtest/gtest.h>
 
+#include "plot/logged_texts.h"
+
 #include <cmath>
 #include <limits>
 #include <string>
@@ -91,21 +93,8 @@ void FRESH_PAGE() {
     CLEAR_WINDOW();
 }
 
-struct logged_text {
-    std::string text;
-    int x, y;
-    packed_colour colour;
-    int font;
-};
-
-std::vector<logged_text> TEXTS() {
-    std::vector<logged_text> out;
-    for (int i = 0; i < surface.text_log_length; ++i) {
-        const text_call& t = surface.text_log[static_cast<std::size_t>(i)];
-        out.push_back({std::string(t.text.data(), static_cast<std::size_t>(t.length)), t.x, t.y, t.colour, t.font});
-    }
-    return out;
-}
+using testing_support::logged_text;
+using testing_support::TEXTS;
 
 // Pixels of colour c inside the rectangle, corners included.
 int COUNT(packed_colour c, int x1, int y1, int x2, int y2) {
