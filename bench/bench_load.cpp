@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "field_grid.h"
-#include "field_readers.h"
+#include "field/field_grid.h"
+#include "fieldio/field_readers.h"
 #include "map_writer.h"
 
 namespace {

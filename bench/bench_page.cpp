@@ -7,14 +7,15 @@
 
 #include <string>
 
-#include "console.h"
-#include "field_grid.h"
+#include "console/console.h"
+#include "field/field_grid.h"
 #include "map_writer.h"
-#include "page.h"
-#include "plot_driver.h"
-#include "show_page.h"
-#include "surface.h"
-#include "unfold.h"
+#include "plot/page.h"
+#include "plot/plot_driver.h"
+#include "plot/png_output.h"
+#include "window/show_page.h"
+#include "plot/surface.h"
+#include "field/unfold.h"
 
 namespace {
 
@@ -43,7 +44,6 @@ void LOAD_OCTANT_MAP() {
 // One whole page: grid records, INI_GRAPH, ten lines of three profiles, the legend.
 void DRAW_PAGE() {
     CLEAR_CONSOLE_LOG();
-    surface.text_log_length = 0;
     PLOT_PROFILES();
 }
 
@@ -51,7 +51,7 @@ void BM_DrawWholePage(benchmark::State& state) {
     LOAD_OCTANT_MAP();
     for (auto _ : state) {
         DRAW_PAGE();
-        benchmark::DoNotOptimize(surface.page.data());
+        benchmark::DoNotOptimize(PAGE_PIXELS().data());
         benchmark::ClobberMemory();
     }
 }

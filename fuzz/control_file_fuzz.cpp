@@ -6,9 +6,10 @@
 #include <cstdint>
 #include <string_view>
 
-#include "control_file.h"
-#include "field_grid.h"
+#include "driver/control_file.h"
+#include "field/field_grid.h"
 #include "fuzz_input.h"
+#include "console/run_stop.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace orvex;

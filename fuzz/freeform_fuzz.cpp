@@ -15,8 +15,9 @@
 #include <cstring>
 #include <string>
 
-#include "freeform.h"
+#include "fieldio/freeform.h"
 #include "fuzz_input.h"
+#include "console/run_stop.h"
 
 namespace {
 

@@ -16,9 +16,10 @@
 #include <string>
 #include <string_view>
 
-#include "console.h"
-#include "field_grid.h"
-#include "field_readers.h"
+#include "console/console.h"
+#include "console/run_stop.h"
+#include "field/field_grid.h"
+#include "fieldio/field_readers.h"
 
 namespace orvex::fuzz {
 

@@ -18,7 +18,8 @@
 #include <vector>
 
 #include "fuzz_input.h"
-#include "histo.h"
+#include "histo/histo.h"
+#include "console/run_stop.h"
 
 namespace {
 

@@ -8,11 +8,12 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "field_grid.h"
-#include "field_readers.h"
+#include "field/field_grid.h"
+#include "fieldio/field_readers.h"
 #include "fuzz_input.h"
-#include "header_listing.h"
-#include "unfold.h"
+#include "driver/header_listing.h"
+#include "field/unfold.h"
+#include "console/run_stop.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace orvex;

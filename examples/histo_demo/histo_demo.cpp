@@ -19,10 +19,10 @@
 #include <span>
 #include <vector>
 
-#include "console.h"
-#include "histo.h"
-#include "show_page.h"
-#include "surface.h"
+#include "console/run_stop.h"
+#include "histo/histo.h"
+#include "window/show_page.h"
+#include "plot/surface.h"
 
 namespace {
 

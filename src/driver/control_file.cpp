@@ -5,14 +5,14 @@
 // it, leading blanks stay (the field readers drop them when they open the file). Lines 4 and 5
 // are free-form reads of one integer each, so blank lines before them are passed over and
 // anything after the integer on its line is skipped. Lines after the last read are never read.
-#include "control_file.h"
+#include "driver/control_file.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "console.h"
-#include "field_grid.h"
-#include "freeform.h"
+#include "console/run_stop.h"
+#include "field/field_grid.h"
+#include "fieldio/freeform.h"
 
 namespace orvex {
 

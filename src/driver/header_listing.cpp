@@ -1,12 +1,12 @@
 // header_listing.cpp: the six console records of a loaded map's header, and ksym.
-#include "header_listing.h"
+#include "driver/header_listing.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <limits>
 
-#include "console.h"
-#include "field_grid.h"
+#include "console/console.h"
+#include "field/field_grid.h"
 
 namespace orvex {
 

@@ -5,20 +5,21 @@
 //
 // Each stage reads what the stage before it wrote; nothing flows back. A stop anywhere throws
 // run_stop; it is written here, once, and nothing after it is read, listed, drawn or written.
-#include "plot_orvex_3dfields.h"
+#include "driver/plot_orvex_3dfields.h"
 
 #include <cstdio>
 #include <exception>
 #include <new>
 
-#include "console.h"
-#include "control_file.h"
-#include "field_grid.h"
-#include "field_readers.h"
-#include "header_listing.h"
-#include "plot_driver.h"
-#include "show_page.h"
-#include "unfold.h"
+#include "console/console.h"
+#include "console/run_stop.h"
+#include "driver/control_file.h"
+#include "field/field_grid.h"
+#include "fieldio/field_readers.h"
+#include "driver/header_listing.h"
+#include "plot/plot_driver.h"
+#include "window/show_page.h"
+#include "field/unfold.h"
 
 namespace orvex {
 

@@ -1,5 +1,5 @@
 // field_grid.cpp: the run's field grid in static storage.
-#include "field_grid.h"
+#include "field/field_grid.h"
 
 #include <sys/mman.h>
 

@@ -4,11 +4,11 @@
 // grid nodes as the unfolding left them, never interpolated. The store keeps one value array
 // per (line, component) and one position array per axis for the whole run: line 1 fills x_pos,
 // line 2 y_pos, line 3 z_pos, and lines 4 to 10 reuse z_pos.
-#include "profiles.h"
+#include "field/profiles.h"
 
 #include <cstddef>
 
-#include "field_grid.h"
+#include "field/field_grid.h"
 
 namespace orvex {
 

@@ -13,12 +13,12 @@
 // The grid is written in memory order, one row along x at a time: for a fixed (j, k) the y and
 // z signs are constant, so each row is at most two runs (below and from the pivot) of stored
 // values times one constant factor. Nothing is allocated and nothing is interpolated.
-#include "unfold.h"
+#include "field/unfold.h"
 
 #include <array>
 #include <cstddef>
 
-#include "field_grid.h"
+#include "field/field_grid.h"
 
 namespace orvex {
 

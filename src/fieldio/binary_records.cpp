@@ -1,11 +1,11 @@
 // binary_records.cpp: reading framed binary records straight into their destinations.
-#include "binary_records.h"
+#include "fieldio/binary_records.h"
 
 #include <bit>
 #include <cstring>
 #include <string>
 
-#include "console.h"
+#include "console/run_stop.h"
 
 namespace orvex {
 namespace {

@@ -6,17 +6,17 @@
 // The node list carries the kind, the flags, a range and count per axis and one line per node
 // with z fastest. Both leave every coordinate and every element of the six arrays written
 // (except a node list whose kind is outside 0..2, which reads no node line).
-#include "field_readers.h"
+#include "fieldio/field_readers.h"
 
 #include <array>
 #include <cstddef>
 #include <span>
 #include <string_view>
 
-#include "binary_records.h"
-#include "console.h"
-#include "field_grid.h"
-#include "freeform.h"
+#include "fieldio/binary_records.h"
+#include "console/run_stop.h"
+#include "field/field_grid.h"
+#include "fieldio/freeform.h"
 
 namespace orvex {
 namespace {

@@ -1,5 +1,5 @@
 // freeform.cpp: the free-form text reader, parsing a mapped file in place with std::from_chars.
-#include "freeform.h"
+#include "fieldio/freeform.h"
 
 #include <algorithm>
 #include <array>
@@ -13,7 +13,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include "console.h"
+#include "console/run_stop.h"
 
 namespace orvex {
 namespace {

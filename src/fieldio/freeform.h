@@ -26,7 +26,7 @@
 #include <span>
 #include <string_view>
 
-#include "input_file.h"
+#include "fieldio/input_file.h"
 
 namespace orvex {
 

@@ -1,5 +1,5 @@
 // input_file.cpp: opening, reading by offset and closing an input file (POSIX).
-#include "input_file.h"
+#include "fieldio/input_file.h"
 
 #include <cerrno>
 #include <cstring>
@@ -7,7 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "console.h"
+#include "console/run_stop.h"
 
 namespace orvex {
 

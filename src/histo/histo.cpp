@@ -1,11 +1,11 @@
 // histo.cpp: the graph table, the checks of callers' arguments and LOG_TOP.
-#include "histo.h"
+#include "histo/histo.h"
 
 #include <cmath>
 #include <string>
 
-#include "console.h"
-#include "histo_check.h"
+#include "console/run_stop.h"
+#include "histo/histo_check.h"
 
 namespace orvex {
 

@@ -89,8 +89,9 @@
 #include <span>
 #include <string_view>
 
-#include "axis_numbers.h"
-#include "surface.h"
+#include "plot/axis_numbers.h"
+#include "plot/surface.h"
+#include "console/run_stop.h"
 
 namespace orvex {
 

@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <string_view>
 
-#include "histo.h"
-#include "pen.h"
+#include "histo/histo.h"
+#include "plot/pen.h"
 
 namespace orvex::histo_detail {
 

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <limits>
 
-#include "console.h"
-#include "histo.h"
-#include "histo_check.h"
+#include "console/console.h"
+#include "histo/histo.h"
+#include "histo/histo_check.h"
 
 namespace orvex {
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <limits>
 
-#include "histo.h"
-#include "histo_check.h"
+#include "histo/histo.h"
+#include "histo/histo_check.h"
 
 namespace orvex {
 

@@ -1,5 +1,5 @@
 // axis_numbers.cpp: the 8-character axis number texts, written by std::to_chars.
-#include "axis_numbers.h"
+#include "plot/axis_numbers.h"
 
 #include <charconv>
 #include <cmath>

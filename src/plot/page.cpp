@@ -1,5 +1,5 @@
 // page.cpp: the page of one run: colours, panel geometry, heading, stamp and empty panels.
-#include "page.h"
+#include "plot/page.h"
 
 #include <algorithm>
 #include <string_view>

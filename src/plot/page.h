@@ -11,7 +11,7 @@
 #include <ctime>
 #include <string_view>
 
-#include "surface.h"
+#include "plot/surface.h"
 
 namespace orvex {
 

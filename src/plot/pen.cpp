@@ -1,6 +1,6 @@
 // pen.cpp: polylines through far-off points, cut in double precision before they reach the
 // surface's 16-bit coordinates.
-#include "pen.h"
+#include "plot/pen.h"
 
 #include <cmath>
 

@@ -22,7 +22,7 @@
 // Between calls on one pen the caller leaves the current position alone.
 #pragma once
 
-#include "surface.h"
+#include "plot/surface.h"
 
 namespace orvex {
 

@@ -4,17 +4,17 @@
 // line's fixed node indices, samples it and draws its x, y and z components into panels
 // 3L - 2, 3L - 1 and 3L, every curve in red; ends with the legend in blue under the last row.
 // Only the triple that field_flag selects is plotted (0 electric, 1 magnetic).
-#include "plot_driver.h"
+#include "plot/plot_driver.h"
 
 #include <algorithm>
 #include <array>
 
-#include "console.h"
-#include "field_grid.h"
-#include "page.h"
-#include "profiles.h"
-#include "surface.h"
-#include "vplot.h"
+#include "console/console.h"
+#include "field/field_grid.h"
+#include "plot/page.h"
+#include "field/profiles.h"
+#include "plot/surface.h"
+#include "plot/vplot.h"
 
 namespace orvex {
 

@@ -1,8 +1,5 @@
-// png_output.cpp: the page as a PNG file (8-bit RGB, page pixel (x, y) at PNG pixel
-// (x - 1, y - 1)).
-//
-// The file is written beside its final name and renamed into place once complete, so an older
-// file of that name is replaced whole and a failed write leaves no partial file behind.
+// png_output.cpp: the page as a PNG file, written by libpng beside its final name and renamed
+// into place.
 #include <png.h>
 #include <zlib.h>
 
@@ -13,8 +10,8 @@
 #include <cstring>
 #include <string>
 
-#include "show_page.h"
-#include "surface.h"
+#include "plot/png_output.h"
+#include "plot/surface.h"
 
 namespace orvex {
 
@@ -61,8 +58,9 @@ bool WRITE_PNG_STREAM(std::FILE* file) {
     png_set_IHDR(png, info, page_width, page_height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
+    const std::span<const packed_colour> page = PAGE_PIXELS();
     for (int y = 0; y < page_height; ++y) {
-        const packed_colour* src = surface.page.data() + static_cast<std::size_t>(y) * page_width;
+        const packed_colour* src = page.data() + static_cast<std::size_t>(y) * page_width;
         for (int x = 0; x < page_width; ++x) {
             png_row[3 * x + 0] = static_cast<png_byte>(src[x] & 0xFFu);          // red
             png_row[3 * x + 1] = static_cast<png_byte>((src[x] >> 8) & 0xFFu);   // green

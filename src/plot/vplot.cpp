@@ -17,7 +17,7 @@
 //   - a point whose pixel does not fit a 16-bit coordinate (far outside the panel) is clipped
 //     in double precision before conversion, so it never wraps around into the panel;
 //   - n below 1 draws nothing.
-#include "vplot.h"
+#include "plot/vplot.h"
 
 #include <algorithm>
 #include <charconv>
@@ -25,8 +25,8 @@
 #include <cstring>
 #include <limits>
 
-#include "page.h"
-#include "pen.h"
+#include "plot/page.h"
+#include "plot/pen.h"
 
 namespace orvex {
 

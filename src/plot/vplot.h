@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "axis_numbers.h"
-#include "surface.h"
+#include "plot/axis_numbers.h"
+#include "plot/surface.h"
 
 namespace orvex {
 

@@ -5,7 +5,8 @@
 #include <cmath>
 #include <limits>
 
-#include "console.h"
+#include "console/console.h"
+#include "console/run_stop.h"
 
 namespace orvex {
 namespace {

@@ -4,11 +4,12 @@
 
 #include <string>
 
-#include "console.h"
-#include "control_file.h"
-#include "field_grid.h"
+#include "console/console.h"
+#include "console/run_stop.h"
+#include "driver/control_file.h"
+#include "field/field_grid.h"
 #include "fieldio/scratch_dir.h"
-#include "header_listing.h"
+#include "driver/header_listing.h"
 
 namespace orvex {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "field_grid.h"
+#include "field/field_grid.h"
 #include "map_writer.h"
 
 namespace orvex::testing {

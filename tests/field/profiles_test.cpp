@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "analytic_grid.h"
-#include "field_grid.h"
-#include "profiles.h"
-#include "unfold.h"
+#include "field/field_grid.h"
+#include "field/profiles.h"
+#include "field/unfold.h"
 
 namespace orvex {
 namespace {

@@ -7,8 +7,8 @@
 #include <cstddef>
 
 #include "analytic_grid.h"
-#include "field_grid.h"
-#include "unfold.h"
+#include "field/field_grid.h"
+#include "field/unfold.h"
 
 namespace orvex {
 namespace {

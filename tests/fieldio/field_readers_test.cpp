@@ -11,10 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "field_grid.h"
-#include "field_readers.h"
+#include "field/field_grid.h"
+#include "fieldio/field_readers.h"
 #include "fieldio/scratch_dir.h"
 #include "map_writer.h"
+#include "console/run_stop.h"
 
 namespace orvex {
 namespace {

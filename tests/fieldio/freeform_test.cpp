@@ -8,7 +8,8 @@
 #include <sys/stat.h>
 
 #include "fieldio/scratch_dir.h"
-#include "freeform.h"
+#include "fieldio/freeform.h"
+#include "console/run_stop.h"
 
 namespace orvex {
 namespace {

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "console.h"
+#include "console/run_stop.h"
 
 namespace orvex::testing_support {
 

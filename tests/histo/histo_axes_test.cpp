@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "console.h"
-#include "histo.h"
-#include "surface.h"
+#include "console/console.h"
+#include "console/run_stop.h"
+#include "histo/histo.h"
+#include "plot/surface.h"
 
 namespace {
 
@@ -25,8 +26,8 @@ std::ostream& operator<<(std::ostream& out, const shown& s) {
 // Every text drawn since the surface was reset, as drawn (all its characters).
 std::vector<shown> TEXTS() {
     std::vector<shown> out;
-    for (int i = 0; i < orvex::surface.text_log_length; ++i) {
-        const orvex::text_call& c = orvex::surface.text_log[static_cast<std::size_t>(i)];
+    for (int i = 0; i < static_cast<int>(orvex::TEXT_LOG().size()); ++i) {
+        const orvex::text_call& c = orvex::TEXT_LOG()[static_cast<std::size_t>(i)];
         out.push_back({std::string(c.text.data(), static_cast<std::size_t>(c.length)), c.x, c.y});
     }
     return out;
@@ -86,10 +87,10 @@ TEST_F(HistoAxes, Histo1xNumbersCountsFromTheTopWithNearestSteps) {
         {"      10", 63, 97},  {"       5", 63, 147},  {"       0", 63, 197},   // nmax at the top
         {"x (mm)  ", 305, 193}, {"Counts", 65, 85}};
     EXPECT_EQ(TEXTS(), ten);
-    EXPECT_EQ(orvex::surface.text_log[0].colour, 0x00FF00u);
+    EXPECT_EQ(orvex::TEXT_LOG()[0].colour, 0x00FF00u);
     // Numbers and titles alike are in the 12-pixel font.
     const int font = orvex::SELECT_FONT("t'Arial'h12w4");
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(orvex::surface.text_log[static_cast<std::size_t>(i)].font, font);
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(orvex::TEXT_LOG()[static_cast<std::size_t>(i)].font, font);
     orvex::RESET_SURFACE();
     orvex::HISTO1X(3, {0.0, 100.0}, "x (mm)", 9, 0x00FF00);
     const std::vector<shown> texts = TEXTS();
@@ -98,22 +99,22 @@ TEST_F(HistoAxes, Histo1xNumbersCountsFromTheTopWithNearestSteps) {
     EXPECT_EQ(texts[4].text, "       4");  // 9 - nearest(4.5), halves away from zero
     EXPECT_EQ(texts[5].text, "       0");
     // The axis routines leave the whole page as clip and the colour set.
-    EXPECT_EQ(orvex::surface.clip_x1, 1);
-    EXPECT_EQ(orvex::surface.clip_y2, 800);
-    EXPECT_EQ(orvex::surface.draw_colour, 0x00FF00u);
+    EXPECT_EQ(orvex::DRAWING_STATE().clip_x1, 1);
+    EXPECT_EQ(orvex::DRAWING_STATE().clip_y2, 800);
+    EXPECT_EQ(orvex::DRAWING_STATE().draw_colour, 0x00FF00u);
 }
 
 TEST_F(HistoAxes, Histo1xNeedsActiveOthersIgnoreIt) {
     orvex::graph_table[2].active = 0;
     orvex::SET_CLIP_RECT(5, 5, 10, 10);
     orvex::HISTO1X(3, {0.0, 1.0}, "x", 10, 0);
-    EXPECT_EQ(orvex::surface.text_log_length, 0);
-    EXPECT_EQ(orvex::surface.clip_x1, 5);  // returned before touching the surface
+    EXPECT_EQ(static_cast<int>(orvex::TEXT_LOG().size()), 0);
+    EXPECT_EQ(orvex::DRAWING_STATE().clip_x1, 5);  // returned before touching the surface
     // An unused graph may be left all zero: HISTO1X still returns quietly.
     orvex::HISTO1X(7, {0.0, 1.0}, "x", 10, 0);
-    EXPECT_EQ(orvex::surface.text_log_length, 0);
+    EXPECT_EQ(static_cast<int>(orvex::TEXT_LOG().size()), 0);
     orvex::HISTO1Y(3, {0.0, 1.0}, "y", 10, 0);
-    EXPECT_EQ(orvex::surface.text_log_length, 8);
+    EXPECT_EQ(static_cast<int>(orvex::TEXT_LOG().size()), 8);
 }
 
 TEST_F(HistoAxes, OneDivisionEachWay) {
@@ -126,7 +127,7 @@ TEST_F(HistoAxes, OneDivisionEachWay) {
     orvex::HISTO1Y(3, {-1.0, 1.0}, "y", 100, 0);
     orvex::LISTO1X(3, {-1.0, 1.0}, "x", 100, 0);
     orvex::HISTO2D(3, {-1.0, 1.0}, {-1.0, 1.0}, "x", "y", 0);
-    EXPECT_EQ(orvex::surface.text_log_length, 0);
+    EXPECT_EQ(static_cast<int>(orvex::TEXT_LOG().size()), 0);
 }
 
 TEST_F(HistoAxes, OneDivisionOnOneAxisNumbersOnlyItsFirstEdge) {
@@ -202,16 +203,16 @@ TEST_F(HistoAxes, BadGraphsStopBeforeDrawing) {
     } catch (const orvex::run_stop& stop) {
         EXPECT_EQ(stop.message.rfind("LISTO1X: graph 3 ", 0), 0u) << stop.message;
     }
-    EXPECT_EQ(orvex::surface.text_log_length, 0);
+    EXPECT_EQ(static_cast<int>(orvex::TEXT_LOG().size()), 0);
 }
 
 TEST_F(HistoAxes, SelectGraphConfinesDrawing) {
     orvex::SELECT_G(3, 0x123456);
-    EXPECT_EQ(orvex::surface.clip_x1, 101);
-    EXPECT_EQ(orvex::surface.clip_x2, 301);
-    EXPECT_EQ(orvex::surface.clip_y1, 101);
-    EXPECT_EQ(orvex::surface.clip_y2, 201);
-    EXPECT_EQ(orvex::surface.draw_colour, 0x123456u);
+    EXPECT_EQ(orvex::DRAWING_STATE().clip_x1, 101);
+    EXPECT_EQ(orvex::DRAWING_STATE().clip_x2, 301);
+    EXPECT_EQ(orvex::DRAWING_STATE().clip_y1, 101);
+    EXPECT_EQ(orvex::DRAWING_STATE().clip_y2, 201);
+    EXPECT_EQ(orvex::DRAWING_STATE().draw_colour, 0x123456u);
 }
 
 }  // namespace

@@ -5,11 +5,13 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <algorithm>
 #include <vector>
 
-#include "console.h"
-#include "histo.h"
-#include "surface.h"
+#include "console/console.h"
+#include "console/run_stop.h"
+#include "histo/histo.h"
+#include "plot/surface.h"
 
 namespace {
 
@@ -57,11 +59,11 @@ protected:
     void TearDown() override { orvex::SET_CONSOLE_QUIET(false); }
     void EXPECT_LEFT_ON_GRAPH(int g, orvex::packed_colour colour) {
         const orvex::graph_record& r = orvex::graph_table[static_cast<std::size_t>(g - 1)];
-        EXPECT_EQ(orvex::surface.clip_x1, r.ix1);
-        EXPECT_EQ(orvex::surface.clip_x2, r.ix2);
-        EXPECT_EQ(orvex::surface.clip_y1, r.iy1);
-        EXPECT_EQ(orvex::surface.clip_y2, r.iy2);
-        EXPECT_EQ(orvex::surface.draw_colour, colour);
+        EXPECT_EQ(orvex::DRAWING_STATE().clip_x1, r.ix1);
+        EXPECT_EQ(orvex::DRAWING_STATE().clip_x2, r.ix2);
+        EXPECT_EQ(orvex::DRAWING_STATE().clip_y1, r.iy1);
+        EXPECT_EQ(orvex::DRAWING_STATE().clip_y2, r.iy2);
+        EXPECT_EQ(orvex::DRAWING_STATE().draw_colour, colour);
     }
     std::array<double, 10> xbin{};
     std::array<std::int32_t, 10> count{};
@@ -78,7 +80,7 @@ TEST_F(HistoDraw, EmptyBinsLieOnTheBottomEdgeFromFirstToLastCentre) {
     EXPECT_EQ(d.x_max, 291);
     EXPECT_EQ(d.y_min, 201);
     EXPECT_EQ(d.y_max, 201);
-    EXPECT_EQ(orvex::surface.current_x, 291);  // at the last point drawn
+    EXPECT_EQ(orvex::DRAWING_STATE().current_x, 291);  // at the last point drawn
     EXPECT_LEFT_ON_GRAPH(1, ink);
 }
 
@@ -137,8 +139,8 @@ TEST_F(HistoDraw, BinsRunningUpHaveTheirCountsFromTheLeftEdge) {
     EXPECT_EQ(PAGE_PIXEL(301, 196), ink);
     EXPECT_EQ(PAGE_PIXEL(201, 106), ink);
     EXPECT_EQ(PAGE_PIXEL(101, 150), ink);  // empty bins on the left edge
-    EXPECT_EQ(orvex::surface.current_x, 201);
-    EXPECT_EQ(orvex::surface.current_y, 106);
+    EXPECT_EQ(orvex::DRAWING_STATE().current_x, 201);
+    EXPECT_EQ(orvex::DRAWING_STATE().current_y, 106);
     EXPECT_LEFT_ON_GRAPH(1, ink);
 }
 
@@ -232,18 +234,18 @@ TEST_F(HistoDraw, UprightEllipseReachesItsHalfAxes) {
     EXPECT_EQ(PAGE_PIXEL(701 + 150, 301 - 100), ink);  // the start, (x0 + a, y0)
     EXPECT_LEFT_ON_GRAPH(3, ink);
     // beta takes no part.
-    const auto first = orvex::surface.page;
+    const std::vector<orvex::packed_colour> first(orvex::PAGE_PIXELS().begin(), orvex::PAGE_PIXELS().end());
     orvex::RESET_SURFACE();
     orvex::ELLIPS(3, {-1.0, 1.0}, {-1.0, 1.0}, 0.0, 0.0, a * b, 0.0, 1000.0, b / a, 1, ink);
-    EXPECT_TRUE(orvex::surface.page == first);
+    EXPECT_TRUE(std::ranges::equal(orvex::PAGE_PIXELS(), first));
 }
 
 TEST_F(HistoDraw, EllipseClosesAtItsStartPixel) {
     // With alpha 1 the point of t = 2 pi lies a rounding error left of the start, which sits
     // exactly on a pixel boundary (px 701 + 150).
     orvex::ELLIPS(3, {-1.0, 1.0}, {-1.0, 1.0}, 0.0, 0.0, 0.25, 1.0, 2.0, 1.0, 1, ink);
-    EXPECT_EQ(orvex::surface.current_x, 701 + 150);
-    EXPECT_EQ(orvex::surface.current_y, 301 - 100);
+    EXPECT_EQ(orvex::DRAWING_STATE().current_x, 701 + 150);
+    EXPECT_EQ(orvex::DRAWING_STATE().current_y, 301 - 100);
     // No emittance: 100 zero-length segments, one pixel at the centre.
     orvex::RESET_SURFACE();
     orvex::ELLIPS(3, {-1.0, 1.0}, {-1.0, 1.0}, 0.5, -0.5, 0.25, 0.3, 2.0, 1.0, 0, ink);
@@ -275,7 +277,7 @@ TEST_F(HistoDraw, BadCallsStopBeforeDrawing) {
     EXPECT_THROW(orvex::HPLOT2D(1, {0.0, 1.0}, {0.0, 1.0}, 1, 1201, xb, yb, cells, ink), orvex::run_stop);
     EXPECT_EQ(DRAWN().count, 0);
     EXPECT_TRUE(orvex::CONSOLE_LOG().find(" di, dx") == std::string_view::npos);
-    EXPECT_EQ(orvex::surface.clip_x1, 1);  // the surface was not touched
+    EXPECT_EQ(orvex::DRAWING_STATE().clip_x1, 1);  // the surface was not touched
 }
 
 }  // namespace

@@ -8,8 +8,9 @@
 #include <limits>
 #include <vector>
 
-#include "console.h"
-#include "histo.h"
+#include "console/console.h"
+#include "console/run_stop.h"
+#include "histo/histo.h"
 
 namespace {
 

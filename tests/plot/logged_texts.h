@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "surface.h"
+#include "plot/surface.h"
 
 namespace orvex::testing_support {
 
@@ -17,8 +17,8 @@ struct logged_text {
 
 inline std::vector<logged_text> TEXTS() {
     std::vector<logged_text> out;
-    for (int i = 0; i < surface.text_log_length; ++i) {
-        const text_call& t = surface.text_log[static_cast<std::size_t>(i)];
+    for (int i = 0; i < static_cast<int>(TEXT_LOG().size()); ++i) {
+        const text_call& t = TEXT_LOG()[static_cast<std::size_t>(i)];
         out.push_back({std::string(t.text.data(), static_cast<std::size_t>(t.length)), t.x, t.y, t.colour, t.font});
     }
     return out;

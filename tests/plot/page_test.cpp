@@ -12,9 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "page.h"
-#include "show_page.h"
-#include "surface.h"
+#include "plot/page.h"
+#include "plot/png_output.h"
+#include "window/show_page.h"
+#include "plot/surface.h"
 
 namespace orvex {
 namespace {
@@ -120,15 +121,15 @@ TEST_F(PageDrawn, EveryPanelIsWhiteWithBlackFrameAndGridLines37And25Apart) {
 }
 
 TEST_F(PageDrawn, HeadingInBlueAndStampInRedAtTheirPlaces) {
-    ASSERT_EQ(surface.text_log_length, 2);
-    const text_call& title = surface.text_log[0];
+    ASSERT_EQ(static_cast<int>(TEXT_LOG().size()), 2);
+    const text_call& title = TEXT_LOG()[0];
     EXPECT_EQ(std::string(title.text.data(), 80),
               " ORVEX 3D Fields Projection Software" + std::string(80 - 36, ' '));
     EXPECT_EQ(title.length, 80);
     EXPECT_EQ(title.x, 200);
     EXPECT_EQ(title.y, 10);
     EXPECT_EQ(title.colour, blue);
-    const text_call& stamp = surface.text_log[1];
+    const text_call& stamp = TEXT_LOG()[1];
     EXPECT_EQ(stamp.length, 25);
     EXPECT_EQ(stamp.x, 950);
     EXPECT_EQ(stamp.y, 10);
@@ -164,17 +165,17 @@ TEST_F(PageDrawn, HeadingInBlueAndStampInRedAtTheirPlaces) {
 }
 
 TEST_F(PageDrawn, LeavesTheWindowAndStateAsTheProfilesExpect) {
-    EXPECT_TRUE(surface.plot_window_open);
-    EXPECT_EQ(std::string(surface.plot_caption.data()), "ORVEX-3D-Fields");
-    EXPECT_EQ(surface.maximised, (std::array<bool, 3>{true, true, true}));
-    EXPECT_EQ(surface.console_text_colour, white);
-    EXPECT_EQ(surface.back_colour, white);
-    EXPECT_EQ(surface.draw_colour, black);
-    EXPECT_EQ(surface.clip_x1, 1);
-    EXPECT_EQ(surface.clip_y1, 1);
-    EXPECT_EQ(surface.clip_x2, page_width);
-    EXPECT_EQ(surface.clip_y2, page_height);
-    EXPECT_EQ(surface.current_font, surface.text_log[0].font);
+    EXPECT_TRUE(WINDOW_REQUESTS().plot_window_open);
+    EXPECT_EQ(std::string(WINDOW_REQUESTS().plot_caption.data()), "ORVEX-3D-Fields");
+    EXPECT_EQ(WINDOW_REQUESTS().maximised, (std::array<bool, 3>{true, true, true}));
+    EXPECT_EQ(WINDOW_REQUESTS().console_text_colour, white);
+    EXPECT_EQ(DRAWING_STATE().back_colour, white);
+    EXPECT_EQ(DRAWING_STATE().draw_colour, black);
+    EXPECT_EQ(DRAWING_STATE().clip_x1, 1);
+    EXPECT_EQ(DRAWING_STATE().clip_y1, 1);
+    EXPECT_EQ(DRAWING_STATE().clip_x2, page_width);
+    EXPECT_EQ(DRAWING_STATE().clip_y2, page_height);
+    EXPECT_EQ(DRAWING_STATE().current_font, TEXT_LOG()[0].font);
 }
 
 TEST_F(PageDrawn, PanelOfOneDivisionEachWayHasItsBorderOnly) {
@@ -235,7 +236,7 @@ TEST_F(PageDrawn, PngHoldsEveryPagePixelAndReplacesAnOlderFile) {
     EXPECT_EQ(why, "untouched");
     std::vector<packed_colour> read;
     ASSERT_TRUE(READ_PNG(path, read));
-    EXPECT_TRUE(std::equal(read.begin(), read.end(), surface.page.begin()));
+    EXPECT_TRUE(std::equal(read.begin(), read.end(), PAGE_PIXELS().begin()));
     EXPECT_EQ(read[0], red);  // page (1, 1) is PNG (0, 0), red from the low byte
     EXPECT_EQ(read[1], 0x123456u);
     EXPECT_EQ(read.back(), 0x00FF00u);

@@ -2,10 +2,12 @@
 // own lines, far ones are cut in double precision and never wrap, missing points break the line.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
+#include <vector>
 
-#include "pen.h"
-#include "surface.h"
+#include "plot/pen.h"
+#include "plot/surface.h"
 
 namespace orvex {
 namespace {
@@ -36,15 +38,15 @@ TEST(Pen, NearPointsDrawTheSurfacesOwnLines) {
     MOVE_TO(10, 20);
     LINE_TO(300, 211);
     LINE_TO(-5000, 700);
-    const auto expected = surface.page;
+    const std::vector<packed_colour> expected(PAGE_PIXELS().begin(), PAGE_PIXELS().end());
     FRESH_PAGE();
     pen p;
     PEN_MOVE(p, 10.0, 20.0);
     PEN_LINE(p, 300.0, 211.0);
     PEN_LINE(p, -5000.0, 700.0);
-    EXPECT_TRUE(surface.page == expected);
-    EXPECT_EQ(surface.current_x, -5000);
-    EXPECT_EQ(surface.current_y, 700);
+    EXPECT_TRUE(std::ranges::equal(PAGE_PIXELS(), expected));
+    EXPECT_EQ(DRAWING_STATE().current_x, -5000);
+    EXPECT_EQ(DRAWING_STATE().current_y, 700);
     // Both ends near: drawn whole even where it leaves the cut box.
     FRESH_PAGE();
     pen boxed{.near = coord_box, .cut = {50.0, 50.0, 150.0, 150.0}};
@@ -65,8 +67,8 @@ TEST(Pen, FarPointIsCutAndNeverWrapsIntoThePage) {
     PEN_LINE(p, 400.0, 400.0);
     PEN_LINE(p, 400.0, 500.0);
     EXPECT_EQ(COUNT(400, 401, 400, 500), 100);
-    EXPECT_EQ(surface.current_x, 400);
-    EXPECT_EQ(surface.current_y, 500);
+    EXPECT_EQ(DRAWING_STATE().current_x, 400);
+    EXPECT_EQ(DRAWING_STATE().current_y, 500);
     // A far segment is cut to the cut box, here a panel and its margin.
     FRESH_PAGE();
     pen boxed{.near = coord_box, .cut = {48.0, 48.0, 152.0, 152.0}};
@@ -94,8 +96,8 @@ TEST(Pen, EndsWhoseDistanceOverflowsDrawNothing) {
     PEN_MOVE(p, -1.5e308, 300.0);
     PEN_LINE(p, 1.5e308, 300.0);
     EXPECT_EQ(COUNT_PAGE(), 0);
-    EXPECT_EQ(surface.current_x, 1);  // never moved
-    EXPECT_EQ(surface.current_y, 1);
+    EXPECT_EQ(DRAWING_STATE().current_x, 1);  // never moved
+    EXPECT_EQ(DRAWING_STATE().current_y, 1);
 }
 
 TEST(Pen, PointsThatAreNotFiniteBreakTheLine) {
@@ -111,11 +113,11 @@ TEST(Pen, PointsThatAreNotFiniteBreakTheLine) {
         EXPECT_EQ(COUNT(100, 100, 200, 100), 101) << missing;
         EXPECT_EQ(COUNT(300, 100, 400, 100), 101) << missing;
         EXPECT_EQ(COUNT_PAGE(), 202) << missing;
-        EXPECT_EQ(surface.current_x, 400) << missing;
+        EXPECT_EQ(DRAWING_STATE().current_x, 400) << missing;
         // The line goes on at the next finite point.
         PEN_LINE(p, 500.0, 200.0);
-        EXPECT_EQ(surface.current_x, 500) << missing;
-        EXPECT_EQ(surface.current_y, 200) << missing;
+        EXPECT_EQ(DRAWING_STATE().current_x, 500) << missing;
+        EXPECT_EQ(DRAWING_STATE().current_y, 200) << missing;
         EXPECT_EQ(COUNT_PAGE(), 202) << missing;
     }
 }

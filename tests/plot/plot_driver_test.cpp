@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "console.h"
-#include "field_grid.h"
+#include "console/console.h"
+#include "field/field_grid.h"
 #include "map_writer.h"
-#include "page.h"
-#include "plot_driver.h"
-#include "surface.h"
-#include "unfold.h"
+#include "plot/page.h"
+#include "plot/plot_driver.h"
+#include "plot/surface.h"
+#include "field/unfold.h"
 
 namespace orvex {
 namespace {
@@ -333,8 +333,8 @@ TEST(PlotDriver, LegendInBlueUnderTheLastRow) {
     for (int y = 741; y <= page_height; ++y)
         for (int x = 1; x <= page_width; ++x) blue_below += PAGE_PIXEL(x, y) == blue;
     EXPECT_GT(blue_below, 100);
-    EXPECT_EQ(surface.clip_x1, 1);
-    EXPECT_EQ(surface.clip_y2, page_height);
+    EXPECT_EQ(DRAWING_STATE().clip_x1, 1);
+    EXPECT_EQ(DRAWING_STATE().clip_y2, page_height);
 }
 
 TEST(PlotDriver, MagneticMapPlottedForETheAllZeroPanels) {

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "surface.h"
+#include "plot/surface.h"
 
 namespace orvex {
 namespace {
@@ -51,8 +51,8 @@ TEST(SurfaceLine, EveryOctantHasBothEndsOnePixelPerStepAndNoGaps) {
     for (const auto& [ex, ey] : ends) {
         SCOPED_TRACE("to offset " + std::to_string(ex) + "," + std::to_string(ey));
         const pixel_set line = LINE_PIXELS(cx, cy, cx + ex, cy + ey);
-        EXPECT_EQ(surface.current_x, cx + ex);
-        EXPECT_EQ(surface.current_y, cy + ey);
+        EXPECT_EQ(DRAWING_STATE().current_x, cx + ex);
+        EXPECT_EQ(DRAWING_STATE().current_y, cy + ey);
         EXPECT_TRUE(line.count({cx, cy}));
         EXPECT_TRUE(line.count({cx + ex, cy + ey}));
         const bool x_major = std::abs(ex) >= std::abs(ey);
@@ -111,10 +111,10 @@ TEST(SurfaceClip, CornersIncludedEitherOrder) {
 TEST(SurfaceClip, PartlyOffThePageIsCutToThePage) {
     WHITE_PAGE();
     SET_CLIP_RECT(-100, -50, 3, 2);
-    EXPECT_EQ(surface.clip_x1, 1);
-    EXPECT_EQ(surface.clip_y1, 1);
-    EXPECT_EQ(surface.clip_x2, 3);
-    EXPECT_EQ(surface.clip_y2, 2);
+    EXPECT_EQ(DRAWING_STATE().clip_x1, 1);
+    EXPECT_EQ(DRAWING_STATE().clip_y1, 1);
+    EXPECT_EQ(DRAWING_STATE().clip_x2, 3);
+    EXPECT_EQ(DRAWING_STATE().clip_y2, 2);
     SET_CLIP_RECT(1279, 799, 32767, 32767);
     FILL_RECT(-32768, -32768, 32767, 32767);
     EXPECT_EQ(MARKED(), (pixel_set{{1279, 799}, {1280, 799}, {1279, 800}, {1280, 800}}));
@@ -126,10 +126,10 @@ TEST(SurfaceClip, RectangleOffThePageIsRefusedAndClipKept) {
     SET_CLIP_RECT(1281, 10, 1400, 20);    // right of the page
     SET_CLIP_RECT(-10, -10, 0, 0);        // above and left
     SET_CLIP_RECT(10, 801, 20, 32767);    // below
-    EXPECT_EQ(surface.clip_x1, 100);
-    EXPECT_EQ(surface.clip_y1, 100);
-    EXPECT_EQ(surface.clip_x2, 200);
-    EXPECT_EQ(surface.clip_y2, 200);
+    EXPECT_EQ(DRAWING_STATE().clip_x1, 100);
+    EXPECT_EQ(DRAWING_STATE().clip_y1, 100);
+    EXPECT_EQ(DRAWING_STATE().clip_x2, 200);
+    EXPECT_EQ(DRAWING_STATE().clip_y2, 200);
 }
 
 TEST(SurfaceClip, ClippedLineKeepsTheUnclippedPixels) {
@@ -197,7 +197,7 @@ TEST(SurfaceFont, DescriptorsAreCaseInsensitiveAndTrailingBlanksIgnored) {
     EXPECT_EQ(SELECT_FONT("T'ARIAL'H16W8I"), page);
     EXPECT_EQ(SELECT_FONT("t'arial'h16w8i   "), page);
     EXPECT_EQ(SELECT_FONT("ih16t'Arial'w8"), page);
-    EXPECT_EQ(surface.current_font, page);
+    EXPECT_EQ(DRAWING_STATE().current_font, page);
 }
 
 TEST(SurfaceFont, BadDescriptorIsRefusedAndPreviousFontKept) {
@@ -210,12 +210,12 @@ TEST(SurfaceFont, BadDescriptorIsRefusedAndPreviousFontKept) {
                                  "t'abcdefghijklmnopqrstuvwxyzabcdef'h12",  // 32 characters
                                  "t'No Such Typeface Anywhere'h12w4"}) {
         EXPECT_EQ(SELECT_FONT(bad), -1) << '"' << bad << '"';
-        EXPECT_EQ(surface.current_font, panel) << '"' << bad << '"';
+        EXPECT_EQ(DRAWING_STATE().current_font, panel) << '"' << bad << '"';
     }
     // Text after a refused font is drawn in the previous one.
     const pixel_set before = TEXT_PIXELS(panel_font, "12.5", 4);
     WHITE_PAGE();
-    surface.current_font = panel;
+    ASSERT_EQ(SELECT_FONT(panel_font), panel);
     EXPECT_EQ(SELECT_FONT("t'nosuchface'"), -1);
     MOVE_TO(100, 100);
     DRAW_TEXT("12.5", 4);
@@ -225,8 +225,8 @@ TEST(SurfaceFont, BadDescriptorIsRefusedAndPreviousFontKept) {
 TEST(SurfaceText, StartsAtTheCurrentPositionInsideItsCellAndMovesByItsWidth) {
     const pixel_set e = TEXT_PIXELS(page_font, "E", 1, 300, 200);
     ASSERT_FALSE(e.empty());
-    const int width = surface.current_x - 300;
-    EXPECT_EQ(surface.current_y, 200);
+    const int width = DRAWING_STATE().current_x - 300;
+    EXPECT_EQ(DRAWING_STATE().current_y, 200);
     EXPECT_GT(width, 4);
     for (const auto& p : e) {
         EXPECT_GE(p.first, 300);
@@ -236,37 +236,37 @@ TEST(SurfaceText, StartsAtTheCurrentPositionInsideItsCellAndMovesByItsWidth) {
     }
     // Two texts drawn one after the other equal one text drawn at once.
     const pixel_set joined = TEXT_PIXELS(panel_font, "0.123E+04", 9);
-    const int joined_end = surface.current_x;
+    const int joined_end = DRAWING_STATE().current_x;
     WHITE_PAGE();
     SELECT_FONT(panel_font);
     MOVE_TO(100, 100);
     DRAW_TEXT("0.123", 5);
     DRAW_TEXT("E+04", 4);
-    EXPECT_NEAR(surface.current_x, joined_end, 1);
+    EXPECT_NEAR(DRAWING_STATE().current_x, joined_end, 1);
     // The second part may start a fraction of a pixel off, so its edge pixels differ.
     EXPECT_NEAR(static_cast<double>(MARKED().size()), static_cast<double>(joined.size()), 0.1 * joined.size());
 }
 
 TEST(SurfaceText, TrailingBlanksAdvanceAndDrawNothing) {
     const pixel_set short_text = TEXT_PIXELS(page_font, "AB", 2);
-    const int short_end = surface.current_x;
+    const int short_end = DRAWING_STATE().current_x;
     const pixel_set padded = TEXT_PIXELS(page_font, "AB    ", 6);
-    const int padded_end = surface.current_x;
+    const int padded_end = DRAWING_STATE().current_x;
     EXPECT_EQ(padded, short_text);
     EXPECT_GT(padded_end, short_end + 4 * 2);
     // A length beyond the text is made up of blanks; a shorter one draws only its part.
     TEXT_PIXELS(page_font, "AB", 6);
-    EXPECT_EQ(surface.current_x, padded_end);
+    EXPECT_EQ(DRAWING_STATE().current_x, padded_end);
     EXPECT_EQ(TEXT_PIXELS(page_font, "ABCD", 2), short_text);
 }
 
 TEST(SurfaceText, WidthsFollowTheDescriptor) {
     TEXT_PIXELS(panel_font, "0123456789", 10);
-    EXPECT_NEAR(surface.current_x - 100, 40, 2);  // digits are w wide
+    EXPECT_NEAR(DRAWING_STATE().current_x - 100, 40, 2);  // digits are w wide
     std::string ascii;
     for (char c = ' '; c <= '~'; ++c) ascii += c;
     TEXT_PIXELS(page_font, ascii, static_cast<int>(ascii.size()));
-    EXPECT_NEAR(surface.current_x - 100, 8 * static_cast<int>(ascii.size()), 2);  // the mean is w
+    EXPECT_NEAR(DRAWING_STATE().current_x - 100, 8 * static_cast<int>(ascii.size()), 2);  // the mean is w
     const pixel_set tall = TEXT_PIXELS("t'Arial'h40", "H", 1);
     int top = 9999, bottom = 0;
     for (const auto& p : tall) {
@@ -329,9 +329,9 @@ TEST(SurfaceText, WithoutAFontNothingIsDrawnButTheCallIsLogged) {
     MOVE_TO(40, 50);
     DRAW_TEXT("Ex (V/cm)", 20);
     EXPECT_TRUE(MARKED().empty());
-    EXPECT_EQ(surface.current_x, 40);
-    ASSERT_EQ(surface.text_log_length, 1);
-    const text_call& call = surface.text_log[0];
+    EXPECT_EQ(DRAWING_STATE().current_x, 40);
+    ASSERT_EQ(static_cast<int>(TEXT_LOG().size()), 1);
+    const text_call& call = TEXT_LOG()[0];
     EXPECT_EQ(std::string(call.text.data(), 20), "Ex (V/cm)           ");
     EXPECT_EQ(call.length, 20);
     EXPECT_EQ(call.x, 40);

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "page.h"
-#include "surface.h"
-#include "vplot.h"
+#include "plot/page.h"
+#include "plot/surface.h"
+#include "plot/vplot.h"
 
 namespace orvex {
 namespace {
@@ -119,12 +119,12 @@ std::vector<packed_colour> EXPECTED_CURVE(const panel_record& p, const std::vect
         for (std::size_t i = 1; i < run.size(); ++i)
             LINE_TO(static_cast<coord>(run[i].first), static_cast<coord>(run[i].second));
     }
-    return {surface.page.begin(), surface.page.end()};
+    return {PAGE_PIXELS().begin(), PAGE_PIXELS().end()};
 }
 
 // Only the red pixels of the page, everything else white.
 std::vector<packed_colour> RED_OF_PAGE() {
-    std::vector<packed_colour> out(surface.page.begin(), surface.page.end());
+    std::vector<packed_colour> out(PAGE_PIXELS().begin(), PAGE_PIXELS().end());
     for (packed_colour& c : out)
         if (c != red) c = white;
     return out;
@@ -165,11 +165,11 @@ TEST(ProfilePlot, NumbersAndTitlesAtTheirPlaces) {
         EXPECT_EQ(texts[i].font, expected[i].font);
     }
     // The call leaves the clip on its panel and the curve colour.
-    EXPECT_EQ(surface.clip_x1, 60);
-    EXPECT_EQ(surface.clip_y1, 48);
-    EXPECT_EQ(surface.clip_x2, 208);
-    EXPECT_EQ(surface.clip_y2, 148);
-    EXPECT_EQ(surface.draw_colour, red);
+    EXPECT_EQ(DRAWING_STATE().clip_x1, 60);
+    EXPECT_EQ(DRAWING_STATE().clip_y1, 48);
+    EXPECT_EQ(DRAWING_STATE().clip_x2, 208);
+    EXPECT_EQ(DRAWING_STATE().clip_y2, 148);
+    EXPECT_EQ(DRAWING_STATE().draw_colour, red);
 }
 
 TEST(ProfilePlot, TitlesAreTwentyCharactersExactly) {
@@ -367,7 +367,7 @@ TEST(ProfilePlotGuards, NoPointsDrawNothing) {
     const double none[1] = {0.0};
     VPLOT1X(1, 0, none, none, "X", "Ex", red);
     VPLOT1X(1, -5, none, none, "X", "Ex", red);
-    EXPECT_EQ(surface.text_log_length, 0);
+    EXPECT_EQ(static_cast<int>(TEXT_LOG().size()), 0);
     EXPECT_EQ(COUNT_PAGE(white), page_width * page_height);
 }
 

@@ -1,19 +1,35 @@
 // show_page.cpp: the end of a run that drew a page: a window when there is a display, the PNG
 // file otherwise.
-#include "show_page.h"
+#include "window/show_page.h"
 
 #include <cstdio>
 #include <string>
 
+#include "console/console.h"
+#include "plot/png_output.h"
+#include "plot/surface.h"
+#include "window/page_content.h"
+
 #if ORVEX_WITH_WINDOW
-#include "page_window.h"
+#include "window/display_probe.h"
+#include "window/page_window.h"
 #endif
 
 namespace orvex {
 
 int SHOW_PAGE(std::string_view png_name) {
 #if ORVEX_WITH_WINDOW
-    if (PAGE_WINDOW_POSSIBLE()) return RUN_PAGE_WINDOW(png_name);
+    if (PAGE_WINDOW_POSSIBLE()) {
+        const window_requests& requests = WINDOW_REQUESTS();
+        page_content content;
+        content.pixels = PAGE_PIXELS();
+        content.caption = requests.plot_caption.data();
+        content.console_text = CONSOLE_LOG();
+        content.console_text_colour = requests.console_text_colour;
+        content.png_name = png_name;
+        content.write_png = WRITE_PAGE_PNG;
+        return RUN_PAGE_WINDOW(content);
+    }
 #endif
     const std::string name(png_name);
     std::string_view why;

@@ -1,5 +1,5 @@
-// console.cpp: the console listing formatter, the console log and the early stops.
-#include "console.h"
+// console.cpp: the console listing formatter and the console log.
+#include "console/console.h"
 
 #include <array>
 #include <cmath>
@@ -98,16 +98,11 @@ void CLEAR_CONSOLE_LOG() {
 
 void SET_CONSOLE_QUIET(bool quiet) { console_quiet = quiet; }
 
-void STOP_RUN(std::string_view message) {
-    throw run_stop{run_stop::channel::console, std::string(message)};
-}
-
-namespace {
-
-// A file name comes from the control file as written: control characters in it (an escape
-// sequence, a stray carriage return) are shown as \xNN so that the one line stays one line and
-// cannot drive the terminal.
-void APPEND_VISIBLE(std::string& out, std::string_view text) {
+// Control characters (a stray carriage return, an escape sequence) are shown as \xNN so that
+// one line stays one line and cannot drive the terminal.
+std::string VISIBLE_TEXT(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 0x20 || byte == 0x7F) {
@@ -118,29 +113,7 @@ void APPEND_VISIBLE(std::string& out, std::string_view text) {
             out += c;
         }
     }
-}
-
-}  // namespace
-
-void INPUT_FAILURE(std::string_view file, std::string_view place, std::string_view what) {
-    std::string message = "plot_orvex_3dfields: ";
-    APPEND_VISIBLE(message, file);
-    if (!place.empty()) {
-        message += ':';
-        message += place;
-    }
-    message += ": ";
-    message += what;
-    throw run_stop{run_stop::channel::input, std::move(message)};
-}
-
-void REPORT_RUN_STOP(const run_stop& stop) {
-    if (stop.where == run_stop::channel::console) {
-        CONSOLE_WRITE(stop.message);
-    } else {
-        std::fprintf(stderr, "%s\n", stop.message.c_str());
-        std::fflush(stderr);
-    }
+    return out;
 }
 
 }  // namespace orvex

@@ -4,10 +4,7 @@
 // and zooming with the standard shortcuts, File saves the page as PNG and closes the window
 // (Ctrl+Q, Ctrl+W and Esc close it too), Edit copies the page image. The status bar tells the
 // user that the run is complete and how to close the window; closing it ends the program.
-#include "page_window.h"
-
-#include <dlfcn.h>
-#include <xcb/xcb.h>
+#include "window/page_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,85 +15,31 @@
 #include <QFontDatabase>
 #include <QImage>
 #include <QKeySequence>
-#include <QLibraryInfo>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QStringList>
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <utility>
 
-#include "console.h"
-#include "show_page.h"
-#include "surface.h"
+#include "window/display_probe.h"
+#include "window/page_view.h"
 
 namespace orvex {
 
 namespace {
 
-// The platform plugin chosen by PAGE_WINDOW_POSSIBLE, handed to QApplication.
-const char* window_platform = "xcb";
-
-bool SET_IN_ENVIRONMENT(const char* name) {
-    const char* v = std::getenv(name);
-    return v != nullptr && v[0] != '\0';
-}
-
-bool PLATFORM_PLUGIN_PRESENT(const QString& pattern) {
-    const QDir dir(QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms"));
-    return !dir.entryList(QStringList{pattern}, QDir::Files).isEmpty();
-}
-
-// The trial connection to the X display, kept open until the toolkit has its own: a server
-// whose only client this is would otherwise reset when it closes, and refuse the toolkit's
-// connection while it does.
-xcb_connection_t* trial_connection = nullptr;
-
-bool X_DISPLAY_WORKS() {
-    int screen = 0;
-    xcb_connection_t* c = xcb_connect(nullptr, &screen);
-    if (c == nullptr) return false;
-    if (xcb_connection_has_error(c) != 0) {
-        xcb_disconnect(c);
-        return false;
-    }
-    if (trial_connection != nullptr) xcb_disconnect(trial_connection);
-    trial_connection = c;
-    return true;
-}
-
-// The Wayland client library is opened only when asked for, so the program does not depend
-// on it where there is none.
-bool WAYLAND_DISPLAY_WORKS() {
-    void* lib = dlopen("libwayland-client.so.0", RTLD_LAZY | RTLD_LOCAL);
-    if (lib == nullptr) return false;
-    using connect_fn = void* (*)(const char*);
-    using disconnect_fn = void (*)(void*);
-    auto connect = reinterpret_cast<connect_fn>(dlsym(lib, "wl_display_connect"));
-    auto disconnect = reinterpret_cast<disconnect_fn>(dlsym(lib, "wl_display_disconnect"));
-    bool ok = false;
-    if (connect != nullptr && disconnect != nullptr) {
-        void* display = connect(nullptr);
-        ok = display != nullptr;
-        if (ok) disconnect(display);
-    }
-    dlclose(lib);
-    return ok;
-}
-
 // The PNG written instead of the window if the toolkit gives up before the window is shown.
 std::string fallback_png;
+const page_content* shown_content = nullptr;
 bool window_shown = false;
 
 // The toolkit's own debug notes and warnings (a missing runtime directory, an unknown theme)
@@ -111,13 +54,13 @@ void TOOLKIT_MESSAGE(QtMsgType type, const QMessageLogContext&, const QString& m
         std::fprintf(stderr, "plot_orvex_3dfields: %s\n", text.constData());
         return;
     }
-    if (window_shown || fallback_png.empty()) {
+    if (window_shown || shown_content == nullptr || shown_content->write_png == nullptr) {
         std::fprintf(stderr, "plot_orvex_3dfields: the window failed: %s\n", text.constData());
         std::fflush(stdout);
         std::_Exit(1);
     }
     std::string_view why;
-    if (!WRITE_PAGE_PNG(fallback_png, &why)) {
+    if (!shown_content->write_png(fallback_png, &why)) {
         std::fprintf(stderr, "plot_orvex_3dfields: the display cannot be used (%s) and the page cannot be written to %s: %.*s\n",
                      text.constData(), fallback_png.c_str(), static_cast<int>(why.size()), why.data());
         std::fflush(stdout);
@@ -146,60 +89,24 @@ QColor FROM_PACKED(packed_colour c) {
 }
 
 // The page as an image, one image pixel per page pixel.
-QImage PAGE_IMAGE() {
+QImage PAGE_IMAGE(std::span<const packed_colour> pixels) {
     QImage image(page_width, page_height, QImage::Format_RGB32);
     for (int y = 0; y < page_height; ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        const packed_colour* row = pixels.data() + static_cast<std::size_t>(y) * page_width;
         for (int x = 0; x < page_width; ++x) {
-            const packed_colour c = surface.page[static_cast<std::size_t>(y) * page_width + static_cast<std::size_t>(x)];
+            const packed_colour c = row[x];
             line[x] = qRgb(static_cast<int>(c & 0xFFu), static_cast<int>((c >> 8) & 0xFFu), static_cast<int>((c >> 16) & 0xFFu));
         }
     }
     return image;
 }
 
-// Paints the page: fit to the widget with its aspect kept and centred, or at a fixed scale
-// from the top-left corner (the scroll area then scrolls it).
-class page_view : public QWidget {
-public:
-    explicit page_view(QImage image) : page(std::move(image)) {
-        setBackgroundRole(QPalette::Dark);
-        setAutoFillBackground(true);
-        setFocusPolicy(Qt::StrongFocus);
-    }
-
-    QImage page;
-    bool fit = true;
-    double scale = 1.0;
-
-    // The scale at which the whole page fits into size.
-    double FIT_SCALE(const QSize& size) const {
-        return std::min(static_cast<double>(size.width()) / page.width(),
-                        static_cast<double>(size.height()) / page.height());
-    }
-
-    QSize sizeHint() const override { return page.size(); }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        const double s = fit ? FIT_SCALE(size()) : scale;
-        const int w = std::max(1, static_cast<int>(page.width() * s));
-        const int h = std::max(1, static_cast<int>(page.height() * s));
-        const int x = fit ? (width() - w) / 2 : 0;
-        const int y = fit ? (height() - h) / 2 : 0;
-        // Scaled down, smoothing keeps the thin frames visible; at 1:1 and above the pixels
-        // are shown as they are.
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, s < 1.0);
-        painter.drawImage(QRect(x, y, w, h), page);
-    }
-};
-
 class page_window : public QMainWindow {
 public:
-    page_window() {
-        setWindowTitle(QString::fromLatin1(surface.plot_caption.data()));
-        view = new page_view(PAGE_IMAGE());
+    explicit page_window(const page_content& content) : shown(content) {
+        setWindowTitle(QString::fromUtf8(content.caption.data(), static_cast<qsizetype>(content.caption.size())));
+        view = new page_view(PAGE_IMAGE(content.pixels));
         scroller = new QScrollArea;
         scroller->setBackgroundRole(QPalette::Dark);
         scroller->setAlignment(Qt::AlignCenter);
@@ -212,10 +119,11 @@ public:
         console_pane->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
         QPalette colours = console_pane->palette();
         colours.setColor(QPalette::Base, Qt::black);
-        colours.setColor(QPalette::Text, FROM_PACKED(surface.console_text_colour));
+        colours.setColor(QPalette::Text, FROM_PACKED(content.console_text_colour));
         console_pane->setPalette(colours);
-        const std::string_view log = CONSOLE_LOG();
-        console_pane->setPlainText(QString::fromLatin1(log.data(), static_cast<qsizetype>(log.size())));
+        // The listing is UTF-8, as the file names in it are.
+        const std::string_view log = content.console_text;
+        console_pane->setPlainText(QString::fromUtf8(log.data(), static_cast<qsizetype>(log.size())));
 
         // The console pane gets room for about a dozen records; the page takes the rest and
         // every later change of the window's height.
@@ -273,6 +181,7 @@ public:
     }
 
 private:
+    const page_content& shown;
     page_view* view = nullptr;
     QScrollArea* scroller = nullptr;
     QAction* fit_action = nullptr;
@@ -299,14 +208,14 @@ private:
     }
 
     void SAVE_PAGE_AS() {
-        const QString start = QDir::current().filePath(QString::fromLatin1(page_png_name.data(), static_cast<qsizetype>(page_png_name.size())));
+        const QString start = QDir::current().filePath(QString::fromUtf8(shown.png_name.data(), static_cast<qsizetype>(shown.png_name.size())));
         QString name = QFileDialog::getSaveFileName(this, QStringLiteral("Save Page As"), start,
                                                     QStringLiteral("PNG images (*.png)"));
         if (name.isEmpty()) return;
         if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".png");
         const std::string path = QFile::encodeName(name).toStdString();
         std::string_view why;
-        if (!WRITE_PAGE_PNG(path, &why)) {
+        if (shown.write_png == nullptr || !shown.write_png(path, &why)) {
             QMessageBox::warning(this, QStringLiteral("Save Page As"),
                                  QStringLiteral("The page could not be saved to %1: %2")
                                      .arg(name, QString::fromLocal8Bit(why.data(), static_cast<qsizetype>(why.size()))));
@@ -319,36 +228,21 @@ private:
 
 }  // namespace
 
-bool PAGE_WINDOW_POSSIBLE() {
-    if (SET_IN_ENVIRONMENT("DISPLAY") && PLATFORM_PLUGIN_PRESENT(QStringLiteral("libqxcb*")) && X_DISPLAY_WORKS()) {
-        window_platform = "xcb";
-        return true;
-    }
-    if (SET_IN_ENVIRONMENT("WAYLAND_DISPLAY") && PLATFORM_PLUGIN_PRESENT(QStringLiteral("libqwayland*")) &&
-        WAYLAND_DISPLAY_WORKS()) {
-        window_platform = "wayland";
-        return true;
-    }
-    return false;
-}
-
-int RUN_PAGE_WINDOW(std::string_view png_name) {
+int RUN_PAGE_WINDOW(const page_content& content) {
     std::fflush(stdout);
-    fallback_png = std::string(png_name);
+    shown_content = &content;
+    fallback_png = std::string(content.png_name);
     // QApplication keeps argc and argv for its whole life.
     static char program[] = "plot_orvex_3dfields";
     static char platform_option[] = "-platform";
     static std::array<char, 16> platform{};
-    std::snprintf(platform.data(), platform.size(), "%s", window_platform);
+    std::snprintf(platform.data(), platform.size(), "%s", WINDOW_PLATFORM());
     static char* argv[] = {program, platform_option, platform.data(), nullptr};
     static int argc = 3;
     qInstallMessageHandler(TOOLKIT_MESSAGE);
     QApplication app(argc, argv);
-    if (trial_connection != nullptr) {
-        xcb_disconnect(trial_connection);
-        trial_connection = nullptr;
-    }
-    page_window window;
+    RELEASE_TRIAL_CONNECTION();
+    page_window window(content);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         // Without a window manager "maximised" means nothing; the window then still covers
         // the screen.

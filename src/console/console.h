@@ -1,0 +1,61 @@
+// console.h: the console listing of a run.
+//
+// WHAT IT IS
+//   Every line the program writes to the console is one record: a label exactly as given (its
+//   blanks included), then its values in order. CONSOLE_WRITE is the one formatter every record
+//   goes through:
+//     - an integer is right-aligned in 12 columns;
+//     - a double is right-aligned in 24 columns with 15 significant digits, in fixed form for 0
+//       and for 0.1 <= |v| < 1e15, otherwise in exponent form with a three-digit exponent
+//       (8.33333333333333E-002); NaN and infinities are written as words;
+//     - a text value is written as it stands.
+//   Each record goes to standard output and is kept in the console log, so that the window's
+//   console pane can repeat every record of the run.
+//
+// HOW TO CALL IT
+//   CONSOLE_WRITE(" ksym = ", {L_INT(g.ksym)});
+//   CONSOLE_WRITE("xmws limits= ", {L_REAL(lo), L_REAL(hi)});
+//
+// ASSUMES AND LIMITS
+//   One thread. The log keeps 64 KB, many times a whole run's listing; records beyond it still
+//   reach standard output, and the log then ends with "...".
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace orvex {
+
+// One value of a console record.
+struct listed_value {
+    enum class form { integer, real, text };
+    form kind;
+    std::int32_t integer = 0;
+    double real = 0.0;
+    std::string_view text = {};
+};
+
+constexpr listed_value L_INT(std::int32_t v) { return {listed_value::form::integer, v, 0.0, {}}; }
+constexpr listed_value L_REAL(double v) { return {listed_value::form::real, 0, v, {}}; }
+constexpr listed_value L_TEXT(std::string_view v) { return {listed_value::form::text, 0, 0.0, v}; }
+
+// Writes one record: label, then the values, then a line end.
+void CONSOLE_WRITE(std::string_view label, std::initializer_list<listed_value> values = {});
+
+// The field forms of the listing, for tests and for callers that build their own text.
+std::string FORMAT_LISTED_INTEGER(std::int32_t v);  // 12 columns
+std::string FORMAT_LISTED_REAL(double v);           // 24 columns
+
+// text with every control character (below 0x20, and 0x7F) written as \xNN.
+std::string VISIBLE_TEXT(std::string_view text);
+
+// Every record written so far in this run, each ending in '\n'.
+std::string_view CONSOLE_LOG();
+void CLEAR_CONSOLE_LOG();
+
+// While quiet, records are kept in the log but not written to standard output (tests).
+void SET_CONSOLE_QUIET(bool quiet);
+
+}  // namespace orvex

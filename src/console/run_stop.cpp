@@ -1,0 +1,36 @@
+// run_stop.cpp: the early stops of a run, thrown where they happen and written once by main.
+#include "console/run_stop.h"
+
+#include <cstdio>
+#include <utility>
+
+#include "console/console.h"
+
+namespace orvex {
+
+void STOP_RUN(std::string_view message) {
+    throw run_stop{run_stop::channel::console, std::string(message)};
+}
+
+void INPUT_FAILURE(std::string_view file, std::string_view place, std::string_view what) {
+    std::string message = "plot_orvex_3dfields: ";
+    message += VISIBLE_TEXT(file);
+    if (!place.empty()) {
+        message += ':';
+        message += place;
+    }
+    message += ": ";
+    message += what;
+    throw run_stop{run_stop::channel::input, std::move(message)};
+}
+
+void REPORT_RUN_STOP(const run_stop& stop) {
+    if (stop.where == run_stop::channel::console) {
+        CONSOLE_WRITE(stop.message);
+    } else {
+        std::fprintf(stderr, "%s\n", stop.message.c_str());
+        std::fflush(stderr);
+    }
+}
+
+}  // namespace orvex

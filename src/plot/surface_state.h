@@ -1,0 +1,36 @@
+// surface_state.h: the surface's own state, shared by the files that implement the surface
+// (surface.cpp and the text files). Nothing outside the surface includes it: everyone else
+// reads the state through the read-only accessors of surface.h.
+//
+// Invariants: the clip rectangle always lies on the page (so a pixel inside it is a page
+// pixel); current_font is -1 or an index SELECT_FONT returned; text_log_length is at most
+// text_log_capacity.
+#pragma once
+
+#include <array>
+#include <cstddef>
+
+#include "plot/surface.h"
+
+namespace orvex::surface_detail {
+
+struct surface_state {
+    std::array<packed_colour, std::size_t{page_width} * page_height> page{};
+    drawing_state drawing;
+    window_requests window;
+    std::array<text_call, text_log_capacity> text_log{};
+    int text_log_length = 0;
+};
+
+surface_state& SURFACE();
+
+// The page pixel at (x, y), which must lie on the page.
+inline packed_colour& PIXEL_AT(surface_state& s, int x, int y) {
+    return s.page[static_cast<std::size_t>(y - 1) * page_width + static_cast<std::size_t>(x - 1)];
+}
+
+inline bool INSIDE_CLIP(const drawing_state& d, int x, int y) {
+    return x >= d.clip_x1 && x <= d.clip_x2 && y >= d.clip_y1 && y <= d.clip_y2;
+}
+
+}  // namespace orvex::surface_detail

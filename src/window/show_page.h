@@ -1,0 +1,27 @@
+// show_page.h: how the finished page reaches the user.
+//
+// WHAT IT IS
+//   With a display, a window captioned as OPEN_PLOT_WINDOW asked holds the page and the console
+//   listing until the user closes it. Without one (no DISPLAY or WAYLAND_DISPLAY, or the
+//   connection fails), the page is written as a PNG file and one line on standard error names
+//   the file.
+//
+// HOW TO CALL IT
+//   Draw the page on the surface, then `return SHOW_PAGE();` from main (or
+//   SHOW_PAGE("my_plot.png") from another program that draws on the surface).
+//
+// ASSUMES AND LIMITS
+//   Called once, after the page is complete. Returns the process's exit status: 0 when the
+//   window was closed or the PNG written, 1 when the PNG could not be written (one line on
+//   standard error says why).
+#pragma once
+
+#include <string_view>
+
+namespace orvex {
+
+inline constexpr std::string_view page_png_name = "plot_orvex_3dfields.png";
+
+int SHOW_PAGE(std::string_view png_name = page_png_name);
+
+}  // namespace orvex
