@@ -65,58 +65,84 @@ void ZERO_ABSENT(const component_plan& plan) {
     for (std::size_t n = 0; n < plan.zeroed_count; ++n) plan.zeroed[n]->fill(0.0);
 }
 
-void READ_BINARY_ARRAYS(std::string_view path) {
-    field_grid_record& g = field_grid;
-    record_file records;
-    OPEN_RECORDS(records, path);
+// The groups of the array layouts in file order: the header, the flags, the three coordinate
+// lists, then the component arrays the kind carries. The two layouts differ only in how a
+// group is read: one framed record each in the binary layout, one free-form read each in the
+// text layout; WALK_ARRAY_GROUPS walks them once for both.
+struct header_group {
+    double d_elm = 0.0, aper = 0.0;
+    std::int32_t n_cell = 0;
+};
+struct flag_group {
+    std::int32_t yz = 0, xz = 0, xy = 0;
+};
 
-    std::array<std::byte, 20> header{};
-    READ_RECORD(records, header, "d_elm, aper, n_cell");
-    g.d_elm = LITTLE_ENDIAN_REAL(std::span(header).subspan(0, 8));
-    g.aper = LITTLE_ENDIAN_REAL(std::span(header).subspan(8, 8));
-    g.n_cell = LITTLE_ENDIAN_INT32(std::span(header).subspan(16, 4));
+struct binary_groups {
+    record_file records;
+
+    explicit binary_groups(std::string_view path) { OPEN_RECORDS(records, path); }
+    header_group HEADER() {
+        std::array<std::byte, 20> body{};
+        READ_RECORD(records, body, "d_elm, aper, n_cell");
+        return {LITTLE_ENDIAN_REAL(std::span(body).subspan(0, 8)), LITTLE_ENDIAN_REAL(std::span(body).subspan(8, 8)),
+                LITTLE_ENDIAN_INT32(std::span(body).subspan(16, 4))};
+    }
+    flag_group FLAGS() {
+        std::array<std::byte, 12> body{};
+        READ_RECORD(records, body, "ksym_yz, ksym_xz, ksym_xy");
+        return {LITTLE_ENDIAN_INT32(std::span(body).subspan(0, 4)), LITTLE_ENDIAN_INT32(std::span(body).subspan(4, 4)),
+                LITTLE_ENDIAN_INT32(std::span(body).subspan(8, 4))};
+    }
+    void REALS(std::span<double> values, std::string_view what) { READ_RECORD_REALS(records, values, what); }
+    void CLOSE() { CLOSE_RECORDS(records); }
+};
+
+struct text_groups {
+    text_file text;
+
+    explicit text_groups(std::string_view path) { OPEN_TEXT(text, path); }
+    header_group HEADER() {
+        header_group h;
+        h.d_elm = NEXT_REAL(text, "d_elm");
+        h.aper = NEXT_REAL(text, "aper");
+        h.n_cell = NEXT_INTEGER(text, "n_cell");
+        END_READ(text);
+        return h;
+    }
+    flag_group FLAGS() {
+        flag_group f;
+        f.yz = NEXT_INTEGER(text, "ksym_yz");
+        f.xz = NEXT_INTEGER(text, "ksym_xz");
+        f.xy = NEXT_INTEGER(text, "ksym_xy");
+        END_READ(text);
+        return f;
+    }
+    void REALS(std::span<double> values, std::string_view what) { READ_REALS(text, values, what); }
+    void CLOSE() { CLOSE_TEXT(text); }
+};
+
+template <class groups>
+void WALK_ARRAY_GROUPS(groups& in) {
+    field_grid_record& g = field_grid;
+    const header_group header = in.HEADER();
+    g.d_elm = header.d_elm;
+    g.aper = header.aper;
+    g.n_cell = header.n_cell;
     // A positive n_cell marks a map that carries both E and H, whatever its name says.
     if (g.n_cell > 0) g.field_kind = 2;
 
-    std::array<std::byte, 12> flags{};
-    READ_RECORD(records, flags, "ksym_yz, ksym_xz, ksym_xy");
-    g.ksym_yz = LITTLE_ENDIAN_INT32(std::span(flags).subspan(0, 4));
-    g.ksym_xz = LITTLE_ENDIAN_INT32(std::span(flags).subspan(4, 4));
-    g.ksym_xy = LITTLE_ENDIAN_INT32(std::span(flags).subspan(8, 4));
+    const flag_group flags = in.FLAGS();
+    g.ksym_yz = flags.yz;
+    g.ksym_xz = flags.xz;
+    g.ksym_xy = flags.xy;
 
-    READ_RECORD_REALS(records, g.xmws, "xmws");
-    READ_RECORD_REALS(records, g.ymws, "ymws");
-    READ_RECORD_REALS(records, g.zmws, "zmws");
-
-    const component_plan plan = PLAN_COMPONENTS(g.field_kind);
-    for (std::size_t n = 0; n < plan.read_count; ++n) READ_RECORD_REALS(records, *plan.read[n], plan.names[n]);
-    CLOSE_RECORDS(records);
-    ZERO_ABSENT(plan);
-}
-
-void READ_TEXT_ARRAYS(std::string_view path) {
-    field_grid_record& g = field_grid;
-    text_file text;
-    OPEN_TEXT(text, path);
-
-    g.d_elm = NEXT_REAL(text, "d_elm");
-    g.aper = NEXT_REAL(text, "aper");
-    g.n_cell = NEXT_INTEGER(text, "n_cell");
-    END_READ(text);
-    if (g.n_cell > 0) g.field_kind = 2;
-
-    g.ksym_yz = NEXT_INTEGER(text, "ksym_yz");
-    g.ksym_xz = NEXT_INTEGER(text, "ksym_xz");
-    g.ksym_xy = NEXT_INTEGER(text, "ksym_xy");
-    END_READ(text);
-
-    READ_REALS(text, g.xmws, "xmws");
-    READ_REALS(text, g.ymws, "ymws");
-    READ_REALS(text, g.zmws, "zmws");
+    in.REALS(g.xmws, "xmws");
+    in.REALS(g.ymws, "ymws");
+    in.REALS(g.zmws, "zmws");
 
     const component_plan plan = PLAN_COMPONENTS(g.field_kind);
-    for (std::size_t n = 0; n < plan.read_count; ++n) READ_REALS(text, *plan.read[n], plan.names[n]);
-    CLOSE_TEXT(text);
+    for (std::size_t n = 0; n < plan.read_count; ++n) in.REALS(*plan.read[n], plan.names[n]);
+    in.CLOSE();
     ZERO_ABSENT(plan);
 }
 
@@ -146,9 +172,11 @@ void FILL_AXIS(std::span<double> coordinates, const axis_range& r) {
 void READ_FIELD_ARRAYS(array_layout layout, std::string_view file_name) {
     const std::string_view path = NAME_AS_OPENED(file_name);
     if (layout == array_layout::binary) {
-        READ_BINARY_ARRAYS(path);
+        binary_groups in(path);
+        WALK_ARRAY_GROUPS(in);
     } else {
-        READ_TEXT_ARRAYS(path);
+        text_groups in(path);
+        WALK_ARRAY_GROUPS(in);
     }
 }
 
