@@ -24,6 +24,12 @@ void INPUT_FAILURE(std::string_view file, std::string_view place, std::string_vi
     throw run_stop{run_stop::channel::input, std::move(message)};
 }
 
+void RUN_FAILURE(std::string_view what) {
+    std::string message = "plot_orvex_3dfields: ";
+    message += what;
+    throw run_stop{run_stop::channel::input, std::move(message)};
+}
+
 void REPORT_RUN_STOP(const run_stop& stop) {
     if (stop.where == run_stop::channel::console) {
         CONSOLE_WRITE(stop.message);

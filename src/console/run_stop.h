@@ -8,7 +8,9 @@
 //       console record on standard output, exactly as given;
 //     - INPUT_FAILURE: a failure of the input layer (a missing file, text where a number is
 //       expected, a record that ends early), one line on standard error:
-//       "plot_orvex_3dfields: <file>[:<place>]: <what>".
+//       "plot_orvex_3dfields: <file>[:<place>]: <what>";
+//     - RUN_FAILURE: anything else the run cannot do without (no font to draw the page's texts
+//       with), one line on standard error: "plot_orvex_3dfields: <what>".
 //
 // HOW TO CALL IT
 //   if (nx_in != 25) STOP_RUN(msg_count_mismatch);
@@ -39,6 +41,9 @@ struct run_stop {
 // A failure of the input layer. file is the name as opened; place is "" or a line number or
 // record number already formatted ("3", "record 5"); what says what was wrong.
 [[noreturn]] void INPUT_FAILURE(std::string_view file, std::string_view place, std::string_view what);
+
+// A failure of the run that is not about an input file.
+[[noreturn]] void RUN_FAILURE(std::string_view what);
 
 // Writes a caught run_stop where it belongs (stdout as a record, or stderr).
 void REPORT_RUN_STOP(const run_stop& stop);

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <string_view>
 
+#include "console/run_stop.h"
+
 namespace orvex {
 
 std::array<packed_colour, colour_count> colour_table{};
@@ -84,7 +86,9 @@ void INI_GRAPH() {
     title.fill(' ');
     std::copy(page_title_text.begin(), page_title_text.end(), title.begin());
     LOAD_FONTS();
-    SELECT_FONT(page_font);
+    // A page without its numbers and titles would pass for a page and mislead: with no font
+    // at all the run stops here, before anything is shown or written.
+    if (SELECT_FONT(page_font) < 0) RUN_FAILURE("no font can be loaded (fontconfig offers no scalable face); the page cannot be drawn");
     MOVE_TO(200, 10);
     SET_DRAW_COLOUR(COLOUR(3));
     DRAW_TEXT({title.data(), title.size()}, static_cast<int>(title.size()));
@@ -126,11 +130,17 @@ void GRAPH(int p, packed_colour colour) {
     HORIZONTAL(r, r.ndiv_y / 2, step_y);
 }
 
-// The local clock; a clock that cannot be read gives the stamp of the epoch.
-void D_AND_T(std::array<char, 25>& stamp) {
-    const std::time_t now = std::time(nullptr);
+void D_AND_T(std::array<char, 25>& stamp) { D_AND_T_FROM(std::time(nullptr), stamp); }
+
+// A clock that cannot be read (time() gives -1) or a time the local calendar cannot hold gives
+// the stamp of the epoch, Jan 01,1970,00:00:00.
+void D_AND_T_FROM(std::time_t now, std::array<char, 25>& stamp) {
     std::tm when{};
-    if (localtime_r(&now, &when) == nullptr) when = std::tm{};
+    if (now == static_cast<std::time_t>(-1) || localtime_r(&now, &when) == nullptr) {
+        when = std::tm{};
+        when.tm_year = 70;
+        when.tm_mday = 1;
+    }
     D_AND_T_AT(when, stamp);
 }
 

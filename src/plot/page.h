@@ -34,7 +34,8 @@ inline constexpr std::string_view page_caption = "ORVEX-3D-Fields";
 // Fills colour_table and panel_table as INI_GRAPH does, without drawing (tests use it).
 void LAYOUT_PAGE();
 
-// Sets up and draws the whole empty page. Called once per run.
+// Sets up and draws the whole empty page. Called once per run. With no font to draw the
+// heading in (fontconfig offers none), the run stops through RUN_FAILURE before drawing on.
 void INI_GRAPH();
 
 // Draws empty panel p (1..30) with its frame and grid in colour.
@@ -42,6 +43,8 @@ void GRAPH(int p, packed_colour colour);
 
 // Fills stamp with the local date and time: "Dec 07,2026,10:10:02" and five blanks.
 void D_AND_T(std::array<char, 25>& stamp);
+// The same for the clock reading now (the epoch's stamp when the clock could not be read).
+void D_AND_T_FROM(std::time_t now, std::array<char, 25>& stamp);
 // The same for a given broken-down time (tests).
 void D_AND_T_AT(const std::tm& when, std::array<char, 25>& stamp);
 

@@ -56,10 +56,11 @@ struct run_result {
     std::string out, err;
 };
 
-// Runs the program in dir with no display to reach.
-run_result RUN_PROGRAM(const fs::path& dir) {
+// Runs the program in dir with no display to reach; environment holds extra NAME=value words.
+run_result RUN_PROGRAM(const fs::path& dir, const std::string& environment = "") {
     const std::string d = dir.string();
-    const int status = RUN_SHELL("cd '" + d + "' && env -u DISPLAY -u WAYLAND_DISPLAY '" ORVEX_PROGRAM "' > stdout.txt 2> stderr.txt");
+    const int status = RUN_SHELL("cd '" + d + "' && env -u DISPLAY -u WAYLAND_DISPLAY " + environment + " '" ORVEX_PROGRAM
+                                 "' > stdout.txt 2> stderr.txt");
     run_result r{status, READ_FILE(dir / "stdout.txt"), READ_FILE(dir / "stderr.txt")};
     fs::remove(dir / "stdout.txt");
     fs::remove(dir / "stderr.txt");
@@ -238,6 +239,51 @@ TEST(HeadlessRun, MagneticMapUnmirroredPlottedForB) {
     // panel top at both ends (the largest value at x = +-2) and stays above its bottom edge.
     EXPECT_EQ(image.AT(476, 48), red);
     EXPECT_EQ(image.AT(624, 48), red);
+}
+
+// A scalable face that is not one of the Liberation faces, or an empty path.
+fs::path STAND_IN_FACE() {
+    std::error_code error;
+    for (const auto& entry : fs::recursive_directory_iterator("/usr/share/fonts", error)) {
+        const std::string name = entry.path().filename().string();
+        if (entry.path().extension() == ".ttf" && name.find("Liberation") == std::string::npos) return entry.path();
+    }
+    return {};
+}
+
+// fontconfig sees only the faces in fonts (a directory, maybe empty): without Arial's
+// Liberation face the page's texts are drawn with the best sans-serif face there is, and one
+// line says so; with no face at all the run stops before any page is written.
+TEST(HeadlessRunFonts, StandInFaceOrOneLineAndNoPage) {
+    const fs::path face = STAND_IN_FACE();
+    if (face.empty()) GTEST_SKIP() << "no scalable face other than Liberation under /usr/share/fonts";
+    for (const bool with_face : {true, false}) {
+        work_dir dir;
+        fs::create_directory(dir.path / "fonts");
+        if (with_face) fs::copy_file(face, dir.path / "fonts" / face.filename());
+        std::ofstream(dir.path / "fonts.conf") << "<?xml version=\"1.0\"?>\n<fontconfig><dir>" << (dir.path / "fonts").string()
+                                               << "</dir></fontconfig>\n";
+        WRITE_MAP(dir.path, "--layout binary --kind 2 --sym 1,1,1 --ncell 3", "MW_map.bin");
+        WRITE_CONTROL(dir.path, "MW_map.bin", 0, 0);
+        const run_result r = RUN_PROGRAM(dir.path, "FONTCONFIG_FILE='" + (dir.path / "fonts.conf").string() + "'");
+        const fs::path png = dir.path / "plot_orvex_3dfields.png";
+        if (with_face) {
+            EXPECT_EQ(r.status, 0) << r.err;
+            EXPECT_NE(r.err.find("no liberation sans face for \"arial\"; its texts are drawn with "), std::string::npos)
+                << r.err;
+            page_image image;
+            ASSERT_TRUE(READ_PNG(png, image));
+            int legend_blue = 0;
+            for (int y = 770; y <= 790; ++y)
+                for (int x = 450; x <= 900; ++x) legend_blue += image.AT(x, y) == blue;
+            EXPECT_GT(legend_blue, 100);
+        } else {
+            EXPECT_EQ(r.status, 1);
+            EXPECT_EQ(r.err, "plot_orvex_3dfields: no font can be loaded (fontconfig offers no scalable face); the page "
+                             "cannot be drawn\n");
+            EXPECT_FALSE(fs::exists(png));
+        }
+    }
 }
 
 }  // namespace

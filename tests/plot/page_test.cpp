@@ -9,6 +9,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,12 @@ TEST(PageStamp, TwoDigitFieldsFourDigitYearAndFiveBlanks) {
     const std::string next = STAMP_AT(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
                                       local.tm_min, local.tm_sec);
     EXPECT_TRUE(got == expected || got == next) << got;
+
+    // A clock that cannot be read, or a time no calendar holds, stamps the epoch.
+    for (const std::time_t unreadable : {static_cast<std::time_t>(-1), std::numeric_limits<std::time_t>::max()}) {
+        D_AND_T_FROM(unreadable, now);
+        EXPECT_EQ(std::string(now.data(), now.size()), "Jan 01,1970,00:00:00     ");
+    }
 }
 
 TEST(PageLayout, ColoursAndThirtyPanelsAtTheirEdges) {
