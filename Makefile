@@ -23,6 +23,7 @@ demo: build
 	@bash scripts/demo.sh $(BUILD)
 
 bench: build
+	@bash scripts/install-deps.sh bench
 	@bash bench/run.sh $(BUILD)
 
 # make test-sanitize   the whole suite built with AddressSanitizer and UBSan, run by CTest

@@ -1,14 +1,26 @@
 #!/usr/bin/env bash
-# run.sh BUILD: runs every benchmark program of the build, then the viewer itself without a
-# display on the largest map (both fields, all three mirrors) in the binary and the text
-# layout, and prints the whole-run times and the peak resident memory of a run.
+# run.sh BUILD: runs every benchmark program of the build, then whole headless runs of the viewer
+# side by side with two peers, on the largest map (both fields, n_cell 3, all three mirrors) in
+# each layout: binary, text arrays, node list.
 #
-# Targets: a binary run within 100 ms; a text run within 1.5x of loading the text map alone;
-# peak memory within 100 MB. "Loading alone" is timed as a run on the same text map whose
-# flags (2, 2, 0) match no unfolding case: the run reads the whole map, lists its header and
-# stops there, with no unfolding, no page and no PNG.
+# The peers, in bench/peers/:
+#   plot_map.py                the same run as a numpy + matplotlib script (Debian's python3):
+#                              reads the map, unfolds it, saves the 30 profiles as a PNG;
+#   read_text_arrays.f90,      a plain list-directed READ of the whole text file and nothing
+#   read_node_list.f90         else, compiled with gfortran -O2 here at run time.
+#
+# For each layout: the median (and best) wall time of several headless runs (DISPLAY and
+# WAYLAND_DISPLAY removed) of our program, of the script in the same directory and, for the two
+# text layouts, of the matching Fortran read of the same file; and the peak resident memory of
+# each. Targets, on the ratios of the medians:
+#   - our run at least 40x faster than the numpy + matplotlib script, in every layout;
+#   - our text-array run and our node-list run at least 3x faster than the Fortran read alone;
+#   - peak resident memory of our headless run within 64 MB.
+# A peer whose tools are missing (`bash scripts/install-deps.sh bench` installs them) is named on
+# one line and its comparison skipped.
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
+peers=$(cd "$(dirname "$0")/peers" && pwd)
 
 for b in "$build"/bench/bench_*; do
     if [ -x "$b" ]; then "$b"; fi
@@ -23,65 +35,118 @@ done
 work=$(mktemp -d "${TMPDIR:-/tmp}/orvex_bench_XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-# One directory per case: the map and its control file.
-setup() {  # name layout format_flag sym
+our_runs=11 script_runs=5 fortran_runs=7
+
+# The peers that can run here.
+have_script=yes
+if ! /usr/bin/python3 -c 'import numpy, matplotlib' 2> /dev/null; then
+    echo "run.sh: no Debian python3 with numpy and matplotlib; numpy + matplotlib comparison skipped"
+    have_script=no
+fi
+have_fortran=yes
+if ! command -v gfortran > /dev/null; then
+    echo "run.sh: no gfortran; Fortran read comparison skipped"
+    have_fortran=no
+else
+    for f in read_text_arrays read_node_list; do
+        gfortran -O2 -o "$work/$f" "$peers/$f.f90"
+    done
+fi
+
+# One directory per layout: the map and its control file (electric field).
+setup() {  # layout format_flag
     mkdir -p "$work/$1"
-    "$writer" --layout "$2" --kind 2 --sym "$4" --ncell 3 "$work/$1/MW_map"
-    printf 'benchmark\nlargest map\nMW_map\n%s\n0\n' "$3" > "$work/$1/plot_orvex_3dfields.dat"
+    "$writer" --layout "$1" --kind 2 --sym 1,1,1 --ncell 3 "$work/$1/MW_map"
+    printf 'benchmark\nlargest map\nMW_map\n%s\n0\n' "$2" > "$work/$1/plot_orvex_3dfields.dat"
 }
-setup binary binary 0 1,1,1
-setup text text 1 1,1,1
-setup text_load text 1 2,2,0
+setup binary 0
+setup text 1
+setup nodes 2
 
-# Best wall time of five headless runs in a case's directory, in milliseconds.
-best_ms() {
-    python3 - "$program" "$work/$1" <<'EOF'
-import os, subprocess, sys, time
-program, where = sys.argv[1], sys.argv[2]
+# measure LAYOUT RUNS COMMAND...: runs COMMAND headless in the layout's directory, once to warm
+# the caches and then RUNS times; prints "median best" wall time in ms and the peak resident
+# memory in MB. A run that fails ends the measurement with its output.
+measure() {
+    python3 - "$work/$1" "$2" "${@:3}" <<'EOF'
+import os, statistics, sys, time
+where, runs, command = sys.argv[1], int(sys.argv[2]), sys.argv[3:]
 env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
-best = None
-for _ in range(5):
+log = os.path.join(where, "run.log")
+
+def run():
     start = time.perf_counter()
-    subprocess.run([program], cwd=where, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    pid = os.fork()
+    if pid == 0:
+        os.chdir(where)
+        fd = os.open(log, os.O_WRONLY | os.O_CREAT | os.O_TRUNC)
+        os.dup2(fd, 1); os.dup2(fd, 2)
+        try:
+            os.execve(command[0], command, env)
+        finally:
+            os._exit(127)
+    _, status, usage = os.wait4(pid, 0)
     took = (time.perf_counter() - start) * 1000.0
-    best = took if best is None or took < best else best
-print(f"{best:.1f}")
+    if status != 0:
+        sys.exit(f"run.sh: {' '.join(command)} failed in {where}:\n" + open(log).read())
+    return took, usage.ru_maxrss / 1024.0
+
+run()
+times, peaks = zip(*(run() for _ in range(runs)))
+print(f"{statistics.median(times):.1f} {min(times):.1f} {max(peaks):.1f}")
 EOF
 }
 
-# Peak resident memory of one headless run, in MB.
-peak_mb() {
-    if [ -x /usr/bin/time ]; then
-        (cd "$work/$1" && env -u DISPLAY -u WAYLAND_DISPLAY /usr/bin/time -v "$program" > /dev/null 2> time.txt) || true
-        awk -F: '/Maximum resident set size/ { printf "%.1f\n", $2 / 1024 }' "$work/$1/time.txt"
-    else
-        python3 - "$program" "$work/$1" <<'EOF'
-import os, sys
-program, where = sys.argv[1], sys.argv[2]
-env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
-pid = os.fork()
-if pid == 0:
-    os.chdir(where)
-    fd = os.open(os.devnull, os.O_WRONLY)
-    os.dup2(fd, 1); os.dup2(fd, 2)
-    os.execve(program, [program], env)
-_, _, usage = os.wait4(pid, 0)
-print(f"{usage.ru_maxrss / 1024:.1f}")
-EOF
+declare -A ours script fortran
+for layout in binary text nodes; do
+    ours[$layout]=$(measure "$layout" "$our_runs" "$program")
+    if [ "$have_script" = yes ]; then
+        script[$layout]=$(measure "$layout" "$script_runs" /usr/bin/python3 "$peers/plot_map.py")
     fi
-}
+done
+if [ "$have_fortran" = yes ]; then
+    fortran[text]=$(measure text "$fortran_runs" "$work/read_text_arrays" MW_map)
+    fortran[nodes]=$(measure nodes "$fortran_runs" "$work/read_node_list" MW_map)
+fi
 
-binary_ms=$(best_ms binary)
-text_ms=$(best_ms text)
-load_ms=$(best_ms text_load)
-binary_mb=$(peak_mb binary)
-text_mb=$(peak_mb text)
+# Fields of a measurement "median best peak".
+median() { awk '{ print $1 }' <<< "$1"; }
+peak() { awk '{ print $3 }' <<< "$1"; }
+wall() { if [ -n "$1" ]; then awk '{ printf "%8.1f (%7.1f) ms", $1, $2 }' <<< "$1"; else printf '%21s' -; fi; }
+memory() { if [ -n "$1" ]; then awk '{ printf "%18.1f MB", $3 }' <<< "$1"; else printf '%21s' -; fi; }
+
+# verdict VALUE TARGET BELOW: "ok" when VALUE reaches TARGET: at least it, or at most it when BELOW is 1.
+verdict() { awk -v v="$1" -v t="$2" -v below="$3" 'BEGIN { print ((below ? v <= t : v >= t) ? "ok" : "missed") }'; }
 
 echo
-echo "Headless run of the largest map (kind 2, all mirrors), best of 5:"
-printf '  binary layout, whole run:      %8s ms   (target < 100 ms)\n' "$binary_ms"
-printf '  text layout, whole run:        %8s ms\n' "$text_ms"
-printf '  text layout, loading alone:    %8s ms\n' "$load_ms"
-python3 -c "import sys; print(f'  text run / text load:          {float(sys.argv[1]) / float(sys.argv[2]):8.2f}      (target < 1.5)')" "$text_ms" "$load_ms"
-printf '  peak resident memory, binary:  %8s MB   (target < 100 MB)\n' "$binary_mb"
-printf '  peak resident memory, text:    %8s MB   (target < 100 MB)\n' "$text_mb"
+echo "Whole headless runs of the largest map (both fields, n_cell 3, mirrors 1,1,1)."
+echo "Wall time, median (best) of $our_runs runs of ours, $script_runs of the script, $fortran_runs of a Fortran read:"
+printf '  %-7s %21s   %21s   %21s\n' layout "our run" "numpy + matplotlib" "Fortran read alone"
+for layout in binary text nodes; do
+    printf '  %-7s %s   %s   %s\n' "$layout" "$(wall "${ours[$layout]}")" \
+        "$(wall "${script[$layout]:-}")" "$(wall "${fortran[$layout]:-}")"
+done
+echo "Peak resident memory, same columns:"
+for layout in binary text nodes; do
+    printf '  %-7s %s   %s   %s\n' "$layout" "$(memory "${ours[$layout]}")" \
+        "$(memory "${script[$layout]:-}")" "$(memory "${fortran[$layout]:-}")"
+done
+
+echo
+echo "Against the targets:"
+for layout in binary text nodes; do
+    [ -n "${script[$layout]:-}" ] || continue
+    r=$(awk -v a="$(median "${script[$layout]}")" -v b="$(median "${ours[$layout]}")" 'BEGIN { printf "%.1f", a / b }')
+    printf '  %-7s our run vs numpy + matplotlib   %6sx faster   (target >= 40x)    %s\n' \
+        "$layout" "$r" "$(verdict "$r" 40 0)"
+done
+for layout in text nodes; do
+    [ -n "${fortran[$layout]:-}" ] || continue
+    r=$(awk -v a="$(median "${fortran[$layout]}")" -v b="$(median "${ours[$layout]}")" 'BEGIN { printf "%.1f", a / b }')
+    printf '  %-7s our run vs Fortran read alone   %6sx faster   (target >= 3x)     %s\n' \
+        "$layout" "$r" "$(verdict "$r" 3 0)"
+done
+for layout in binary text nodes; do
+    m=$(peak "${ours[$layout]}")
+    printf '  %-7s peak resident memory, our run %7s MB        (target <= 64 MB)  %s\n' \
+        "$layout" "$m" "$(verdict "$m" 64 1)"
+done

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing plot_orvex_3dfields need.
 # Packages already installed are skipped; safe to run again. Uses sudo when not root.
+#
+#   install-deps.sh         what the build, the tests and the demo need
+#   install-deps.sh bench   that, and the peers the whole-run benchmark compares against
 set -euo pipefail
 
 packages=(
@@ -15,6 +18,15 @@ packages=(
   # fuzzing and sanitizers
   clang libclang-rt-14-dev
 )
+
+# bench/run.sh: a numpy + matplotlib script and two Fortran text readers to time our runs against
+bench_packages=(python3-numpy python3-matplotlib gfortran)
+
+case "${1:-}" in
+  "") ;;
+  bench) packages+=("${bench_packages[@]}") ;;
+  *) echo "usage: install-deps.sh [bench]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
