@@ -13,8 +13,10 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   # text on the page, the PNG, the window
   libfreetype-dev libfontconfig-dev fonts-liberation2 libpng-dev qt6-base-dev libxcb1-dev
+  # the detail windows (charts) and the page as SVG
+  qt6-charts-dev qt6-svg-dev
   # the real-window test: an X server without a screen, and a way to press its keys
-  xvfb xdotool x11-utils x11-apps
+  xvfb xauth xdotool x11-utils x11-apps
   # fuzzing and sanitizers
   clang libclang-rt-14-dev
 )

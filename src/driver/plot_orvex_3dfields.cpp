@@ -48,7 +48,7 @@ int PLOT_ORVEX_3DFIELDS() {
         // A grid that matches no unfolding case would give thirty empty profiles and a
         // meaningless page: the run stops here instead.
         if (field_grid.nx == 0) STOP_RUN(msg_no_unfolding_case);
-        PLOT_PROFILES();
+        PLOT_PROFILES(FIELD_FILE_NAME());
     } catch (const run_stop& stop) {
         REPORT_RUN_STOP(stop);
         return 1;

@@ -11,8 +11,9 @@
 
 #include "console/console.h"
 #include "field/field_grid.h"
-#include "plot/page.h"
 #include "field/profiles.h"
+#include "plot/page.h"
+#include "plot/plotted_page.h"
 #include "plot/surface.h"
 #include "plot/vplot.h"
 
@@ -22,6 +23,8 @@ namespace {
 
 constexpr std::array<std::string_view, 3> electric_titles = {"Ex (V/cm)", "Ey (V/cm)", "Ez (V/cm)"};
 constexpr std::array<std::string_view, 3> magnetic_titles = {"Bx (Gs)", "By (Gs)", "Bz (Gs)"};
+constexpr std::array<std::string_view, 3> electric_names = {"Ex", "Ey", "Ez"};
+constexpr std::array<std::string_view, 3> magnetic_names = {"Bx", "By", "Bz"};
 constexpr int legend_length = 132;
 constexpr std::string_view page_font = "t'Arial'h16w8i";
 
@@ -39,11 +42,49 @@ void DRAW_LEGEND() {
     DRAW_TEXT(std::string_view(text.data(), text.size()), legend_length);
 }
 
+// What panel 3L - 3 + component shows, for reading values off the page later: the line's fixed
+// nodes with their coordinates (node i lies at xmin + (i - 1) dx), the profile and its scales.
+void RECORD_PANEL(int line, int component, const line_indices& fixed, const profile& curve) {
+    const field_grid_record& g = field_grid;
+    const bool magnetic = g.field_flag == 1;
+    const auto c = static_cast<std::size_t>(component - 1);
+    const profile_line& which = profile_lines[static_cast<std::size_t>(line - 1)];
+    plotted_panel p;
+    p.panel = 3 * line - 3 + component;
+    p.line = line;
+    p.component = component;
+    p.n = curve.n;
+    p.pos = curve.pos;
+    p.val = curve.val;
+    p.axis_title = which.axis_title;
+    p.value_title = (magnetic ? magnetic_titles : electric_titles)[c];
+    p.component_name = (magnetic ? magnetic_names : electric_names)[c];
+    p.unit = magnetic ? "Gs" : "V/cm";
+    const auto place = [&](char axis, std::int32_t index) {
+        switch (axis) {
+            case 'i': return g.xmin + static_cast<double>(index - 1) * g.dx;
+            case 'j': return g.ymin + static_cast<double>(index - 1) * g.dy;
+            default: return g.zmin + static_cast<double>(index - 1) * g.dz;
+        }
+    };
+    switch (which.axis) {
+        case line_axis::x: p.axis = 'x'; p.fixed_names = {'j', 'k'}; break;
+        case line_axis::y: p.axis = 'y'; p.fixed_names = {'i', 'k'}; break;
+        case line_axis::z: p.axis = 'z'; p.fixed_names = {'i', 'j'}; break;
+    }
+    p.fixed_index = {fixed.first, fixed.second};
+    p.fixed_coordinate = {place(p.fixed_names[0], fixed.first), place(p.fixed_names[1], fixed.second)};
+    if (curve.n > 0) p.scale = PROFILE_SCALE(curve.n, curve.pos, curve.val);
+    p.frame = panel_table[static_cast<std::size_t>(p.panel - 1)];
+    RECORD_PLOTTED_PANEL(p);
+}
+
 }  // namespace
 
 // Assumes UNFOLD_GRID has built a full grid (counts not 0) and field_flag is 0 or 1.
-void PLOT_PROFILES() {
+void PLOT_PROFILES(std::string_view map_file) {
     const field_grid_record& g = field_grid;
+    RECORD_PLOTTED_SOURCE(map_file, g.field_flag == 1 ? "magnetic" : "electric");
     CONSOLE_WRITE(" Grid limits in X, Y and Z = ", {L_REAL(g.xmin), L_REAL(g.xmax), L_REAL(g.ymin),
                                                     L_REAL(g.ymax), L_REAL(g.zmin), L_REAL(g.zmax)});
     COMPUTE_MESH_STEPS();
@@ -61,6 +102,7 @@ void PLOT_PROFILES() {
             const profile curve = PROFILE(line, component);
             VPLOT1X(3 * line - 3 + component, curve.n, curve.pos, curve.val, which.axis_title,
                     value_titles[static_cast<std::size_t>(component - 1)], curve_colour);
+            RECORD_PANEL(line, component, fixed, curve);
         }
     }
     DRAW_LEGEND();

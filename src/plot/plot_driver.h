@@ -12,6 +12,8 @@ namespace orvex {
 
 inline constexpr std::string_view legend_text = " Q=R/4, M=R/2, U=R/sqrt(2), L=-R/sqrt(2), R=Aperture ";
 
-void PLOT_PROFILES();
+// map_file is the field file's name as the control file gives it, kept with what each panel
+// shows (plotted_page.h).
+void PLOT_PROFILES(std::string_view map_file = {});
 
 }  // namespace orvex

@@ -102,15 +102,9 @@ std::array<char, 9> FORMAT_VALUE(double v) {
     return text;
 }
 
-// Assumes panel in 1..30 and panel_table filled (INI_GRAPH or LAYOUT_PAGE), pos and val
-// holding n points. Leaves the clip on the panel, the drawing colour curve_colour, the panel
-// font selected and the current position at the last point drawn.
-void VPLOT1X(std::int32_t panel, std::int32_t n, const double* pos, const double* val,
-             std::string_view axis_title, std::string_view value_title, packed_colour curve_colour) {
-    if (n < 1 || panel < 1 || panel > panel_count) return;
-    const panel_record& p = panel_table[static_cast<std::size_t>(panel - 1)];
-
-    // 1. Ranges, from the points whose position and value are both finite.
+// The ranges from the points whose position and value are both finite: the first and last such
+// position, the smallest (never above 9.0) and largest value, zero-width ranges widened.
+profile_scale PROFILE_SCALE(std::int32_t n, const double* pos, const double* val) {
     int first = -1, last = -1;
     double v_max = max_start, v_min = min_start;
     for (int i = 0; i < n; ++i) {
@@ -142,7 +136,20 @@ void VPLOT1X(std::int32_t panel, std::int32_t n, const double* pos, const double
     }
     WIDEN_IF_EMPTY(x_lo, x_hi);
     WIDEN_IF_EMPTY(v_min, v_max);
-    const double y_lo = v_min, y_hi = v_max;
+    return {x_lo, x_hi, v_min, v_max, first >= 0};
+}
+
+// Assumes panel in 1..30 and panel_table filled (INI_GRAPH or LAYOUT_PAGE), pos and val
+// holding n points. Leaves the clip on the panel, the drawing colour curve_colour, the panel
+// font selected and the current position at the last point drawn.
+void VPLOT1X(std::int32_t panel, std::int32_t n, const double* pos, const double* val,
+             std::string_view axis_title, std::string_view value_title, packed_colour curve_colour) {
+    if (n < 1 || panel < 1 || panel > panel_count) return;
+    const panel_record& p = panel_table[static_cast<std::size_t>(panel - 1)];
+
+    // 1. Ranges.
+    const profile_scale scale = PROFILE_SCALE(n, pos, val);
+    const double x_lo = scale.x_lo, x_hi = scale.x_hi, y_lo = scale.y_lo, y_hi = scale.y_hi;
 
     // 2. Text state.
     SET_CLIP_RECT(1, 1, page_width, page_height);
@@ -185,7 +192,7 @@ void VPLOT1X(std::int32_t panel, std::int32_t n, const double* pos, const double
     SET_CLIP_RECT(static_cast<coord>(p.ix1), static_cast<coord>(p.iy1), static_cast<coord>(p.ix2),
                   static_cast<coord>(p.iy2));
     SET_DRAW_COLOUR(curve_colour);
-    if (first < 0) return;
+    if (!scale.drawable) return;
 
     // 9. Curve: one polyline through the finite points, broken where a point is missing. A
     // segment to a point whose pixel does not fit 16 bits is cut to the panel and a margin.

@@ -15,6 +15,15 @@
 
 namespace orvex {
 
+// The scales of a profile as VPLOT1X draws it: pos(1) of the first finite point at the left edge
+// (x_lo), that of the last at the right edge (x_hi), values from y_lo at the bottom to y_hi at
+// the top. drawable is false when no point has a finite position and value (no curve).
+struct profile_scale {
+    double x_lo, x_hi, y_lo, y_hi;
+    bool drawable;
+};
+profile_scale PROFILE_SCALE(std::int32_t n, const double* pos, const double* val);
+
 // panel 1..30; pos and val hold n points; titles are drawn as 20 blank-padded characters.
 void VPLOT1X(std::int32_t panel, std::int32_t n, const double* pos, const double* val,
              std::string_view axis_title, std::string_view value_title, packed_colour curve_colour);
