@@ -4,10 +4,7 @@
 // (the pivot, 25 or 201) lies on the mirror plane and takes stored node 1; full node i takes
 // stored node |i - p| + 1, with the mirror sign -1 below the pivot. A component is negated by
 // the sign of every mirrored axis in which it is odd; which components are odd depends on what
-// the map carries:
-//   E only:  Ex odd in x, Ey odd in y, Ez odd in z (the normal component at each plane);
-//   B only:  Bx odd in x and z, By odd in y and z, Bz even;
-//   E and B: E as above, Bx odd in y and z, By odd in x and z, Bz odd in x and y.
+// the map carries (the table of field/mirror_parity.h, which the map checks share).
 // Arrays a map does not carry are zero and are copied without sign.
 //
 // The grid is written in memory order, one row along x at a time: for a fixed (j, k) the y and
@@ -19,6 +16,7 @@
 #include <cstddef>
 
 #include "field/field_grid.h"
+#include "field/mirror_parity.h"
 
 namespace orvex {
 
@@ -28,16 +26,6 @@ namespace {
 struct mirror_case {
     bool x = false, y = false, z = false;
 };
-
-// Bits of the axes in which a component is odd.
-constexpr unsigned odd_x = 1u, odd_y = 2u, odd_z = 4u;
-
-// Odd axes of Ex, Ey, Ez, Bx, By, Bz for each field kind 0, 1, 2.
-constexpr std::array<std::array<unsigned, 6>, 3> odd_axes{{
-    {odd_x, odd_y, odd_z, 0u, 0u, 0u},
-    {0u, 0u, 0u, odd_x | odd_z, odd_y | odd_z, 0u},
-    {odd_x, odd_y, odd_z, odd_y | odd_z, odd_x | odd_z, odd_x | odd_y},
-}};
 
 // Chooses the mirrored axes from the field kind, the flag sum and the flags. The flags are not
 // checked to be 0 or 1: the tests below are the whole rule, so for instance flags 2, 0, 0
