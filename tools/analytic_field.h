@@ -14,6 +14,8 @@
 // fields stay of order 1e2..1e3 on any grid.
 #pragma once
 
+#include <array>
+
 namespace orvex::mapgen {
 
 struct field_value {
@@ -24,6 +26,11 @@ struct field_value {
 struct field_scale {
     double scale_x = 1.0, scale_y = 1.0, scale_z = 1.0;
 };
+
+// The components of a field value in file order, c = 0..5 for Ex, Ey, Ez, Bx, By, Bz:
+// f.*field_components[c].
+inline constexpr std::array<double field_value::*, 6> field_components{
+    &field_value::ex, &field_value::ey, &field_value::ez, &field_value::bx, &field_value::by, &field_value::bz};
 
 // The analytic field of kind 0, 1 or 2 at (x, y, z) cm; any other kind gives zero.
 field_value ANALYTIC_FIELD(int kind, double x, double y, double z, const field_scale& scale);

@@ -54,17 +54,6 @@ component_list COMPONENTS_OF(int kind) {
     return c;
 }
 
-double COMPONENT(const field_value& f, int c) {
-    switch (c) {
-        case 0: return f.ex;
-        case 1: return f.ey;
-        case 2: return f.ez;
-        case 3: return f.bx;
-        case 4: return f.by;
-        default: return f.bz;
-    }
-}
-
 bool LISTED(const std::vector<node_ref>& nodes, int i, int j, int k) {
     return std::any_of(nodes.begin(), nodes.end(),
                        [&](const node_ref& n) { return n.i == i && n.j == j && n.k == k; });
@@ -98,11 +87,14 @@ field_value NODE_FIELD(const map_spec& s, const map_style& st, int i, int j, int
             }
         }
     }
+    APPLY_VALUE_DEFECTS(s, st.defects, i, j, k, f);
     return f;
 }
 
+// Whether the style changes any written value (so every node goes through NODE_FIELD).
 bool NODE_HAS_NONFINITE(const map_style& st) {
-    return !st.nan_nodes.empty() || !st.inf_nodes.empty() || !st.neg_inf_nodes.empty();
+    return !st.nan_nodes.empty() || !st.inf_nodes.empty() || !st.neg_inf_nodes.empty() ||
+           HAS_VALUE_DEFECTS(st.defects);
 }
 
 // ---- binary layout ------------------------------------------------------------------------
@@ -170,13 +162,13 @@ void BUILD_BINARY(const map_spec& s, const map_style& st, std::string& out) {
     rec.END();
 
     rec.BEGIN();
-    for (int i = 1; i <= lattice_nx; ++i) PUT_DOUBLE(out, STORED_X(s, i));
+    for (int i = 1; i <= lattice_nx; ++i) PUT_DOUBLE(out, WRITTEN_COORDINATE(s, st.defects, 0, i));
     rec.END();
     rec.BEGIN();
-    for (int j = 1; j <= lattice_ny; ++j) PUT_DOUBLE(out, STORED_Y(s, j));
+    for (int j = 1; j <= lattice_ny; ++j) PUT_DOUBLE(out, WRITTEN_COORDINATE(s, st.defects, 1, j));
     rec.END();
     rec.BEGIN();
-    for (int k = 1; k <= lattice_nz; ++k) PUT_DOUBLE(out, STORED_Z(s, k));
+    for (int k = 1; k <= lattice_nz; ++k) PUT_DOUBLE(out, WRITTEN_COORDINATE(s, st.defects, 2, k));
     rec.END();
 
     for (int n = 0; n < comps.count; ++n) {
@@ -184,7 +176,7 @@ void BUILD_BINARY(const map_spec& s, const map_style& st, std::string& out) {
         for (int k = 1; k <= lattice_nz; ++k)
             for (int j = 1; j <= lattice_ny; ++j)
                 for (int i = 1; i <= lattice_nx; ++i)
-                    PUT_DOUBLE(out, COMPONENT(NODE_FIELD(s, st, i, j, k), comps.index[n]));
+                    PUT_DOUBLE(out, NODE_FIELD(s, st, i, j, k).*field_components[comps.index[n]]);
         rec.END();
     }
 }
@@ -276,9 +268,9 @@ void BUILD_TEXT_ARRAYS(const map_spec& s, const map_style& st, std::string& out)
     w.INTEGER(s.ksym_xz);
     w.INTEGER(s.ksym_xy);
     w.END_LINE();
-    w.GROUP(lattice_nx, [&](long long n) { return STORED_X(s, static_cast<int>(n) + 1); });
-    w.GROUP(lattice_ny, [&](long long n) { return STORED_Y(s, static_cast<int>(n) + 1); });
-    w.GROUP(lattice_nz, [&](long long n) { return STORED_Z(s, static_cast<int>(n) + 1); });
+    w.GROUP(lattice_nx, [&](long long n) { return WRITTEN_COORDINATE(s, st.defects, 0, static_cast<int>(n) + 1); });
+    w.GROUP(lattice_ny, [&](long long n) { return WRITTEN_COORDINATE(s, st.defects, 1, static_cast<int>(n) + 1); });
+    w.GROUP(lattice_nz, [&](long long n) { return WRITTEN_COORDINATE(s, st.defects, 2, static_cast<int>(n) + 1); });
 
     // Without non-finite nodes the field does not depend on the style: compute it once per
     // node and component directly.
@@ -290,7 +282,7 @@ void BUILD_TEXT_ARRAYS(const map_spec& s, const map_style& st, std::string& out)
             const field_value f = NODE_HAS_NONFINITE(st)
                                       ? NODE_FIELD(s, st, i, j, k)
                                       : FIELD_AT(s, STORED_X(s, i), STORED_Y(s, j), STORED_Z(s, k));
-            return COMPONENT(f, comps.index[c]);
+            return f.*field_components[comps.index[c]];
         });
     }
 }
@@ -306,16 +298,16 @@ void BUILD_NODE_LIST(const map_spec& s, const map_style& st, std::string& out) {
     w.INTEGER(s.ksym_xz);
     w.INTEGER(s.ksym_xy);
     w.END_LINE();
-    w.REAL(X_LO(s));
-    w.REAL(s.x_hi);
+    w.REAL(X_LO(s) + st.defects.shift[0]);
+    w.REAL(s.x_hi + st.defects.shift[0]);
     w.INTEGER(s.nx);
     w.END_LINE();
-    w.REAL(Y_LO(s));
-    w.REAL(s.y_hi);
+    w.REAL(Y_LO(s) + st.defects.shift[1]);
+    w.REAL(s.y_hi + st.defects.shift[1]);
     w.INTEGER(s.ny);
     w.END_LINE();
-    w.REAL(Z_LO(s));
-    w.REAL(s.z_hi);
+    w.REAL(Z_LO(s) + st.defects.shift[2]);
+    w.REAL(s.z_hi + st.defects.shift[2]);
     w.INTEGER(s.nz);
     w.END_LINE();
 
@@ -326,7 +318,7 @@ void BUILD_NODE_LIST(const map_spec& s, const map_style& st, std::string& out) {
             for (int k = 1; k <= lattice_nz; ++k) {
                 if (st.node_lines >= 0 && written >= st.node_lines) return;
                 const field_value f = NODE_FIELD(s, st, i, j, k);
-                for (int c = 0; c < comps.count; ++c) w.REAL(COMPONENT(f, comps.index[c]));
+                for (int c = 0; c < comps.count; ++c) w.REAL(f.*field_components[comps.index[c]]);
                 w.END_LINE();
                 ++written;
             }
@@ -358,7 +350,9 @@ field_value FIELD_AT(const map_spec& s, double x, double y, double z) {
     return ANALYTIC_FIELD(s.kind, x, y, z, scale);
 }
 
-bool WRITE_FIELD_MAP(const map_spec& s, layout l, const std::string& path, const map_style& st) {
+bool WRITE_FIELD_MAP(const map_spec& s, layout l, const std::string& path, const map_style& style) {
+    map_style st = style;
+    RESOLVE_DEFECTS(s, st.defects);
     std::string bytes;
     switch (l) {
         case layout::binary: BUILD_BINARY(s, st, bytes); break;

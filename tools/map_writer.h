@@ -27,6 +27,7 @@
 
 #include "analytic_field.h"
 #include "device_fields.h"
+#include "map_defects.h"
 
 namespace orvex::mapgen {
 
@@ -112,6 +113,9 @@ struct map_style {
     long long node_lines = -1;
     // Every layout: the file is cut after this many bytes (-1: not cut).
     long long cut_at = -1;
+
+    // Every layout: a map that contradicts its header (map_defects.h).
+    map_defects defects;
 };
 
 // As WRITE_FIELD_MAP, with a style; false on an I/O failure.

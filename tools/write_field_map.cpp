@@ -35,6 +35,17 @@
 //   --poke TEXT --at L,V  text layouts: value V (1-based) of line L is written as TEXT; V = 0
 //                         replaces the whole line. Repeatable, each --poke with its own --at.
 //
+// Defects (maps that contradict their own header; the field stays that of the clean lattice):
+//   --coord AXIS,NODE,VALUE  array layouts: coordinate NODE of axis x, y or z written as VALUE
+//                         (a number, nan, inf or -inf); repeatable
+//   --shift AXIS,CM       every coordinate of the axis written CM further (node list: its range)
+//   --leak C,FRACTION     C gets FRACTION of its largest absolute value added at every stored
+//                         node on a mirror plane (node 1 of a mirrored axis); C is ex, ey, ez,
+//                         bx, by, bz, or e, b or all for several
+//   --zero C              C written as 0 everywhere (C as for --leak)
+//   --value C,I,J,K,VALUE  component C (ex..bz) of stored node (I,J,K) written as VALUE
+//                         (a number, nan, inf or -inf); repeatable
+//
 // Exit status 0 when written, 1 when the file could not be written, 2 on a bad option; one line
 // on standard error says why.
 #include <algorithm>
@@ -195,6 +206,9 @@ int main(int argc, char** argv) {
             style.pokes.back().line = v[0];
             style.pokes.back().value = v[1];
             poke_waits_for_at = false;
+        } else if (IS_DEFECT_OPTION(opt)) {
+            const std::string_view v = value();
+            if (const std::string bad = READ_DEFECT_OPTION(opt, v, style.defects); !bad.empty()) USAGE_FAILURE(bad);
         } else if (opt.starts_with("--")) {
             USAGE_FAILURE("unknown option " + std::string(opt));
         } else {
@@ -211,6 +225,8 @@ int main(int argc, char** argv) {
     if (style.pad_record != 0 && lay != layout::binary) USAGE_FAILURE("--pad is for the binary layout");
     if (!style.pokes.empty() && lay == layout::binary) USAGE_FAILURE("--poke is for the text layouts");
     if (style.node_lines >= 0 && lay != layout::nodes) USAGE_FAILURE("--node-lines is for the node list");
+    if (!style.defects.coordinates.empty() && lay == layout::nodes)
+        USAGE_FAILURE("--coord is for the array layouts; the node list's coordinates come from its ranges");
 
     if (!WRITE_FIELD_MAP(recipe, lay, out, style)) {
         std::fprintf(stderr, "write_field_map: cannot write %s: %s\n", out.c_str(), std::strerror(errno));
