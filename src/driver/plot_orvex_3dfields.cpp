@@ -1,7 +1,8 @@
 // plot_orvex_3dfields.cpp: the run's fixed sequence.
 //
 //   control file -> field file classified and echoed -> stored lattice (reader) -> header
-//   listing -> full grid (unfolding) -> profiles and page (plot driver) -> window or PNG
+//   listing -> map checks (notes) -> full grid (unfolding) -> profiles and page (plot driver)
+//   -> window or PNG
 //
 // Each stage reads what the stage before it wrote; nothing flows back. A stop anywhere throws
 // run_stop; it is written here, once, and nothing after it is read, listed, drawn or written.
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <exception>
 #include <new>
+#include <string_view>
 
 #include "console/console.h"
 #include "console/run_stop.h"
@@ -20,6 +22,7 @@
 #include "plot/plot_driver.h"
 #include "window/show_page.h"
 #include "field/unfold.h"
+#include "field/map_checks.h"
 
 namespace orvex {
 
@@ -34,6 +37,12 @@ void LOAD_FIELD_FILE() {
     }
 }
 
+// Each note of the map checks as one line on standard error; they change nothing else.
+void REPORT_MAP_NOTES() {
+    for (const std::string_view note : MAP_NOTES())
+        std::fprintf(stderr, "plot_orvex_3dfields: note: %.*s\n", static_cast<int>(note.size()), note.data());
+}
+
 }  // namespace
 
 int PLOT_ORVEX_3DFIELDS() {
@@ -44,6 +53,8 @@ int PLOT_ORVEX_3DFIELDS() {
         CONSOLE_WRITE(" Input field file name = ", {L_TEXT(FIELD_FILE_NAME())});
         LOAD_FIELD_FILE();
         LIST_FIELD_HEADER();
+        CHECK_MAP();
+        REPORT_MAP_NOTES();
         UNFOLD_GRID();
         // A grid that matches no unfolding case would give thirty empty profiles and a
         // meaningless page: the run stops here instead.

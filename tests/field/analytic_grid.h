@@ -21,8 +21,9 @@ inline mapgen::map_spec MAP(int kind, int yz, int xz, int xy) {
     return m;
 }
 
-// Resets field_grid and fills it from the map as the readers and the header listing do.
-inline void LOAD_ANALYTIC(const mapgen::map_spec& m) {
+// Resets field_grid and fills it from the map, with the defects written as a file would carry
+// them, as the readers and the header listing do.
+inline void LOAD_ANALYTIC(const mapgen::map_spec& m, const mapgen::map_defects& defects = {}) {
     RESET_FIELD_GRID();
     field_grid_record& g = field_grid;
     g.d_elm = m.d_elm;
@@ -33,8 +34,10 @@ inline void LOAD_ANALYTIC(const mapgen::map_spec& m) {
     g.ksym_xz = m.ksym_xz;
     g.ksym_xy = m.ksym_xy;
     g.ksym = m.ksym_yz + m.ksym_xz + m.ksym_xy;
-    mapgen::FILL_STORED(m, {g.xmws.data(), g.ymws.data(), g.zmws.data(), g.ex_in.data(), g.ey_in.data(),
-                            g.ez_in.data(), g.bx_in.data(), g.by_in.data(), g.bz_in.data()});
+    mapgen::FILL_STORED(m,
+                        {g.xmws.data(), g.ymws.data(), g.zmws.data(), g.ex_in.data(), g.ey_in.data(),
+                         g.ez_in.data(), g.bx_in.data(), g.by_in.data(), g.bz_in.data()},
+                        defects);
 }
 
 // The analytic field of the map at a point, as six values Ex, Ey, Ez, Bx, By, Bz.
