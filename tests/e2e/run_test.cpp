@@ -184,6 +184,56 @@ INSTANTIATE_TEST_SUITE_P(EveryLayout, HeadlessRun,
                                            layout_case{"nodes", 2, "MW_nodes.txt", 0}),
                          [](const auto& info) { return std::string(info.param.layout); });
 
+// A map with one defect the page cannot show (a coordinate between the ends of its axis, a value
+// off the ten lines) gives its note on standard error, and otherwise the run of the clean map:
+// the same listing, status and page (compared below the heading, which holds the time).
+struct note_case {
+    const char* layout;
+    int format_flag;
+    const char* name;
+    const char* defect;
+    const char* note;
+};
+
+void PrintTo(const note_case& c, std::ostream* out) { *out << c.layout; }
+
+class MapNote : public ::testing::TestWithParam<note_case> {};
+
+TEST_P(MapNote, ReachesStandardErrorAndChangesNothingElse) {
+    const note_case& c = GetParam();
+    const std::string map = std::string("--layout ") + c.layout + " --kind 0 --sym 1,0,0 ";
+    work_dir clean, defective;
+    WRITE_MAP(clean.path, map, c.name);
+    WRITE_MAP(defective.path, map + c.defect, c.name);
+    WRITE_CONTROL(clean.path, c.name, c.format_flag, 0);
+    WRITE_CONTROL(defective.path, c.name, c.format_flag, 0);
+    const run_result want = RUN_PROGRAM(clean.path), got = RUN_PROGRAM(defective.path);
+    EXPECT_EQ(want.status, 0) << want.err;
+    EXPECT_EQ(got.status, 0) << got.err;
+    EXPECT_EQ(got.out, want.out);
+    EXPECT_EQ(got.err, std::string("plot_orvex_3dfields: note: ") + c.note + "\n" + want.err);
+    page_image want_page, got_page;
+    ASSERT_TRUE(READ_PNG(clean.path / "plot_orvex_3dfields.png", want_page));
+    ASSERT_TRUE(READ_PNG(defective.path / "plot_orvex_3dfields.png", got_page));
+    long differ = 0;
+    for (int y = 41; y <= 800; ++y)
+        for (int x = 1; x <= 1280; ++x) differ += got_page.AT(x, y) != want_page.AT(x, y);
+    EXPECT_EQ(differ, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryLayout, MapNote,
+    ::testing::Values(
+        note_case{"binary", 0, "EM_map.bin", "--coord x,7,0.525",
+                  "the x coordinates are not evenly spaced (node 7 lies 0.3 steps from its place); the page places the "
+                  "nodes evenly from -2 to 2 cm"},
+        note_case{"text", 1, "EM_map.txt", "--value ey,6,7,8,nan", "1 value of Ey is not a number (node 6, 7, 8)"},
+        // Ex reaches 1000 * 1.3 * 1.5 * 1.7 = 3315 V/cm at the corners; 50 is 1.5% of it.
+        note_case{"nodes", 2, "EM_nodes.txt", "--value ex,1,6,9,50",
+                  "Ex is not zero on the mirror plane x = 0 (up to 1.5% of its largest value); check ksym_yz, the "
+                  "field kind and line 5"}),
+    [](const auto& info) { return std::string(info.param.layout); });
+
 TEST(HeadlessRunStops, NoUnfoldingCaseWritesNoPage) {
     // Flags 2, 2, 0 sum to 4: no unfolding case, so the run ends after the header listing.
     work_dir dir;
