@@ -1,8 +1,8 @@
 // map_checks.cpp: the stored map checked against what its header claims; see map_checks.h.
 //
-// One pass per carried component gathers its largest finite absolute value and whether any
-// value is not finite (a second pass over that component alone finds the counts and first
-// nodes, only when there are such values). The coordinates and the mirror planes are small:
+// One pass per carried component gathers its largest absolute value and how many values are
+// NaN or infinite; only when there are such values is that component read again, up to the
+// first of them (and wholly when there are infinities, for the largest finite value). The coordinates and the mirror planes are small:
 // 251 coordinates, at most 5,025 nodes a plane. Notes are built in fixed buffers.
 #include "field/map_checks.h"
 
@@ -186,19 +186,18 @@ struct component_survey {
 component_survey SURVEY(const stored_array& v) {
     constexpr double biggest = std::numeric_limits<double>::max();
     component_survey s;
-    double unusual = 0.0;  // how many values are NaN or infinite
+    long long unusual = 0, infinite = 0;  // how many values are NaN or infinite, and infinite
     for (const double x : v) {
         const double a = std::fabs(x);
         s.largest = a > s.largest ? a : s.largest;  // NaN never wins
-        unusual += a <= biggest ? 0.0 : 1.0;
+        unusual += !(a <= biggest);
+        infinite += a > biggest;
     }
-    s.all_zero = s.largest == 0.0 && unusual == 0.0;
-    if (unusual == 0.0) return s;
-    // Rare: count and place the NaN and infinite values, and take the largest without infinities.
-    for (const double x : v) {
-        s.nan_count += x != x;
-        s.inf_count += std::fabs(x) > biggest;
-    }
+    s.all_zero = s.largest == 0.0 && unusual == 0;
+    if (unusual == 0) return s;
+    // Rare: place the first NaN and infinite values, and take the largest without infinities.
+    s.nan_count = unusual - infinite;
+    s.inf_count = infinite;
     const auto offset = [&](auto is) {
         return static_cast<std::size_t>(std::find_if(v.begin(), v.end(), is) - v.begin());
     };

@@ -98,6 +98,16 @@ TEST(MapChecks, EachDefectGivesItsNoteAndNothingElse) {
              d.values.push_back({5, 1, 2, 3, inf});
          },
          1, {"1 value of Ey is not a number (node 6, 7, 8)", "3 values of Bz are infinite (first at node 1, 2, 3)"}},
+        // An infinity is no scale for the plane.
+        {"Ex infinite and on its plane", MAP(0, 1, 0, 0),
+         [](map_defects& d) {
+             d.plane_leak[0] = 0.086;
+             d.values.push_back({0, 5, 5, 5, -inf});
+         },
+         0,
+         {"1 value of Ex is infinite (node 5, 5, 5)",
+          "Ex is not zero on the mirror plane x = 0 (up to 8.6% of its largest value); check ksym_yz, the field kind "
+          "and line 5"}},
         // A NaN on the plane is a hole, not a value that fails to vanish.
         {"NaN on the plane", MAP(0, 1, 0, 0), [](map_defects& d) { d.values.push_back({0, 1, 5, 5, nan}); }, 0,
          {"1 value of Ex is not a number (node 1, 5, 5)"}},
