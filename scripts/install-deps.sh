@@ -13,8 +13,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   # text on the page, the PNG, the window
   libfreetype-dev libfontconfig-dev fonts-liberation2 libpng-dev qt6-base-dev libxcb1-dev
-  # the detail windows (charts) and the page as SVG
-  qt6-charts-dev qt6-svg-dev
+  # the detail windows (charts, whose CMake package needs the OpenGL one) and the page as SVG
+  qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
   # the real-window test: an X server without a screen, and a way to press its keys
   xvfb xauth xdotool x11-utils x11-apps
   # fuzzing and sanitizers
