@@ -1,10 +1,18 @@
 // control_file.h: plot_orvex_3dfields.dat, the run's only configuration.
 //
-// Five lines, read from the working directory: two free text lines, the field file name (the
-// first 132 characters of line 3, blank-padded), format_flag (free-form integer), field_flag
-// (free-form integer). CLASSIFY_FIELD_FILE then takes the first field_kind from kind tokens in
-// the name: "MW" gives 2; otherwise "PMQ", "EM" or "RFQ" give field_flag; otherwise the run
-// stops. The search is case-sensitive over all 132 characters, directory part included.
+// WHAT IT IS
+//   Five lines, read from the working directory: two free text lines, the field file name (the
+//   first 132 characters of line 3, blank-padded), format_flag (free-form integer), field_flag
+//   (free-form integer). CLASSIFY_FIELD_FILE then takes the first field_kind from kind tokens
+//   in the name: "MW" gives 2; otherwise "PMQ", "EM" or "RFQ" give field_flag; otherwise the
+//   run stops. The search is case-sensitive over all 132 characters, directory part included.
+//
+// HOW TO CALL IT
+//   READ_CONTROL_FILE(); CLASSIFY_FIELD_FILE(); then FIELD_FILE_NAME() names the map.
+//
+// ASSUMES AND LIMITS
+//   A bad field_flag stops the run (STOP_RUN) before the name is looked at; a file that cannot
+//   be read as five lines ends it through INPUT_FAILURE. format_flag is checked by the driver.
 #pragma once
 
 #include <array>

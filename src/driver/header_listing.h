@@ -1,4 +1,16 @@
 // header_listing.h: the six console records that show what a field file's header held.
+//
+// WHAT IT IS
+//   d_elm, aper and n_cell; the three mirror flags; the first and last stored coordinate of
+//   each axis; and ksym, the plain sum of the flags, which LIST_FIELD_HEADER sets.
+//
+// HOW TO CALL IT
+//   After the reader, before UNFOLD_GRID: LIST_FIELD_HEADER();
+//
+// ASSUMES AND LIMITS
+//   Reads only the stored lattice's header values; writes only ksym. Flags are summed in 64
+//   bits and the sum held at the 32-bit limits, so absurd flags give an absurd ksym, never one
+//   that wrapped round to 0..3.
 #pragma once
 
 namespace orvex {

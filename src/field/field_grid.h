@@ -1,11 +1,29 @@
 // field_grid.h: the one field map of a run, in its two stages.
 //
-// The stored lattice is what the readers deliver: 25 x 25 x 201 nodes. On an axis whose mirror
-// flag is 1 the stored nodes cover only the non-negative side, node 1 on the mirror plane.
-// The full grid is the whole region after unfolding: 25 or 49 nodes across, 201 or 401 along
-// z, in arrays of capacity 50 x 50 x 402. Indices are 1-based in every procedure's interface,
-// i along x fastest in storage, then j, then k. The record lives in static storage, is zero at
-// start and is never allocated or freed.
+// WHAT IT IS
+//   The stored lattice is what the readers deliver: 25 x 25 x 201 nodes. On an axis whose
+//   mirror flag is 1 the stored nodes cover only the non-negative side, node 1 on the mirror
+//   plane. The full grid is the whole region after unfolding: 25 or 49 nodes across, 201 or 401
+//   along z, in arrays of capacity 50 x 50 x 402. Indices are 1-based in every procedure's
+//   interface, i along x fastest in storage, then j, then k (STORED_INDEX, FULL_INDEX).
+//
+// WHO WRITES WHAT (each stage reads what the stages before it wrote; nothing writes back)
+//   field_flag, first field_kind     READ_CONTROL_FILE, CLASSIFY_FIELD_FILE (driver)
+//   d_elm, aper, n_cell, the flags,  READ_FIELD_ARRAYS, READ_FIELD_NODES (fieldio); the readers
+//   the coordinates, the six stored  also set the final field_kind (a positive n_cell, or the
+//   arrays, final field_kind         node list's own kind)
+//   ksym                             LIST_FIELD_HEADER (driver)
+//   nx, ny, nz, the six limits, the  UNFOLD_GRID (field)
+//   six full arrays
+//   dx, dy, dz                       COMPUTE_MESH_STEPS, driven by the plot driver (field)
+//
+// HOW TO CALL IT
+//   field_grid.ex_in[STORED_INDEX(i, j, k)]; field_grid.ez_full[FULL_INDEX(i, j, k)]
+//
+// ASSUMES AND LIMITS
+//   One record per process, in static storage, zero at start, never allocated or freed (about
+//   54 MB, of which a run touches only the pages it writes). The spare capacity nodes of the
+//   full arrays are never written or read.
 #pragma once
 
 #include <array>

@@ -1,12 +1,21 @@
 // profiles.h: the ten fixed lines through the full grid and the thirty profiles cut on them.
 //
-// Lines are placed by node-index rules on the full grid's counts, never from the aperture:
-// centre n/2 + 1, M 3n/4 + 1, Q 5n/8 + 2, U trunc(n * 1.7071068f / 2.0f), L trunc(n * 0.29289323f
-// / 2.0f). Line 1 runs along x, line 2 along y, lines 3 to 10 along z. The plot driver drives
-// the sampling line by line:
-//   COMPUTE_MESH_STEPS();                  // dx, dy, dz of field_grid
-//   for line 1..10: LINE_INDICES(line) -> print; SAMPLE_LINE(line); PROFILE(line, c) -> plot
-// Every line's arrays stay valid for the whole run; line 3 fills z_pos, lines 4 to 10 reuse it.
+// WHAT IT IS
+//   Lines are placed by node-index rules on the full grid's counts, never from the aperture:
+//   centre n/2 + 1, M 3n/4 + 1, Q 5n/8 + 2, U trunc(n * 1.7071068f / 2.0f), L
+//   trunc(n * 0.29289323f / 2.0f). Line 1 runs along x, line 2 along y, lines 3 to 10 along z.
+//   A profile is one component of the triple field_flag selects along one line: node values of
+//   the full grid as the unfolding left them, never interpolated.
+//
+// HOW TO CALL IT
+//   The plot driver drives the sampling line by line:
+//     COMPUTE_MESH_STEPS();                  // dx, dy, dz of field_grid
+//     for line 1..10: LINE_INDICES(line) -> print; SAMPLE_LINE(line); PROFILE(line, c) -> plot
+//
+// ASSUMES AND LIMITS
+//   UNFOLD_GRID has run. Every line's arrays stay valid for the whole run (line 3 fills z_pos,
+//   lines 4 to 10 reuse it); nothing is allocated. Counts beyond the capacities (50 across, 402
+//   along z), which the unfolding never gives, sample nothing rather than read outside the grid.
 #pragma once
 
 #include <array>

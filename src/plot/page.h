@@ -1,9 +1,19 @@
 // page.h: the page of one run: heading, date-and-time stamp and thirty framed panels.
 //
-// INI_GRAPH sets up the window, the colours and the panel geometry, then draws the heading
-// " ORVEX 3D Fields Projection Software" in blue at (200, 10), the stamp in red at (950, 10)
-// and the thirty empty panels (white, black frame, 4 x 4 grid) in two blocks of five rows by
-// three columns. The profile plot then draws into the panels, reading panel_table.
+// WHAT IT IS
+//   INI_GRAPH sets up the window's requests, the colours and the panel geometry, then draws the
+//   heading " ORVEX 3D Fields Projection Software" in blue at (200, 10), the stamp in red at
+//   (950, 10) and the thirty empty panels (white, black frame, 4 x 4 grid) in two blocks of
+//   five rows by three columns. The profile plot then draws into the panels, reading
+//   panel_table; the plot driver reads colour_table.
+//
+// HOW TO CALL IT
+//   INI_GRAPH();                                  // once per run, before the first VPLOT1X
+//   const panel_record& p = panel_table[panel - 1];
+//
+// ASSUMES AND LIMITS
+//   The tables are filled once and read-only afterwards. With no font at all the run stops
+//   (RUN_FAILURE) before the heading is drawn: a page without numbers would mislead.
 #pragma once
 
 #include <array>

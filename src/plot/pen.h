@@ -1,16 +1,14 @@
 // pen.h: polylines through points in double-precision pixel coordinates, drawn on the surface
 // (surface.h) without ever handing it a coordinate that does not fit 16 bits.
 //
-// A pen has two boxes in page pixels. A segment whose two ends lie in `near` goes to the surface
-// as it is, so its pixels are exactly those of the surface's own line between the two points. A
-// segment with an end outside `near` is first cut to `cut` in double precision (Liang-Barsky);
-// only the part inside is drawn, so a far-off point never wraps around into the page and the
-// part drawn keeps the segment's true direction. `cut` must lie inside `near`, and both inside
-// 16-bit coordinates. Points are rounded to the nearest pixel as they reach the surface. Cut
-// ends are right to the pixel while both ends lie within about 2^52 pixels; a segment whose
-// ends are so far apart that their distance overflows a double draws nothing.
+// WHAT IT IS
+//   A pen has two boxes in page pixels. A segment whose two ends lie in `near` goes to the
+//   surface as it is, so its pixels are exactly those of the surface's own line between the two
+//   points. A segment with an end outside `near` is first cut to `cut` in double precision
+//   (Liang-Barsky); only the part inside is drawn, so a far-off point never wraps around into
+//   the page and the part drawn keeps the segment's true direction.
 //
-// The contract, one operation a line:
+// HOW TO CALL IT, one operation a line
 //   PEN_MOVE(p,x,y)   starts a new polyline at (x,y); the current position moves there when
 //                     (x,y) is near
 //   PEN_LINE(p,x,y)   draws the segment from the pen's last point to (x,y) in the drawing colour;
@@ -19,7 +17,12 @@
 //                     acts as PEN_MOVE; a point that is not finite draws nothing and breaks the
 //                     polyline, which goes on at the next finite point
 //
-// Between calls on one pen the caller leaves the current position alone.
+// ASSUMES AND LIMITS
+//   `cut` lies inside `near`, and both inside 16-bit coordinates. Between calls on one pen the
+//   caller leaves the current position alone. Points are rounded to the nearest pixel as they
+//   reach the surface. Cut ends are right to the pixel while both ends lie within about 2^52
+//   pixels; a segment whose ends are so far apart that their distance overflows a double draws
+//   nothing.
 #pragma once
 
 #include "plot/surface.h"

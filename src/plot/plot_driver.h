@@ -1,9 +1,16 @@
 // plot_driver.h: the last stage of a run, from the unfolded grid to the finished page.
 //
-// PLOT_PROFILES prints the grid limits and the mesh sizes, sets up the page, then for each of
-// the ten lines prints its fixed indices, samples it and draws its three profiles into panels
-// 3L - 2 to 3L, and ends with the legend. The page is then shown (window) or written (PNG) by
-// SHOW_PAGE.
+// WHAT IT IS
+//   PLOT_PROFILES prints the grid limits and the mesh sizes, sets up the page, then for each of
+//   the ten lines prints its fixed indices, samples it and draws its three profiles into panels
+//   3L - 2 to 3L, and ends with the legend. It keeps what each panel shows (plotted_page.h).
+//
+// HOW TO CALL IT
+//   UNFOLD_GRID(); PLOT_PROFILES(FIELD_FILE_NAME()); then SHOW_PAGE() shows or writes the page.
+//
+// ASSUMES AND LIMITS
+//   The full grid has counts (the driver stops a run whose flags match no unfolding case
+//   first) and field_flag is 0 or 1.
 #pragma once
 
 #include <string_view>

@@ -1,9 +1,19 @@
 // vplot.h: one profile drawn into one panel of the page.
 //
-// VPLOT1X adds to an empty panel the position numbers under it, the value numbers left of it,
-// the axis title below, the value title above and the curve, clipped to the panel. Scales run
-// from pos(1) at the left edge to pos(n) at the right edge, and from the smallest to the
-// largest value, the lower end never above 9.0; ends are not rounded and get no margin.
+// WHAT IT IS
+//   VPLOT1X adds to an empty panel the position numbers under it, the value numbers left of
+//   it, the axis title below, the value title above and the curve, clipped to the panel.
+//   Scales run from pos(1) at the left edge to pos(n) at the right edge, and from the smallest
+//   to the largest value, the lower end never above 9.0; ends are not rounded and get no
+//   margin. PROFILE_SCALE gives those scales, for reading values off the drawn panel.
+//
+// HOW TO CALL IT
+//   VPLOT1X(panel, n, pos, val, "Z (cm), X=Y=0", "Ez (V/cm)", colour_table[4]);
+//
+// ASSUMES AND LIMITS
+//   panel_table is filled (INI_GRAPH); panel 1..30; pos and val hold n points. Points that are
+//   not finite break the curve; zero-width ranges are widened so that nothing divides by zero;
+//   n below 1 draws nothing.
 #pragma once
 
 #include <array>
