@@ -161,7 +161,7 @@ std::array<bool, face_aliases.size()> stand_in_told{};
 // Finds the face for a request with fontconfig. The face's family must be the one asked for
 // or, for the names in face_aliases, the family with the same metrics, or failing that the
 // generic family's best match. -1 when there is no such face.
-int FIND_FACE(const font_request& r, bool& synthetic_italic) {
+int FIND_FACE(const font_request& r, bool& synthetic_italic, std::string& family) {
     const std::string_view name(r.name.data());
     const face_alias* alias = nullptr;
     for (const face_alias& a : face_aliases) {
@@ -181,6 +181,7 @@ int FIND_FACE(const font_request& r, bool& synthetic_italic) {
         m.family_found = m.matched;
     }
     synthetic_italic = r.italic && m.slant == FC_SLANT_ROMAN;
+    family = m.family;
     if (!m.matched || !m.family_found) return -1;
     return OPEN_FACE(m.file.c_str(), m.index);
 }
@@ -229,13 +230,23 @@ int SELECT_FONT(std::string_view descriptor) {
     }
     if (!START_TEXT() || text.font_count == text_detail::font_capacity) return -1;
     bool synthetic_italic = false;
-    const int face = FIND_FACE(r, synthetic_italic);
+    std::string family;
+    const int face = FIND_FACE(r, synthetic_italic, family);
     if (face < 0) return -1;
     font_entry& f = text.fonts[text.font_count];
     f.request = r;
     f.face = face;
     f.synthetic_italic = synthetic_italic;
     SIZE_FONT(f);
+    // The same font for vector replays of the page's texts.
+    display_font shown;
+    std::copy_n(family.begin(), std::min(family.size(), shown.family.size() - 1), shown.family.begin());
+    shown.italic = r.italic && !synthetic_italic;
+    shown.slanted = synthetic_italic;
+    shown.em_x = static_cast<double>(f.em_x) / 64.0;
+    shown.em_y = static_cast<double>(f.em_y) / 64.0;
+    shown.ascent = f.ascent;
+    surface_detail::RECORD_FONT(surface_detail::SURFACE(), text.font_count, shown);
     current = text.font_count;
     return text.font_count++;
 }

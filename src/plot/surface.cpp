@@ -63,6 +63,7 @@ void SET_CLIP_RECT(coord x1, coord y1, coord x2, coord y2) {
     d.clip_x2 = static_cast<coord>(std::min(right, page_width));
     d.clip_y1 = static_cast<coord>(std::max(top, 1));
     d.clip_y2 = static_cast<coord>(std::min(bottom, page_height));
+    surface_detail::RECORD_CLIP(SURFACE());
 }
 
 void SET_DRAW_COLOUR(packed_colour colour) { SURFACE().drawing.draw_colour = colour & 0xFFFFFFu; }
@@ -72,6 +73,7 @@ void SET_CONSOLE_TEXT_COLOUR(packed_colour colour) { SURFACE().window.console_te
 void CLEAR_WINDOW() {
     surface_detail::surface_state& s = SURFACE();
     s.page.fill(s.drawing.back_colour);
+    surface_detail::RECORD_CLEAR(s);
 }
 
 void MOVE_TO(coord x, coord y) {
@@ -103,6 +105,7 @@ void LINE_TO(coord x, coord y) {
             y0 += sy;
         }
     }
+    surface_detail::RECORD_SEGMENT(s, s.drawing.current_x, s.drawing.current_y, x, y);
     s.drawing.current_x = x;
     s.drawing.current_y = y;
 }
@@ -117,9 +120,13 @@ void FILL_RECT(coord x1, coord y1, coord x2, coord y2) {
     for (int yy = top; yy <= bottom; ++yy) {
         for (int xx = left; xx <= right; ++xx) PIXEL_AT(s, xx, yy) = d.draw_colour;
     }
+    surface_detail::RECORD_FILL(s, x1, y1, x2, y2);
 }
 
-void SET_PIXEL(coord x, coord y, packed_colour colour) { PUT(SURFACE(), x, y, colour & 0xFFFFFFu); }
+void SET_PIXEL(coord x, coord y, packed_colour colour) {
+    PUT(SURFACE(), x, y, colour & 0xFFFFFFu);
+    surface_detail::RECORD_PIXEL(SURFACE(), x, y, colour & 0xFFFFFFu);
+}
 
 void RESET_SURFACE() {
     surface_detail::surface_state& s = SURFACE();
@@ -127,6 +134,9 @@ void RESET_SURFACE() {
     s.drawing = drawing_state{};
     s.window = window_requests{};
     s.text_log_length = 0;
+    s.list.op_count = s.list.point_count = s.list.text_count = 0;
+    s.list.background = 0x000000;
+    s.list.complete = true;
 }
 
 }  // namespace orvex

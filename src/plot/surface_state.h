@@ -10,6 +10,7 @@
 #include <array>
 #include <cstddef>
 
+#include "plot/display_list.h"
 #include "plot/surface.h"
 
 namespace orvex::surface_detail {
@@ -20,6 +21,7 @@ struct surface_state {
     window_requests window;
     std::array<text_call, text_log_capacity> text_log{};
     int text_log_length = 0;
+    display_list list;
 };
 
 surface_state& SURFACE();
@@ -32,5 +34,15 @@ inline packed_colour& PIXEL_AT(surface_state& s, int x, int y) {
 inline bool INSIDE_CLIP(const drawing_state& d, int x, int y) {
     return x >= d.clip_x1 && x <= d.clip_x2 && y >= d.clip_y1 && y <= d.clip_y2;
 }
+
+// Recording of the operations into the display list (display_list.cpp). Each is called by the
+// operation that changed the page, after it drew.
+void RECORD_CLEAR(surface_state& s);
+void RECORD_CLIP(surface_state& s);
+void RECORD_FILL(surface_state& s, int x1, int y1, int x2, int y2);
+void RECORD_SEGMENT(surface_state& s, int x0, int y0, int x1, int y1);
+void RECORD_TEXT(surface_state& s, std::string_view shown, int length, int x, int y);
+void RECORD_PIXEL(surface_state& s, int x, int y, packed_colour colour);
+void RECORD_FONT(surface_state& s, int font, const display_font& f);
 
 }  // namespace orvex::surface_detail

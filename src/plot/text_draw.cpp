@@ -108,6 +108,7 @@ void DRAW_TEXT(std::string_view shown, int length) {
     const int x0 = s.drawing.current_x;
     const int baseline = s.drawing.current_y + f.ascent;
     const packed_colour colour = s.drawing.draw_colour;
+    surface_detail::RECORD_TEXT(s, shown, length, x0, s.drawing.current_y);
     FT_Pos pen = 0;  // 26.6 pixels from x0
     for (int k = 0; k < length; ++k) {
         const unsigned char c = static_cast<std::size_t>(k) < shown.size() ? static_cast<unsigned char>(shown[k]) : ' ';
