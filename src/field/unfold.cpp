@@ -99,7 +99,7 @@ void UNFOLD_COMPONENT(const stored_array& src, full_array& dst, unsigned odd, co
 // Reads field_kind, ksym and the three flags, the stored arrays and the end coordinates; writes
 // the counts (0 when no case matches), the full arrays (only when a case matches) and the six limits (always, each by
 // its own flag equal to 1, independent of the case).
-void UNFOLD_GRID() {
+void UNFOLD_GRID(unfold_scope scope) {
     field_grid_record& g = field_grid;
     mirror_case mc;
     if (SELECT_CASE(g, mc)) {
@@ -110,7 +110,11 @@ void UNFOLD_GRID() {
         const std::array<const stored_array*, 6> src{&g.ex_in, &g.ey_in, &g.ez_in, &g.bx_in, &g.by_in, &g.bz_in};
         const std::array<full_array*, 6> dst{&g.ex_full, &g.ey_full, &g.ez_full,
                                              &g.bx_full, &g.by_full, &g.bz_full};
-        for (std::size_t c = 0; c < 6; ++c) UNFOLD_COMPONENT(*src[c], *dst[c], odd[c], mc, g.ny, g.nz);
+        // The components of one triple, or all six (the other triple's full arrays are then
+        // never touched: a run pays neither the time nor the memory for what it does not plot).
+        const std::size_t first = scope == unfold_scope::plotted_triple && g.field_flag == 1 ? 3 : 0;
+        const std::size_t last = scope == unfold_scope::plotted_triple && g.field_flag != 1 ? 3 : 6;
+        for (std::size_t c = first; c < last; ++c) UNFOLD_COMPONENT(*src[c], *dst[c], odd[c], mc, g.ny, g.nz);
     } else {
         g.nx = g.ny = g.nz = 0;  // the full arrays keep their contents
     }

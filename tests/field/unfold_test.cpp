@@ -2,9 +2,11 @@
 // the pivot and end nodes, the case selection with unchecked flags, and the limits.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <vector>
 
 #include "analytic_grid.h"
 #include "field/field_grid.h"
@@ -77,6 +79,31 @@ TEST(UnfoldGrid, AnalyticMapOfEveryKindAndFlagPatternEqualsTheFieldEverywhere) {
             EXPECT_EQ(near_misses, 0);
             EXPECT_EQ(spare_written, 0);
         }
+    }
+}
+
+// A run unfolds only the triple it plots: exactly the values of a full unfolding, and the other
+// triple's arrays untouched.
+TEST(UnfoldGrid, PlottedTripleAloneGivesTheSameValuesAndLeavesTheOtherUntouched) {
+    for (const int field_flag : {0, 1}) {
+        SCOPED_TRACE(field_flag);
+        LOAD_ANALYTIC(MAP(2, 1, 1, 1));
+        UNFOLD_GRID();
+        const field_grid_record& g = field_grid;
+        const std::array<const full_array*, 3> plotted =
+            field_flag == 1 ? std::array{&g.bx_full, &g.by_full, &g.bz_full} : std::array{&g.ex_full, &g.ey_full, &g.ez_full};
+        const std::array<const full_array*, 3> other =
+            field_flag == 1 ? std::array{&g.ex_full, &g.ey_full, &g.ez_full} : std::array{&g.bx_full, &g.by_full, &g.bz_full};
+        std::vector<double> full_unfolding;
+        for (const full_array* a : plotted) full_unfolding.insert(full_unfolding.end(), a->begin(), a->end());
+
+        LOAD_ANALYTIC(MAP(2, 1, 1, 1));
+        field_grid.field_flag = field_flag;
+        UNFOLD_GRID(unfold_scope::plotted_triple);
+        std::vector<double> alone;
+        for (const full_array* a : plotted) alone.insert(alone.end(), a->begin(), a->end());
+        EXPECT_TRUE(alone == full_unfolding);
+        for (const full_array* a : other) EXPECT_TRUE(std::all_of(a->begin(), a->end(), [](double v) { return v == 0.0; }));
     }
 }
 
