@@ -55,7 +55,7 @@ int PLOT_ORVEX_3DFIELDS() {
         LIST_FIELD_HEADER();
         CHECK_MAP();
         REPORT_MAP_NOTES();
-        UNFOLD_GRID();
+        UNFOLD_GRID(unfold_scope::plotted_triple);
         // A grid that matches no unfolding case would give thirty empty profiles and a
         // meaningless page: the run stops here instead.
         if (field_grid.nx == 0) STOP_RUN(msg_no_unfolding_case);
@@ -70,7 +70,7 @@ int PLOT_ORVEX_3DFIELDS() {
         std::fprintf(stderr, "plot_orvex_3dfields: %s\n", e.what());
         return 1;
     }
-    return SHOW_PAGE();
+    return SHOW_PAGE(page_png_name, MAP_NOTES());
 }
 
 }  // namespace orvex

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "console/console.h"
 #include "field/field_grid.h"
@@ -60,12 +61,13 @@ void RECORD_PANEL(int line, int component, const line_indices& fixed, const prof
     p.value_title = (magnetic ? magnetic_titles : electric_titles)[c];
     p.component_name = (magnetic ? magnetic_names : electric_names)[c];
     p.unit = magnetic ? "Gs" : "V/cm";
+    // A node's coordinate; the centre node of a mirrored axis lies on 0 up to the rounding of
+    // the step, and is given as 0.
     const auto place = [&](char axis, std::int32_t index) {
-        switch (axis) {
-            case 'i': return g.xmin + static_cast<double>(index - 1) * g.dx;
-            case 'j': return g.ymin + static_cast<double>(index - 1) * g.dy;
-            default: return g.zmin + static_cast<double>(index - 1) * g.dz;
-        }
+        const double lo = axis == 'i' ? g.xmin : axis == 'j' ? g.ymin : g.zmin;
+        const double step = axis == 'i' ? g.dx : axis == 'j' ? g.dy : g.dz;
+        const double at = lo + static_cast<double>(index - 1) * step;
+        return std::fabs(at) < 1e-9 * std::fabs(step) ? 0.0 : at;
     };
     switch (which.axis) {
         case line_axis::x: p.axis = 'x'; p.fixed_names = {'j', 'k'}; break;

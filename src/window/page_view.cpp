@@ -1,35 +1,150 @@
-// page_view.cpp: painting the page fit to the widget or at a fixed scale.
+// page_view.cpp: painting the page (raster at 1:1, vectors otherwise), the node under the
+// pointer, and the pointer's gestures.
 #include "window/page_view.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
+
+#include "plot/page_readout.h"
+#include "window/vector_page.h"
 
 namespace orvex {
 
-page_view::page_view(QImage image) : page(std::move(image)) {
+namespace {
+
+constexpr double marker_radius = 4.0;  // device-independent pixels
+
+}  // namespace
+
+page_view::page_view(QImage image, const display_list* list_in, const plotted_page* plotted_in)
+    : page(std::move(image)), list(list_in), plotted(plotted_in) {
     setBackgroundRole(QPalette::Dark);
     setAutoFillBackground(true);
     setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
 }
+
+QSize page_view::sizeHint() const { return page.size(); }
 
 double page_view::FIT_SCALE(const QSize& size) const {
     return std::min(static_cast<double>(size.width()) / page.width(), static_cast<double>(size.height()) / page.height());
 }
 
+double page_view::SCALE() const { return fit ? FIT_SCALE(size()) : scale; }
+
+void page_view::SET_SCALE(bool fit_to_size, double fixed_scale) {
+    fit = fit_to_size;
+    scale = std::clamp(fixed_scale, 0.125, 8.0);
+    if (!fit) resize(static_cast<int>(std::lround(page.width() * scale)), static_cast<int>(std::lround(page.height() * scale)));
+    update();
+}
+
+QPointF page_view::ORIGIN() const {
+    if (!fit) return {0.0, 0.0};
+    const double s = SCALE();
+    // Whole pixels, so that the raster at 1:1 lands on device pixels.
+    return {std::floor((width() - page.width() * s) / 2.0), std::floor((height() - page.height() * s) / 2.0)};
+}
+
+QPointF page_view::PAGE_POINT(const QPointF& w) const {
+    const double s = SCALE();
+    const QPointF o = ORIGIN();
+    return {(w.x() - o.x()) / s + 1.0, (w.y() - o.y()) / s + 1.0};
+}
+
+QPointF page_view::WIDGET_POINT(const QPointF& p) const {
+    const double s = SCALE();
+    const QPointF o = ORIGIN();
+    return {(p.x() - 1.0) * s + o.x(), (p.y() - 1.0) * s + o.y()};
+}
+
 void page_view::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const double s = fit ? FIT_SCALE(size()) : scale;
-    const int w = std::max(1, static_cast<int>(page.width() * s));
-    const int h = std::max(1, static_cast<int>(page.height() * s));
-    const int x = fit ? (width() - w) / 2 : 0;
-    const int y = fit ? (height() - h) / 2 : 0;
-    // Scaled down, smoothing keeps the thin frames visible; at 1:1 and above the pixels are
-    // shown as they are.
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, s < 1.0);
-    painter.drawImage(QRect(x, y, w, h), page);
+    const double s = SCALE();
+    const QPointF o = ORIGIN();
+    const double device_scale = s * devicePixelRatioF();
+    if (std::fabs(device_scale - 1.0) < 1e-9) {
+        // One page pixel per device pixel: the exact raster.
+        painter.drawImage(QPointF(std::round(o.x()), std::round(o.y())), page);
+    } else {
+        painter.translate(o);
+        painter.scale(s, s);
+        painter.translate(-0.5, -0.5);
+        PAINT_PAGE_VECTORS(painter, *list, page);
+        painter.resetTransform();
+    }
+    if (panel_under > 0 && node_under > 0) {
+        const node_pixel at = NODE_PIXEL(plotted->panels[static_cast<std::size_t>(panel_under - 1)], node_under);
+        if (at.shown) {
+            const QPointF c = WIDGET_POINT(QPointF(at.x + 0.5, at.y + 0.5));
+            painter.setRenderHint(QPainter::Antialiasing, true);
+            painter.setPen(QPen(QColor(0, 90, 200), 1.5));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawEllipse(c, marker_radius, marker_radius);
+        }
+    }
+}
+
+// Finds the panel and node under a widget point, repaints the marker and says what it reads.
+void page_view::READ_AT(const QPointF& w) {
+    const QPointF p = PAGE_POINT(w);
+    int panel = PANEL_AT(*plotted, p.x(), p.y());
+    int node = 0;
+    if (panel > 0) {
+        const plotted_panel& pp = plotted->panels[static_cast<std::size_t>(panel - 1)];
+        node = NEAREST_NODE(pp, p.x());
+    }
+    if (panel == panel_under && node == node_under) return;
+    panel_under = panel;
+    node_under = node;
+    update();
+    if (!on_readout) return;
+    if (panel > 0 && node > 0) {
+        on_readout(QString::fromStdString(READOUT_TEXT(plotted->panels[static_cast<std::size_t>(panel - 1)], node)));
+    } else {
+        on_readout(QString());
+    }
+}
+
+void page_view::mouseMoveEvent(QMouseEvent* event) { READ_AT(event->position()); }
+
+void page_view::leaveEvent(QEvent*) {
+    if (panel_under == 0 && node_under == 0) return;
+    panel_under = node_under = 0;
+    update();
+    if (on_readout) on_readout(QString());
+}
+
+void page_view::mouseDoubleClickEvent(QMouseEvent* event) {
+    READ_AT(event->position());
+    if (panel_under > 0 && on_open_panel) on_open_panel(panel_under);
+}
+
+void page_view::keyPressEvent(QKeyEvent* event) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && panel_under > 0 && on_open_panel) {
+        on_open_panel(panel_under);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void page_view::wheelEvent(QWheelEvent* event) {
+    if ((event->modifiers() & Qt::ControlModifier) == 0 || !on_zoom_at) {
+        event->ignore();  // the scroll area scrolls
+        return;
+    }
+    // One notch of a wheel (120) is one zoom step; a touchpad's smaller deltas are parts of one.
+    const double notches = event->angleDelta().y() / 120.0;
+    if (notches == 0.0) return;
+    on_zoom_at(std::pow(1.25, notches), PAGE_POINT(event->position()));
+    event->accept();
 }
 
 }  // namespace orvex

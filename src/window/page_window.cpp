@@ -1,88 +1,33 @@
-// page_window.cpp: the Qt window of a run: the page above, the console listing below.
-//
-// The page is shown fit to the window by default, its aspect kept; View offers the actual size
-// and zooming with the standard shortcuts, File saves the page as PNG and closes the window
-// (Ctrl+Q, Ctrl+W and Esc close it too), Edit copies the page image. The status bar tells the
-// user that the run is complete and how to close the window; closing it ends the program.
+// page_window.cpp: the window of a run: the page, the notes, the listing, and what the user
+// does with them.
 #include "window/page_window.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QFontDatabase>
-#include <QImage>
 #include <QKeySequence>
-#include <QMainWindow>
+#include <QLabel>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QScreen>
+#include <QEvent>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
+#include <QVBoxLayout>
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
-#include <cstdlib>
+#include <cmath>
 #include <string>
 
-#include "window/display_probe.h"
+#include "plot/page_readout.h"
 #include "window/page_view.h"
 
 namespace orvex {
 
 namespace {
-
-// The PNG written instead of the window if the toolkit gives up before the window is shown.
-std::string fallback_png;
-const page_content* shown_content = nullptr;
-bool window_shown = false;
-
-// The toolkit's own debug notes and warnings (a missing runtime directory, an unknown theme)
-// mean nothing to the user of a finished run and are dropped; errors reach standard error. A
-// fatal error would abort the process: before the window is shown the page is written as a
-// PNG instead, as without a display; afterwards the run ends with one line and status 1.
-void TOOLKIT_MESSAGE(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtDebugMsg || type == QtInfoMsg || type == QtWarningMsg) return;
-    // One line: the toolkit's first.
-    const QByteArray text = message.section(QLatin1Char('\n'), 0, 0).trimmed().toLocal8Bit();
-    if (type != QtFatalMsg) {
-        std::fprintf(stderr, "plot_orvex_3dfields: %s\n", text.constData());
-        return;
-    }
-    if (window_shown || shown_content == nullptr || shown_content->write_png == nullptr) {
-        std::fprintf(stderr, "plot_orvex_3dfields: the window failed: %s\n", text.constData());
-        std::fflush(stdout);
-        std::_Exit(1);
-    }
-    std::string_view why;
-    if (!shown_content->write_png(fallback_png, &why)) {
-        std::fprintf(stderr, "plot_orvex_3dfields: the display cannot be used (%s) and the page cannot be written to %s: %.*s\n",
-                     text.constData(), fallback_png.c_str(), static_cast<int>(why.size()), why.data());
-        std::fflush(stdout);
-        std::_Exit(1);
-    }
-    std::fprintf(stderr, "plot_orvex_3dfields: the display cannot be used (%s); the page is written to %s\n",
-                 text.constData(), fallback_png.c_str());
-    std::fflush(stdout);
-    std::_Exit(0);
-}
-
-// The toolkit ends the process itself, with a warning that is dropped above, when the display
-// goes away under a shown window (the X server dies, the session ends). The run then still
-// says in one line why it ended with status 1.
-bool window_closed_by_user = false;
-
-void SAY_WHY_THE_WINDOW_WENT() {
-    if (window_shown && !window_closed_by_user) {
-        std::fprintf(stderr, "plot_orvex_3dfields: the connection to the display was lost; the window is gone\n");
-        std::fflush(stderr);
-    }
-}
 
 QColor FROM_PACKED(packed_colour c) {
     return QColor(static_cast<int>(c & 0xFFu), static_cast<int>((c >> 8) & 0xFFu), static_cast<int>((c >> 16) & 0xFFu));
@@ -94,166 +39,209 @@ QImage PAGE_IMAGE(std::span<const packed_colour> pixels) {
     for (int y = 0; y < page_height; ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         const packed_colour* row = pixels.data() + static_cast<std::size_t>(y) * page_width;
-        for (int x = 0; x < page_width; ++x) {
-            const packed_colour c = row[x];
-            line[x] = qRgb(static_cast<int>(c & 0xFFu), static_cast<int>((c >> 8) & 0xFFu), static_cast<int>((c >> 16) & 0xFFu));
-        }
+        for (int x = 0; x < page_width; ++x) line[x] = FROM_PACKED(row[x]).rgb();
     }
     return image;
 }
 
-class page_window : public QMainWindow {
-public:
-    explicit page_window(const page_content& content) : shown(content) {
-        setWindowTitle(QString::fromUtf8(content.caption.data(), static_cast<qsizetype>(content.caption.size())));
-        view = new page_view(PAGE_IMAGE(content.pixels));
-        scroller = new QScrollArea;
-        scroller->setBackgroundRole(QPalette::Dark);
-        scroller->setAlignment(Qt::AlignCenter);
-        scroller->setWidget(view);
-        scroller->setWidgetResizable(true);
+QString FROM_UTF8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-        auto* console_pane = new QPlainTextEdit;
-        console_pane->setReadOnly(true);
-        console_pane->setLineWrapMode(QPlainTextEdit::NoWrap);
-        console_pane->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-        QPalette colours = console_pane->palette();
-        colours.setColor(QPalette::Base, Qt::black);
-        colours.setColor(QPalette::Text, FROM_PACKED(content.console_text_colour));
-        console_pane->setPalette(colours);
-        // The listing is UTF-8, as the file names in it are.
-        const std::string_view log = content.console_text;
-        console_pane->setPlainText(QString::fromUtf8(log.data(), static_cast<qsizetype>(log.size())));
-
-        // The console pane gets room for about a dozen records; the page takes the rest and
-        // every later change of the window's height.
-        auto* split = new QSplitter(Qt::Vertical);
-        split->addWidget(scroller);
-        split->addWidget(console_pane);
-        split->setStretchFactor(0, 1);
-        split->setStretchFactor(1, 0);
-        split->setCollapsible(0, false);
-        const int console_height = console_pane->fontMetrics().lineSpacing() * 12 + 2 * console_pane->frameWidth() + 8;
-        split->setSizes({page_height, console_height});
-        setCentralWidget(split);
-
-        QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-        QAction* save = file->addAction(QStringLiteral("&Save Page As..."));
-        // Desktops without a theme of their own have no standard Save As key.
-        const QList<QKeySequence> save_keys = QKeySequence::keyBindings(QKeySequence::SaveAs);
-        save->setShortcuts(save_keys.isEmpty() ? QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}
-                                               : save_keys);
-        connect(save, &QAction::triggered, this, [this] { SAVE_PAGE_AS(); });
-        file->addSeparator();
-        QAction* close_action = file->addAction(QStringLiteral("&Close"));
-        close_action->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Q), QKeySequence(Qt::CTRL | Qt::Key_W),
-                                    QKeySequence(Qt::Key_Escape)});
-        close_action->setShortcutContext(Qt::ApplicationShortcut);
-        connect(close_action, &QAction::triggered, this, &QWidget::close);
-
-        QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-        QAction* copy = edit->addAction(QStringLiteral("&Copy Page"));
-        copy->setShortcut(QKeySequence::Copy);
-        connect(copy, &QAction::triggered, this, [this] { QGuiApplication::clipboard()->setImage(view->page); });
-
-        QMenu* zoom = menuBar()->addMenu(QStringLiteral("&View"));
-        fit_action = zoom->addAction(QStringLiteral("&Fit to Window"));
-        fit_action->setCheckable(true);
-        fit_action->setChecked(true);
-        fit_action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-        connect(fit_action, &QAction::triggered, this, [this](bool on) {
-            if (on) SHOW_FIT(); else SHOW_AT(1.0);
-        });
-        QAction* actual = zoom->addAction(QStringLiteral("&Actual Size (1:1)"));
-        actual->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
-        connect(actual, &QAction::triggered, this, [this] { SHOW_AT(1.0); });
-        QAction* zoom_in = zoom->addAction(QStringLiteral("Zoom &In"));
-        // Ctrl+= too: the key that carries + without Shift on most layouts.
-        zoom_in->setShortcuts(QKeySequence::keyBindings(QKeySequence::ZoomIn) + QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-        connect(zoom_in, &QAction::triggered, this, [this] { SHOW_AT(CURRENT_SCALE() * 1.25); });
-        QAction* zoom_out = zoom->addAction(QStringLiteral("Zoom &Out"));
-        zoom_out->setShortcut(QKeySequence::ZoomOut);
-        connect(zoom_out, &QAction::triggered, this, [this] { SHOW_AT(CURRENT_SCALE() / 1.25); });
-
-        statusBar()->showMessage(
-            QStringLiteral("The run is complete. Close this window to end it: File > Close, Ctrl+Q, Ctrl+W or Esc."));
-        view->setFocus();
+// The notes, each once, one a line.
+QString NOTES_TEXT(std::span<const std::string_view> notes) {
+    QStringList lines;
+    for (const std::string_view note : notes) {
+        const QString line = QStringLiteral("Note: ") + FROM_UTF8(note);
+        if (!lines.contains(line)) lines.append(line);
     }
+    return lines.join(QLatin1Char('\n'));
+}
 
-private:
-    const page_content& shown;
-    page_view* view = nullptr;
-    QScrollArea* scroller = nullptr;
-    QAction* fit_action = nullptr;
-
-    double CURRENT_SCALE() const {
-        return view->fit ? view->FIT_SCALE(scroller->viewport()->size()) : view->scale;
-    }
-
-    void SHOW_FIT() {
-        view->fit = true;
-        fit_action->setChecked(true);
-        scroller->setWidgetResizable(true);
-        view->update();
-    }
-
-    // Shows the page at scale s (kept between 1/8 and 8), scrollable.
-    void SHOW_AT(double s) {
-        view->fit = false;
-        view->scale = std::clamp(s, 0.125, 8.0);
-        fit_action->setChecked(false);
-        scroller->setWidgetResizable(false);
-        view->resize(static_cast<int>(page_width * view->scale), static_cast<int>(page_height * view->scale));
-        view->update();
-    }
-
-    void SAVE_PAGE_AS() {
-        const QString start = QDir::current().filePath(QString::fromUtf8(shown.png_name.data(), static_cast<qsizetype>(shown.png_name.size())));
-        QString name = QFileDialog::getSaveFileName(this, QStringLiteral("Save Page As"), start,
-                                                    QStringLiteral("PNG images (*.png)"));
-        if (name.isEmpty()) return;
-        if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".png");
-        const std::string path = QFile::encodeName(name).toStdString();
-        std::string_view why;
-        if (shown.write_png == nullptr || !shown.write_png(path, &why)) {
-            QMessageBox::warning(this, QStringLiteral("Save Page As"),
-                                 QStringLiteral("The page could not be saved to %1: %2")
-                                     .arg(name, QString::fromLocal8Bit(why.data(), static_cast<qsizetype>(why.size()))));
-        } else {
-            statusBar()->showMessage(QStringLiteral("The page is saved to %1. Close the window to end the run: "
-                                                    "Ctrl+Q, Ctrl+W or Esc.").arg(name));
-        }
-    }
-};
+constexpr int console_lines_shown = 12;  // what the pane asks for in a window with room
+constexpr int console_lines_kept = 3;    // what it keeps in a small window
 
 }  // namespace
 
-int RUN_PAGE_WINDOW(const page_content& content) {
-    std::fflush(stdout);
-    shown_content = &content;
-    fallback_png = std::string(content.png_name);
-    // QApplication keeps argc and argv for its whole life.
-    static char program[] = "plot_orvex_3dfields";
-    static char platform_option[] = "-platform";
-    static std::array<char, 16> platform{};
-    std::snprintf(platform.data(), platform.size(), "%s", WINDOW_PLATFORM());
-    static char* argv[] = {program, platform_option, platform.data(), nullptr};
-    static int argc = 3;
-    qInstallMessageHandler(TOOLKIT_MESSAGE);
-    QApplication app(argc, argv);
-    RELEASE_TRIAL_CONNECTION();
-    page_window window(content);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        // Without a window manager "maximised" means nothing; the window then still covers
-        // the screen.
-        window.resize(screen->availableGeometry().size());
+page_window::page_window(const page_content& content) : shown(content) {
+    setWindowTitle(FROM_UTF8(content.caption));
+    view = new page_view(PAGE_IMAGE(content.pixels), content.list, content.plotted);
+    scroller = new QScrollArea;
+    scroller->setBackgroundRole(QPalette::Dark);
+    scroller->setAlignment(Qt::AlignCenter);
+    scroller->setWidget(view);
+    scroller->setWidgetResizable(true);
+
+    notes_strip = new QLabel(NOTES_TEXT(content.notes));
+    notes_strip->setWordWrap(true);
+    notes_strip->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    notes_strip->setStyleSheet(QStringLiteral("QLabel { background: #fff4c2; color: #4a3b00; padding: 4px; }"));
+    notes_strip->setVisible(!content.notes.empty());
+
+    console_pane = new QPlainTextEdit;
+    console_pane->setReadOnly(true);
+    console_pane->setLineWrapMode(QPlainTextEdit::NoWrap);
+    console_pane->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    QPalette colours = console_pane->palette();
+    colours.setColor(QPalette::Base, Qt::black);
+    colours.setColor(QPalette::Text, FROM_PACKED(content.console_text_colour));
+    console_pane->setPalette(colours);
+    // The listing is UTF-8, as the file names in it are.
+    console_pane->setPlainText(FROM_UTF8(content.console_text));
+    const int line = console_pane->fontMetrics().lineSpacing();
+    console_pane->setMinimumHeight(line * console_lines_kept + 2 * console_pane->frameWidth() + 8);
+
+    auto* lower = new QWidget;
+    auto* lower_layout = new QVBoxLayout(lower);
+    lower_layout->setContentsMargins(0, 0, 0, 0);
+    lower_layout->setSpacing(0);
+    lower_layout->addWidget(notes_strip);
+    lower_layout->addWidget(console_pane, 1);
+
+    split = new QSplitter(Qt::Vertical);
+    split->addWidget(scroller);
+    split->addWidget(lower);
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 0);
+    split->setCollapsible(0, false);
+    split->setCollapsible(1, false);
+    connect(split, &QSplitter::splitterMoved, this, [this] { console_dragged = true; });
+    split->installEventFilter(this);
+    setCentralWidget(split);
+
+    view->on_readout = [this](const QString& readout) { SHOW_READOUT(readout); };
+    view->on_zoom_at = [this](double factor, QPointF page_point) {
+        const QPointF in_viewport = view->mapTo(scroller->viewport(), view->WIDGET_POINT(page_point));
+        ZOOM_ABOUT(factor, page_point, in_viewport);
+    };
+    view->on_open_panel = [this](int panel) { OPEN_PANEL(panel); };
+
+    BUILD_MENUS();
+    summary = content.plotted != nullptr
+                  ? QString::fromStdString(PAGE_SUMMARY(*content.plotted))
+                  : QStringLiteral("The picture is complete. Close this window to end the run: Ctrl+Q or Ctrl+W.");
+    connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& now) {
+        if (now.isEmpty()) statusBar()->showMessage(summary);  // a confirmation ran out
+    });
+    statusBar()->showMessage(summary);
+    view->setFocus();
+}
+
+void page_window::BUILD_MENUS() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    QAction* save = file->addAction(QStringLiteral("&Save Page As..."));
+    // Desktops without a theme of their own have no standard Save As key.
+    const QList<QKeySequence> save_keys = QKeySequence::keyBindings(QKeySequence::SaveAs);
+    save->setShortcuts(save_keys.isEmpty() ? QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)} : save_keys);
+    connect(save, &QAction::triggered, this, [this] { SAVE_PAGE_AS(); });
+    QAction* export_csv = file->addAction(QStringLiteral("&Export Profiles..."));
+    export_csv->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    export_csv->setEnabled(shown.plotted != nullptr);
+    connect(export_csv, &QAction::triggered, this, [this] { EXPORT_PROFILES(); });
+    file->addSeparator();
+    QAction* close_action = file->addAction(QStringLiteral("&Close"));
+    close_action->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Q), QKeySequence(Qt::CTRL | Qt::Key_W)});
+    close_action->setShortcutContext(Qt::WindowShortcut);
+    connect(close_action, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    QAction* copy = edit->addAction(QStringLiteral("&Copy"));
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WindowShortcut);
+    connect(copy, &QAction::triggered, this, [this] { COPY(); });
+
+    QMenu* zoom = menuBar()->addMenu(QStringLiteral("&View"));
+    fit_action = zoom->addAction(QStringLiteral("&Fit to Window"));
+    fit_action->setCheckable(true);
+    fit_action->setChecked(true);
+    fit_action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    connect(fit_action, &QAction::triggered, this, [this](bool on) {
+        if (on) SHOW_FIT(); else SHOW_AT(1.0);
+    });
+    QAction* actual = zoom->addAction(QStringLiteral("&Actual Size (1:1)"));
+    actual->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    connect(actual, &QAction::triggered, this, [this] { SHOW_AT(1.0); });
+    QAction* zoom_in = zoom->addAction(QStringLiteral("Zoom &In"));
+    // Ctrl+= too: the key that carries + without Shift on most layouts.
+    zoom_in->setShortcuts(QKeySequence::keyBindings(QKeySequence::ZoomIn) +
+                          QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    connect(zoom_in, &QAction::triggered, this, [this] { ZOOM_KEEPING_CENTRE(1.25); });
+    QAction* zoom_out = zoom->addAction(QStringLiteral("Zoom &Out"));
+    zoom_out->setShortcut(QKeySequence::ZoomOut);
+    connect(zoom_out, &QAction::triggered, this, [this] { ZOOM_KEEPING_CENTRE(1.0 / 1.25); });
+    zoom->addSeparator();
+    QAction* detail = zoom->addAction(QStringLiteral("Open Panel in Detail Window"));
+    detail->setToolTip(QStringLiteral("Double-click a panel, or press Enter while the pointer is on it"));
+    detail->setEnabled(shown.plotted != nullptr);
+    connect(detail, &QAction::triggered, this, [this] {
+        if (view->PANEL_UNDER_POINTER() > 0) OPEN_PANEL(view->PANEL_UNDER_POINTER());
+        else SAY(QStringLiteral("Point at a panel first, then press Enter or double-click it."));
+    });
+}
+
+void page_window::SHOW_FIT() {
+    fit_action->setChecked(true);
+    scroller->setWidgetResizable(true);
+    view->SET_SCALE(true, view->SCALE());
+}
+
+// Shows the page at scale s (kept between 1/8 and 8), scrollable.
+void page_window::SHOW_AT(double s) {
+    fit_action->setChecked(false);
+    scroller->setWidgetResizable(false);
+    view->SET_SCALE(false, s);
+}
+
+void page_window::ZOOM_ABOUT(double factor, QPointF page_point, QPointF viewport_point) {
+    SHOW_AT(view->SCALE() * factor);
+    // The page point goes back under viewport_point: scroll so that its new place lies there.
+    const QPointF now = view->WIDGET_POINT(page_point);
+    scroller->horizontalScrollBar()->setValue(static_cast<int>(std::lround(now.x() - viewport_point.x())));
+    scroller->verticalScrollBar()->setValue(static_cast<int>(std::lround(now.y() - viewport_point.y())));
+}
+
+void page_window::ZOOM_KEEPING_CENTRE(double factor) {
+    const QWidget* port = scroller->viewport();
+    const QPointF centre(port->width() / 2.0, port->height() / 2.0);
+    ZOOM_ABOUT(factor, view->PAGE_POINT(view->mapFrom(port, centre)), centre);
+}
+
+void page_window::SHOW_READOUT(const QString& readout) {
+    statusBar()->showMessage(readout.isEmpty() ? summary : readout);
+}
+
+void page_window::SAY(const QString& confirmation) { statusBar()->showMessage(confirmation, 6000); }
+
+void page_window::COPY() {
+    if (console_pane->hasFocus() && console_pane->textCursor().hasSelection()) {
+        console_pane->copy();
+        SAY(QStringLiteral("The selected listing text is copied."));
+        return;
     }
-    std::atexit(SAY_WHY_THE_WINDOW_WENT);
-    window.showMaximized();
-    window_shown = true;
-    QApplication::exec();
-    window_closed_by_user = true;
-    return 0;
+    QGuiApplication::clipboard()->setImage(view->PAGE_IMAGE());
+    SAY(QStringLiteral("The page is copied as an image of %1 x %2 pixels.").arg(page_width).arg(page_height));
+}
+
+// The listing gives its height up to the page: it takes what the page, fit to the window's
+// width, leaves over, up to a dozen lines, and never less than three; once its divider is
+// dragged, the user decides.
+void page_window::FIT_CONSOLE_HEIGHT() {
+    if (console_dragged) return;
+    const int total = split->height() - split->handleWidth();
+    if (total <= 0) return;
+    const int line = console_pane->fontMetrics().lineSpacing();
+    const int notes = notes_strip->isVisible() ? notes_strip->heightForWidth(split->width()) : 0;
+    const int frame = 2 * console_pane->frameWidth() + 8;
+    const int least = line * console_lines_kept + frame + notes;
+    const int most = line * console_lines_shown + frame + notes;
+    const int page_wants = static_cast<int>(std::ceil(scroller->width() * static_cast<double>(page_height) / page_width)) + 4;
+    const int lower = std::clamp(total - page_wants, least, std::max(least, most));
+    split->setSizes({total - lower, lower});
+}
+
+// After the splitter's own resize (it shares out its new height by itself first), the
+// listing's share is set again.
+bool page_window::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == split && event->type() == QEvent::Resize) QTimer::singleShot(0, this, [this] { FIT_CONSOLE_HEIGHT(); });
+    return QMainWindow::eventFilter(watched, event);
 }
 
 }  // namespace orvex

@@ -1,28 +1,86 @@
-// page_window.h: the desktop window that shows the finished page and the console listing.
+// page_window.h: the desktop window that shows the finished page, reads values off it, and
+// saves and exports it.
 //
 // WHAT IT IS
-//   One maximised window captioned with the content's caption: the page above (fit to the
-//   window by default; View offers 1:1 and zoom), the console listing below in the content's
-//   text colour on black, a status bar saying how to end the run. File saves the page as PNG and
-//   closes the window (Ctrl+Q, Ctrl+W and Esc close it too); Edit copies the page image.
-//   Closing the window ends the program with status 0.
+//   One window captioned with the content's caption: the page above (fit to the window by
+//   default; View offers 1:1 and zoom, Ctrl+wheel zooms about the pointer and the keys about
+//   the centre), the notes on the map in a strip, and the console listing below in the
+//   content's text colour on black; the pane gives its height up to the page in a small window,
+//   keeping three lines, and its divider can be dragged. The status bar names the map file and
+//   the field, and while the pointer is over a panel it reads the node under it (page_view.h).
+//   A double-click on a panel (or Enter) opens it in a detail window of its own. File > Save
+//   Page As (Ctrl+Shift+S) writes PNG, SVG or PDF by the suffix, File > Export Profiles
+//   (Ctrl+E) writes every profile as CSV; neither replaces a file without asking. Edit > Copy
+//   (Ctrl+C) copies the selected listing text when the listing has the focus, the page
+//   otherwise. Ctrl+Q, Ctrl+W and the window's close button end the program with status 0; Esc
+//   does not.
 //
 // HOW TO CALL IT
-//   if (PAGE_WINDOW_POSSIBLE()) return RUN_PAGE_WINDOW(content);
+//   if (PAGE_WINDOW_POSSIBLE()) return RUN_PAGE_WINDOW(content);   // window_run.h
+//   or, in a test with its own QApplication: page_window window(content); window.show();
 //
 // ASSUMES AND LIMITS
-//   PAGE_WINDOW_POSSIBLE() was true. If the toolkit still gives up before the window shows, the
-//   page is written to content.png_name as without a display and the process ends there (status
-//   0, or 1 when that fails); if the display goes away under the shown window, one line on
-//   standard error says so and the process ends with status 1. The toolkit's own notes and
-//   warnings are dropped; its errors reach standard error as one line each. These files and the
-//   other window files are the only code that includes Qt.
+//   The content outlives the window. These files and the other window files are the only code
+//   that includes Qt.
 #pragma once
+
+#include <QMainWindow>
+#include <QString>
 
 #include "window/page_content.h"
 
+class QAction;
+class QLabel;
+class QPlainTextEdit;
+class QScrollArea;
+class QSplitter;
+
 namespace orvex {
 
-int RUN_PAGE_WINDOW(const page_content& content);
+class page_view;
+
+class page_window : public QMainWindow {
+public:
+    explicit page_window(const page_content& content);
+
+    // Writes the page to path, as PNG, SVG or PDF by its suffix; false with the reason in why.
+    // Replaces an existing file without asking: the dialog asks first.
+    bool SAVE_PAGE_TO(const QString& path, QString* why);
+    // Writes every profile of the page to path as CSV; false with the reason in why.
+    bool EXPORT_PROFILES_TO(const QString& path, QString* why);
+
+    page_view* VIEW() const { return view; }
+    QPlainTextEdit* CONSOLE() const { return console_pane; }
+    QLabel* NOTES() const { return notes_strip; }
+
+    // Zooms by factor keeping page point (u, v) where it is in the window.
+    void ZOOM_ABOUT(double factor, QPointF page_point, QPointF viewport_point);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BUILD_MENUS();
+    void SHOW_FIT();
+    void SHOW_AT(double s);
+    void ZOOM_KEEPING_CENTRE(double factor);
+    void SAVE_PAGE_AS();
+    void EXPORT_PROFILES();
+    void OPEN_PANEL(int panel);
+    void COPY();
+    void SAY(const QString& confirmation);
+    void SHOW_READOUT(const QString& readout);
+    void FIT_CONSOLE_HEIGHT();
+
+    const page_content& shown;
+    page_view* view = nullptr;
+    QScrollArea* scroller = nullptr;
+    QSplitter* split = nullptr;
+    QPlainTextEdit* console_pane = nullptr;
+    QLabel* notes_strip = nullptr;
+    QAction* fit_action = nullptr;
+    QString summary;
+    bool console_dragged = false;
+};
 
 }  // namespace orvex

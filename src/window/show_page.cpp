@@ -2,36 +2,71 @@
 // file otherwise.
 #include "window/show_page.h"
 
+#include <dlfcn.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "console/console.h"
+#include "plot/display_list.h"
+#include "plot/plotted_page.h"
 #include "plot/png_output.h"
 #include "plot/surface.h"
 #include "window/page_content.h"
-
-#if ORVEX_WITH_WINDOW
-#include "window/display_probe.h"
-#include "window/page_window.h"
-#endif
+#include "window/window_module.h"
 
 namespace orvex {
 
-int SHOW_PAGE(std::string_view png_name) {
-#if ORVEX_WITH_WINDOW
-    if (PAGE_WINDOW_POSSIBLE()) {
-        const window_requests& requests = WINDOW_REQUESTS();
-        page_content content;
-        content.pixels = PAGE_PIXELS();
-        content.caption = requests.plot_caption.data();
-        content.console_text = CONSOLE_LOG();
-        content.console_text_colour = requests.console_text_colour;
-        content.png_name = png_name;
-        content.write_png = WRITE_PAGE_PNG;
-        return RUN_PAGE_WINDOW(content);
-    }
+namespace {
+
+bool SET_IN_ENVIRONMENT(const char* name) {
+    const char* v = std::getenv(name);
+    return v != nullptr && v[0] != '\0';
+}
+
+// The window module's entry, or nullptr with the loader's reason in why.
+window_entry OPEN_WINDOW_MODULE(std::string& why) {
+    void* module = dlopen(window_module_file, RTLD_NOW | RTLD_LOCAL);
+#ifdef ORVEX_WINDOW_MODULE_DIR
+    if (module == nullptr) module = dlopen(ORVEX_WINDOW_MODULE_DIR "/plot_orvex_3dfields_window.so", RTLD_NOW | RTLD_LOCAL);
 #endif
+    if (module == nullptr) {
+        const char* error = dlerror();
+        why = error != nullptr ? error : "not found";
+        return nullptr;
+    }
+    auto entry = reinterpret_cast<window_entry>(dlsym(module, window_module_entry));
+    if (entry == nullptr) why = "it is from another build of the program";
+    return entry;
+}
+
+}  // namespace
+
+int SHOW_PAGE(std::string_view png_name, std::span<const std::string_view> notes) {
     const std::string name(png_name);
+    if (SET_IN_ENVIRONMENT("DISPLAY") || SET_IN_ENVIRONMENT("WAYLAND_DISPLAY")) {
+        std::string why;
+        if (const window_entry entry = OPEN_WINDOW_MODULE(why)) {
+            const window_requests& requests = WINDOW_REQUESTS();
+            const plotted_page& plotted = PLOTTED_PAGE();
+            page_content content;
+            content.pixels = PAGE_PIXELS();
+            content.list = &DISPLAY_LIST();
+            content.plotted = plotted.panels[0].panel != 0 ? &plotted : nullptr;
+            content.caption = requests.plot_caption.data();
+            content.console_text = CONSOLE_LOG();
+            content.console_text_colour = requests.console_text_colour;
+            content.notes = notes;
+            content.png_name = png_name;
+            content.write_png = WRITE_PAGE_PNG;
+            const int status = entry(&content);
+            if (status != window_not_possible) return status;
+        } else {
+            std::fprintf(stderr, "plot_orvex_3dfields: the window cannot be opened (%s); the page is written instead\n",
+                         why.c_str());
+        }
+    }
     std::string_view why;
     if (!WRITE_PAGE_PNG(name, &why)) {
         std::fprintf(stderr, "plot_orvex_3dfields: cannot write the page to %s: %.*s\n", name.c_str(),

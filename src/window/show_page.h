@@ -2,7 +2,8 @@
 //
 // WHAT IT IS
 //   With a display, a window captioned as OPEN_PLOT_WINDOW asked holds the page and the console
-//   listing until the user closes it. Without one (no DISPLAY or WAYLAND_DISPLAY, or the
+//   listing until the user closes it; the window is a module (window_module.h) opened only
+//   then, so a run without a display loads nothing of the toolkit. Without one (no DISPLAY or WAYLAND_DISPLAY, or the
 //   connection fails), the page is written as a PNG file and one line on standard error names
 //   the file.
 //
@@ -16,12 +17,14 @@
 //   standard error says why).
 #pragma once
 
+#include <span>
 #include <string_view>
 
 namespace orvex {
 
 inline constexpr std::string_view page_png_name = "plot_orvex_3dfields.png";
 
-int SHOW_PAGE(std::string_view png_name = page_png_name);
+// notes: what the map checks found, shown in the window above the listing (one line each).
+int SHOW_PAGE(std::string_view png_name = page_png_name, std::span<const std::string_view> notes = {});
 
 }  // namespace orvex

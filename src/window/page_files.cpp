@@ -1,0 +1,141 @@
+// page_files.cpp: the window's files: the page saved as PNG, SVG or PDF, the profiles exported
+// as CSV, and the dialogs that ask for their names.
+//
+// A name typed without a suffix gets the one of the chosen filter before anything else, so the
+// question whether to replace an existing file is asked of the file really written; that
+// question is always asked. A suffix the window cannot write is refused with a message.
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QStatusBar>
+
+#include <array>
+#include <string>
+
+#include "plot/file_output.h"
+#include "plot/profiles_csv.h"
+#include "window/page_view.h"
+#include "window/page_window.h"
+#include "window/vector_page.h"
+
+namespace orvex {
+
+namespace {
+
+struct page_format {
+    const char* suffix;
+    const char* filter;
+};
+constexpr std::array<page_format, 3> page_formats{{
+    {"png", "PNG image, the exact page (*.png)"},
+    {"svg", "SVG drawing, vectors (*.svg)"},
+    {"pdf", "PDF document, vectors (*.pdf)"},
+}};
+
+// Asks for a file name with the toolkit's own dialog (the same on every desktop, and one a
+// test can type into). The name comes back with the suffix of the chosen filter when it had
+// none; empty when the user cancelled.
+QString ASK_FOR_NAME(QWidget* parent, const QString& caption, const QString& start, const QStringList& filters) {
+    QFileDialog dialog(parent, caption, start);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
+    dialog.setNameFilters(filters);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    QString name = dialog.selectedFiles().front();
+    if (QFileInfo(name).suffix().isEmpty()) {
+        const QString filter = dialog.selectedNameFilter();
+        const qsizetype star = filter.indexOf(QStringLiteral("(*."));
+        if (star >= 0) name += QLatin1Char('.') + filter.mid(star + 3, filter.indexOf(QLatin1Char(')'), star) - star - 3);
+    }
+    return name;
+}
+
+// True when name may be written: it does not exist, or the user agrees to replace it.
+bool MAY_WRITE(QWidget* parent, const QString& caption, const QString& name) {
+    if (!QFileInfo::exists(name)) return true;
+    return QMessageBox::question(parent, caption,
+                                 QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(name),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool WRITE_BYTES(const QString& path, const QByteArray& bytes, QString* why) {
+    std::string reason;
+    if (WRITE_FILE_ATOMICALLY(QFile::encodeName(path).toStdString(), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), &reason)) return true;
+    if (why != nullptr) *why = QString::fromLocal8Bit(reason.c_str());
+    return false;
+}
+
+QString FROM_UTF8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+}  // namespace
+
+bool page_window::SAVE_PAGE_TO(const QString& path, QString* why) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("png")) {
+        std::string_view reason;
+        if (shown.write_png != nullptr && shown.write_png(QFile::encodeName(path).toStdString(), &reason)) return true;
+        if (why != nullptr) *why = QString::fromLocal8Bit(reason.data(), static_cast<qsizetype>(reason.size()));
+        return false;
+    }
+    const QString title = FROM_UTF8(shown.caption);
+    if (suffix == QLatin1String("svg")) return WRITE_BYTES(path, PAGE_AS_SVG(*shown.list, view->PAGE_IMAGE(), title), why);
+    if (suffix == QLatin1String("pdf")) return WRITE_BYTES(path, PAGE_AS_PDF(*shown.list, view->PAGE_IMAGE(), title), why);
+    if (why != nullptr) {
+        *why = suffix.isEmpty() ? QStringLiteral("the name has no suffix; the page can be saved as .png, .svg or .pdf")
+                                : QStringLiteral("the page cannot be saved as .%1; it can be saved as .png, .svg or .pdf").arg(suffix);
+    }
+    return false;
+}
+
+void page_window::SAVE_PAGE_AS() {
+    const QString caption = QStringLiteral("Save Page As");
+    QStringList filters;
+    for (const page_format& f : page_formats) filters << QString::fromLatin1(f.filter);
+    const QString name = ASK_FOR_NAME(this, caption, QDir::current().filePath(FROM_UTF8(shown.png_name)), filters);
+    if (name.isEmpty()) return;
+    const QString suffix = QFileInfo(name).suffix().toLower();
+    bool known = false;
+    for (const page_format& f : page_formats) known = known || suffix == QLatin1String(f.suffix);
+    if (!known) {
+        QMessageBox::warning(this, caption, QStringLiteral("The page cannot be saved as %1: it can be saved as PNG (.png), SVG (.svg) or PDF (.pdf).").arg(QFileInfo(name).fileName()));
+        return;
+    }
+    if (!MAY_WRITE(this, caption, name)) return;
+    QString why;
+    if (!SAVE_PAGE_TO(name, &why)) {
+        QMessageBox::warning(this, caption, QStringLiteral("The page could not be saved to %1: %2").arg(name, why));
+        return;
+    }
+    SAY(QStringLiteral("The page is saved to %1.").arg(QFileInfo(name).absoluteFilePath()));
+}
+
+bool page_window::EXPORT_PROFILES_TO(const QString& path, QString* why) {
+    std::array<int, panel_count> panels{};
+    for (int p = 1; p <= panel_count; ++p) panels[static_cast<std::size_t>(p - 1)] = p;
+    std::string reason;
+    if (WRITE_PROFILES_CSV(QFile::encodeName(path).toStdString(), *shown.plotted, panels, &reason)) return true;
+    if (why != nullptr) *why = QString::fromLocal8Bit(reason.c_str());
+    return false;
+}
+
+void page_window::EXPORT_PROFILES() {
+    if (shown.plotted == nullptr) return;
+    const QString caption = QStringLiteral("Export Profiles");
+    const QString name = ASK_FOR_NAME(this, caption, QDir::current().filePath(QStringLiteral("profiles.csv")),
+                                      {QStringLiteral("CSV table (*.csv)")});
+    if (name.isEmpty() || !MAY_WRITE(this, caption, name)) return;
+    QString why;
+    if (!EXPORT_PROFILES_TO(name, &why)) {
+        QMessageBox::warning(this, caption, QStringLiteral("The profiles could not be written to %1: %2").arg(name, why));
+        return;
+    }
+    SAY(QStringLiteral("The 30 profiles are written to %1.").arg(QFileInfo(name).absoluteFilePath()));
+}
+
+void page_window::OPEN_PANEL(int panel) {
+    if (shown.plotted == nullptr || panel < 1 || panel > panel_count) return;
+    SAY(QStringLiteral("Panel %1: its detail window is not here yet.").arg(panel));
+}
+
+}  // namespace orvex

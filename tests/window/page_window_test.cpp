@@ -1,0 +1,269 @@
+// page_window_test.cpp: the page window driven in-process as a user drives it: the pointer over
+// node pixels reads those nodes in the status bar at every zoom, a double-click opens the
+// panel's detail window, the exports read back as the page's own numbers and lines, Esc leaves
+// the window open, and the listing and the notes show as they were handed over.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "console/console.h"
+#include "field/field_grid.h"
+#include "field/unfold.h"
+#include "map_writer.h"
+#include "plot/display_list.h"
+#include "plot/page.h"
+#include "plot/page_readout.h"
+#include "plot/plot_driver.h"
+#include "plot/plotted_page.h"
+#include "plot/png_output.h"
+#include "plot/surface.h"
+#include "window/page_view.h"
+#include "window/page_window.h"
+
+using namespace orvex;
+
+namespace {
+
+// A run's page: the analytic map of both fields with every mirror, plotted for E, and a
+// listing whose file name is UTF-8.
+const std::string listing = " Input field file name = MW_\xC4\x88\xC2\xB5map.bin\n ksym =            3\n";
+const std::vector<std::string_view> notes = {"y is mirrored (ksym_xz = 1) but its first coordinate is 0.05 cm, not 0",
+                                             "y is mirrored (ksym_xz = 1) but its first coordinate is 0.05 cm, not 0",
+                                             "1 value of Ey is not a number (node 6, 7, 8)"};
+
+page_content PLOT_PAGE() {
+    mapgen::map_spec recipe;
+    recipe.kind = 2;
+    recipe.ksym_yz = recipe.ksym_xz = recipe.ksym_xy = 1;
+    field_grid_record& g = field_grid;
+    RESET_FIELD_GRID();
+    mapgen::FILL_STORED(recipe, {g.xmws.data(), g.ymws.data(), g.zmws.data(), g.ex_in.data(), g.ey_in.data(),
+                               g.ez_in.data(), g.bx_in.data(), g.by_in.data(), g.bz_in.data()});
+    g.ksym_yz = g.ksym_xz = g.ksym_xy = 1;
+    g.ksym = 3;
+    g.field_kind = 2;
+    g.field_flag = 0;
+    UNFOLD_GRID();
+    RESET_SURFACE();
+    SET_CONSOLE_QUIET(true);
+    PLOT_PROFILES("MW_map.bin");
+    page_content content;
+    content.pixels = PAGE_PIXELS();
+    content.list = &DISPLAY_LIST();
+    content.plotted = &PLOTTED_PAGE();
+    content.caption = "ORVEX-3D-Fields";
+    content.console_text = listing;
+    content.notes = notes;
+    content.png_name = "plot_orvex_3dfields.png";
+    content.write_png = WRITE_PAGE_PNG;
+    return content;
+}
+
+// The value as the readout must show it: 15 significant digits.
+QString EXPECTED_VALUE(double v) { return QString::asprintf("%.14E", v == 0.0 ? 0.0 : v); }
+
+}  // namespace
+
+class page_window_test : public QObject {
+    Q_OBJECT
+
+    page_content content;
+    page_window* window = nullptr;
+    QTemporaryDir dir;
+
+    QString STATUS() const { return window->statusBar()->currentMessage(); }
+
+    // Moves the pointer, as a mouse moves it (whole screen pixels), onto the place of a node of
+    // panel: across, where the node's position lies on the panel's scale; up, on its vertex.
+    void POINT_AT(int panel, int node) {
+        const plotted_panel& p = content.plotted->panels[static_cast<std::size_t>(panel - 1)];
+        const node_pixel at = NODE_PIXEL(p, node);
+        QVERIFY(at.shown);
+        const double across = p.frame.ix1 + (p.pos[node - 1] - p.scale.x_lo) / (p.scale.x_hi - p.scale.x_lo) *
+                                                (p.frame.ix2 - p.frame.ix1);
+        page_view* view = window->VIEW();
+        QPointF w = view->WIDGET_POINT(QPointF(across, at.y + 0.5));
+        window->findChild<QScrollArea*>()->ensureVisible(static_cast<int>(w.x()), static_cast<int>(w.y()), 60, 60);
+        w = QPointF(std::round(w.x()), std::round(w.y()));
+        QMouseEvent move(QEvent::MouseMove, w, view->mapToGlobal(w), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(view, &move);
+    }
+
+private slots:
+    void initTestCase() {
+        content = PLOT_PAGE();
+        window = new page_window(content);
+        window->resize(1500, 960);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+    }
+    void cleanupTestCase() { delete window; }
+
+    void readout_data() {
+        QTest::addColumn<int>("zoom_ins");  // -1: fit to the window; 0: 1:1; k: k steps in from 1:1
+        QTest::addColumn<int>("panel");
+        QTest::addColumn<int>("node");
+        for (const int zoom_ins : {-1, 0, 5}) {
+            for (const auto& [panel, node] : std::vector<std::pair<int, int>>{{1, 1}, {1, 26}, {2, 49}, {9, 250}, {30, 7}}) {
+                QTest::addRow("zoom %d panel %d node %d", zoom_ins, panel, node) << zoom_ins << panel << node;
+            }
+        }
+    }
+    // The node under the pointer: its index, its position and its value with 15 digits, the
+    // line and the component, at every zoom the View menu offers (its keys pressed as a user
+    // does). Where nodes lie closer together than a screen pixel, a mouse cannot stand on each;
+    // those rows are covered at the larger scale.
+    void readout() {
+        QFETCH(int, zoom_ins);
+        QFETCH(int, panel);
+        QFETCH(int, node);
+        if (zoom_ins < 0) {
+            QTest::keyClick(window, Qt::Key_F, Qt::ControlModifier);
+        } else {
+            QTest::keyClick(window, Qt::Key_0, Qt::ControlModifier);
+            for (int k = 0; k < zoom_ins; ++k) QTest::keyClick(window, Qt::Key_Equal, Qt::ControlModifier);
+        }
+        QCoreApplication::processEvents();
+        if (zoom_ins >= 0) QCOMPARE(window->VIEW()->SCALE(), std::pow(1.25, zoom_ins));
+        const plotted_panel& p = content.plotted->panels[static_cast<std::size_t>(panel - 1)];
+        const double pixels_per_node = (p.frame.ix2 - p.frame.ix1) * window->VIEW()->SCALE() / (p.n - 1);
+        if (pixels_per_node < 1.0) QSKIP("nodes closer than a screen pixel: covered at a larger scale");
+        POINT_AT(panel, node);
+        const QString status = STATUS();
+        QVERIFY2(status.startsWith(QStringLiteral("line %1 ").arg(p.line)), qPrintable(status));
+        QVERIFY2(status.contains(QStringLiteral("| node %1 |").arg(node)), qPrintable(status));
+        QVERIFY2(status.contains(QStringLiteral("%1 = %2 V/cm").arg(QString::fromUtf8(p.component_name.data(), 2),
+                                                                    EXPECTED_VALUE(p.val[node - 1]))),
+                 qPrintable(status));
+        QCOMPARE(status, QString::fromStdString(READOUT_TEXT(p, node)));
+    }
+
+    void leavingThePanelsGivesBackTheSummary() {
+        POINT_AT(1, 10);
+        QVERIFY(STATUS().contains(QStringLiteral("node 10")));
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(window->VIEW(), &leave);
+        QCOMPARE(STATUS(), QString::fromStdString(PAGE_SUMMARY(*content.plotted)));
+        QVERIFY(STATUS().contains(QStringLiteral("MW_map.bin")));
+    }
+
+    void escapeLeavesTheWindowOpen() {
+        QTest::keyClick(window->VIEW(), Qt::Key_Escape);
+        QCoreApplication::processEvents();
+        QVERIFY(window->isVisible());
+    }
+
+    void listingDecodedAsUtf8AndEachNoteOnce() {
+        QCOMPARE(window->CONSOLE()->toPlainText(), QString::fromUtf8(listing.data()));
+        QVERIFY(window->CONSOLE()->toPlainText().contains(QStringLiteral("MW_\u0108\u00B5map.bin")));
+        const QString shown = window->NOTES()->text();
+        QCOMPARE(shown.count(QStringLiteral("first coordinate is 0.05 cm")), 1);
+        QVERIFY(shown.contains(QStringLiteral("1 value of Ey is not a number (node 6, 7, 8)")));
+    }
+
+    // The SVG holds the thirty white panel rectangles at the page's coordinates, on a page of
+    // 1280 x 800 units; the PDF is one page of 1280 x 800 points.
+    void vectorPagesHoldThePanels() {
+        const QString svg = dir.filePath(QStringLiteral("page.svg"));
+        QString why;
+        QVERIFY2(window->SAVE_PAGE_TO(svg, &why), qPrintable(why));
+        QFile file(svg);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&file);
+        int frames = 0;
+        std::vector<bool> seen(panel_count, false);
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+            const QXmlStreamAttributes a = xml.attributes();
+            if (xml.name() == QLatin1String("svg")) {
+                QCOMPARE(a.value(QLatin1String("viewBox")).toString(), QStringLiteral("0 0 1280 800"));
+            } else if (xml.name() == QLatin1String("rect")) {
+                for (int p = 0; p < panel_count; ++p) {
+                    const panel_record& r = panel_table[static_cast<std::size_t>(p)];
+                    if (a.value(QLatin1String("x")).toDouble() == r.ix1 && a.value(QLatin1String("y")).toDouble() == r.iy1 &&
+                        a.value(QLatin1String("width")).toDouble() == r.ix2 - r.ix1 &&
+                        a.value(QLatin1String("height")).toDouble() == r.iy2 - r.iy1 && !seen[static_cast<std::size_t>(p)]) {
+                        seen[static_cast<std::size_t>(p)] = true;
+                        ++frames;
+                    }
+                }
+            }
+        }
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QCOMPARE(frames, panel_count);
+
+        const QString pdf = dir.filePath(QStringLiteral("page.pdf"));
+        QVERIFY2(window->SAVE_PAGE_TO(pdf, &why), qPrintable(why));
+        QFile pdf_file(pdf);
+        QVERIFY(pdf_file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = pdf_file.readAll();
+        QVERIFY(bytes.startsWith("%PDF"));
+        const qsizetype box = bytes.indexOf("/MediaBox [");
+        QVERIFY(box >= 0);
+        const QList<QByteArray> corners = bytes.mid(box + 11, bytes.indexOf(']', box) - box - 11).simplified().split(' ');
+        QCOMPARE(corners.size(), 4);
+        QCOMPARE(corners[2].toDouble(), 1280.0);
+        QCOMPARE(corners[3].toDouble(), 800.0);
+        QVERIFY(!window->SAVE_PAGE_TO(dir.filePath(QStringLiteral("page.gif")), &why));
+    }
+
+    // A name typed without its suffix gets the filter's suffix first; the question whether to
+    // replace the file of that name is then asked, and No leaves it as it was.
+    void saveAsAsksBeforeReplacingTheSuffixedName() {
+        const QString existing = dir.filePath(QStringLiteral("kept.svg"));
+        {
+            QFile f(existing);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("kept");
+        }
+        bool asked = false;
+        QTimer::singleShot(200, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            dialog->selectNameFilter(dialog->nameFilters().at(1));  // SVG
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name != nullptr);
+            name->setText(dir.filePath(QStringLiteral("kept")));
+            QTimer::singleShot(300, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(box != nullptr);
+                asked = box->text().contains(QStringLiteral("kept.svg"));
+                box->button(QMessageBox::No)->click();
+            });
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(asked);
+        QFile f(existing);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("kept"));
+    }
+};
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    page_window_test test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "page_window_test.moc"
