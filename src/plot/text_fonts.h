@@ -18,6 +18,7 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include <fontconfig/fontconfig.h>
 
 #include <array>
 #include <string>
@@ -65,6 +66,8 @@ struct font_entry {
 struct text_state {
     bool started = false;
     bool usable = false;
+    FcConfig* quick = nullptr;  // the system's font directories only (font_faces.cpp)
+    bool whole_started = false, whole_usable = false;  // the whole configuration, read on demand
     FT_Library library = nullptr;
     int font_total = 0;  // fonts fontconfig knows, LOAD_FONTS's result
     std::array<cached_face, face_capacity> faces;
