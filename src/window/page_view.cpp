@@ -4,6 +4,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
 #include <QWheelEvent>
@@ -65,31 +66,60 @@ QPointF page_view::WIDGET_POINT(const QPointF& p) const {
     return {(p.x() - 1.0) * s + o.x(), (p.y() - 1.0) * s + o.y()};
 }
 
-void page_view::paintEvent(QPaintEvent*) {
+// The page replayed as vectors at scale s, kept as a picture of the widget's device pixels so
+// that a pointer move repaints only the marker; a page too large to keep (far zoomed in) is
+// replayed for the exposed part at each paint instead.
+constexpr double cache_pixel_limit = 4096.0 * 4096.0;
+
+void page_view::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const double s = SCALE();
     const QPointF o = ORIGIN();
-    const double device_scale = s * devicePixelRatioF();
+    const double ratio = devicePixelRatioF();
+    const double device_scale = s * ratio;
+    const auto replay = [&](QPainter& p) {
+        p.scale(s, s);
+        p.translate(-0.5, -0.5);
+        PAINT_PAGE_VECTORS(p, *list, page);
+    };
     if (std::fabs(device_scale - 1.0) < 1e-9) {
         // One page pixel per device pixel: the exact raster.
         painter.drawImage(QPointF(std::round(o.x()), std::round(o.y())), page);
-    } else {
-        painter.translate(o);
-        painter.scale(s, s);
-        painter.translate(-0.5, -0.5);
-        PAINT_PAGE_VECTORS(painter, *list, page);
-        painter.resetTransform();
-    }
-    if (panel_under > 0 && node_under > 0) {
-        const node_pixel at = NODE_PIXEL(plotted->panels[static_cast<std::size_t>(panel_under - 1)], node_under);
-        if (at.shown) {
-            const QPointF c = WIDGET_POINT(QPointF(at.x + 0.5, at.y + 0.5));
-            painter.setRenderHint(QPainter::Antialiasing, true);
-            painter.setPen(QPen(QColor(0, 90, 200), 1.5));
-            painter.setBrush(Qt::NoBrush);
-            painter.drawEllipse(c, marker_radius, marker_radius);
+    } else if (page.width() * device_scale * page.height() * device_scale <= cache_pixel_limit) {
+        const QSize device(static_cast<int>(std::ceil(page.width() * device_scale)),
+                           static_cast<int>(std::ceil(page.height() * device_scale)));
+        if (cached.size() != device || cached_scale != device_scale) {
+            cached = QPixmap(device);
+            cached.setDevicePixelRatio(ratio);
+            cached.fill(Qt::white);
+            QPainter into(&cached);
+            replay(into);
+            cached_scale = device_scale;
         }
+        painter.drawPixmap(o, cached);
+    } else {
+        painter.setClipRect(event->rect());
+        painter.translate(o);
+        replay(painter);
+        painter.resetTransform();
+        painter.setClipping(false);
     }
+    const QRectF marker = MARKER_RECT();
+    if (!marker.isEmpty()) {
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        painter.setPen(QPen(QColor(0, 90, 200), 1.5));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(marker.center(), marker_radius, marker_radius);
+    }
+}
+
+QRectF page_view::MARKER_RECT() const {
+    if (panel_under == 0 || node_under == 0) return {};
+    const node_pixel at = NODE_PIXEL(plotted->panels[static_cast<std::size_t>(panel_under - 1)], node_under);
+    if (!at.shown) return {};
+    const QPointF c = WIDGET_POINT(QPointF(at.x + 0.5, at.y + 0.5));
+    const double r = marker_radius + 2.0;
+    return {c.x() - r, c.y() - r, 2.0 * r, 2.0 * r};
 }
 
 // Finds the panel and node under a widget point, repaints the marker and says what it reads.
@@ -102,9 +132,10 @@ void page_view::READ_AT(const QPointF& w) {
         node = NEAREST_NODE(pp, p.x());
     }
     if (panel == panel_under && node == node_under) return;
+    update(MARKER_RECT().toAlignedRect());
     panel_under = panel;
     node_under = node;
-    update();
+    update(MARKER_RECT().toAlignedRect());
     if (!on_readout) return;
     if (panel > 0 && node > 0) {
         on_readout(QString::fromStdString(READOUT_TEXT(plotted->panels[static_cast<std::size_t>(panel - 1)], node)));
@@ -117,8 +148,8 @@ void page_view::mouseMoveEvent(QMouseEvent* event) { READ_AT(event->position());
 
 void page_view::leaveEvent(QEvent*) {
     if (panel_under == 0 && node_under == 0) return;
+    update(MARKER_RECT().toAlignedRect());
     panel_under = node_under = 0;
-    update();
     if (on_readout) on_readout(QString());
 }
 

@@ -24,7 +24,9 @@
 #pragma once
 
 #include <QImage>
+#include <QPixmap>
 #include <QPointF>
+#include <QRectF>
 #include <QSize>
 #include <QString>
 #include <QWidget>
@@ -74,6 +76,7 @@ protected:
 private:
     void READ_AT(const QPointF& widget_point);
     QPointF ORIGIN() const;  // where page point (1, 1) lies in the widget
+    QRectF MARKER_RECT() const;  // the marker of the node under the pointer, empty when none
 
     QImage page;
     const display_list* list;
@@ -82,6 +85,8 @@ private:
     double scale = 1.0;
     int panel_under = 0;
     int node_under = 0;
+    QPixmap cached;            // the vector replay at cached_scale device pixels per page pixel
+    double cached_scale = 0.0;
 };
 
 }  // namespace orvex

@@ -1,0 +1,118 @@
+// bench_window.cpp: what the window does for the user, on the page of the largest map (both
+// fields, all three mirrors): handling one pointer move over a panel (finding the node, its
+// status line, the marker), and writing the page as SVG and as PDF. Targets on the two-core
+// machine: a pointer move within 1 ms, each vector page within 200 ms. Runs without a screen
+// (the toolkit's offscreen platform).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QStatusBar>
+
+#include <cstdlib>
+
+#include "console/console.h"
+#include "field/field_grid.h"
+#include "field/unfold.h"
+#include "map_writer.h"
+#include "plot/display_list.h"
+#include "plot/page_readout.h"
+#include "plot/plot_driver.h"
+#include "plot/plotted_page.h"
+#include "plot/png_output.h"
+#include "plot/surface.h"
+#include "window/page_view.h"
+#include "window/page_window.h"
+#include "window/vector_page.h"
+
+namespace {
+
+using namespace orvex;
+
+page_content& PLOTTED_CONTENT() {
+    static page_content content;
+    static bool plotted = false;
+    if (plotted) return content;
+    plotted = true;
+    mapgen::map_spec recipe;
+    recipe.kind = 2;
+    recipe.ksym_yz = recipe.ksym_xz = recipe.ksym_xy = 1;
+    field_grid_record& g = field_grid;
+    mapgen::FILL_STORED(recipe, {g.xmws.data(), g.ymws.data(), g.zmws.data(), g.ex_in.data(), g.ey_in.data(),
+                               g.ez_in.data(), g.bx_in.data(), g.by_in.data(), g.bz_in.data()});
+    g.field_kind = 2;
+    g.ksym_yz = g.ksym_xz = g.ksym_xy = 1;
+    g.ksym = 3;
+    UNFOLD_GRID();
+    SET_CONSOLE_QUIET(true);
+    PLOT_PROFILES("MW_map.bin");
+    content.pixels = PAGE_PIXELS();
+    content.list = &DISPLAY_LIST();
+    content.plotted = &PLOTTED_PAGE();
+    content.caption = "ORVEX-3D-Fields";
+    content.console_text = CONSOLE_LOG();
+    content.png_name = "plot_orvex_3dfields.png";
+    content.write_png = WRITE_PAGE_PNG;
+    return content;
+}
+
+// One pointer move onto another node of panel 9 (Ez along the z axis, 401 nodes): the view
+// finds the node, sets the status line and asks for the marker's repaint.
+void BM_PointerMoveOverAPanel(benchmark::State& state) {
+    page_window window(PLOTTED_CONTENT());
+    window.resize(1500, 960);
+    window.show();
+    page_view* view = window.VIEW();
+    const plotted_panel& p = PLOTTED_PAGE().panels[8];
+    int node = 1;
+    for (auto _ : state) {
+        node = node % p.n + 1;
+        const double across = p.frame.ix1 + (p.pos[node - 1] - p.scale.x_lo) / (p.scale.x_hi - p.scale.x_lo) *
+                                                (p.frame.ix2 - p.frame.ix1);
+        const QPointF at = view->WIDGET_POINT(QPointF(across, (p.frame.iy1 + p.frame.iy2) / 2.0));
+        QMouseEvent move(QEvent::MouseMove, at, view->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(view, &move);
+        benchmark::DoNotOptimize(window.statusBar()->currentMessage());
+    }
+}
+BENCHMARK(BM_PointerMoveOverAPanel)->Unit(benchmark::kMicrosecond);
+
+// Painting the whole view once, fit to a laptop-sized window (the page replayed as vectors).
+void BM_PaintFitView(benchmark::State& state) {
+    page_window window(PLOTTED_CONTENT());
+    window.resize(1366, 768);
+    window.show();
+    QImage target(window.VIEW()->size(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        window.VIEW()->render(&target);
+        benchmark::DoNotOptimize(target.bits());
+    }
+}
+BENCHMARK(BM_PaintFitView)->Unit(benchmark::kMillisecond);
+
+void BM_PageAsSvg(benchmark::State& state) {
+    const page_content& content = PLOTTED_CONTENT();
+    page_window window(content);
+    const QImage& raster = window.VIEW()->PAGE_IMAGE();
+    for (auto _ : state) benchmark::DoNotOptimize(PAGE_AS_SVG(*content.list, raster, QStringLiteral("page")).size());
+}
+BENCHMARK(BM_PageAsSvg)->Unit(benchmark::kMillisecond);
+
+void BM_PageAsPdf(benchmark::State& state) {
+    const page_content& content = PLOTTED_CONTENT();
+    page_window window(content);
+    const QImage& raster = window.VIEW()->PAGE_IMAGE();
+    for (auto _ : state) benchmark::DoNotOptimize(PAGE_AS_PDF(*content.list, raster, QStringLiteral("page")).size());
+}
+BENCHMARK(BM_PageAsPdf)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
