@@ -3,8 +3,8 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 
+#include "console/console.h"
 #include "plot/file_output.h"
 
 namespace orvex {
@@ -52,25 +52,12 @@ void APPEND_FIELD(std::string& out, std::string_view text) {
     }
 }
 
-void APPEND_ONE_LINE(std::string& out, std::string_view text) {
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-            out += escaped;
-        } else {
-            out += c;
-        }
-    }
-}
-
 void APPEND_COMMENTS(std::string& out, const plotted_page& page) {
     const bool magnetic = page.field_name == "magnetic";
     out += "# plot_orvex_3dfields profiles\n# map file: ";
-    APPEND_ONE_LINE(out, TRIMMED(page.map_file));
+    out += VISIBLE_TEXT(TRIMMED(page.map_file));
     out += "\n# field: ";
-    APPEND_ONE_LINE(out, page.field_name.empty() ? std::string_view("electric") : page.field_name);
+    out += VISIBLE_TEXT(page.field_name.empty() ? std::string_view("electric") : page.field_name);
     out += magnetic ? " (Bx, By, Bz in Gs)" : " (Ex, Ey, Ez in V/cm)";
     out += "; positions in cm\n";
 }
