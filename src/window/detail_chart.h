@@ -1,0 +1,79 @@
+// detail_chart.h: the chart inside a detail window: one line's profiles, their series, the
+// axes and their ticks, the node under the pointer.
+//
+// WHAT IT IS
+//   detail_line is the window's own copy of one line of the page: the three components'
+//   points and a plotted_page whose panels of that line point into them, so the window never
+//   reads the run's arrays again and exports through the same CSV writer as the page. A
+//   detail_chart holds the Qt Charts objects that show it: per component the runs of finite
+//   points as lines and every finite node as a small marker, in the component's colour, on two
+//   category axes whose ticks DETAIL_AXIS_TICKS (detail_window.h) places and labels.
+//
+// HOW TO CALL IT
+//   detail_line line;  COPY_LINE(PLOTTED_PAGE(), panel, line);
+//   detail_chart chart;  QChartView* view = BUILD_DETAIL_CHART(line, chart);
+//   SHOW_COMPONENT(line, chart, 1, true);   // and RESET_DETAIL_RANGES(line, chart) after
+//   QString tip = NODE_TIP(line, chart, pointer_in_view);
+//
+// ASSUMES AND LIMITS
+//   panel is 1..30 and the line has at least one point; detail_window.cpp builds the window
+//   around the view and owns both records. The axes re-place their ticks whenever their range
+//   changes (a zoom, a reset).
+#pragma once
+
+#include <QColor>
+#include <QPoint>
+#include <QString>
+#include <QtCharts/QCategoryAxis>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+#include <QtCharts/QXYSeries>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "plot/plotted_page.h"
+
+namespace orvex {
+
+struct detail_line {
+    plotted_page page;  // the line's three panels point into pos and val below; the others have n = 0
+    std::string map_file;
+    std::array<std::vector<double>, 3> pos, val;
+    int panel = 0, line = 0;
+    int own = 0;  // the panel's component, 1..3
+};
+
+// A title of the page as the window shows it: UTF-8, trailing blanks dropped.
+QString TRIMMED_TEXT(std::string_view text);
+
+// Fills into (which must not move afterwards) from the page's line of panel.
+void COPY_LINE(const plotted_page& page, int panel, detail_line& into);
+
+struct detail_chart {
+    QChart* chart = nullptr;
+    QChartView* view = nullptr;
+    QCategoryAxis* x_axis = nullptr;
+    QCategoryAxis* y_axis = nullptr;
+    std::array<bool, 3> shown{};
+    std::array<std::vector<QXYSeries*>, 3> series;  // per shown component: the line runs, then the markers
+    std::array<QColor, 3> colours;
+};
+
+// Builds the view with the panel's own component shown and the axes covering it.
+QChartView* BUILD_DETAIL_CHART(const detail_line& line, detail_chart& shown);
+
+// Shows or hides component 1..3, the shown ones in component order (so is the legend); the
+// axes keep their range until RESET_DETAIL_RANGES.
+void SHOW_COMPONENT(const detail_line& line, detail_chart& shown, int component, bool on);
+bool COMPONENT_SHOWN(const detail_chart& shown, int component);
+
+// The axes back to every finite point of the shown components, with a small margin.
+void RESET_DETAIL_RANGES(const detail_line& line, detail_chart& shown);
+
+// The node of a shown component nearest to a point of the view (within a few pixels) as the
+// text of a tooltip; empty when none is that close.
+QString NODE_TIP(const detail_line& line, const detail_chart& shown, QPoint in_view);
+
+}  // namespace orvex

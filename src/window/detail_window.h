@@ -1,0 +1,52 @@
+// detail_window.h: one panel's profile, large, in a window of its own.
+//
+// WHAT IT IS
+//   OPEN_DETAIL_WINDOW shows a top-level window of about 900 x 600 captioned with the panel's
+//   value title and line, "Ez (V/cm) — Z (cm), X=Y=0". It plots the profile's nodes as they
+//   are: the curve through them (broken where a position or value is not finite) and a small
+//   marker on every node, on axes whose tick labels have the digits to tell neighbouring ticks
+//   and the ends of the range apart. Hovering over a node shows its index, position and value
+//   with 15 significant digits. Dragging a rectangle zooms into it (a right click zooms out);
+//   View > Reset Zoom (Ctrl+0, R or Home) shows every point again. The line's other two
+//   components can be shown beside the panel's own (View > Ex, Ey, Ez), each in its colour,
+//   named in the legend; the value axis covers those shown. File > Export Profile... (Ctrl+E)
+//   writes the shown components of the line as CSV (profiles_csv.h), asking before it replaces
+//   a file. Esc closes the window and nothing else. A profile without points gives a window
+//   that says there is nothing to show.
+//
+// HOW TO CALL IT
+//   QWidget* detail = OPEN_DETAIL_WINDOW(PLOTTED_PAGE(), panel, this);   // panel 1..30
+//
+//   DETAIL_AXIS_TICKS(lo, hi) gives the ticks and label format an axis over lo..hi gets.
+//
+// ASSUMES AND LIMITS
+//   A QApplication exists. The window copies the line's points and the map file's name, so
+//   the page's arrays may change afterwards; the titles are the plot driver's constants. It is deleted when closed and closes when its parent's window is
+//   closed (hidden; not when minimised) or deleted; it does not keep the application running
+//   on its own. A panel outside 1..30 gives nullptr and no window.
+#pragma once
+
+#include <QWidget>
+
+#include <string>
+#include <vector>
+
+#include "plot/plotted_page.h"
+
+namespace orvex {
+
+QWidget* OPEN_DETAIL_WINDOW(const plotted_page& page, int panel, QWidget* parent);
+
+// Ticks at whole multiples of a step of 1, 2 or 5 times a power of ten, four to eight of them
+// inside lo..hi, and the printf format of their labels, "%.Ng" with the fewest significant
+// digits N that show every tick exactly (no exponent between 1e-4 and 1e6) and make lo, hi and
+// every tick read differently. A range too narrow for its magnitude (below about 1e-12 of it)
+// gets the two ends as ticks, with 17 digits.
+struct detail_ticks {
+    double step = 0.0;
+    std::vector<double> at;
+    std::string format;
+};
+detail_ticks DETAIL_AXIS_TICKS(double lo, double hi);
+
+}  // namespace orvex
