@@ -124,10 +124,13 @@ detail_ticks DETAIL_AXIS_TICKS(double lo, double hi) {
     const double size = std::max(std::fabs(lo), std::fabs(hi));
     const double half_span = hi / 2 - lo / 2;
     if (std::isfinite(half_span) && half_span > size * 5e-13) {
-        const double raw = half_span / 3;  // six intervals
-        const double power = std::pow(10.0, std::floor(std::log10(raw)));
-        const double m = raw / power;
-        t.step = (m < 1.5 ? 1 : m < 3.5 ? 2 : m < 7.5 ? 5 : 10) * power;
+        // The finest step of 1, 2 or 5 times a power of ten that cuts the range into eight
+        // intervals at most.
+        const double power = std::pow(10.0, std::floor(std::log10(half_span / 4)));
+        for (const double m : {1.0, 2.0, 5.0, 10.0}) {
+            t.step = m * power;
+            if (half_span / t.step <= 4) break;
+        }
         // + 0.0: a tick at zero is +0, never printed "-0".
         for (double k = std::ceil(lo / t.step) + 0.0; k * t.step <= hi && t.at.size() < 16; ++k) {
             t.at.push_back(k * t.step);

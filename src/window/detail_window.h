@@ -37,7 +37,7 @@ namespace orvex {
 
 QWidget* OPEN_DETAIL_WINDOW(const plotted_page& page, int panel, QWidget* parent);
 
-// Ticks at whole multiples of a step of 1, 2 or 5 times a power of ten, four to eight of them
+// Ticks at whole multiples of a step of 1, 2 or 5 times a power of ten, three to nine of them
 // inside lo..hi, and the printf format of their labels, "%.Ng" with the fewest significant
 // digits N that show every tick exactly (no exponent between 1e-4 and 1e6) and make lo, hi and
 // every tick read differently. A range too narrow for its magnitude (below about 1e-12 of it)
