@@ -14,6 +14,7 @@
 
 #include "plot/file_output.h"
 #include "plot/profiles_csv.h"
+#include "window/detail_window.h"
 #include "window/page_view.h"
 #include "window/page_window.h"
 #include "window/vector_page.h"
@@ -135,7 +136,7 @@ void page_window::EXPORT_PROFILES() {
 
 void page_window::OPEN_PANEL(int panel) {
     if (shown.plotted == nullptr || panel < 1 || panel > panel_count) return;
-    SAY(QStringLiteral("Panel %1: its detail window is not here yet.").arg(panel));
+    OPEN_DETAIL_WINDOW(*shown.plotted, panel, this);
 }
 
 }  // namespace orvex

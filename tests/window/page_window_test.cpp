@@ -16,7 +16,10 @@
 #include <QTimer>
 #include <QXmlStreamReader>
 #include <QtTest>
+#include <QtCharts/QChartView>
+#include <QtCharts/QLineSeries>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -167,6 +170,65 @@ private slots:
         QVERIFY(STATUS().contains(QStringLiteral("MW_map.bin")));
     }
 
+    // A double-click on a panel opens its profile in a window of its own, captioned with the
+    // component and the line, holding the profile's own points.
+    void doubleClickOpensTheDetailWindow() {
+        const plotted_panel& p = content.plotted->panels[8];  // Ez along the z axis
+        const node_pixel at = NODE_PIXEL(p, 100);
+        const QPoint w = window->VIEW()->WIDGET_POINT(QPointF(at.x + 0.5, at.y + 0.5)).toPoint();
+        window->findChild<QScrollArea*>()->ensureVisible(w.x(), w.y(), 60, 60);
+        QTest::mouseDClick(window->VIEW(), Qt::LeftButton, Qt::NoModifier, w);
+        QWidget* detail = nullptr;
+        QTRY_VERIFY((detail = [] {
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (top->isVisible() && top->windowTitle() == QStringLiteral("Ez (V/cm) \u2014 Z (cm), X=Y=0")) return top;
+            return static_cast<QWidget*>(nullptr);
+        }()) != nullptr);
+        auto* chart = detail->findChild<QChartView*>();
+        QVERIFY(chart != nullptr);
+        std::vector<bool> found(static_cast<std::size_t>(p.n), false);
+        for (QAbstractSeries* s : chart->chart()->series()) {
+            auto* line = qobject_cast<QLineSeries*>(s);
+            if (line == nullptr) continue;
+            for (const QPointF& point : line->points()) {
+                for (int i = 0; i < p.n; ++i) found[static_cast<std::size_t>(i)] = found[static_cast<std::size_t>(i)] || (point.x() == p.pos[i] && point.y() == p.val[i]);
+            }
+        }
+        QVERIFY(std::all_of(found.begin(), found.end(), [](bool f) { return f; }));
+        QTest::keyClick(detail, Qt::Key_Escape);
+        QTRY_VERIFY(!detail->isVisible());
+        QVERIFY(window->isVisible());
+    }
+
+    // All thirty profiles read back from the CSV export are the page's own doubles.
+    void exportedProfilesReadBackExactly() {
+        const QString path = dir.filePath(QStringLiteral("profiles.csv"));
+        QString why;
+        QVERIFY2(window->EXPORT_PROFILES_TO(path, &why), qPrintable(why));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+        int rows = 0, exact = 0;
+        while (!file.atEnd()) {
+            const QByteArray line = file.readLine().trimmed();
+            if (line.startsWith('#') || line.startsWith("line,")) continue;
+            // line,"axis title",component,node,position,value
+            const QList<QByteArray> head = line.left(line.indexOf(',')).split(',');
+            const QList<QByteArray> tail = line.mid(line.lastIndexOf('"') + 2).split(',');
+            QCOMPARE(tail.size(), 4);
+            const int line_number = head[0].toInt();
+            const int component = tail[0].endsWith('x') ? 1 : tail[0].endsWith('y') ? 2 : 3;
+            const int node = tail[1].toInt();
+            const plotted_panel& p = content.plotted->panels[static_cast<std::size_t>(3 * line_number - 3 + component - 1)];
+            exact += std::strtod(tail[2].constData(), nullptr) == p.pos[node - 1] &&
+                     std::strtod(tail[3].constData(), nullptr) == p.val[node - 1];
+            ++rows;
+        }
+        int nodes = 0;
+        for (const plotted_panel& p : content.plotted->panels) nodes += p.n;
+        QCOMPARE(rows, nodes);
+        QCOMPARE(exact, nodes);
+    }
+
     void escapeLeavesTheWindowOpen() {
         QTest::keyClick(window->VIEW(), Qt::Key_Escape);
         QCoreApplication::processEvents();
@@ -236,6 +298,8 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write("kept");
         }
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
         bool asked = false;
         QTimer::singleShot(200, [&] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
