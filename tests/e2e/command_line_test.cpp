@@ -1,16 +1,19 @@
 // command_line_test.cpp: what the program does with its arguments, run as built without a
 // display: --help and --version answer and touch no file, a DIRECTORY runs there as if started
-// there, anything else is refused with one line and status 2.
+// there, anything else is refused with one line and status 2; and the page's PNG names the
+// program, the map and the field in its text chunks.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -121,7 +124,23 @@ INSTANTIATE_TEST_SUITE_P(
         answer_case{"EmptyArgument", {""}, 2, "", "empty argument"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(DirectoryArgument, RunsThereAsIfStartedThere) {
+// The text chunks of a PNG file (tEXt and iTXt without compression), keyword to text.
+std::map<std::string, std::string> PNG_TEXTS(const fs::path& png) {
+    const std::string bytes = SLURP(png);
+    std::map<std::string, std::string> texts;
+    for (std::size_t at = 8; at + 12 <= bytes.size();) {
+        std::uint32_t length = 0;
+        for (int k = 0; k < 4; ++k) length = length << 8 | static_cast<unsigned char>(bytes[at + k]);
+        const std::string type = bytes.substr(at + 4, 4), data = bytes.substr(at + 8, length);
+        const std::size_t nul = data.find('\0');
+        if (type == "tEXt") texts[data.substr(0, nul)] = data.substr(nul + 1);
+        if (type == "iTXt") texts[data.substr(0, nul)] = data.substr(data.find('\0', data.find('\0', nul + 3) + 1) + 1);
+        at += 12 + length;
+    }
+    return texts;
+}
+
+TEST(DirectoryArgument, RunsThereAsIfStartedThereAndThePageNamesItsSource) {
     for (const int field_flag : {1, 0}) {
         case_dirs dirs(field_flag);
         for (const std::string& given : {dirs.maps.string(), std::string("../maps")}) {
@@ -131,6 +150,11 @@ TEST(DirectoryArgument, RunsThereAsIfStartedThere) {
             EXPECT_EQ(r.err, "plot_orvex_3dfields: no display; the page is written to " +
                                  (dirs.maps / "plot_orvex_3dfields.png").string() + "\n");
             EXPECT_TRUE(fs::is_empty(dirs.start));
+            const auto texts = PNG_TEXTS(dirs.maps / "plot_orvex_3dfields.png");
+            EXPECT_EQ(texts.at("Software"), version_line.substr(0, version_line.size() - 1));
+            EXPECT_EQ(texts.at("Source"), map_name);
+            EXPECT_EQ(texts.at("Title"), field_flag == 1 ? "magnetic field Bx, By, Bz (Gs)"
+                                                         : "electric field Ex, Ey, Ez (V/cm)");
             fs::remove(dirs.maps / "plot_orvex_3dfields.png");
         }
     }
