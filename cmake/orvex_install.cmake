@@ -1,5 +1,6 @@
 # The install rules. Under the prefix:
 #   bin/plot_orvex_3dfields, bin/write_field_map
+#   lib/plot_orvex_3dfields/            the window module, where the window is one
 #   share/man/man1/plot_orvex_3dfields.1, write_field_map.1
 #   share/doc/plot_orvex_3dfields/LICENSE, README.md
 #   include/orvex/<folder>/<header>.h   the histogram library's public headers, by folder
@@ -11,6 +12,11 @@
 include(CMakePackageConfigHelpers)
 
 install(TARGETS plot_orvex_3dfields write_field_map RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The window, when it is a module the programs open only with a display: in the programs' own
+# library folder, where their run path looks.
+if(TARGET orvex_window_module)
+  install(TARGETS orvex_window_module LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/plot_orvex_3dfields)
+endif()
 install(FILES ${PROJECT_SOURCE_DIR}/man/plot_orvex_3dfields.1 ${PROJECT_SOURCE_DIR}/man/write_field_map.1
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
