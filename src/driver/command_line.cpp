@@ -23,7 +23,7 @@ constexpr std::string_view usage_text =
     "of thirty plots. The run reads plot_orvex_3dfields.dat in the working directory (or in\n"
     "DIRECTORY), then the field map it names, and lists the map on standard output. With a\n"
     "display the page opens in a window; without one it is written to plot_orvex_3dfields.png\n"
-    "in that directory. No other file is written.\n"
+    "in that directory.\n"
     "\n"
     "plot_orvex_3dfields.dat, five lines:\n"
     "  1, 2  free text\n"
