@@ -32,10 +32,16 @@ demo: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target plot_orvex_3dfields write_field_map
 	@bash scripts/demo.sh $(BUILD)
 
-install: build
-	@cmake --install $(BUILD) --prefix $(PREFIX)
+# The prefix is configured too: what the build compiles in for finding installed files (the
+# window module, for programs built against the library) is where they go.
+install: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=$(abspath $(PREFIX)) > /dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+	@cmake --install $(BUILD)
 
-package: build
+package: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr > /dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
 	@cd $(BUILD) && cpack -G DEB
 
 bench: build
