@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Writes the bundled example maps (build outputs, not kept in the repository) and runs the
 # viewer on the first. With a display the page opens in a window; without one it is written to
-# examples/rfq_cell/plot_orvex_3dfields.png.
+# examples/rfq_cell/plot_orvex_3dfields.png, and the viewer's last line gives its full path.
 #
 #   examples/rfq_cell       RFQ cell, electric field, one octant stored, binary array layout
 #   examples/solenoid       solenoid, magnetic field, one quadrant stored, text array layout
@@ -20,6 +20,8 @@ viewer="$build/src/driver/plot_orvex_3dfields"
 "$writer" --model lens-doublet --layout nodes --kind 2 --sym 0,0,1 --range 1,1,15 \
     "$top/examples/lens_doublet/MW_lens_doublet.txt"
 
-echo "demo: the other examples: cd examples/solenoid (or examples/lens_doublet) && $viewer"
-cd "$top/examples/rfq_cell"
-exec "$viewer"
+echo "demo: the other examples: $viewer $top/examples/solenoid (or examples/lens_doublet)"
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  echo "demo: the page opens in a window, \"ORVEX-3D-Fields\"; close it to end the run"
+fi
+exec "$viewer" "$top/examples/rfq_cell"

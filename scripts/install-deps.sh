@@ -17,6 +17,9 @@ packages=(
   qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
   # the real-window test: an X server without a screen, and a way to press its keys
   xvfb xauth xdotool x11-utils x11-apps
+  # make package (CPack finds the programs' runtime packages with dpkg-shlibdeps) and the
+  # install test (man pages rendered with man -l)
+  dpkg-dev file man-db
   # fuzzing and sanitizers
   clang libclang-rt-14-dev
 )

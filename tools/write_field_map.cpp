@@ -1,53 +1,6 @@
 // write_field_map: writes an analytic field map, clean or damaged, for tests and examples.
-//
-//   write_field_map --layout binary|text|nodes [options] OUT
-//
-// The map:
-//   --model M             analytic (default: the test field), rfq, solenoid or lens-doublet
-//                         (device fields for the bundled examples)
-//   --kind K              0 E only, 1 B only, 2 both (default 2); other values write no components
-//   --sym YZ,XZ,XY        the three mirror flags (default 0,0,0)
-//   --range XHI,YHI,ZHI   upper coordinate limits in cm (default 2,2,50); the lower limit is 0 on
-//                         a mirrored axis and -hi otherwise
-//   --lo XLO,YLO,ZLO      lower limits instead of that rule
-//   --header D_ELM,APER[,NCELL]  header of the array layouts (default 100,2,0)
-//   --ncell N             header integer of the array layouts (default 0)
-//   --counts NX,NY,NZ     node counts written in the node list (default 25,25,201); the nodes
-//                         written are always the 25 x 25 x 201 lattice
-//   --node-kind K         kind written on the node list's first line (default: --kind)
-//   --digits D            significant digits in the text layouts (default 17)
-//   --per-line N          values per line inside a text group (default 5; 0: whole group on one)
-//
-// Text style (inputs a reader must accept):
-//   --crlf                "\r\n" line ends
-//   --tabs                a tab between values; --commas: ", " between values
-//   --d-exponent          every double in exponent form with D (1.5D+03)
-//   --nan I,J,K           the components of stored node (I,J,K) written as NaN (repeatable);
-//   --inf I,J,K           ... as +Infinity;  --neg-inf I,J,K  ... as -Infinity
-//
-// Damage (inputs a reader must refuse):
-//   --cut-at N            the file ends after N bytes
-//   --record R            binary: record R (1-based) gets the lengths below
-//   --lead L, --trail T   its leading / trailing length (32-bit integers, may be negative)
-//   --pad R,N             binary: record R gets N zero bytes after its values (a longer
-//                         record, which a reader must accept)
-//   --node-lines N        node list: only N node lines are written
-//   --poke TEXT --at L,V  text layouts: value V (1-based) of line L is written as TEXT; V = 0
-//                         replaces the whole line. Repeatable, each --poke with its own --at.
-//
-// Defects (maps that contradict their own header; the field stays that of the clean lattice):
-//   --coord AXIS,NODE,VALUE  array layouts: coordinate NODE of axis x, y or z written as VALUE
-//                         (a number, nan, inf or -inf); repeatable
-//   --shift AXIS,CM       every coordinate of the axis written CM further (node list: its range)
-//   --leak C,FRACTION     C gets FRACTION of its largest absolute value added at every stored
-//                         node on a mirror plane (node 1 of a mirrored axis); C is ex, ey, ez,
-//                         bx, by, bz, or e, b or all for several
-//   --zero C              C written as 0 everywhere (C as for --leak)
-//   --value C,I,J,K,VALUE  component C (ex..bz) of stored node (I,J,K) written as VALUE
-//                         (a number, nan, inf or -inf); repeatable
-//
-// Exit status 0 when written, 1 when the file could not be written, 2 on a bad option; one line
-// on standard error says why.
+// Its options and exit statuses are usage_text below, which --help prints (and man
+// write_field_map explains).
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
@@ -63,6 +16,68 @@
 namespace {
 
 using namespace orvex::mapgen;
+
+constexpr std::string_view usage_text = R"(Usage: write_field_map --layout binary|text|nodes [OPTION...] OUT
+       write_field_map --help
+
+Writes a 3-D field map for plot_orvex_3dfields in one of its three layouts: the analytic test
+field or an example device, clean or damaged, for tests and examples.
+
+The map:
+  --model M             analytic (default: the test field), rfq, solenoid or lens-doublet
+                        (device fields for the bundled examples)
+  --kind K              0 E only, 1 B only, 2 both (default 2); other values write no components
+  --sym YZ,XZ,XY        the three mirror flags (default 0,0,0)
+  --range XHI,YHI,ZHI   upper coordinate limits in cm (default 2,2,50); the lower limit is 0 on
+                        a mirrored axis and -hi otherwise
+  --lo XLO,YLO,ZLO      lower limits instead of that rule
+  --header D_ELM,APER[,NCELL]  header of the array layouts (default 100,2,0)
+  --ncell N             header integer of the array layouts (default 0)
+  --counts NX,NY,NZ     node counts written in the node list (default 25,25,201); the nodes
+                        written are always the 25 x 25 x 201 lattice
+  --node-kind K         kind written on the node list's first line (default: --kind)
+  --digits D            significant digits in the text layouts (default 17)
+  --per-line N          values per line inside a text group (default 5; 0: whole group on one)
+
+Text style (inputs a reader must accept):
+  --crlf                "\r\n" line ends
+  --tabs                a tab between values; --commas: ", " between values
+  --d-exponent          every double in exponent form with D (1.5D+03)
+  --nan I,J,K           the components of stored node (I,J,K) written as NaN (repeatable);
+  --inf I,J,K           ... as +Infinity;  --neg-inf I,J,K  ... as -Infinity
+
+Damage (inputs a reader must refuse):
+  --cut-at N            the file ends after N bytes
+  --record R            binary: record R (1-based) gets the lengths below
+  --lead L, --trail T   its leading / trailing length (32-bit integers, may be negative)
+  --pad R,N             binary: record R gets N zero bytes after its values (a longer
+                        record, which a reader must accept)
+  --node-lines N        node list: only N node lines are written
+  --poke TEXT --at L,V  text layouts: value V (1-based) of line L is written as TEXT; V = 0
+                        replaces the whole line. Repeatable, each --poke with its own --at.
+
+Defects (maps that contradict their own header; the field stays that of the clean lattice):
+  --coord AXIS,NODE,VALUE  array layouts: coordinate NODE of axis x, y or z written as VALUE
+                        (a number, nan, inf or -inf); repeatable
+  --shift AXIS,CM       every coordinate of the axis written CM further (node list: its range)
+  --leak C,FRACTION     C gets FRACTION of its largest absolute value added at every stored
+                        node on a mirror plane (node 1 of a mirrored axis); C is ex, ey, ez,
+                        bx, by, bz, or e, b or all for several
+  --zero C              C written as 0 everywhere (C as for --leak)
+  --value C,I,J,K,VALUE  component C (ex..bz) of stored node (I,J,K) written as VALUE
+                        (a number, nan, inf or -inf); repeatable
+
+Exit status 0 when written, 1 when the file could not be written, 2 on a bad option; one line
+on standard error says why.
+)";
+
+// --help: the usage on standard output, status 0 (1 when it cannot be written).
+int PRINT_USAGE() {
+    if (std::fwrite(usage_text.data(), 1, usage_text.size(), stdout) == usage_text.size() && std::fflush(stdout) == 0)
+        return 0;
+    std::fprintf(stderr, "write_field_map: cannot write standard output: %s\n", std::strerror(errno));
+    return 1;
+}
 
 [[noreturn]] void USAGE_FAILURE(const std::string& what) {
     std::fprintf(stderr, "write_field_map: %s\n", what.c_str());
@@ -120,6 +135,7 @@ int main(int argc, char** argv) {
             if (a + 1 >= argc) USAGE_FAILURE(std::string(opt) + " needs a value");
             return argv[++a];
         };
+        if (opt == "--help" || opt == "-h") return PRINT_USAGE();
         if (opt == "--layout") {
             const std::string_view v = value();
             if (v == "binary") lay = layout::binary;

@@ -1,5 +1,9 @@
-// main.cpp: plot_orvex_3dfields takes no arguments; the control file in the working directory
-// says everything.
+// main.cpp: plot_orvex_3dfields reads only its control file; the command line can ask for help
+// or the version, or name the directory to run in (command_line.h).
+#include "driver/command_line.h"
 #include "driver/plot_orvex_3dfields.h"
 
-int main() { return orvex::PLOT_ORVEX_3DFIELDS(); }
+int main(int argc, char** argv) {
+    const orvex::command_answer answer = orvex::ANSWER_COMMAND_LINE(argc, argv);
+    return answer.run ? orvex::PLOT_ORVEX_3DFIELDS() : answer.status;
+}

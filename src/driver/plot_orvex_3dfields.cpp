@@ -11,15 +11,18 @@
 #include <cstdio>
 #include <exception>
 #include <new>
+#include <string>
 #include <string_view>
 
 #include "console/console.h"
 #include "console/run_stop.h"
+#include "driver/command_line.h"
 #include "driver/control_file.h"
 #include "field/field_grid.h"
 #include "fieldio/field_readers.h"
 #include "driver/header_listing.h"
 #include "plot/plot_driver.h"
+#include "plot/png_output.h"
 #include "window/show_page.h"
 #include "field/unfold.h"
 #include "field/map_checks.h"
@@ -43,6 +46,14 @@ void REPORT_MAP_NOTES() {
         std::fprintf(stderr, "plot_orvex_3dfields: note: %.*s\n", static_cast<int>(note.size()), note.data());
 }
 
+// The page's PNG names the program, the map and the field plotted.
+void LABEL_PAGE_PNG() {
+    const std::string software = "plot_orvex_3dfields " + std::string(PROGRAM_VERSION());
+    const std::string_view title =
+        field_grid.field_flag == 0 ? "electric field Ex, Ey, Ez (V/cm)" : "magnetic field Bx, By, Bz (Gs)";
+    SET_PAGE_PNG_LABELS({software, FIELD_FILE_NAME(), title});
+}
+
 }  // namespace
 
 int PLOT_ORVEX_3DFIELDS() {
@@ -60,6 +71,7 @@ int PLOT_ORVEX_3DFIELDS() {
         // meaningless page: the run stops here instead.
         if (field_grid.nx == 0) STOP_RUN(msg_no_unfolding_case);
         PLOT_PROFILES(FIELD_FILE_NAME());
+        LABEL_PAGE_PNG();
     } catch (const run_stop& stop) {
         REPORT_RUN_STOP(stop);
         return 1;

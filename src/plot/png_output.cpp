@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "console/console.h"
 #include "plot/png_output.h"
 #include "plot/surface.h"
 
@@ -32,6 +33,72 @@ void PNG_FAILED(png_structp png, png_const_charp message) {
 }
 
 void PNG_WARNED(png_structp, png_const_charp) {}
+
+// ---- text chunks --------------------------------------------------------------------------------
+
+// One text chunk, ready for libpng: its keyword, its text and whether it is UTF-8 (iTXt).
+struct png_label {
+    const char* keyword;
+    std::string text;
+    bool utf8 = false;
+};
+std::array<png_label, 3> png_labels{{{"Software", {}}, {"Source", {}}, {"Title", {}}}};
+
+// True when text is well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
+bool IS_UTF8(std::string_view text) {
+    for (std::size_t at = 0; at < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[at]);
+        const std::size_t extra = lead < 0x80                    ? 0
+                                  : lead >= 0xC2 && lead <= 0xDF ? 1
+                                  : lead >= 0xE0 && lead <= 0xEF ? 2
+                                  : lead >= 0xF0 && lead <= 0xF4 ? 3
+                                                                 : 4;  // not a lead byte
+        if (extra == 4 || at + extra >= text.size()) return false;
+        unsigned code = extra == 0 ? lead : lead & (0x3Fu >> extra);
+        for (std::size_t k = 1; k <= extra; ++k) {
+            const auto next = static_cast<unsigned char>(text[at + k]);
+            if ((next & 0xC0) != 0x80) return false;
+            code = code << 6 | (next & 0x3Fu);
+        }
+        if ((extra == 2 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))) ||
+            (extra == 3 && (code < 0x10000 || code > 0x10FFFF)))
+            return false;
+        at += extra + 1;
+    }
+    return true;
+}
+
+void SET_LABEL(png_label& label, std::string_view text) {
+    label.text = VISIBLE_TEXT(text);
+    label.utf8 = false;
+    for (const char c : label.text) label.utf8 |= static_cast<unsigned char>(c) >= 0x80;
+    if (!label.utf8 || IS_UTF8(label.text)) return;
+    std::string ascii;
+    for (const char c : label.text) {
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(c));
+        ascii += static_cast<unsigned char>(c) < 0x80 ? std::string(1, c) : std::string(escaped);
+    }
+    label.text = ascii;
+    label.utf8 = false;
+}
+
+// Hands the labels set so far to libpng; called before png_write_info. Nothing with a destructor
+// lives in this frame (libpng may jump out of it).
+void ADD_PAGE_TEXT_CHUNKS(png_structp png, png_infop info) {
+    std::array<png_text, 3> chunks{};
+    int count = 0;
+    for (png_label& label : png_labels) {
+        if (label.text.empty()) continue;
+        png_text& chunk = chunks[static_cast<std::size_t>(count++)];
+        chunk.compression = label.utf8 ? PNG_ITXT_COMPRESSION_NONE : PNG_TEXT_COMPRESSION_NONE;
+        chunk.key = const_cast<png_charp>(label.keyword);
+        chunk.text = label.text.data();
+        if (label.utf8) chunk.itxt_length = label.text.size();
+        else chunk.text_length = label.text.size();
+    }
+    if (count > 0) png_set_text(png, info, chunks.data(), count);
+}
 
 // Writes the page to an open file; false with failure_text set when libpng fails. Nothing with
 // a destructor lives in this frame, so the long jump out of libpng is safe.
@@ -57,6 +124,7 @@ bool WRITE_PNG_STREAM(std::FILE* file) {
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
     png_set_IHDR(png, info, page_width, page_height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    ADD_PAGE_TEXT_CHUNKS(png, info);
     png_write_info(png, info);
     const std::span<const packed_colour> page = PAGE_PIXELS();
     for (int y = 0; y < page_height; ++y) {
@@ -103,6 +171,12 @@ bool WRITE_PAGE_PNG(std::string_view path, std::string_view* why) {
         if (why != nullptr) *why = failure_text.data();
     }
     return ok;
+}
+
+void SET_PAGE_PNG_LABELS(const page_png_labels& labels) {
+    SET_LABEL(png_labels[0], labels.software);
+    SET_LABEL(png_labels[1], labels.source);
+    SET_LABEL(png_labels[2], labels.title);
 }
 
 }  // namespace orvex

@@ -13,6 +13,14 @@
 //   The file is written beside its final name and renamed into place once complete, so an older
 //   file of that name is replaced whole and a failed write leaves no partial file behind. why,
 //   when given, points at a text that stays valid until the next call.
+//
+// TEXT CHUNKS
+//   SET_PAGE_PNG_LABELS({"plot_orvex_3dfields 1.0.0", "RFQ_cell.bin", "electric field ..."})
+//   makes every page PNG written afterwards (also from the window's Save As) carry the texts
+//   under the standard keywords "Software", "Source" and "Title"; an empty text is left out, and
+//   none are written until the labels are set. Printable ASCII goes into tEXt chunks, other
+//   UTF-8 into iTXt; control characters and bytes that are not UTF-8 are written as \xNN. The
+//   pixels are the same with or without them.
 #pragma once
 
 #include <string_view>
@@ -21,5 +29,11 @@ namespace orvex {
 
 // Writes the page to path; false, with the reason in why, when it cannot.
 bool WRITE_PAGE_PNG(std::string_view path, std::string_view* why = nullptr);
+
+// Where a page came from: the program and its version, the source of the picture, what it shows.
+struct page_png_labels {
+    std::string_view software, source, title;
+};
+void SET_PAGE_PNG_LABELS(const page_png_labels& labels);
 
 }  // namespace orvex

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "console/console.h"
@@ -73,7 +74,11 @@ int SHOW_PAGE(std::string_view png_name, std::span<const std::string_view> notes
                      static_cast<int>(why.size()), why.data());
         return 1;
     }
-    std::fprintf(stderr, "plot_orvex_3dfields: no display; the page is written to %s\n", name.c_str());
+    // The full path: a user who started the run elsewhere (or gave a directory) finds the page.
+    std::error_code no_cwd;
+    const std::filesystem::path written = std::filesystem::absolute(name, no_cwd);
+    std::fprintf(stderr, "plot_orvex_3dfields: no display; the page is written to %s\n",
+                 VISIBLE_TEXT(no_cwd ? name : written.string()).c_str());
     return 0;
 }
 

@@ -615,7 +615,8 @@ TEST_F(Awkward, FieldFileThatIsAFifoDoesNotHang) {
 TEST_F(Awkward, UnreadableControlFile) {
     CONTROL(dir, "MW_map.bin", "0", "0");
     fs::permissions(dir / "plot_orvex_3dfields.dat", fs::perms::none);
-    if (::access((dir / "plot_orvex_3dfields.dat").c_str(), R_OK) == 0) GTEST_SKIP() << "permissions do not bind";
+    if (::access((dir / "plot_orvex_3dfields.dat").c_str(), R_OK) == 0)
+        GTEST_SKIP() << "an unreadable control file cannot be made here (as root, permission bits do not bind)";
     const run_result r = RUN_PROGRAM(dir, capture);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, who + "plot_orvex_3dfields.dat: cannot open: Permission denied\n");

@@ -1,0 +1,121 @@
+// command_line_test.cpp: the program's arguments, run as built without a display: --help and
+// --version answer and touch no file, a DIRECTORY runs there as if started there (and the PNG
+// names the program, the map and the field), anything else is refused with one line, status 2.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "map_writer.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string SLURP(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+const std::string map_name = "EM map \u00b5.txt";  // UTF-8, with a blank
+
+// A temporary directory: start/ is the run's working directory, maps/ holds a control file
+// for map_name (the map itself only when written), out and err catch the run's output.
+struct case_dirs {
+    fs::path top, start, maps;
+    explicit case_dirs(int field_flag = 1) {
+        std::string pattern = (fs::temp_directory_path() / "orvex_args_XXXXXX").string();
+        top = fs::canonical(::mkdtemp(pattern.data())), start = top / "start", maps = top / "maps";
+        fs::create_directory(start), fs::create_directory(maps);
+        std::ofstream(maps / "plot_orvex_3dfields.dat") << "a\nb\n" << map_name << "\n1\n" << field_flag << "\n";
+    }
+    ~case_dirs() { fs::remove_all(top); }
+    struct result { int status; std::string out, err; };
+    result RUN(const std::vector<std::string>& args) const {
+        std::string command = "cd '" + start.string() + "' && env -u DISPLAY -u WAYLAND_DISPLAY '" ORVEX_PROGRAM "'";
+        for (const std::string& a : args) command += " '" + (a == "{maps}" ? maps.string() : a) + "'";
+        command += " > ../out 2> ../err < /dev/null";
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, SLURP(top / "out"), SLURP(top / "err")};
+    }
+};
+
+struct answer_case {
+    const char* name;
+    std::vector<std::string> args;  // "{maps}" stands for the maps directory
+    int status;
+    std::string out_begins;  // "": standard output stays empty
+    std::string err_holds;   // "": standard error stays empty, else its one line holds this
+};
+
+class Answers : public ::testing::TestWithParam<answer_case> {};
+
+TEST_P(Answers, OneAnswerNoFileTouched) {
+    const answer_case& c = GetParam();
+    const case_dirs dirs;
+    const auto r = dirs.RUN(c.args);
+    EXPECT_EQ(r.status, c.status) << r.err;
+    EXPECT_EQ(r.out.substr(0, c.out_begins.size()), c.out_begins);
+    EXPECT_EQ(r.out.empty(), c.out_begins.empty()) << r.out;
+    if (!c.err_holds.empty()) {
+        EXPECT_NE(r.err.find(c.err_holds), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), c.err_holds.empty() ? 0 : 1) << r.err;
+    EXPECT_TRUE(fs::is_empty(dirs.start) && !fs::exists(dirs.maps / "plot_orvex_3dfields.png"));
+}
+
+const std::string version = std::string("plot_orvex_3dfields ") + ORVEX_VERSION;
+const std::string usage = "Usage: plot_orvex_3dfields [DIRECTORY]\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryArgument, Answers,
+    ::testing::Values(
+        answer_case{"Help", {"--help"}, 0, usage, ""}, answer_case{"ShortHelp", {"-h"}, 0, usage, ""},
+        answer_case{"Version", {"--version"}, 0, version + "\n", ""},
+        answer_case{"ShortVersion", {"-V"}, 0, version + "\n", ""},
+        answer_case{"UnknownOption", {"--verbose"}, 2, "", "option --verbose; see plot_orvex_3dfields --help"},
+        answer_case{"EscapeInOption", {"-\x1b[2J"}, 2, "", "unknown option -\\x1B[2J"},
+        answer_case{"HelpAndMore", {"--help", "{maps}"}, 2, "", "one argument at most"},
+        answer_case{"MissingDirectory", {"no such dir"}, 2, "", "cannot enter directory no such dir: No such"},
+        answer_case{"FileForDirectory", {"../maps/plot_orvex_3dfields.dat"}, 2, "", "Not a directory"},
+        answer_case{"EmptyArgument", {""}, 2, "", "empty argument"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A PNG's text chunk as written: its type, then keyword and text (an iTXt chunk with no
+// compression, language or translated keyword between them).
+std::string TEXT_CHUNK(const std::string& type, const std::string& keyword, const std::string& text) {
+    return type + keyword + std::string(type == "iTXt" ? 5 : 1, '\0') + text;
+}
+
+TEST(DirectoryArgument, RunsThereAsIfStartedThereAndThePageNamesItsSource) {
+    for (const int field_flag : {1, 0}) {
+        const case_dirs dirs(field_flag);
+        orvex::mapgen::map_spec s;
+        s.kind = field_flag, s.ksym_yz = s.ksym_xz = 1;
+        ASSERT_TRUE(WRITE_FIELD_MAP(s, orvex::mapgen::layout::text, (dirs.maps / map_name).string(), {}));
+        for (const std::string& given : {std::string("{maps}"), std::string("../maps")}) {
+            const auto r = dirs.RUN({given});
+            EXPECT_EQ(r.status, 0) << r.err;
+            EXPECT_EQ(r.out.substr(0, r.out.find('\n') + 1), " Input field file name = " + map_name + "\n");
+            const fs::path png = dirs.maps / "plot_orvex_3dfields.png";
+            EXPECT_EQ(r.err, "plot_orvex_3dfields: no display; the page is written to " + png.string() + "\n");
+            EXPECT_TRUE(fs::is_empty(dirs.start));
+            const std::string page = SLURP(png);
+            EXPECT_NE(page.find(TEXT_CHUNK("tEXt", "Software", version)), std::string::npos);
+            EXPECT_NE(page.find(TEXT_CHUNK("iTXt", "Source", map_name)), std::string::npos);
+            const char* title = field_flag ? "magnetic field Bx, By, Bz (Gs)" : "electric field Ex, Ey, Ez (V/cm)";
+            EXPECT_NE(page.find(TEXT_CHUNK("tEXt", "Title", title)), std::string::npos);
+            fs::remove(png);
+        }
+    }
+}
+
+}  // namespace

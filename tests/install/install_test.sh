@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# install_test.sh: the project as a user gets it, in a temporary directory removed at the end:
+# cmake --install into a prefix; examples/histo_demo copied out of the tree and built against it
+# (CMake and pkg-config) and run; the installed viewer run from elsewhere on a map written by the
+# installed writer; both man pages rendered by man -l without a warning; the Debian package's
+# name, fields and files (exactly the prefix's). CTest gives the build's facts in ORVEX_*.
+set -euo pipefail
+work=$(mktemp -d "${TMPDIR:-/tmp}/orvex_install_XXXXXX")
+work=$(cd "$work" && pwd -P)
+trap 'rm -rf "$work"' EXIT
+fail() {
+  echo "install test: $*" >&2
+  exit 1
+}
+# Runs a step with its output aside, shown only when it fails.
+quiet() { "$@" > "$work/step.log" 2>&1 || fail "failed: $* $(cat "$work/step.log")"; }
+headless() { env -u DISPLAY -u WAYLAND_DISPLAY "$@"; }
+prefix=$work/prefix demo=$work/histo_demo case_dir=$work/case
+quiet cmake --install "$ORVEX_BUILD_DIR" --prefix "$prefix"
+
+mkdir "$demo" "$case_dir"
+cp "$ORVEX_SOURCE_DIR"/examples/histo_demo/{CMakeLists.txt,histo_demo.cpp} "$demo"
+quiet cmake -S "$demo" -B "$demo/build" -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_CXX_COMPILER="$ORVEX_CXX" \
+  -DCMAKE_EXE_LINKER_FLAGS="$ORVEX_LINK_FLAGS"
+quiet cmake --build "$demo/build"
+(cd "$demo" && quiet headless build/histo_demo) && [ -s "$demo/histo_demo.png" ] || fail "histo_demo drew no page"
+pc_flags=$(PKG_CONFIG_PATH="$prefix/$ORVEX_LIBDIR/pkgconfig" pkg-config --cflags --libs orvex_histo)
+# shellcheck disable=SC2086  # the flags are words
+quiet "$ORVEX_CXX" -std=c++20 $ORVEX_LINK_FLAGS "$demo/histo_demo.cpp" -o "$demo/histo_demo_pc" $pc_flags
+
+quiet "$prefix/bin/write_field_map" --layout text --kind 1 --sym 1,1,0 "$case_dir/EM_map.txt"
+printf 'install test\nthe installed viewer\nEM_map.txt\n1\n1\n' > "$case_dir/plot_orvex_3dfields.dat"
+(cd "$work" && headless "$prefix/bin/plot_orvex_3dfields" "$case_dir" > out 2> err) || fail "viewer: $(cat "$work/err")"
+[ "$(head -n 1 "$work/out")" = " Input field file name = EM_map.txt" ] || fail "listing: $(cat "$work/out")"
+[ "$(cat "$work/err")" = "plot_orvex_3dfields: no display; the page is written to $case_dir/plot_orvex_3dfields.png" ] &&
+  [ -s "$case_dir/plot_orvex_3dfields.png" ] || fail "page: $(cat "$work/err")"
+
+for page in plot_orvex_3dfields write_field_map; do
+  MANWIDTH=80 man --warnings -l "$prefix/share/man/man1/$page.1" 2>&1 > "$work/$page.txt" | grep . &&
+    fail "$page.1 renders with warnings"
+  grep -q '^EXIT STATUS' "$work/$page.txt" || fail "$page.1 renders without its EXIT STATUS"
+done
+
+quiet cpack --config "$ORVEX_BUILD_DIR/CPackConfig.cmake" -B "$work/package" -G DEB
+deb=$work/package/plot-orvex-3dfields_${ORVEX_VERSION}_$(dpkg --print-architecture).deb
+[ "$(dpkg-deb -f "$deb" Package Version)" = "Package: plot-orvex-3dfields
+Version: $ORVEX_VERSION" ] || fail "$deb: $(dpkg-deb -f "$deb" Package Version)"
+needed="libpng16-16 libfreetype6 libfontconfig1 fonts-liberation2"
+[ "$ORVEX_WITH_WINDOW" = ON ] && needed="$needed libqt6widgets6"
+for package in $needed; do
+  [[ ", $(dpkg-deb -f "$deb" Depends)" == *", $package"* ]] || fail "Depends lacks $package"
+done
+(cd "$prefix" && find . -type f | sort) > "$work/prefix.files"
+dpkg-deb -c "$deb" | awk '{ print $6 }' | grep -v '/$' | sed 's|^\./usr/|./|' | sort > "$work/deb.files"
+diff "$work/prefix.files" "$work/deb.files" || fail "the package's files are not the prefix's"
