@@ -46,6 +46,8 @@ window_entry OPEN_WINDOW_MODULE(std::string& why) {
 
 int SHOW_PAGE(std::string_view png_name, std::span<const std::string_view> notes) {
     const std::string name(png_name);
+    // What the line that names the written page says first: why there is no window.
+    std::string no_window = "no display";
     if (SET_IN_ENVIRONMENT("DISPLAY") || SET_IN_ENVIRONMENT("WAYLAND_DISPLAY")) {
         std::string why;
         if (const window_entry entry = OPEN_WINDOW_MODULE(why)) {
@@ -63,9 +65,9 @@ int SHOW_PAGE(std::string_view png_name, std::span<const std::string_view> notes
             content.write_png = WRITE_PAGE_PNG;
             const int status = entry(&content);
             if (status != window_not_possible) return status;
+            no_window = "the display cannot be reached";
         } else {
-            std::fprintf(stderr, "plot_orvex_3dfields: the window cannot be opened (%s); the page is written instead\n",
-                         why.c_str());
+            no_window = "the window cannot be opened (" + VISIBLE_TEXT(why) + ")";
         }
     }
     std::string_view why;
@@ -77,7 +79,7 @@ int SHOW_PAGE(std::string_view png_name, std::span<const std::string_view> notes
     // The full path: a user who started the run elsewhere (or gave a directory) finds the page.
     std::error_code no_cwd;
     const std::filesystem::path written = std::filesystem::absolute(name, no_cwd);
-    std::fprintf(stderr, "plot_orvex_3dfields: no display; the page is written to %s\n",
+    std::fprintf(stderr, "plot_orvex_3dfields: %s; the page is written to %s\n", no_window.c_str(),
                  VISIBLE_TEXT(no_cwd ? name : written.string()).c_str());
     return 0;
 }

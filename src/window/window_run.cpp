@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -70,7 +71,10 @@ void SAY_WHY_THE_WINDOW_WENT() {
 int RUN_PAGE_WINDOW(const page_content& content) {
     std::fflush(stdout);
     shown_content = &content;
-    fallback_png = std::string(content.png_name);
+    // The full path, as the line that names a written page gives it.
+    std::error_code no_cwd;
+    const std::filesystem::path absolute = std::filesystem::absolute(std::string(content.png_name), no_cwd);
+    fallback_png = no_cwd ? std::string(content.png_name) : absolute.string();
     // QApplication keeps argc and argv for its whole life.
     static char program[] = "plot_orvex_3dfields";
     static char platform_option[] = "-platform";
