@@ -29,14 +29,20 @@ bool SET_IN_ENVIRONMENT(const char* name) {
 // The window module's entry, or nullptr with the loader's reason in why.
 window_entry OPEN_WINDOW_MODULE(std::string& why) {
     void* module = dlopen(window_module_file, RTLD_NOW | RTLD_LOCAL);
-#ifdef ORVEX_WINDOW_MODULE_DIR
-    if (module == nullptr) module = dlopen(ORVEX_WINDOW_MODULE_DIR "/plot_orvex_3dfields_window.so", RTLD_NOW | RTLD_LOCAL);
-#endif
     if (module == nullptr) {
+        // The loader's reason when the module was found but could not be loaded (the toolkit's
+        // libraries missing, say) says more than a later "not found" in the install directory.
         const char* error = dlerror();
         why = error != nullptr ? error : "not found";
-        return nullptr;
+#ifdef ORVEX_WINDOW_MODULE_DIR
+        module = dlopen(ORVEX_WINDOW_MODULE_DIR "/plot_orvex_3dfields_window.so", RTLD_NOW | RTLD_LOCAL);
+        if (module == nullptr && why.find("No such file") != std::string::npos) {
+            error = dlerror();
+            if (error != nullptr) why = error;
+        }
+#endif
     }
+    if (module == nullptr) return nullptr;
     auto entry = reinterpret_cast<window_entry>(dlsym(module, window_module_entry));
     if (entry == nullptr) why = "it is from another build of the program";
     return entry;

@@ -340,4 +340,29 @@ TEST(HeadlessRunFonts, StandInFaceOrOneLineAndNoPage) {
     }
 }
 
+// A run without a display loads nothing of the toolkit (the loader's own account of what it
+// opened names no Qt library); with a display but no toolkit on the machine (its libraries
+// hidden in a mount namespace of the test's own) the page is still written, with one line
+// saying why there is no window.
+TEST(HeadlessRun, NeedsNoToolkit) {
+    work_dir dir;
+    WRITE_MAP(dir.path, "--layout binary --kind 2 --sym 1,1,1 --ncell 3", "MW_map.bin");
+    WRITE_CONTROL(dir.path, "MW_map.bin", 0, 0);
+    const run_result headless = RUN_PROGRAM(dir.path, "LD_DEBUG=files");
+    EXPECT_EQ(headless.status, 0);
+    EXPECT_NE(headless.err.find("calling init:"), std::string::npos) << "the loader's account is missing";
+    EXPECT_EQ(headless.err.find("libQt6"), std::string::npos);
+    fs::remove(dir.path / "plot_orvex_3dfields.png");
+
+    if (RUN_SHELL("unshare -m true > /dev/null 2>&1") != 0) GTEST_SKIP() << "no mount namespace of our own to hide Qt in";
+    const std::string hide_qt = "for f in /usr/lib/*/libQt6*.so.6 /lib/*/libQt6*.so.6; do [ -e \"$f\" ] && mount --bind /dev/null \"$f\"; done; ";
+    const int status = RUN_SHELL("cd '" + dir.path.string() + "' && unshare -m sh -c '" + hide_qt + "DISPLAY=:0 \"" ORVEX_PROGRAM
+                                 "\" > stdout.txt 2> stderr.txt'");
+    const std::string err = READ_FILE(dir.path / "stderr.txt");
+    EXPECT_EQ(status, 0) << err;
+    EXPECT_EQ(err.rfind("plot_orvex_3dfields: the window cannot be opened (", 0), 0u) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_TRUE(fs::exists(dir.path / "plot_orvex_3dfields.png"));
+}
+
 }  // namespace
