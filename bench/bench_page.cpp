@@ -9,7 +9,7 @@
 
 #include "console/console.h"
 #include "field/field_grid.h"
-#include "map_writer.h"
+#include "largest_map.h"
 #include "plot/page.h"
 #include "plot/plot_driver.h"
 #include "plot/png_output.h"
@@ -21,25 +21,7 @@ namespace {
 
 using namespace orvex;
 
-// Loads and unfolds a kind-2 map with every mirror flag set, once; field_flag selects E.
-void LOAD_OCTANT_MAP() {
-    static bool loaded = false;
-    if (loaded) return;
-    loaded = true;
-    mapgen::map_spec recipe;
-    recipe.kind = 2;
-    recipe.ksym_yz = recipe.ksym_xz = recipe.ksym_xy = 1;
-    recipe.n_cell = 3;
-    field_grid_record& g = field_grid;
-    mapgen::FILL_STORED(recipe, {g.xmws.data(), g.ymws.data(), g.zmws.data(), g.ex_in.data(), g.ey_in.data(),
-                               g.ez_in.data(), g.bx_in.data(), g.by_in.data(), g.bz_in.data()});
-    g.field_kind = 2;
-    g.ksym_yz = g.ksym_xz = g.ksym_xy = 1;
-    g.ksym = 3;
-    g.field_flag = 0;
-    UNFOLD_GRID();
-    SET_CONSOLE_QUIET(true);
-}
+using bench::LOAD_LARGEST_MAP;
 
 // One whole page: grid records, INI_GRAPH, ten lines of three profiles, the legend.
 void DRAW_PAGE() {
@@ -48,7 +30,7 @@ void DRAW_PAGE() {
 }
 
 void BM_DrawWholePage(benchmark::State& state) {
-    LOAD_OCTANT_MAP();
+    LOAD_LARGEST_MAP();
     for (auto _ : state) {
         DRAW_PAGE();
         benchmark::DoNotOptimize(PAGE_PIXELS().data());
@@ -58,7 +40,7 @@ void BM_DrawWholePage(benchmark::State& state) {
 BENCHMARK(BM_DrawWholePage)->Unit(benchmark::kMillisecond);
 
 void BM_WritePagePng(benchmark::State& state) {
-    LOAD_OCTANT_MAP();
+    LOAD_LARGEST_MAP();
     DRAW_PAGE();
     const std::string path = "/tmp/orvex_bench_page_" + std::to_string(getpid()) + ".png";
     for (auto _ : state) {

@@ -14,7 +14,7 @@
 #include "console/console.h"
 #include "field/field_grid.h"
 #include "field/unfold.h"
-#include "map_writer.h"
+#include "largest_map.h"
 #include "plot/display_list.h"
 #include "plot/page_readout.h"
 #include "plot/plot_driver.h"
@@ -34,17 +34,7 @@ page_content& PLOTTED_CONTENT() {
     static bool plotted = false;
     if (plotted) return content;
     plotted = true;
-    mapgen::map_spec recipe;
-    recipe.kind = 2;
-    recipe.ksym_yz = recipe.ksym_xz = recipe.ksym_xy = 1;
-    field_grid_record& g = field_grid;
-    mapgen::FILL_STORED(recipe, {g.xmws.data(), g.ymws.data(), g.zmws.data(), g.ex_in.data(), g.ey_in.data(),
-                               g.ez_in.data(), g.bx_in.data(), g.by_in.data(), g.bz_in.data()});
-    g.field_kind = 2;
-    g.ksym_yz = g.ksym_xz = g.ksym_xy = 1;
-    g.ksym = 3;
-    UNFOLD_GRID();
-    SET_CONSOLE_QUIET(true);
+    bench::LOAD_LARGEST_MAP();
     PLOT_PROFILES("MW_map.bin");
     content.pixels = PAGE_PIXELS();
     content.list = &DISPLAY_LIST();
