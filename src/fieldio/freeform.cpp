@@ -1,76 +1,57 @@
-// freeform.cpp: the free-form text reader, parsing a mapped file in place with std::from_chars.
+// freeform.cpp: the free-form text reader, parsing the text in place with std::from_chars.
+// Opening, mapping and giving back pages are in text_open.cpp.
 #include "fieldio/freeform.h"
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <charconv>
-#include <cmath>
-#include <cstdlib>
-#include <cstring>
-#include <csignal>
+#include <cstdint>
 #include <string>
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include "console/run_stop.h"
 
 namespace orvex {
 namespace {
 
-// The text of an empty file: a valid, empty range that is never mapped.
-constexpr char empty_text[1] = {'\0'};
-
-// Characters that end a value: blank, tab, comma, line feed, carriage return. A carriage
-// return ends a value only before a line end; IS_SEPARATOR_AT settles that.
+// Characters that end a value: blank, tab, comma and the line-end characters.
 constexpr std::array<bool, 256> separator_table = [] {
     std::array<bool, 256> t{};
-    t[static_cast<unsigned char>(' ')] = true;
-    t[static_cast<unsigned char>('\t')] = true;
-    t[static_cast<unsigned char>(',')] = true;
-    t[static_cast<unsigned char>('\n')] = true;
-    t[static_cast<unsigned char>('\r')] = true;
+    for (const char c : {' ', '\t', ',', '\n', '\r'}) t[static_cast<unsigned char>(c)] = true;
     return t;
 }();
 
-// True when p (inside the text) ends a value.
-inline bool IS_SEPARATOR_AT(const text_file& text, const char* p) {
-    if (p == text.end) return true;
-    if (!separator_table[static_cast<unsigned char>(*p)]) return false;
-    return *p != '\r' || p + 1 == text.end || p[1] == '\n';
+inline bool IS_SEPARATOR(char c) { return separator_table[static_cast<unsigned char>(c)]; }
+
+// The furthest a scan starting at p may go: longest_scan bytes on, or the end of the text.
+inline const char* SCAN_LIMIT(const text_file& text, const char* p) {
+    return static_cast<std::size_t>(text.end - p) > longest_scan ? p + longest_scan : text.end;
 }
 
-// Moves to the first character of the next value, counting the lines passed; false when the
-// file ends first.
-inline bool SKIP_SEPARATORS(text_file& text) {
-    const char* p = text.pos;
-    const char* const end = text.end;
-    while (p != end) {
-        const char c = *p;
-        if (c == ' ' || c == '\t' || c == ',') {
-            ++p;
-        } else if (c == '\n') {
-            ++p;
-            ++text.line;
-        } else if (c == '\r' && (p + 1 == end || p[1] == '\n')) {
-            ++p;  // the line feed after it is counted on the next turn
-        } else {
-            break;
-        }
-    }
-    text.pos = p;
-    return p != end;
+// True when p, where a value's characters stopped, ends the value: the end of the text or a
+// separator. A value that runs into the scan limit does not end there.
+inline bool ENDS_VALUE(const text_file& text, const char* p, const char* limit) {
+    return p == text.end || (p != limit && IS_SEPARATOR(*p));
 }
 
-// No number is this long; a longer run of characters (a binary file read as text) is cut here
-// so that reporting it never scans the rest of a large file.
+// The length of the line end that starts at p (a '\n' or '\r'): LF, CR LF or CR CR LF, or a
+// CR alone.
+inline std::size_t LINE_END_LENGTH(const text_file& text, const char* p) {
+    if (*p == '\n') return 1;
+    const auto left = static_cast<std::size_t>(text.end - p);
+    if (left >= 2 && p[1] == '\n') return 2;
+    if (left >= 3 && p[1] == '\r' && p[2] == '\n') return 3;
+    return 1;
+}
+
+// No number is quoted longer than this; a longer run of characters (a binary file read as
+// text) is cut here so that reporting it never scans far.
 constexpr std::size_t longest_token = 1024;
 
 // The value that starts at text.pos, up to its separator (at most longest_token characters).
 std::string_view TOKEN_AT(const text_file& text) {
     const char* p = text.pos;
     const char* const limit = text.pos + std::min<std::size_t>(longest_token, static_cast<std::size_t>(text.end - text.pos));
-    while (p != limit && !IS_SEPARATOR_AT(text, p)) ++p;
+    while (p != limit && !IS_SEPARATOR(*p)) ++p;
     return {text.pos, static_cast<std::size_t>(p - text.pos)};
 }
 
@@ -87,12 +68,31 @@ std::string QUOTED(std::string_view token) {
     return q;
 }
 
-[[noreturn]] void FAIL_HERE(const text_file& text, std::int32_t line, const std::string& what) {
+[[noreturn]] void FAIL_HERE(const text_file& text, std::int64_t line, const std::string& what) {
     INPUT_FAILURE(text.file.name, line > 0 ? std::to_string(line) : std::string(), what);
 }
 
+// A file in a wide encoding is named as such wherever its NUL bytes are met.
+void FAIL_IF_WIDE(const text_file& text) {
+    const std::string_view wide = WIDE_ENCODING(text);
+    if (!wide.empty()) FAIL_HERE(text, 0, "the file is " + std::string(wide) + " text; save it as plain text");
+}
+
 [[noreturn]] void FAIL_BAD_VALUE(const text_file& text, std::string_view problem) {
-    FAIL_HERE(text, text.line, std::string(problem) + ", found " + QUOTED(TOKEN_AT(text)));
+    const std::string_view token = TOKEN_AT(text);
+    if (token.find('\0') != std::string_view::npos) FAIL_IF_WIDE(text);
+    FAIL_HERE(text, text.line, std::string(problem) + ", found " + QUOTED(token));
+}
+
+[[noreturn]] void FAIL_NUL(const text_file& text) {
+    FAIL_IF_WIDE(text);
+    FAIL_HERE(text, text.line, "holds a NUL byte; the file is not plain text");
+}
+
+// A scan that reached longest_scan; before and after are the words around the limit.
+[[noreturn]] void FAIL_TOO_LONG(const text_file& text, std::int64_t line, std::string_view before,
+                                std::string_view after = "") {
+    FAIL_HERE(text, line, std::string(before) + std::string(longest_scan_text) + std::string(after));
 }
 
 // The file ended before the value named by what; with count > 0 the message reads
@@ -109,6 +109,50 @@ std::string QUOTED(std::string_view token) {
     FAIL_HERE(text, LAST_LINE(text), message);
 }
 
+// Moves to the first character of the next value, counting the lines passed; false when the
+// file ends first.
+inline bool SKIP_SEPARATORS(text_file& text) {
+    const char* p = text.pos;
+    const char* const limit = SCAN_LIMIT(text, p);
+    const std::int64_t first_line = text.line;
+    while (p < limit) {
+        const char c = *p;
+        if (c == ' ' || c == '\t' || c == ',') {
+            ++p;
+        } else if (c == '\n' || c == '\r') {
+            p += LINE_END_LENGTH(text, p);
+            ++text.line;
+        } else {
+            break;
+        }
+    }
+    text.pos = p;
+    if (p == text.end) return false;
+    if (p >= limit) FAIL_TOO_LONG(text, first_line, "more than ", " of blanks and line ends without a value");
+    return true;
+}
+
+// The line end (or the end of the text) of the line p stands on; a NUL byte or a line longer
+// than the scan limit ends the run.
+const char* LINE_END_FROM(const text_file& text, const char* p) {
+    const char* const limit = SCAN_LIMIT(text, p);
+    while (p != limit && *p != '\n' && *p != '\r' && *p != '\0') ++p;
+    if (p == text.end) return p;
+    if (p == limit) FAIL_TOO_LONG(text, text.line, "the line is longer than ");
+    if (*p == '\0') FAIL_NUL(text);
+    return p;
+}
+
+// Steps over the line end at p (if the text has not ended there) onto the next line.
+void NEXT_LINE_FROM(text_file& text, const char* p) {
+    if (p != text.end) {
+        p += LINE_END_LENGTH(text, p);
+        ++text.line;
+    }
+    text.pos = p;
+    RELEASE_READ_PAGES(text);
+}
+
 // A leading '+' is allowed by the text layouts but not by from_chars: step over it, unless
 // another sign follows ("+-1" stays an error).
 inline const char* AFTER_PLUS(const text_file& text) {
@@ -117,117 +161,77 @@ inline const char* AFTER_PLUS(const text_file& text) {
     return p;
 }
 
-// The slow path of NEXT_REAL: exponent letter D or d, a value outside the double range, or
-// text that is not a number. first is where the number proper starts (after a '+').
-double REAL_SLOW_PATH(text_file& text, const char* first) {
-    const std::string_view token = TOKEN_AT(text);
-    const char* const token_end = text.pos + token.size();
-    // A copy with the exponent letter made 'E', NUL-terminated for strtod.
-    std::array<char, 512> copy{};
-    const std::size_t length = static_cast<std::size_t>(token_end - first);
-    if (length >= copy.size()) FAIL_BAD_VALUE(text, "expected a number");
-    std::memcpy(copy.data(), first, length);
-    char* const copy_end = copy.data() + length;
-
-    double value = 0.0;
-    std::from_chars_result result = std::from_chars(copy.data(), copy_end, value);
-    if (result.ec == std::errc{} && result.ptr != copy_end && (*result.ptr == 'D' || *result.ptr == 'd')) {
-        copy[static_cast<std::size_t>(result.ptr - copy.data())] = 'E';
-        result = std::from_chars(copy.data(), copy_end, value);
+// For a decimal number that from_chars found outside the double range: true when it is too
+// large rather than too small. The decimal exponent of its first significant digit decides;
+// out of range it is above 300 or below -300, so its sign is enough.
+bool TOO_LARGE(std::string_view n) {
+    std::size_t i = 0;
+    if (i < n.size() && (n[i] == '-' || n[i] == '+')) ++i;
+    std::int64_t whole_digits = 0, leading_fraction_zeros = 0;
+    bool significant = false;
+    for (; i < n.size() && n[i] >= '0' && n[i] <= '9'; ++i) {
+        significant = significant || n[i] != '0';
+        if (significant) ++whole_digits;
     }
-    if (result.ptr != copy_end) FAIL_BAD_VALUE(text, "expected a number");
-    if (result.ec == std::errc::result_out_of_range) {
-        // from_chars leaves value unset: tell overflow (refused) from underflow (kept as the
-        // nearest double, 0 or subnormal). copy holds a plain decimal number here.
-        errno = 0;
-        value = std::strtod(copy.data(), nullptr);
-        if (std::isinf(value)) FAIL_BAD_VALUE(text, "number out of range");
-    } else if (result.ec != std::errc{}) {
+    if (i < n.size() && n[i] == '.') {
+        for (++i; i < n.size() && n[i] >= '0' && n[i] <= '9'; ++i) {
+            significant = significant || n[i] != '0';
+            if (!significant) ++leading_fraction_zeros;
+        }
+    }
+    std::int64_t exponent = whole_digits > 0 ? whole_digits - 1 : -(leading_fraction_zeros + 1);
+    if (i < n.size() && (n[i] == 'e' || n[i] == 'E')) {
+        ++i;
+        const bool negative = i < n.size() && n[i] == '-';
+        if (i < n.size() && (n[i] == '-' || n[i] == '+')) ++i;
+        std::int64_t e = 0;
+        for (; i < n.size() && n[i] >= '0' && n[i] <= '9'; ++i) e = std::min<std::int64_t>(e * 10 + (n[i] - '0'), 1'000'000'000'000);
+        exponent += negative ? -e : e;
+    }
+    return exponent > 0;
+}
+
+// The slow path of NEXT_REAL: exponent letter D or d, a value outside the double range, a
+// value longer than from_chars was given, or text that is not a number. first is where the
+// number proper starts (after a '+').
+double REAL_SLOW_PATH(text_file& text, const char* first) {
+    const char* const limit = SCAN_LIMIT(text, text.pos);
+    const char* token_end = text.pos;
+    while (token_end != limit && !IS_SEPARATOR(*token_end) && *token_end != '\0') ++token_end;
+    if (token_end == limit && limit != text.end) FAIL_TOO_LONG(text, text.line, "a value is longer than ");
+    if (token_end != text.end && *token_end == '\0') FAIL_BAD_VALUE(text, "expected a number");
+
+    // A copy with the exponent letter made 'E' (kept between calls: no allocation per value).
+    static std::string copy;
+    std::string_view number(first, static_cast<std::size_t>(token_end - first));
+    const std::size_t letter = number.find_first_of("Dd");
+    if (letter != std::string_view::npos) {
+        copy.assign(number);
+        copy[letter] = 'E';
+        number = copy;
+    }
+    double value = 0.0;
+    const char* const number_end = number.data() + number.size();
+    const auto [ptr, ec] = std::from_chars(number.data(), number_end, value);
+    if (ptr != number_end) FAIL_BAD_VALUE(text, "expected a number");
+    if (ec == std::errc::result_out_of_range) {
+        // from_chars leaves value unset: overflow is refused, underflow is the signed zero.
+        if (TOO_LARGE(number)) FAIL_BAD_VALUE(text, "number out of range");
+        value = number.front() == '-' ? -0.0 : 0.0;
+    } else if (ec != std::errc{}) {
         FAIL_BAD_VALUE(text, "expected a number");
     }
     text.pos = token_end;
     return value;
 }
 
-// A mapped file that another program cuts short while it is read (an export rewriting the
-// map, say) makes the next read of a vanished page raise SIGBUS. While a mapping is open, that
-// signal ends the run with one line naming the file instead of a crash. The handler only
-// writes and exits, both safe in a signal handler.
-std::array<char, 600> sigbus_message{};
-std::size_t sigbus_message_length = 0;
-struct sigaction sigbus_previous {};
-bool sigbus_guarded = false;
-
-extern "C" void ON_SIGBUS(int) {
-    const ssize_t ignored = ::write(2, sigbus_message.data(), sigbus_message_length);
-    (void)ignored;
-    ::_exit(1);
-}
-
-void GUARD_MAPPING(std::string_view name) {
-    std::string message = "plot_orvex_3dfields: ";
-    message += name.substr(0, 400);
-    message += ": the file was cut short while it was being read\n";
-    sigbus_message_length = std::min(message.size(), sigbus_message.size());
-    std::memcpy(sigbus_message.data(), message.data(), sigbus_message_length);
-    struct sigaction action {};
-    action.sa_handler = ON_SIGBUS;
-    sigemptyset(&action.sa_mask);
-    sigbus_guarded = ::sigaction(SIGBUS, &action, &sigbus_previous) == 0;
-}
-
-void UNGUARD_MAPPING() {
-    if (sigbus_guarded) ::sigaction(SIGBUS, &sigbus_previous, nullptr);
-    sigbus_guarded = false;
-}
-
-}  // namespace
-
-text_file::~text_file() { CLOSE_TEXT(*this); }
-
-void OPEN_TEXT(text_file& text, std::string_view path) {
-    CLOSE_TEXT(text);
-    OPEN_INPUT_FILE(text.file, path);
-    text.line = 1;
-    if (text.file.size == 0) {
-        text.begin = text.end = text.pos = empty_text;
-    } else {
-        const auto length = static_cast<std::size_t>(text.file.size);
-        void* base = ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE, text.file.fd, 0);
-        if (base == MAP_FAILED) {
-            const int error = errno;
-            INPUT_FAILURE(text.file.name, "", std::string("cannot read: ") + std::strerror(error));
-        }
-        ::madvise(base, length, MADV_SEQUENTIAL);
-        GUARD_MAPPING(text.file.name);
-        text.map_base = base;
-        text.map_length = length;
-        text.begin = text.pos = static_cast<const char*>(base);
-        text.end = text.begin + length;
-    }
-    // The mapping stays valid without the descriptor.
-    CLOSE_INPUT_FILE(text.file);
-}
-
-void CLOSE_TEXT(text_file& text) {
-    if (text.map_base != nullptr) {
-        ::munmap(text.map_base, text.map_length);
-        UNGUARD_MAPPING();
-    }
-    text.map_base = nullptr;
-    text.map_length = 0;
-    text.begin = text.end = text.pos = nullptr;
-    CLOSE_INPUT_FILE(text.file);
-}
-
-namespace {
-
 // The real that starts at text.pos (separators already passed, not at the end of the file).
 inline double REAL_HERE(text_file& text) {
     const char* const first = AFTER_PLUS(text);
+    const char* const limit = SCAN_LIMIT(text, first);
     double value;
-    const auto [ptr, ec] = std::from_chars(first, text.end, value);
-    if (ec == std::errc{} && IS_SEPARATOR_AT(text, ptr)) [[likely]] {
+    const auto [ptr, ec] = std::from_chars(first, limit, value);
+    if (ec == std::errc{} && ENDS_VALUE(text, ptr, limit)) [[likely]] {
         text.pos = ptr;
         return value;
     }
@@ -235,6 +239,8 @@ inline double REAL_HERE(text_file& text) {
 }
 
 }  // namespace
+
+bool MORE_VALUES(text_file& text) { return SKIP_SEPARATORS(text); }
 
 double NEXT_REAL(text_file& text, std::string_view what, std::size_t index, std::size_t count) {
     if (!SKIP_SEPARATORS(text)) FAIL_ENDED(text, what, index, count);
@@ -244,33 +250,26 @@ double NEXT_REAL(text_file& text, std::string_view what, std::size_t index, std:
 std::int32_t NEXT_INTEGER(text_file& text, std::string_view what, std::size_t index, std::size_t count) {
     if (!SKIP_SEPARATORS(text)) FAIL_ENDED(text, what, index, count);
     const char* const first = AFTER_PLUS(text);
+    const char* const limit = SCAN_LIMIT(text, first);
     std::int32_t value = 0;
-    const auto [ptr, ec] = std::from_chars(first, text.end, value, 10);
-    const bool whole = IS_SEPARATOR_AT(text, ptr);
+    const auto [ptr, ec] = std::from_chars(first, limit, value, 10);
+    const bool whole = ENDS_VALUE(text, ptr, limit);
     if (ec == std::errc{} && whole) {
         text.pos = ptr;
         return value;
     }
-    if (ec == std::errc::result_out_of_range && whole) FAIL_BAD_VALUE(text, "integer out of range");
+    if (ec == std::errc::result_out_of_range && (whole || ptr == limit)) FAIL_BAD_VALUE(text, "integer out of range");
     FAIL_BAD_VALUE(text, "expected an integer");
 }
 
-void END_READ(text_file& text) {
-    const auto left = static_cast<std::size_t>(text.end - text.pos);
-    const void* line_end = left > 0 ? std::memchr(text.pos, '\n', left) : nullptr;
-    if (line_end == nullptr) {
-        text.pos = text.end;
-    } else {
-        text.pos = static_cast<const char*>(line_end) + 1;
-        ++text.line;
-    }
-}
+void END_READ(text_file& text) { NEXT_LINE_FROM(text, LINE_END_FROM(text, text.pos)); }
 
 void READ_REALS(text_file& text, std::span<double> values, std::string_view what) {
     const std::size_t count = values.size();
     for (std::size_t n = 0; n < count; ++n) {
         if (!SKIP_SEPARATORS(text)) [[unlikely]] FAIL_ENDED(text, std::string(what) + " value", n, count);
         values[n] = REAL_HERE(text);
+        if ((n & 4095) == 4095) RELEASE_READ_PAGES(text);
     }
     END_READ(text);
 }
@@ -278,20 +277,18 @@ void READ_REALS(text_file& text, std::span<double> values, std::string_view what
 std::string_view READ_LINE(text_file& text, std::string_view what) {
     if (text.pos == text.end) FAIL_ENDED(text, what, 0, 0);
     const char* const start = text.pos;
-    END_READ(text);
-    const char* stop = text.pos;
-    if (stop != start && stop[-1] == '\n') --stop;
-    if (stop != start && stop[-1] == '\r') --stop;
+    const char* const stop = LINE_END_FROM(text, start);
+    NEXT_LINE_FROM(text, stop);
     return {start, static_cast<std::size_t>(stop - start)};
 }
 
 void SKIP_LINE(text_file& text, std::string_view what) { static_cast<void>(READ_LINE(text, what)); }
 
-std::int32_t LAST_LINE(const text_file& text) {
-    // At the end, line counts the line feeds passed plus one; a final line feed closes the
-    // last line rather than starting one.
+std::int64_t LAST_LINE(const text_file& text) {
+    // At the end, line counts the line ends passed plus one; a final line end closes the last
+    // line rather than starting one.
     if (text.pos == text.begin) return text.begin == text.end ? 0 : text.line;
-    return text.pos[-1] == '\n' ? text.line - 1 : text.line;
+    return text.pos[-1] == '\n' || text.pos[-1] == '\r' ? text.line - 1 : text.line;
 }
 
 }  // namespace orvex

@@ -40,10 +40,14 @@ void OPEN_INPUT_FILE(input_file& file, std::string_view path) {
     }
     if (S_ISDIR(status.st_mode)) INPUT_FAILURE(file.name, "", "is a directory, not a file");
     if (!S_ISREG(status.st_mode)) INPUT_FAILURE(file.name, "", "is not a regular file");
-    // Regular files never block; plain blocking reads from here on.
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    // Regular files with a size never block; plain blocking reads from here on. A file that
+    // reports size 0 may be a kernel file (under /proc) that does hold data: it stays
+    // non-blocking, so a read that would wait fails instead.
     file.size = static_cast<std::int64_t>(status.st_size);
+    if (file.size > 0) {
+        const int flags = ::fcntl(fd, F_GETFL);
+        if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    }
 }
 
 bool READ_INPUT_BYTES(const input_file& file, std::int64_t offset, void* destination, std::size_t length,

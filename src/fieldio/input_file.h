@@ -3,7 +3,8 @@
 // A file is opened for reading only, as an existing regular file; it is never created. A
 // missing or unreadable file, a directory or anything that is not a regular file (a pipe, a
 // device) ends the run through INPUT_FAILURE naming the file. Opening never blocks: a FIFO is
-// refused, not waited on.
+// refused, not waited on. A regular file that reports size 0 may still hold data (kernel files
+// under /proc): its size is then not known, and reading it never waits.
 #pragma once
 
 #include <cstdint>
@@ -16,7 +17,7 @@ namespace orvex {
 // Closing happens when the record goes out of scope, also when the run stops mid-read.
 struct input_file {
     int fd = -1;
-    std::int64_t size = 0;
+    std::int64_t size = 0;  // 0 for an empty file and for a file whose size is not known
     std::string name;  // the name as opened
 
     input_file() = default;

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cmath>
+#include <functional>
 #include <string>
 #include <sys/stat.h>
 
@@ -62,6 +63,34 @@ TEST(FreeformRead, RealsInEveryWrittenForm) {
     EXPECT_EQ(v[11], 0.5);
 }
 
+TEST(FreeformRead, OldMacAndDoubledLineEndsReadLikeLineFeedsAfterAByteOrderMark) {
+    scratch_dir dir;
+    dir.write("t.txt", "\xEF\xBB\xBF" "a\rb\r\r\nc\r\n\r7 8\r\r9\r");
+    text_file text;
+    OPEN_TEXT(text, "t.txt");
+    EXPECT_EQ(READ_LINE(text, "1"), "a");
+    EXPECT_EQ(READ_LINE(text, "2"), "b");
+    EXPECT_EQ(READ_LINE(text, "3"), "c");
+    EXPECT_EQ(READ_LINE(text, "4"), "");
+    EXPECT_EQ(NEXT_INTEGER(text, "n"), 7);
+    END_READ(text);
+    EXPECT_EQ(NEXT_INTEGER(text, "n"), 9);
+    EXPECT_EQ(text.line, 7);
+    END_READ(text);
+    EXPECT_EQ(LAST_LINE(text), 7);
+}
+
+TEST(FreeformRead, NumbersOfAnyLengthAreRoundedToTheNearestDouble) {
+    scratch_dir dir;
+    const std::string thirds = "1." + std::string(600, '3');
+    dir.write("t.txt", thirds + "D+02 " + thirds + " 0." + std::string(600, '0') + "1e-300\n");
+    text_file text;
+    OPEN_TEXT(text, "t.txt");
+    EXPECT_EQ(NEXT_REAL(text, "a"), 400.0 / 3.0);
+    EXPECT_EQ(NEXT_REAL(text, "b"), 4.0 / 3.0);
+    EXPECT_EQ(NEXT_REAL(text, "c"), 0.0);  // 1e-901: below the smallest double
+}
+
 TEST(FreeformRead, SeventeenDigitsRoundTripExactly) {
     scratch_dir dir;
     dir.write("t.txt", "0.10000000000000001 8.3333333333333329E-02 -1.7976931348623157e308\n");
@@ -118,10 +147,15 @@ TEST(FreeformFailure, BadValuesNameFileLineAndText) {
     EXPECT_EQ(failure_reading("0x10", false), "map_EM.txt:1: expected a number, found \"0x10\"");
     EXPECT_EQ(failure_reading("1.5D", false), "map_EM.txt:1: expected a number, found \"1.5D\"");
     EXPECT_EQ(failure_reading("\n1e999\n", false), "map_EM.txt:2: number out of range, found \"1e999\"");
-    EXPECT_EQ(failure_reading("1\r2", false), "map_EM.txt:1: expected a number, found \"1?2\"");
+    // A carriage return alone is a line end (old Mac files): "1\r2" holds two lines.
+    EXPECT_EQ(failure_reading("1\r2", false), "map_EM.txt:2: file ends early, expected x");
     EXPECT_EQ(failure_reading("1.5", true), "map_EM.txt:1: expected an integer, found \"1.5\"");
     EXPECT_EQ(failure_reading("2147483648", true), "map_EM.txt:1: integer out of range, found \"2147483648\"");
     EXPECT_EQ(failure_reading("-99999999999", true), "map_EM.txt:1: integer out of range, found \"-99999999999\"");
+    EXPECT_EQ(failure_reading(std::string(400, '9'), false),
+              "map_EM.txt:1: number out of range, found \"" + std::string(40, '9') + "...\"");
+    EXPECT_EQ(failure_reading("-1." + std::string(600, '5') + "D+999", false),
+              "map_EM.txt:1: number out of range, found \"-1." + std::string(37, '5') + "...\"");
     EXPECT_EQ(failure_reading(std::string(60, '7') + "x", false),
               "map_EM.txt:1: expected a number, found \"" + std::string(40, '7') + "...\"");
     EXPECT_EQ(failure_reading(std::string(100000, '\0'), false),
@@ -183,6 +217,45 @@ TEST(FreeformFailure, FilesThatCannotBeReadAreRefusedAtOpen) {
                   OPEN_TEXT(text, "fifo");  // must not wait for a writer
               }),
               "fifo: is not a regular file");
+}
+
+// What is not text stops the read where it is met, and no scan goes past longest_scan.
+TEST(FreeformFailure, NulBytesWideTextAndOverlongScansStopTheRead) {
+    scratch_dir dir;
+    const auto failure_of = [&](const std::string& content, const std::function<void(text_file&)>& read) {
+        dir.write("t.txt", content);
+        return INPUT_FAILURE_OF([&] {
+            text_file text;
+            OPEN_TEXT(text, "t.txt");
+            read(text);
+        });
+    };
+    const auto end_read = [](text_file& text) {
+        NEXT_INTEGER(text, "n");
+        END_READ(text);
+    };
+    const auto read_line = [](text_file& text) { READ_LINE(text, "line"); };
+    const auto integer = [](text_file& text) { NEXT_INTEGER(text, "n"); };
+    EXPECT_EQ(failure_of("\n7 " + std::string(100, '\0'), [&](text_file& t) { END_READ(t), end_read(t); }),
+              "t.txt:2: holds a NUL byte; the file is not plain text");
+    EXPECT_EQ(failure_of(std::string("name\0\n", 6), read_line), "t.txt:1: holds a NUL byte; the file is not plain text");
+    EXPECT_EQ(failure_of("\xFF\xFE" "1\0\n\0", integer), "t.txt: the file is UTF-16 text; save it as plain text");
+    EXPECT_EQ(failure_of(std::string("1\0 \0" "2\0", 6), integer), "t.txt: the file is UTF-16 text; save it as plain text");
+    EXPECT_EQ(failure_of(std::string("\0\x31\0\n", 4), read_line), "t.txt: the file is UTF-16 text; save it as plain text");
+    EXPECT_EQ(failure_of("\n" + std::string(longest_scan + 1, 'a'), [&](text_file& t) { END_READ(t), read_line(t); }),
+              "t.txt:2: the line is longer than 16 MB");
+    EXPECT_EQ(failure_of("1 " + std::string(longest_scan + 1, ' ') + "2", [&](text_file& t) { end_read(t); }),
+              "t.txt:1: the line is longer than 16 MB");
+    EXPECT_EQ(failure_of(std::string(longest_scan + 1, '\n') + "1", integer),
+              "t.txt:1: more than 16 MB of blanks and line ends without a value");
+    EXPECT_EQ(failure_of(std::string(longest_scan + 1, '7'), [](text_file& t) { NEXT_REAL(t, "x"); }),
+              "t.txt:1: a value is longer than 16 MB");
+}
+
+TEST(FreeformRead, KernelFileReportingSizeZeroIsRead) {
+    text_file text;
+    OPEN_TEXT(text, "/proc/self/status");
+    EXPECT_TRUE(READ_LINE(text, "line 1").starts_with("Name:"));
 }
 
 TEST(FreeformFailureDeathTest, FileCutShortWhileReadEndsTheRunWithOneLine) {
