@@ -22,6 +22,16 @@ std::uint64_t BYTE_SWAPPED(std::uint64_t v) {
     return r;
 }
 
+// "; the file looks big-endian" when a length that does not fit read little-endian would fit
+// read big-endian (a file written on a big-endian machine), otherwise "".
+std::string BIG_ENDIAN_HINT(const record_file& records, std::int64_t start, const std::byte* framing,
+                            std::size_t needed) {
+    const std::byte reversed[4] = {framing[3], framing[2], framing[1], framing[0]};
+    const std::int64_t length = LITTLE_ENDIAN_INT32(reversed);
+    const bool fits = length >= static_cast<std::int64_t>(needed) && start + 4 + length + 4 <= records.file.size;
+    return fits ? "; the file looks big-endian" : "";
+}
+
 }  // namespace
 
 std::int32_t LITTLE_ENDIAN_INT32(std::span<const std::byte> bytes) {
@@ -52,12 +62,15 @@ void READ_RECORD(record_file& records, std::span<std::byte> body, std::string_vi
     if (!READ_INPUT_BYTES(records.file, start, framing, sizeof framing, place))
         FAIL_RECORD(records, "file ends before the record of " + std::string(what));
     const std::int32_t length = LITTLE_ENDIAN_INT32(framing);
-    if (length < 0) FAIL_RECORD(records, "negative record length " + std::to_string(length));
+    if (length < 0)
+        FAIL_RECORD(records, "negative record length " + std::to_string(length) +
+                                 BIG_ENDIAN_HINT(records, start, framing, body.size()));
     // The size is known from the open; checking it first means no body is read from a file
-    // too short to hold it.
+    // too short to hold it. A file that reports size 0 (a kernel file) is read until it ends.
     const std::int64_t record_end = start + 4 + std::int64_t{length} + 4;
-    if (record_end > records.file.size)
-        FAIL_RECORD(records, "record length " + std::to_string(length) + " runs past the end of the file");
+    if (records.file.size > 0 && record_end > records.file.size)
+        FAIL_RECORD(records, "record length " + std::to_string(length) + " runs past the end of the file" +
+                                 BIG_ENDIAN_HINT(records, start, framing, body.size()));
     if (static_cast<std::size_t>(length) < body.size())
         FAIL_RECORD(records, "record holds " + std::to_string(length) + " bytes, " + std::string(what) + " needs " +
                                  std::to_string(body.size()));

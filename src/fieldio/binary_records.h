@@ -8,6 +8,7 @@
 //   - the file ends before the record (or before its length);
 //   - a negative length;
 //   - a length running past the end of the file;
+//   (either says "the file looks big-endian" when the length read big-endian would fit)
 //   - a body shorter than the values it must supply;
 //   - a trailing length that differs from the leading one.
 #pragma once
