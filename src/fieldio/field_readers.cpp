@@ -11,6 +11,7 @@
 #include <array>
 #include <cstddef>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "fieldio/binary_records.h"
@@ -167,6 +168,22 @@ void FILL_AXIS(std::span<double> coordinates, const axis_range& r) {
     for (std::size_t i = 0; i < coordinates.size(); ++i) coordinates[i] = r.lo + static_cast<double>(i) * step;
 }
 
+// The first node whose values did not all stand on its first line. The free-form read takes
+// the missing values from the next line, so every node after it is read one line late and the
+// file ends early; that node, not the end of the file, is what is wrong.
+struct short_node {
+    std::size_t number = 0;  // 1-based; 0: none yet
+    std::int64_t line = 0;
+    std::size_t values = 0;  // values on that line
+};
+
+[[noreturn]] void FAIL_SHORT_NODE(const text_file& text, const short_node& shortage, std::size_t needed) {
+    INPUT_FAILURE(text.file.name, std::to_string(shortage.line),
+                  "node " + std::to_string(shortage.number) + " of " + std::to_string(stored_nodes) + " has " +
+                      std::to_string(shortage.values) + " values on its line, " + std::to_string(needed) +
+                      " needed");
+}
+
 }  // namespace
 
 void READ_FIELD_ARRAYS(array_layout layout, std::string_view file_name) {
@@ -217,29 +234,28 @@ void READ_FIELD_NODES(std::string_view file_name) {
     // One free-form read per node, z fastest, x slowest.
     constexpr std::string_view node = "node";
     constexpr std::size_t node_count = stored_nodes;
+    const component_plan plan = PLAN_COMPONENTS(kind);
+    short_node shortage;
     std::size_t number = 0;
     for (int i = 1; i <= stored_nx; ++i) {
         for (int j = 1; j <= stored_ny; ++j) {
             for (int k = 1; k <= stored_nz; ++k, ++number) {
                 const std::size_t at = STORED_INDEX(i, j, k);
-                if (kind != 1) {
-                    g.ex_in[at] = NEXT_REAL(text, node, number, node_count);
-                    g.ey_in[at] = NEXT_REAL(text, node, number, node_count);
-                    g.ez_in[at] = NEXT_REAL(text, node, number, node_count);
-                } else {
-                    g.ex_in[at] = g.ey_in[at] = g.ez_in[at] = 0.0;
+                std::int64_t first_line = 0;
+                std::size_t on_first_line = 0;
+                for (std::size_t v = 0; v < plan.read_count; ++v) {
+                    if (shortage.number != 0 && !MORE_VALUES(text)) FAIL_SHORT_NODE(text, shortage, plan.read_count);
+                    (*plan.read[v])[at] = NEXT_REAL(text, node, number, node_count);
+                    if (v == 0) first_line = text.line;
+                    on_first_line += text.line == first_line ? 1 : 0;
                 }
-                if (kind != 0) {
-                    g.bx_in[at] = NEXT_REAL(text, node, number, node_count);
-                    g.by_in[at] = NEXT_REAL(text, node, number, node_count);
-                    g.bz_in[at] = NEXT_REAL(text, node, number, node_count);
-                } else {
-                    g.bx_in[at] = g.by_in[at] = g.bz_in[at] = 0.0;
-                }
+                if (shortage.number == 0 && on_first_line < plan.read_count)
+                    shortage = {number + 1, first_line, on_first_line};
                 END_READ(text);
             }
         }
     }
+    ZERO_ABSENT(plan);
     CLOSE_TEXT(text);
 }
 
