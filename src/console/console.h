@@ -8,9 +8,12 @@
 //     - a double is right-aligned in 24 columns with 15 significant digits, in fixed form for 0
 //       and for 0.1 <= |v| < 1e15, otherwise in exponent form with a three-digit exponent
 //       (8.33333333333333E-002); NaN and infinities are written as words;
-//     - a text value is written as it stands.
+//     - a text value is written as it stands, its control characters as \xNN (VISIBLE_TEXT),
+//       so a file name cannot drive the terminal or break the line.
 //   Each record goes to standard output and is kept in the console log, so that the window's
-//   console pane can repeat every record of the run.
+//   console pane can repeat every record of the run. A record that cannot be written (standard
+//   output closed, a full device, a closed pipe with SIGPIPE ignored) is remembered, and no
+//   later record is tried: CONSOLE_OUTPUT_ERROR tells the run its listing was lost.
 //
 // HOW TO CALL IT
 //   CONSOLE_WRITE(" ksym = ", {L_INT(g.ksym)});
@@ -48,8 +51,18 @@ void CONSOLE_WRITE(std::string_view label, std::initializer_list<listed_value> v
 std::string FORMAT_LISTED_INTEGER(std::int32_t v);  // 12 columns
 std::string FORMAT_LISTED_REAL(double v);           // 24 columns
 
-// text with every control character (below 0x20, and 0x7F) written as \xNN.
+// text with every control character written as \xNN: below 0x20, 0x7F, the C1 controls in
+// UTF-8 (U+0080 to U+009F) and the bytes 0x80 to 0x9F that are no part of a UTF-8 character
+// (C1 controls to an 8-bit terminal). Other UTF-8 and other bytes stay as they are.
 std::string VISIBLE_TEXT(std::string_view text);
+
+// The error (an errno value) that kept a record from standard output, or 0.
+int CONSOLE_OUTPUT_ERROR();
+
+// Keeps descriptors 0, 1 and 2 taken: each one that is closed is opened on /dev/null, so that
+// no file the run opens later lands there and receives its listing. A closed standard output
+// counts as a record that could not be written (EBADF).
+void HOLD_STANDARD_STREAMS();
 
 // Every record written so far in this run, each ending in '\n'.
 std::string_view CONSOLE_LOG();

@@ -2,6 +2,7 @@
 #include "console/run_stop.h"
 
 #include <cstdio>
+#include <cstring>
 #include <utility>
 
 #include "console/console.h"
@@ -37,6 +38,14 @@ void REPORT_RUN_STOP(const run_stop& stop) {
         std::fprintf(stderr, "%s\n", stop.message.c_str());
         std::fflush(stderr);
     }
+}
+
+bool REPORT_LOST_LISTING() {
+    const int error = CONSOLE_OUTPUT_ERROR();
+    if (error == 0) return false;
+    std::fprintf(stderr, "plot_orvex_3dfields: cannot write the listing to standard output: %s\n", std::strerror(error));
+    std::fflush(stderr);
+    return true;
 }
 
 }  // namespace orvex

@@ -16,6 +16,8 @@
 //   if (nx_in != 25) STOP_RUN(msg_count_mismatch);
 //   INPUT_FAILURE(file.name, "record 5", "record holds 12 bytes, xmws needs 200");
 //   and in main: try { ... } catch (const run_stop& stop) { REPORT_RUN_STOP(stop); return 1; }
+//   A stop written to standard output that could not be written is followed by
+//   REPORT_LOST_LISTING, so the one line reaches standard error instead.
 //
 // ASSUMES AND LIMITS
 //   The file name in an input failure is shown with its control characters as \xNN, so the
@@ -47,5 +49,10 @@ struct run_stop {
 
 // Writes a caught run_stop where it belongs (stdout as a record, or stderr).
 void REPORT_RUN_STOP(const run_stop& stop);
+
+// When the listing could not be written to standard output (CONSOLE_OUTPUT_ERROR), says so in
+// one line on standard error ("plot_orvex_3dfields: cannot write the listing to standard
+// output: No space left on device") and returns true; the run then ends with status 1.
+bool REPORT_LOST_LISTING();
 
 }  // namespace orvex

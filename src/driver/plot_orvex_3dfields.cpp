@@ -6,8 +6,11 @@
 //
 // Each stage reads what the stage before it wrote; nothing flows back. A stop anywhere throws
 // run_stop; it is written here, once, and nothing after it is read, listed, drawn or written.
+// A listing that could not be written to standard output ends the run the same way, with one
+// line on standard error.
 #include "driver/plot_orvex_3dfields.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <exception>
 #include <new>
@@ -40,8 +43,10 @@ void LOAD_FIELD_FILE() {
     }
 }
 
-// Each note of the map checks as one line on standard error; they change nothing else.
+// Each note of the map checks as one line on standard error; they change nothing else. A run
+// whose listing was lost says only that, at its end.
 void REPORT_MAP_NOTES() {
+    if (CONSOLE_OUTPUT_ERROR() != 0) return;
     for (const std::string_view note : MAP_NOTES())
         std::fprintf(stderr, "plot_orvex_3dfields: note: %.*s\n", static_cast<int>(note.size()), note.data());
 }
@@ -54,9 +59,17 @@ void LABEL_PAGE_PNG() {
     SET_PAGE_PNG_LABELS({software, FIELD_FILE_NAME(), title});
 }
 
+// The mirror flags are 0 or 1. Others (2, 0, 0, or 1, 1, -1 summing to 1) could still match
+// an unfolding case by their sum, giving a page whose limits and steps contradict the data.
+bool FLAGS_ARE_ZERO_OR_ONE() {
+    const auto zero_or_one = [](std::int32_t flag) { return flag == 0 || flag == 1; };
+    return zero_or_one(field_grid.ksym_yz) && zero_or_one(field_grid.ksym_xz) && zero_or_one(field_grid.ksym_xy);
+}
+
 }  // namespace
 
 int PLOT_ORVEX_3DFIELDS() {
+    HOLD_STANDARD_STREAMS();
     ADVISE_FIELD_GRID();
     try {
         READ_CONTROL_FILE();
@@ -64,6 +77,7 @@ int PLOT_ORVEX_3DFIELDS() {
         CONSOLE_WRITE(" Input field file name = ", {L_TEXT(FIELD_FILE_NAME())});
         LOAD_FIELD_FILE();
         LIST_FIELD_HEADER();
+        if (!FLAGS_ARE_ZERO_OR_ONE()) STOP_RUN(msg_no_unfolding_case);
         CHECK_MAP();
         REPORT_MAP_NOTES();
         UNFOLD_GRID(unfold_scope::plotted_triple);
@@ -74,6 +88,7 @@ int PLOT_ORVEX_3DFIELDS() {
         LABEL_PAGE_PNG();
     } catch (const run_stop& stop) {
         REPORT_RUN_STOP(stop);
+        if (stop.where == run_stop::channel::console) REPORT_LOST_LISTING();
         return 1;
     } catch (const std::bad_alloc&) {
         std::fprintf(stderr, "plot_orvex_3dfields: out of memory\n");
@@ -82,6 +97,8 @@ int PLOT_ORVEX_3DFIELDS() {
         std::fprintf(stderr, "plot_orvex_3dfields: %s\n", e.what());
         return 1;
     }
+    // A listing that did not reach standard output is a failed run: no page is shown or written.
+    if (REPORT_LOST_LISTING()) return 1;
     return SHOW_PAGE(page_png_name, MAP_NOTES());
 }
 
