@@ -1,16 +1,16 @@
-// png_output.cpp: the page as a PNG file, written by libpng beside its final name and renamed
-// into place.
+// png_output.cpp: the page encoded as PNG by libpng in memory, then written whole by
+// WRITE_FILE_ATOMICALLY (a temporary file of its own beside the final name, renamed into place).
 #include <png.h>
 #include <zlib.h>
 
 #include <array>
-#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
-#include <cstring>
 #include <string>
+#include <string_view>
 
 #include "console/console.h"
+#include "plot/file_output.h"
 #include "plot/png_output.h"
 #include "plot/surface.h"
 
@@ -26,6 +26,17 @@ constexpr int png_compression_level = 3;
 
 std::array<png_byte, std::size_t{page_width} * 3> png_row;
 std::array<char, 256> failure_text;
+std::string png_bytes;  // the encoded page; its capacity is kept from one page to the next
+
+void PNG_APPEND(png_structp png, png_bytep data, png_size_t length) {
+    try {
+        png_bytes.append(reinterpret_cast<const char*>(data), length);
+    } catch (...) {
+        png_error(png, "out of memory");  // no exception may cross libpng's frames
+    }
+}
+
+void PNG_FLUSHED(png_structp) {}
 
 void PNG_FAILED(png_structp png, png_const_charp message) {
     std::snprintf(failure_text.data(), failure_text.size(), "%s", message);
@@ -100,9 +111,10 @@ void ADD_PAGE_TEXT_CHUNKS(png_structp png, png_infop info) {
     if (count > 0) png_set_text(png, info, chunks.data(), count);
 }
 
-// Writes the page to an open file; false with failure_text set when libpng fails. Nothing with
+// Encodes the page into png_bytes; false with failure_text set when libpng fails. Nothing with
 // a destructor lives in this frame, so the long jump out of libpng is safe.
-bool WRITE_PNG_STREAM(std::FILE* file) {
+bool ENCODE_PAGE_PNG() {
+    png_bytes.clear();
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, PNG_FAILED, PNG_WARNED);
     if (png == nullptr) {
         std::snprintf(failure_text.data(), failure_text.size(), "out of memory");
@@ -118,7 +130,7 @@ bool WRITE_PNG_STREAM(std::FILE* file) {
         png_destroy_write_struct(&png, &info);
         return false;
     }
-    png_init_io(png, file);
+    png_set_write_fn(png, nullptr, PNG_APPEND, PNG_FLUSHED);
     png_set_compression_level(png, png_compression_level);
     png_set_compression_strategy(png, Z_RLE);
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
@@ -144,30 +156,11 @@ bool WRITE_PNG_STREAM(std::FILE* file) {
 }  // namespace
 
 bool WRITE_PAGE_PNG(std::string_view path, std::string_view* why) {
-    const std::string final_name(path);
-    const std::string part_name = final_name + ".part";
     failure_text[0] = '\0';
-    std::FILE* file = std::fopen(part_name.c_str(), "wb");
-    if (file == nullptr) {
-        std::snprintf(failure_text.data(), failure_text.size(), "%s", std::strerror(errno));
-        if (why != nullptr) *why = failure_text.data();
-        return false;
-    }
-    bool ok = WRITE_PNG_STREAM(file);
-    if (ok && std::fflush(file) != 0) {
-        std::snprintf(failure_text.data(), failure_text.size(), "%s", std::strerror(errno));
-        ok = false;
-    }
-    if (std::fclose(file) != 0 && ok) {
-        std::snprintf(failure_text.data(), failure_text.size(), "%s", std::strerror(errno));
-        ok = false;
-    }
-    if (ok && std::rename(part_name.c_str(), final_name.c_str()) != 0) {
-        std::snprintf(failure_text.data(), failure_text.size(), "%s", std::strerror(errno));
-        ok = false;
-    }
+    std::string reason;
+    const bool ok = ENCODE_PAGE_PNG() && WRITE_FILE_ATOMICALLY(path, png_bytes, &reason);
     if (!ok) {
-        std::remove(part_name.c_str());
+        if (!reason.empty()) std::snprintf(failure_text.data(), failure_text.size(), "%s", reason.c_str());
         if (why != nullptr) *why = failure_text.data();
     }
     return ok;

@@ -10,9 +10,13 @@
 //   if (!WRITE_PAGE_PNG("plot_orvex_3dfields.png", &why)) report why;
 //
 // ASSUMES AND LIMITS
-//   The file is written beside its final name and renamed into place once complete, so an older
-//   file of that name is replaced whole and a failed write leaves no partial file behind. why,
-//   when given, points at a text that stays valid until the next call.
+//   The page is encoded in memory and written by WRITE_FILE_ATOMICALLY (file_output.h): into a
+//   temporary file created exclusively beside its final name, with a name of its own
+//   ("plot_orvex_3dfields.png.k3Xq9a"), renamed into place once complete. An older file of
+//   that name is replaced whole, a failed write leaves no partial file behind, runs writing
+//   into one directory at once never meet, and no link, FIFO or device in the directory changes
+//   what is written where (a link of the final name is replaced, not followed). why, when
+//   given, points at a text that stays valid until the next call.
 //
 // TEXT CHUNKS
 //   SET_PAGE_PNG_LABELS({"plot_orvex_3dfields 1.0.0", "RFQ_cell.bin", "electric field ..."})
