@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "console/console.h"
 #include "console/run_stop.h"
 
 namespace orvex {
@@ -55,7 +56,8 @@ std::string_view TOKEN_AT(const text_file& text) {
     return {text.pos, static_cast<std::size_t>(p - text.pos)};
 }
 
-// A value as quoted in a message: control characters shown as '?', long values cut.
+// A value as quoted in a message: ASCII control characters shown as '?', the C1 controls as
+// \xNN (VISIBLE_TEXT), long values cut.
 std::string QUOTED(std::string_view token) {
     constexpr std::size_t shown = 40;
     std::string q = "\"";
@@ -65,7 +67,7 @@ std::string QUOTED(std::string_view token) {
     }
     if (token.size() > shown) q += "...";
     q += '"';
-    return q;
+    return VISIBLE_TEXT(q);
 }
 
 [[noreturn]] void FAIL_HERE(const text_file& text, std::int64_t line, const std::string& what) {
