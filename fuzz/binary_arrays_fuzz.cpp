@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "fuzz_input.h"
+#include "fuzz_arrays.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     return orvex::fuzz::FUZZ_ARRAY_LAYOUT(data, size, orvex::array_layout::binary, "MW_fuzz.bin");

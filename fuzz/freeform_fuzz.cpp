@@ -2,8 +2,9 @@
 //
 // The first byte seeds the sequence (reals, integers, ends of reads, whole lines, groups);
 // the rest is the file. Besides crashes, it checks what messages and values rest on:
-//   - the reader only moves forward, stays inside the text, and its line number is always
-//     1 + the line feeds before its position;
+//   - the reader only moves forward, stays inside the text, never stops inside a line end, and
+//     its line number is always 1 + the line ends before its position (LF, CR LF and CR CR LF
+//     are one line end each, a CR alone is one);
 //   - an accepted real is the value strtod gives for the same characters (D taken as E, a
 //     leading '+' dropped); an accepted integer the value strtoll gives.
 #include <array>
@@ -29,9 +30,17 @@ bool SEPARATOR(char c) { return c == ' ' || c == '\t' || c == ',' || c == '\n' |
 std::string VALUE_BEFORE(const text_file& text) {
     const char* start = text.pos;
     while (start != text.begin && !SEPARATOR(start[-1])) --start;
-    // A carriage return inside a value belongs to it; one before the line end does not, and the
-    // reader stops there, so walking back over non-separators is enough.
     return std::string(start, text.pos);
+}
+
+// The length of the line end at p, counted independently of the reader: a '\n', or a '\r'
+// with the '\n' or "\r\n" after it; 0 when p holds no line end.
+std::size_t LINE_END_AT(const char* p, const char* end) {
+    if (*p == '\n') return 1;
+    if (*p != '\r') return 0;
+    if (end - p >= 2 && p[1] == '\n') return 2;
+    if (end - p >= 3 && p[1] == '\r' && p[2] == '\n') return 3;
+    return 1;
 }
 
 std::string AS_PLAIN(std::string v) {
@@ -64,8 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::WRITE_INPUT("freeform.txt", data + 1, size - 1);
     std::uint32_t state = data[0] * 2654435761u + 1u;
     text_file text;
-    const char* seen = nullptr;  // how far the line feeds have been counted
-    std::int32_t line_feeds = 0;
+    const char* seen = nullptr;  // how far the line ends have been counted
+    std::int64_t line_ends = 0;
     try {
         OPEN_TEXT(text, "freeform.txt");
         seen = text.begin;
@@ -82,8 +91,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 default: READ_REALS(text, group, "group"); break;
             }
             if (text.pos < before || text.pos > text.end) __builtin_trap();
-            for (; seen < text.pos; ++seen) line_feeds += *seen == '\n';
-            if (text.line != 1 + line_feeds) __builtin_trap();
+            while (seen < text.pos) {
+                const std::size_t length = LINE_END_AT(seen, text.end);
+                seen += length == 0 ? 1 : length;
+                line_ends += length == 0 ? 0 : 1;
+            }
+            if (seen != text.pos || text.line != 1 + line_ends) __builtin_trap();
         }
     } catch (const run_stop& stop) {
         fuzz::CHECK_STOP(stop);
