@@ -60,6 +60,16 @@ TEST(ConsoleWrite, RecordIsLabelThenValuesAndIsKeptInTheLog) {
     SET_CONSOLE_QUIET(false);
 }
 
+TEST(ConsoleWrite, ControlCharactersInTextValuesAreWrittenAsEscapes) {
+    SET_CONSOLE_QUIET(true);
+    CLEAR_CONSOLE_LOG();
+    // An escape sequence, a NUL, a raw C1 byte and C1 in UTF-8 are escaped; other UTF-8 stays.
+    CONSOLE_WRITE(" Input field file name = ", {L_TEXT(std::string_view("EM\x1b[2J\0\x9b\xc2\x9b\xc3\xa9.bin", 16))});
+    EXPECT_EQ(CONSOLE_LOG(), " Input field file name = EM\\x1B[2J\\x00\\x9B\\xC2\\x9B\xc3\xa9.bin\n");
+    CLEAR_CONSOLE_LOG();
+    SET_CONSOLE_QUIET(false);
+}
+
 TEST(RunStop, StopsCarryTheirChannelAndExactText) {
     try {
         STOP_RUN(" Not a valid field format ");

@@ -1,116 +1,36 @@
-// bad_input_test.cpp: every bad input ends the run with one clear line and exit status 1, and
-// nothing is written; the awkward inputs that must work (CRLF, tabs, D exponents, NaN and
-// Infinity, blanks in names, tokens in directory names) give the page with exit status 0.
+// bad_input_test.cpp: every bad input (hostile ones too: sparse holes of NUL bytes, UTF-16,
+// kernel files, big-endian records) ends the run with one clear line and exit status 1, and
+// nothing is written; the awkward inputs that must work (CRLF, CR alone, CR CR LF, a byte-order
+// mark, tabs, D exponents, long mantissas, NaN and Infinity, blanks and control characters in
+// names, tokens in directory names) give the page with exit status 0.
 //
-// Each case runs the built program in a fresh temporary directory with no display (DISPLAY and
-// WAYLAND_DISPLAY removed from its environment), its standard output and standard error caught
-// in files outside that directory, and a watchdog against hangs.
+// Each case runs the built program in a fresh temporary directory (program_run.h).
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <optional>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "e2e/program_run.h"
 #include "map_writer.h"
-
-extern char** environ;
 
 namespace {
 
 using namespace orvex::mapgen;
+using namespace orvex::e2e;
 namespace fs = std::filesystem;
 
-// ---- running the program -----------------------------------------------------------------
-
-struct run_result {
-    int status = -1;  // exit status, or 128 + signal
-    bool timed_out = false;
-    std::string out, err;
-};
-
-std::string SLURP(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// Runs the program with dir as working directory, without a display, killed after a generous
-// limit (a sanitizer build is slow; a hang is still caught).
-run_result RUN_PROGRAM(const fs::path& dir, const fs::path& capture) {
-    const fs::path out_path = capture / "stdout", err_path = capture / "stderr";
-    std::vector<std::string> env_text;
-    for (char** e = environ; *e != nullptr; ++e) {
-        const std::string_view v(*e);
-        if (v.starts_with("DISPLAY=") || v.starts_with("WAYLAND_DISPLAY=")) continue;
-        env_text.emplace_back(v);
-    }
-    std::vector<char*> env;
-    for (std::string& s : env_text) env.push_back(s.data());
-    env.push_back(nullptr);
-
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int out = ::open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int err = ::open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int in = ::open("/dev/null", O_RDONLY);
-        if (out < 0 || err < 0 || in < 0 || ::chdir(dir.c_str()) != 0) ::_exit(126);
-        ::dup2(in, 0);
-        ::dup2(out, 1);
-        ::dup2(err, 2);
-        char* argv[] = {const_cast<char*>(ORVEX_PROGRAM), nullptr};
-        ::execve(ORVEX_PROGRAM, argv, env.data());
-        ::_exit(127);
-    }
-    run_result r;
-    if (pid < 0) return r;
-    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-    int wstatus = 0;
-    while (true) {
-        const pid_t done = ::waitpid(pid, &wstatus, WNOHANG);
-        if (done == pid) break;
-        if (std::chrono::steady_clock::now() > limit) {
-            ::kill(pid, SIGKILL);
-            ::waitpid(pid, &wstatus, 0);
-            r.timed_out = true;
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    if (WIFEXITED(wstatus)) r.status = WEXITSTATUS(wstatus);
-    else if (WIFSIGNALED(wstatus)) r.status = 128 + WTERMSIG(wstatus);
-    r.out = SLURP(out_path);
-    r.err = SLURP(err_path);
-    return r;
-}
-
-// Every entry under dir, recursively, as relative paths.
-std::set<std::string> ENTRIES(const fs::path& dir) {
-    std::set<std::string> names;
-    for (const auto& e : fs::recursive_directory_iterator(dir)) names.insert(fs::relative(e.path(), dir).string());
-    return names;
-}
-
 // ---- writing inputs ---------------------------------------------------------------------------
-
-void WRITE_TEXT(const fs::path& p, const std::string& text) {
-    std::ofstream f(p, std::ios::binary);
-    f << text;
-}
 
 // The control file: two free lines, the name, format_flag and field_flag.
 void CONTROL(const fs::path& dir, const std::string& name, const std::string& format, const std::string& flag,
@@ -156,6 +76,28 @@ const std::string msg_format = " Not a valid field format \n";
 const std::string msg_counts = " Number of data points don't match internal tables \n";
 const std::string msg_no_case = " Field kind and symmetry flags match no unfolding case \n";
 const std::string who = "plot_orvex_3dfields: ";
+
+// Files as another program (or a hostile user) leaves them.
+void REWRITE(const fs::path& p, const std::function<std::string(std::string)>& change) {
+    WRITE_TEXT(p, change(SLURP(p)));
+}
+std::string REPLACE_ALL(const std::string& text, const std::string& from, const std::string& to) {
+    std::string out;
+    std::size_t done = 0;
+    for (std::size_t at = text.find(from); at != std::string::npos; done = at + from.size(), at = text.find(from, done))
+        out.append(text, done, at - done).append(to);
+    return out.append(text, done);
+}
+std::string AS_UTF16(const std::string& text) {
+    std::string wide = "\xFF\xFE";
+    for (const char c : text) wide += std::string{c, '\0'};
+    return wide;
+}
+// text, then a hole of NUL bytes (costing no disk) up to 3 GiB.
+void SPARSE(const fs::path& p, const std::string& text) {
+    WRITE_TEXT(p, text);
+    fs::resize_file(p, std::uintmax_t{3} << 30);
+}
 
 // ---- the bad inputs ---------------------------------------------------------------------------
 
@@ -225,6 +167,15 @@ std::vector<bad_case> BAD_CASES() {
                  "", ctl + ":4: expected an integer, found \"binary\"\n"});
     c.push_back({"ControlFileRealOnLineFive", [](const fs::path& d) { CONTROL(d, "MW.bin", "0", "1.0"); }, "",
                  ctl + ":5: expected an integer, found \"1.0\"\n"});
+    c.push_back({"ControlFileNameRunsIntoASparseHole",
+                 [](const fs::path& d) { SPARSE(d / "plot_orvex_3dfields.dat", "a\nb\nMW_map.bin"); }, "",
+                 ctl + ":3: holds a NUL byte; the file is not plain text\n"});
+    c.push_back({"ControlFileInUtf16",
+                 [](const fs::path& d) {
+                     CONTROL(d, "MW_map.bin", "0", "0");
+                     REWRITE(d / "plot_orvex_3dfields.dat", AS_UTF16);
+                 },
+                 "", ctl + ": the file is UTF-16 text; save it as plain text\n"});
     c.push_back({"ControlFileFormatBeyond32Bits",
                  [](const fs::path& d) { CONTROL(d, "MW.bin", "4294967296", "0"); }, "",
                  ctl + ":4: integer out of range, found \"4294967296\"\n"});
@@ -287,6 +238,8 @@ std::vector<bad_case> BAD_CASES() {
                  bin + "record 8: record length 2147483647 runs past the end of the file\n"});
     c.push_back({"BinaryLengthNegative", binary_em(LENGTHS(2, -12, -12)), echo_bin,
                  bin + "record 2: negative record length -12\n"});
+    c.push_back({"BinaryBigEndianLength", binary_em(LENGTHS(1, 0x14000000, std::nullopt)), echo_bin,
+                 bin + "record 1: record length 335544320 runs past the end of the file; the file looks big-endian\n"});
     c.push_back({"BinaryLengthMostNegative", binary_em(LENGTHS(6, -2147483647 - 1, std::nullopt)), echo_bin,
                  bin + "record 6: negative record length -2147483648\n"});
     // Leading length 8 on a 12-byte body: the record is shorter than the flags it must hold.
@@ -339,6 +292,27 @@ std::vector<bad_case> BAD_CASES() {
                  txt + "1: expected an integer, found \"+\"\n"});
     c.push_back({"TextIntegerBeyond32Bits", text_em(POKE(1, 3, "2147483648")), echo_txt,
                  txt + "1: integer out of range, found \"2147483648\"\n"});
+    c.push_back({"TextLongNumberBeyondTheDoubleRange", text_em(POKE(60000, 5, std::string(600, '9'))), echo_txt,
+                 txt + "60000: number out of range, found \"" + std::string(40, '9') + "...\"\n"});
+    c.push_back({"TextMapHeaderThenASparseHole",
+                 [](const fs::path& d) {
+                     CONTROL(d, "EM_map.txt", "1", "0");
+                     SPARSE(d / "EM_map.txt", "100 2 0 ");
+                 },
+                 echo_txt, txt + "1: holds a NUL byte; the file is not plain text\n"});
+    c.push_back({"TextMapInUtf16",
+                 [](const fs::path& d) {
+                     CONTROL(d, "EM_map.txt", "1", "0");
+                     MAP(d / "EM_map.txt", em0, layout::text);
+                     REWRITE(d / "EM_map.txt", AS_UTF16);
+                 },
+                 echo_txt, txt.substr(0, txt.size() - 1) + ": the file is UTF-16 text; save it as plain text\n"});
+    c.push_back({"TextMapFromAKernelFileOfSizeZero",
+                 [](const fs::path& d) {
+                     CONTROL(d, "EM_map.txt", "1", "0");
+                     fs::create_symlink("/proc/self/status", d / "EM_map.txt");
+                 },
+                 echo_txt, txt + "1: expected a number, found \"Name:\"\n"});
     c.push_back({"TextRealBeyondTheDoubleRange", text_em(POKE(60000, 5, "1e999")), echo_txt,
                  txt + "60000: number out of range, found \"1e999\"\n"});
     c.push_back({"TextLetterInTheLastValue",
@@ -388,6 +362,10 @@ std::vector<bad_case> BAD_CASES() {
                  nodes + "4: expected an integer, found \"25.0\"\n"});
     c.push_back({"NodeListKindNotAnInteger", nodes_mw(KIND(2), POKE(1, 1, "two")), echo_nodes,
                  nodes + "1: expected an integer, found \"two\"\n"});
+    // Line 1000 holds node 995; with five values it takes the sixth from the next line, and
+    // every node after it is read a line late.
+    c.push_back({"NodeListNodeRunsShort", nodes_mw(KIND(2), POKE(1000, 0, "1 2 3 4 5")), echo_nodes,
+                 nodes + "1000: node 995 of 125625 has 5 values on its line, 6 needed\n"});
     c.push_back({"NodeListLetterInANode", nodes_mw(KIND(2), POKE(1000, 6, "1.0e+0x")), echo_nodes,
                  nodes + "1000: expected a number, found \"1.0e+0x\"\n"});
 
@@ -400,6 +378,8 @@ std::vector<bad_case> BAD_CASES() {
     c.push_back({"FlagsSumBeyondThree", nodes_mw(flags(4, 0, 0), {}), msg_no_case, "", true});
     c.push_back({"FlagsSumNegative", nodes_mw(flags(-1, 0, 0), {}), msg_no_case, "", true});
     c.push_back({"FlagsSumOneWithoutAOne", nodes_mw(flags(2, -1, 0), {}), msg_no_case, "", true});
+    c.push_back({"FlagTwoSummingToTwo", nodes_mw(flags(2, 0, 0), {}), msg_no_case, "", true});
+    c.push_back({"FlagMinusOneSummingToOne", nodes_mw(flags(1, 1, -1), {}), msg_no_case, "", true});
     {
         map_spec s = KIND(2);
         s.node_kind = 5;
@@ -529,6 +509,32 @@ std::vector<good_case> GOOD_CASES() {
                      MAP(d / "MW_map.bin", KIND(2), layout::binary, st);
                  },
                  "MW_map.bin"});
+    // The map and the control file as written, then changed alike.
+    const auto retyped = [text_style](int format, const std::function<std::string(std::string)>& change) {
+        return [=](const fs::path& d) {
+            text_style("MW_map.txt", format, {}, "\n")(d);
+            REWRITE(d / "MW_map.txt", change);
+            REWRITE(d / "plot_orvex_3dfields.dat", change);
+        };
+    };
+    const auto with_bom = [](std::string t) { return "\xEF\xBB\xBF" + t; };
+    const auto old_mac = [](std::string t) { return REPLACE_ALL(t, "\n", "\r"); };
+    const auto doubled_cr = [](std::string t) { return REPLACE_ALL(t, "\n", "\r\r\n"); };
+    c.push_back({"TextArraysAndControlFileWithAByteOrderMark", retyped(1, with_bom), "MW_map.txt"});
+    c.push_back({"TextArraysWithOldMacLineEnds", retyped(1, old_mac), "MW_map.txt"});
+    c.push_back({"NodeListWithCrCrLfLineEnds", retyped(2, doubled_cr), "MW_map.txt"});
+    {
+        // 600-digit mantissas, with and without a D exponent, in the header and the data.
+        map_style st = POKE(1, 1, "1." + std::string(600, '0') + "D+02");
+        st.pokes.push_back({100, 2, "0." + std::string(600, '3')});
+        c.push_back({"TextArraysWithLongMantissas", text_style("MW_map.txt", 1, st, "\n"), "MW_map.txt"});
+    }
+    c.push_back({"NameWithControlCharacters",
+                 [](const fs::path& d) {
+                     CONTROL(d, "MW\x1b[2J map\x7f\xc2\x9b.bin", "0", "0");
+                     MAP(d / "MW\x1b[2J map\x7f\xc2\x9b.bin", KIND(2), layout::binary);
+                 },
+                 "MW\\x1B[2J map\\x7F\\xC2\\x9B.bin"});
     c.push_back({"BinaryWithTrailingRecords",
                  [](const fs::path& d) {
                      // A kind 2 map read through an "EM" name with field_flag 0 and n_cell 0:

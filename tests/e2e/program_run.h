@@ -1,0 +1,113 @@
+// program_run.h: running the built program in a working directory of its own without a
+// display, for the end-to-end tests: its exit status, standard output and standard error.
+//
+// The program runs with DISPLAY and WAYLAND_DISPLAY removed from its environment, standard
+// input on /dev/null and its output caught in files outside the working directory, under a
+// watchdog against hangs. Safe to call from several threads at once (one child each).
+#pragma once
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace orvex::e2e {
+
+namespace fs = std::filesystem;
+
+struct run_result {
+    int status = -1;  // exit status, or 128 + signal
+    bool timed_out = false;
+    std::string out, err;
+};
+
+inline std::string SLURP(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void WRITE_TEXT(const fs::path& p, const std::string& text) {
+    std::ofstream f(p, std::ios::binary);
+    f << text;
+}
+
+// Where the program's standard output goes: the capture file, another file (a device such as
+// /dev/full), or nowhere (closed).
+struct output_target {
+    enum class kind { capture, path, closed } where = kind::capture;
+    std::string path;
+};
+inline const output_target closed_output{output_target::kind::closed, {}};
+inline output_target OUTPUT_TO(const std::string& path) { return {output_target::kind::path, path}; }
+
+// Runs the program with dir as working directory, without a display, killed after a generous
+// limit (a sanitizer build is slow; a hang is still caught).
+inline run_result RUN_PROGRAM(const fs::path& dir, const fs::path& capture, const output_target& output = {}) {
+    const fs::path out_path = capture / "stdout", err_path = capture / "stderr";
+    std::vector<std::string> env_text;
+    for (char** e = environ; *e != nullptr; ++e) {
+        const std::string_view v(*e);
+        if (v.starts_with("DISPLAY=") || v.starts_with("WAYLAND_DISPLAY=")) continue;
+        env_text.emplace_back(v);
+    }
+    std::vector<char*> env;
+    for (std::string& s : env_text) env.push_back(s.data());
+    env.push_back(nullptr);
+    const std::string out_name = output.where == output_target::kind::path ? output.path : out_path.string();
+
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int out = ::open(out_name.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int err = ::open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int in = ::open("/dev/null", O_RDONLY);
+        if (out < 0 || err < 0 || in < 0 || ::chdir(dir.c_str()) != 0) ::_exit(126);
+        ::dup2(in, 0);
+        ::dup2(out, 1);
+        ::dup2(err, 2);
+        if (output.where == output_target::kind::closed) ::close(1);
+        char* argv[] = {const_cast<char*>(ORVEX_PROGRAM), nullptr};
+        ::execve(ORVEX_PROGRAM, argv, env.data());
+        ::_exit(127);
+    }
+    run_result r;
+    if (pid < 0) return r;
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    int wstatus = 0;
+    while (true) {
+        const pid_t done = ::waitpid(pid, &wstatus, WNOHANG);
+        if (done == pid) break;
+        if (std::chrono::steady_clock::now() > limit) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &wstatus, 0);
+            r.timed_out = true;
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (WIFEXITED(wstatus)) r.status = WEXITSTATUS(wstatus);
+    else if (WIFSIGNALED(wstatus)) r.status = 128 + WTERMSIG(wstatus);
+    if (output.where == output_target::kind::capture) r.out = SLURP(out_path);
+    r.err = SLURP(err_path);
+    return r;
+}
+
+// Every entry under dir, recursively, as relative paths.
+inline std::set<std::string> ENTRIES(const fs::path& dir) {
+    std::set<std::string> names;
+    for (const auto& e : fs::recursive_directory_iterator(dir)) names.insert(fs::relative(e.path(), dir).string());
+    return names;
+}
+
+}  // namespace orvex::e2e
