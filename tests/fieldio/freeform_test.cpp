@@ -63,34 +63,6 @@ TEST(FreeformRead, RealsInEveryWrittenForm) {
     EXPECT_EQ(v[11], 0.5);
 }
 
-TEST(FreeformRead, OldMacAndDoubledLineEndsReadLikeLineFeedsAfterAByteOrderMark) {
-    scratch_dir dir;
-    dir.write("t.txt", "\xEF\xBB\xBF" "a\rb\r\r\nc\r\n\r7 8\r\r9\r");
-    text_file text;
-    OPEN_TEXT(text, "t.txt");
-    EXPECT_EQ(READ_LINE(text, "1"), "a");
-    EXPECT_EQ(READ_LINE(text, "2"), "b");
-    EXPECT_EQ(READ_LINE(text, "3"), "c");
-    EXPECT_EQ(READ_LINE(text, "4"), "");
-    EXPECT_EQ(NEXT_INTEGER(text, "n"), 7);
-    END_READ(text);
-    EXPECT_EQ(NEXT_INTEGER(text, "n"), 9);
-    EXPECT_EQ(text.line, 7);
-    END_READ(text);
-    EXPECT_EQ(LAST_LINE(text), 7);
-}
-
-TEST(FreeformRead, NumbersOfAnyLengthAreRoundedToTheNearestDouble) {
-    scratch_dir dir;
-    const std::string thirds = "1." + std::string(600, '3');
-    dir.write("t.txt", thirds + "D+02 " + thirds + " 0." + std::string(600, '0') + "1e-300\n");
-    text_file text;
-    OPEN_TEXT(text, "t.txt");
-    EXPECT_EQ(NEXT_REAL(text, "a"), 400.0 / 3.0);
-    EXPECT_EQ(NEXT_REAL(text, "b"), 4.0 / 3.0);
-    EXPECT_EQ(NEXT_REAL(text, "c"), 0.0);  // 1e-901: below the smallest double
-}
-
 TEST(FreeformRead, SeventeenDigitsRoundTripExactly) {
     scratch_dir dir;
     dir.write("t.txt", "0.10000000000000001 8.3333333333333329E-02 -1.7976931348623157e308\n");
@@ -250,12 +222,6 @@ TEST(FreeformFailure, NulBytesWideTextAndOverlongScansStopTheRead) {
               "t.txt:1: more than 16 MB of blanks and line ends without a value");
     EXPECT_EQ(failure_of(std::string(longest_scan + 1, '7'), [](text_file& t) { NEXT_REAL(t, "x"); }),
               "t.txt:1: a value is longer than 16 MB");
-}
-
-TEST(FreeformRead, KernelFileReportingSizeZeroIsRead) {
-    text_file text;
-    OPEN_TEXT(text, "/proc/self/status");
-    EXPECT_TRUE(READ_LINE(text, "line 1").starts_with("Name:"));
 }
 
 TEST(FreeformFailureDeathTest, FileCutShortWhileReadEndsTheRunWithOneLine) {
