@@ -389,23 +389,7 @@ std::vector<bad_case> BAD_CASES() {
 }
 
 // A case runs in a fresh directory of its own ("run"), with its output captured beside it.
-template <class Case>
-class CaseDirectory : public ::testing::TestWithParam<Case> {
-protected:
-    fs::path root, dir, capture;
-    void SetUp() override {
-        root = fs::temp_directory_path() /
-               ("orvex_input_" + std::to_string(::getpid()) + "_" + this->GetParam().name);
-        fs::remove_all(root);
-        dir = root / "run";
-        capture = root / "capture";
-        fs::create_directories(dir);
-        fs::create_directories(capture);
-    }
-    void TearDown() override { fs::remove_all(root); }
-};
-
-class BadInput : public CaseDirectory<bad_case> {};
+class BadInput : public run_directory<::testing::TestWithParam<bad_case>> {};
 
 TEST_P(BadInput, EndsWithOneLineAndStatusOneAndWritesNothing) {
     const bad_case& c = GetParam();
@@ -546,7 +530,7 @@ std::vector<good_case> GOOD_CASES() {
     return c;
 }
 
-class GoodInput : public CaseDirectory<good_case> {};
+class GoodInput : public run_directory<::testing::TestWithParam<good_case>> {};
 
 TEST_P(GoodInput, GivesThePageWithStatusZero) {
     const good_case& c = GetParam();
@@ -566,21 +550,7 @@ INSTANTIATE_TEST_SUITE_P(Table, GoodInput, ::testing::ValuesIn(GOOD_CASES()),
 
 // ---- cases checked beyond the table --------------------------------------------------------
 
-class Awkward : public ::testing::Test {
-protected:
-    fs::path root, dir, capture;
-    void SetUp() override {
-        root = fs::temp_directory_path() /
-               ("orvex_awkward_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
-        dir = root / "run";
-        capture = root / "capture";
-        fs::create_directories(dir);
-        fs::create_directories(capture);
-    }
-    void TearDown() override { fs::remove_all(root); }
-};
+class Awkward : public run_directory<> {};
 
 // The same map in CRLF, tabs and D exponents lists exactly what the plain file lists.
 TEST_F(Awkward, StyledTextListsLikeThePlainFile) {

@@ -22,24 +22,16 @@ using namespace orvex::mapgen;
 
 const std::string png_name = "plot_orvex_3dfields.png";
 
-// A fresh root holding the working directory "run" with a good binary map, and "outside".
-class PageOutput : public ::testing::Test {
+// The working directory with a good binary map, and a file "outside" it.
+class PageOutput : public run_directory<> {
 protected:
-    fs::path root, dir, capture, outside;
+    fs::path outside;
     void SetUp() override {
-        root = fs::temp_directory_path() /
-               ("orvex_output_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
-        dir = root / "run";
-        capture = root / "capture";
+        run_directory<>::SetUp();
         outside = root / "outside.txt";
-        fs::create_directories(dir);
-        fs::create_directories(capture);
         WRITE_TEXT(dir / "plot_orvex_3dfields.dat", "a\nb\nMW_map.bin\n0\n0\n");
         ASSERT_TRUE(WRITE_FIELD_MAP(map_spec{}, layout::binary, (dir / "MW_map.bin").string()));
     }
-    void TearDown() override { fs::remove_all(root); }
 };
 
 // The names in dir (links named, not followed).

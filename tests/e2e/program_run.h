@@ -1,16 +1,20 @@
 // program_run.h: running the built program in a working directory of its own without a
-// display, for the end-to-end tests: its exit status, standard output and standard error.
+// display, for the end-to-end tests: its exit status, standard output and standard error, and
+// the fixture that gives each test its own directories.
 //
 // The program runs with DISPLAY and WAYLAND_DISPLAY removed from its environment, standard
 // input on /dev/null and its output caught in files outside the working directory, under a
 // watchdog against hangs. Safe to call from several threads at once (one child each).
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -109,5 +113,25 @@ inline std::set<std::string> ENTRIES(const fs::path& dir) {
     for (const auto& e : fs::recursive_directory_iterator(dir)) names.insert(fs::relative(e.path(), dir).string());
     return names;
 }
+
+// A fresh root per test (or per case of a table), removed afterwards, holding the working
+// directory "run" and the directory "capture" for the program's output.
+template <class base = ::testing::Test>
+class run_directory : public base {
+protected:
+    fs::path root, dir, capture;
+    void SetUp() override {
+        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = std::string(info->test_suite_name()) + "_" + info->name();
+        std::replace(name.begin(), name.end(), '/', '_');
+        root = fs::temp_directory_path() / ("orvex_" + std::to_string(::getpid()) + "_" + name);
+        fs::remove_all(root);
+        dir = root / "run";
+        capture = root / "capture";
+        fs::create_directories(dir);
+        fs::create_directories(capture);
+    }
+    void TearDown() override { fs::remove_all(root); }
+};
 
 }  // namespace orvex::e2e
