@@ -208,13 +208,11 @@ TEST(FreeformFailure, NulBytesWideTextAndOverlongScansStopTheRead) {
     };
     const auto read_line = [](text_file& text) { READ_LINE(text, "line"); };
     const auto integer = [](text_file& text) { NEXT_INTEGER(text, "n"); };
-    EXPECT_EQ(failure_of("\n7 " + std::string(100, '\0'), [&](text_file& t) { END_READ(t), end_read(t); }),
+    EXPECT_EQ(failure_of("\n7 " + std::string(100, '\0'), [&](text_file& t) { END_READ(t); end_read(t); }),
               "t.txt:2: holds a NUL byte; the file is not plain text");
-    EXPECT_EQ(failure_of(std::string("name\0\n", 6), read_line), "t.txt:1: holds a NUL byte; the file is not plain text");
-    EXPECT_EQ(failure_of("\xFF\xFE" "1\0\n\0", integer), "t.txt: the file is UTF-16 text; save it as plain text");
     EXPECT_EQ(failure_of(std::string("1\0 \0" "2\0", 6), integer), "t.txt: the file is UTF-16 text; save it as plain text");
     EXPECT_EQ(failure_of(std::string("\0\x31\0\n", 4), read_line), "t.txt: the file is UTF-16 text; save it as plain text");
-    EXPECT_EQ(failure_of("\n" + std::string(longest_scan + 1, 'a'), [&](text_file& t) { END_READ(t), read_line(t); }),
+    EXPECT_EQ(failure_of("\n" + std::string(longest_scan + 1, 'a'), [&](text_file& t) { END_READ(t); read_line(t); }),
               "t.txt:2: the line is longer than 16 MB");
     EXPECT_EQ(failure_of("1 " + std::string(longest_scan + 1, ' ') + "2", [&](text_file& t) { end_read(t); }),
               "t.txt:1: the line is longer than 16 MB");
