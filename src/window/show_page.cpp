@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "console/console.h"
 #include "plot/display_list.h"
@@ -26,21 +27,33 @@ bool SET_IN_ENVIRONMENT(const char* name) {
     return v != nullptr && v[0] != '\0';
 }
 
-// The window module's entry, or nullptr with the loader's reason in why.
+// Where the window module may be, in order: beside the program as installed (lib/... next to
+// its bin/), through the program's run path and the loader's own search, in the build tree the
+// program was built in, and in the directory it was installed to (for other programs built
+// against the installed library). The run path alone is not enough: a loader wrapped by a
+// sanitizer searches as the sanitizer's library, which has none.
+std::vector<std::string> MODULE_CANDIDATES() {
+    std::vector<std::string> places;
+    std::error_code no_path;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", no_path);
+    if (!no_path) places.push_back((program.parent_path() / ORVEX_WINDOW_MODULE_FROM_BIN / window_module_file).string());
+    places.emplace_back(window_module_file);
+    places.push_back(std::string(ORVEX_WINDOW_MODULE_BUILD_DIR "/") + window_module_file);
+    places.push_back(std::string(ORVEX_WINDOW_MODULE_DIR "/") + window_module_file);
+    return places;
+}
+
+// The window module's entry, or nullptr with the loader's reason in why: the first reason that
+// is not "no such file" (a module found but not loadable, its toolkit missing, says most).
 window_entry OPEN_WINDOW_MODULE(std::string& why) {
-    void* module = dlopen(window_module_file, RTLD_NOW | RTLD_LOCAL);
-    if (module == nullptr) {
-        // The loader's reason when the module was found but could not be loaded (the toolkit's
-        // libraries missing, say) says more than a later "not found" in the install directory.
+    void* module = nullptr;
+    for (const std::string& place : MODULE_CANDIDATES()) {
+        module = dlopen(place.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (module != nullptr) break;
         const char* error = dlerror();
-        why = error != nullptr ? error : "not found";
-#ifdef ORVEX_WINDOW_MODULE_DIR
-        module = dlopen(ORVEX_WINDOW_MODULE_DIR "/plot_orvex_3dfields_window.so", RTLD_NOW | RTLD_LOCAL);
-        if (module == nullptr && why.find("No such file") != std::string::npos) {
-            error = dlerror();
-            if (error != nullptr) why = error;
-        }
-#endif
+        const std::string reason = error != nullptr ? error : "not found";
+        if (why.empty() || (why.find("No such file") != std::string::npos && reason.find("No such file") == std::string::npos))
+            why = reason;
     }
     if (module == nullptr) return nullptr;
     auto entry = reinterpret_cast<window_entry>(dlsym(module, window_module_entry));
