@@ -16,8 +16,8 @@
 //   Defects touch only the components the map's kind carries.
 //
 // HOW TO CALL IT
-//   map_style st; st.defects.shift[1] = 0.05; WRITE_FIELD_MAP(spec, layout::text, path, st);
-//   FILL_STORED(spec, target, defects);             // straight into stored arrays, for tests
+//   map_style st; st.defects.shift[1] = 0.05; WRITE_FIELD_MAP(recipe, layout::text, path, st);
+//   FILL_STORED(recipe, target, defects);            // straight into stored arrays, for tests
 //   READ_DEFECT_OPTION("--leak", "ex,0.086", defects)  // the map writer's options
 //
 // ASSUMES AND LIMITS
