@@ -1,16 +1,26 @@
 // binary_records.h: sequential binary records, each framed by its body length.
 //
-// A record is a 4-byte little-endian signed length n, n bytes of body, and n again. Records
-// are read in order from the start of the file, each straight into its destination. A record
-// longer than its destination is accepted and the rest of its body skipped. Every other
-// deviation ends the run through INPUT_FAILURE naming the file, the record ("record 5") and
-// what was wrong:
-//   - the file ends before the record (or before its length);
-//   - a negative length;
-//   - a length running past the end of the file;
-//   (either says "the file looks big-endian" when the length read big-endian would fit)
-//   - a body shorter than the values it must supply;
-//   - a trailing length that differs from the leading one.
+// WHAT IT IS
+//   A record is a 4-byte little-endian signed length n, n bytes of body, and n again. Records
+//   are read in order from the start of the file, each straight into its destination. A record
+//   longer than its destination is accepted and the rest of its body skipped. Every other
+//   deviation ends the run through INPUT_FAILURE naming the file, the record ("record 5") and
+//   what was wrong:
+//     - the file ends before the record (or before its length);
+//     - a negative length;
+//     - a length running past the end of the file;
+//     (either says "the file looks big-endian" when the length read big-endian would fit)
+//     - a body shorter than the values it must supply;
+//     - a trailing length that differs from the leading one.
+//
+// HOW TO CALL IT
+//   record_file records; OPEN_RECORDS(records, path);
+//   READ_RECORD(records, header_bytes, "d_elm, aper, n_cell"); READ_RECORD_REALS(records, g.xmws, "xmws");
+//   CLOSE_RECORDS(records);  // or let the record go out of scope
+//
+// ASSUMES AND LIMITS
+//   Values are little-endian on disk whatever the machine. Nothing is allocated per record; a
+//   skipped tail is never read.
 #pragma once
 
 #include <cstddef>

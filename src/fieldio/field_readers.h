@@ -1,13 +1,23 @@
 // field_readers.h: the three field-map layouts and their readers.
 //
-//   format_flag 0  binary array layout  READ_FIELD_ARRAYS(binary)
-//   format_flag 1  text array layout    READ_FIELD_ARRAYS(text)
-//   format_flag 2  node list layout     READ_FIELD_NODES()
+// WHAT IT IS
+//     format_flag 0  binary array layout  READ_FIELD_ARRAYS(binary)
+//     format_flag 1  text array layout    READ_FIELD_ARRAYS(text)
+//     format_flag 2  node list layout     READ_FIELD_NODES()
 //
-// Each reader opens file_name (the control file's name; leading blanks are removed), fills the
-// stored lattice of field_grid and its final field_kind, and closes the file. A damaged file
-// ends the run through INPUT_FAILURE; a node list whose counts are not 25, 25, 201 through
-// STOP_RUN.
+//   Each reader opens file_name (the control file's name; leading blanks are removed), fills the
+//   stored lattice of field_grid and its final field_kind, and closes the file. A damaged file
+//   ends the run through INPUT_FAILURE; a node list whose counts are not 25, 25, 201 through
+//   STOP_RUN.
+//
+// HOW TO CALL IT
+//   READ_FIELD_ARRAYS(array_layout::binary, FIELD_FILE_NAME());   // format_flag 0
+//   READ_FIELD_NODES(FIELD_FILE_NAME());                          // format_flag 2
+//
+// ASSUMES AND LIMITS
+//   field_grid.field_kind holds the kind the name gave (CLASSIFY_FIELD_FILE). Neither reader writes
+//   to the console; both leave every coordinate and stored value written (a node list of a kind
+//   outside 0..2 reads no node line and leaves the arrays as they are).
 #pragma once
 
 #include <string_view>

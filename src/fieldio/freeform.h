@@ -1,37 +1,46 @@
 // freeform.h: the free-form text reader of the control file and of both text field layouts.
 //
-// A text file is mapped into memory and parsed in place: nothing is allocated per value, line
-// or read. The reader follows these rules:
-//   - every read begins at the start of a line;
-//   - values are separated by blanks, tabs, commas or line ends; a run of separators is one
-//     separator (two commas do not make an empty value);
-//   - a read that needs more values goes on to the next lines, so blank lines are passed over;
-//   - once a read has its values, the rest of its last line is skipped (END_READ);
-//   - a line ends with LF, CR LF, CR CR LF (a file converted twice) or a CR alone (old Mac
-//     files); the line end is never part of the line;
-//   - a real accepts an optional sign, an integer, a decimal fraction or an exponent form, with
-//     E, e, D or d as the exponent letter (1.5D+03), and NaN or Infinity in any case, with as
-//     many digits as it likes (rounded to the nearest double); a value too large for a double
-//     is refused ("number out of range"), one too small becomes 0 or a subnormal;
-//   - an integer accepts an optional sign and decimal digits, and must fit 32 bits;
-//   - a UTF-8 byte-order mark at the start of the file is skipped.
-// The reader knows the line it stands on; every failure ends the run through INPUT_FAILURE
-// naming the file and that line, e.g. `map_EM.txt:3: expected a number, found "1.2.3"`.
+// WHAT IT IS
+//   A text file is mapped into memory and parsed in place: nothing is allocated per value, line
+//   or read. The reader follows these rules:
+//     - every read begins at the start of a line;
+//     - values are separated by blanks, tabs, commas or line ends; a run of separators is one
+//       separator (two commas do not make an empty value);
+//     - a read that needs more values goes on to the next lines, so blank lines are passed over;
+//     - once a read has its values, the rest of its last line is skipped (END_READ);
+//     - a line ends with LF, CR LF, CR CR LF (a file converted twice) or a CR alone (old Mac
+//       files); the line end is never part of the line;
+//     - a real accepts an optional sign, an integer, a decimal fraction or an exponent form, with
+//       E, e, D or d as the exponent letter (1.5D+03), and NaN or Infinity in any case, with as
+//       many digits as it likes (rounded to the nearest double); a value too large for a double
+//       is refused ("number out of range"), one too small becomes 0 or a subnormal;
+//     - an integer accepts an optional sign and decimal digits, and must fit 32 bits;
+//     - a UTF-8 byte-order mark at the start of the file is skipped.
+//   The reader knows the line it stands on; every failure ends the run through INPUT_FAILURE
+//   naming the file and that line, e.g. `map_EM.txt:3: expected a number, found "1.2.3"`.
 //
-// What is not text is refused where the reader meets it, so no read ever looks further than
-// longest_scan bytes ahead and a file of any size costs bounded time and memory:
-//   - a NUL byte (a binary file, a sparse hole) where a line is read or skipped ends the run
-//     naming its line; a value holding one is "expected a number"; a UTF-16 or UTF-32 file is
-//     named as such;
-//   - a line, a value, or a run of blanks and empty lines longer than longest_scan ends the
-//     run naming the line it began on.
-// The pages of the mapping already read are given back as the read moves on, so the resident
-// part of a large file stays a few megabytes.
+//   What is not text is refused where the reader meets it, so no read ever looks further than
+//   longest_scan bytes ahead and a file of any size costs bounded time and memory:
+//     - a NUL byte (a binary file, a sparse hole) where a line is read or skipped ends the run
+//       naming its line; a value holding one is "expected a number"; a UTF-16 or UTF-32 file is
+//       named as such;
+//     - a line, a value, or a run of blanks and empty lines longer than longest_scan ends the
+//       run naming the line it began on.
+//   The pages of the mapping already read are given back as the read moves on, so the resident
+//   part of a large file stays a few megabytes.
 //
-// Usage: OPEN_TEXT, then per read NEXT_REAL / NEXT_INTEGER as often as the read needs and
-// END_READ, or READ_LINE / SKIP_LINE for whole lines; the file is unmapped by CLOSE_TEXT or
-// when the record goes out of scope. A file that cannot be mapped (a kernel file under /proc
-// that reports size 0, say) is read into memory instead, up to longest_scan bytes.
+//   Usage: OPEN_TEXT, then per read NEXT_REAL / NEXT_INTEGER as often as the read needs and
+//   END_READ, or READ_LINE / SKIP_LINE for whole lines; the file is unmapped by CLOSE_TEXT or
+//   when the record goes out of scope. A file that cannot be mapped (a kernel file under /proc
+//   that reports size 0, say) is read into memory instead, up to longest_scan bytes.
+//
+// HOW TO CALL IT
+//   text_file text; OPEN_TEXT(text, path);
+//   const double d = NEXT_REAL(text, "d_elm"); ...; END_READ(text);
+//   READ_REALS(text, g.xmws, "xmws");  // one whole read
+//
+// ASSUMES AND LIMITS
+//   One reader per file, one thread. Failures never return: they throw through INPUT_FAILURE.
 #pragma once
 
 #include <cstddef>

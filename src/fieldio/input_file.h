@@ -1,10 +1,18 @@
 // input_file.h: opening a file the run reads (the control file or a field file).
 //
-// A file is opened for reading only, as an existing regular file; it is never created. A
-// missing or unreadable file, a directory or anything that is not a regular file (a pipe, a
-// device) ends the run through INPUT_FAILURE naming the file. Opening never blocks: a FIFO is
-// refused, not waited on. A regular file that reports size 0 may still hold data (kernel files
-// under /proc): its size is then not known, and reading it never waits.
+// WHAT IT IS
+//   A file is opened for reading only, as an existing regular file; it is never created. A
+//   missing or unreadable file, a directory or anything that is not a regular file (a pipe, a
+//   device) ends the run through INPUT_FAILURE naming the file. Opening never blocks: a FIFO is
+//   refused, not waited on. A regular file that reports size 0 may still hold data (kernel files
+//   under /proc): its size is then not known, and reading it never waits.
+//
+// HOW TO CALL IT
+//   input_file file; OPEN_INPUT_FILE(file, path);
+//   if (!READ_INPUT_BYTES(file, offset, destination, length, "record 5")) the file ended;
+//
+// ASSUMES AND LIMITS
+//   The descriptor is closed when the record goes out of scope, also when the run stops.
 #pragma once
 
 #include <cstdint>
