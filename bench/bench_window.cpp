@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QStatusBar>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "console/console.h"
@@ -100,6 +101,10 @@ BENCHMARK(BM_PageAsPdf)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // The offscreen platform's notes ("does not support propagateSizeHints") are not figures.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(message));
+    });
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -227,6 +228,28 @@ private slots:
         for (const plotted_panel& p : content.plotted->panels) nodes += p.n;
         QCOMPARE(rows, nodes);
         QCOMPARE(exact, nodes);
+    }
+
+    // Ctrl+wheel zooms about the pointer: the page point under it stays under it (where the
+    // page can scroll that far: zoomed in, with the page larger than the window).
+    void wheelZoomKeepsThePointUnderThePointer() {
+        QTest::keyClick(window, Qt::Key_0, Qt::ControlModifier);
+        for (int k = 0; k < 3; ++k) QTest::keyClick(window, Qt::Key_Equal, Qt::ControlModifier);
+        QScrollArea* scroller = window->findChild<QScrollArea*>();
+        scroller->horizontalScrollBar()->setValue(scroller->horizontalScrollBar()->maximum() / 2);
+        scroller->verticalScrollBar()->setValue(scroller->verticalScrollBar()->maximum() / 2);
+        const double zoomed = window->VIEW()->SCALE();
+        page_view* view = window->VIEW();
+        const QPoint in_viewport(scroller->viewport()->width() / 3, scroller->viewport()->height() / 2);
+        const QPointF before = view->PAGE_POINT(view->mapFrom(scroller->viewport(), QPointF(in_viewport)));
+        const QPointF at = view->mapFrom(scroller->viewport(), QPointF(in_viewport));
+        QWheelEvent wheel(at, view->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::ControlModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view, &wheel);
+        QCOMPARE(view->SCALE(), zoomed * 1.25);
+        const QPointF after = view->PAGE_POINT(view->mapFrom(scroller->viewport(), QPointF(in_viewport)));
+        QVERIFY2(std::fabs(after.x() - before.x()) < 1.0 && std::fabs(after.y() - before.y()) < 1.0,
+                 qPrintable(QStringLiteral("%1,%2 became %3,%4").arg(before.x()).arg(before.y()).arg(after.x()).arg(after.y())));
     }
 
     void escapeLeavesTheWindowOpen() {
