@@ -21,6 +21,7 @@
 #include <string_view>
 #include <vector>
 
+#include "offscreen_main.h"
 #include "plot/plotted_page.h"
 #include "plot/profiles_csv.h"
 #include "window/detail_window.h"
@@ -122,18 +123,4 @@ BENCHMARK(BM_OpenDetailWindow)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    // No display needed: the windows are drawn off screen.
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    // The offscreen platform's notes on what it cannot do (raise a window) are not results.
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-        if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(text));
-    });
-    int qt_argc = 1;
-    QApplication app(qt_argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return orvex::bench::RUN_OFFSCREEN_BENCHMARKS(argc, argv); }

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "offscreen_main.h"
 #include "console/console.h"
 #include "field/field_grid.h"
 #include "field/unfold.h"
@@ -99,15 +100,4 @@ BENCHMARK(BM_PageAsPdf)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    // The offscreen platform's notes ("does not support propagateSizeHints") are not figures.
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-        if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(message));
-    });
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return orvex::bench::RUN_OFFSCREEN_BENCHMARKS(argc, argv); }
