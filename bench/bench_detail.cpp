@@ -22,8 +22,8 @@
 #include <vector>
 
 #include "offscreen_main.h"
-#include "plot/plotted_page.h"
-#include "plot/profiles_csv.h"
+#include "page/plotted_page.h"
+#include "page/profiles_csv.h"
 #include "window/detail_window.h"
 
 namespace {

@@ -10,11 +10,11 @@
 #include "console/console.h"
 #include "field/field_grid.h"
 #include "largest_map.h"
-#include "plot/page.h"
-#include "plot/plot_driver.h"
-#include "plot/png_output.h"
-#include "window/show_page.h"
-#include "plot/surface.h"
+#include "page/page.h"
+#include "page/plot_driver.h"
+#include "surface/png_output.h"
+#include "show/show_page.h"
+#include "surface/surface.h"
 #include "field/unfold.h"
 
 namespace {

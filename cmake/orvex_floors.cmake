@@ -1,6 +1,6 @@
 # The folders of src/ are floors: console at the bottom, then field, fieldio, plot, histo and
 # window, and the driver on top. Every header is included by its folder and name
-# ("plot/surface.h"), and a target sees a folder's headers only when it links that folder's
+# ("surface/surface.h"), and a target sees a folder's headers only when it links that folder's
 # library: orvex_floor_includes gives a library an include root of its own that holds just its
 # folder. A file that includes a floor its library does not link (a floor above it) does not
 # build.

@@ -77,8 +77,8 @@ install(TARGETS orvex_histo_package ${orvex_histo_libraries} EXPORT orvex_histo_
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 
 # The headers a histogram program includes, and every project header they include in turn.
-set(orvex_public_headers histo/histo.h plot/surface.h plot/pen.h plot/axis_numbers.h plot/png_output.h
-    console/console.h console/run_stop.h window/show_page.h)
+set(orvex_public_headers histo/histo.h surface/surface.h surface/pen.h surface/axis_numbers.h surface/png_output.h
+    console/console.h console/run_stop.h show/show_page.h)
 set(orvex_header_queue ${orvex_public_headers})
 while(orvex_header_queue)
   list(POP_FRONT orvex_header_queue header)

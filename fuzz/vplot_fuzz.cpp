@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "fuzz_input.h"
-#include "plot/page.h"
-#include "plot/vplot.h"
+#include "page/page.h"
+#include "page/vplot.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace orvex;

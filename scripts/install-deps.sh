@@ -22,6 +22,10 @@ packages=(
   dpkg-dev file man-db
   # fuzzing and sanitizers
   clang libclang-rt-14-dev
+  # the map as an openPMD field mesh (HDF5) and the figures as JSON
+  libhdf5-dev nlohmann-json3-dev
+  # the tests that load every CSV the program writes as numpy and pandas would
+  python3-numpy python3-pandas
 )
 
 # bench/run.sh: a numpy + matplotlib script and two Fortran text readers to time our runs against

@@ -21,8 +21,8 @@
 
 #include "console/run_stop.h"
 #include "histo/histo.h"
-#include "window/show_page.h"
-#include "plot/surface.h"
+#include "show/show_page.h"
+#include "surface/surface.h"
 
 namespace {
 

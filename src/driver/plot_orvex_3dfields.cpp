@@ -24,9 +24,10 @@
 #include "field/field_grid.h"
 #include "fieldio/field_readers.h"
 #include "driver/header_listing.h"
-#include "plot/plot_driver.h"
-#include "plot/png_output.h"
-#include "window/show_page.h"
+#include "page/plot_driver.h"
+#include "page/plotted_page.h"
+#include "surface/png_output.h"
+#include "show/show_page.h"
 #include "field/unfold.h"
 #include "field/map_checks.h"
 
@@ -99,7 +100,7 @@ int PLOT_ORVEX_3DFIELDS() {
     }
     // A listing that did not reach standard output is a failed run: no page is shown or written.
     if (REPORT_LOST_LISTING()) return 1;
-    return SHOW_PAGE(page_png_name, MAP_NOTES());
+    return SHOW_PAGE(page_png_name, MAP_NOTES(), &PLOTTED_PAGE());
 }
 
 }  // namespace orvex

@@ -89,8 +89,8 @@
 #include <span>
 #include <string_view>
 
-#include "plot/axis_numbers.h"
-#include "plot/surface.h"
+#include "surface/axis_numbers.h"
+#include "surface/surface.h"
 #include "console/run_stop.h"
 
 namespace orvex {

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "histo/histo.h"
-#include "plot/pen.h"
+#include "surface/pen.h"
 
 namespace orvex::histo_detail {
 

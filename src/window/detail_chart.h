@@ -33,7 +33,7 @@
 #include <string>
 #include <vector>
 
-#include "plot/plotted_page.h"
+#include "page/plotted_page.h"
 
 namespace orvex {
 

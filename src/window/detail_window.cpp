@@ -25,7 +25,7 @@
 #include <array>
 #include <vector>
 
-#include "plot/profiles_csv.h"
+#include "page/profiles_csv.h"
 #include "window/detail_chart.h"
 
 namespace orvex {

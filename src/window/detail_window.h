@@ -31,7 +31,7 @@
 #include <string>
 #include <vector>
 
-#include "plot/plotted_page.h"
+#include "page/plotted_page.h"
 
 namespace orvex {
 

@@ -12,8 +12,8 @@
 #include <array>
 #include <string>
 
-#include "plot/file_output.h"
-#include "plot/profiles_csv.h"
+#include "surface/file_output.h"
+#include "page/profiles_csv.h"
 #include "window/detail_window.h"
 #include "window/page_view.h"
 #include "window/page_window.h"

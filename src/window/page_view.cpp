@@ -13,7 +13,7 @@
 #include <cmath>
 #include <utility>
 
-#include "plot/page_readout.h"
+#include "page/page_readout.h"
 #include "window/vector_page.h"
 
 namespace orvex {

@@ -33,8 +33,8 @@
 
 #include <functional>
 
-#include "plot/display_list.h"
-#include "plot/plotted_page.h"
+#include "surface/display_list.h"
+#include "page/plotted_page.h"
 
 namespace orvex {
 

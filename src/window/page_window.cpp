@@ -22,7 +22,7 @@
 #include <cmath>
 #include <string>
 
-#include "plot/page_readout.h"
+#include "page/page_readout.h"
 #include "window/page_view.h"
 
 namespace orvex {

@@ -27,7 +27,7 @@
 #include <QMainWindow>
 #include <QString>
 
-#include "window/page_content.h"
+#include "show/page_content.h"
 
 class QAction;
 class QLabel;

@@ -25,7 +25,7 @@
 #include <QPainter>
 #include <QString>
 
-#include "plot/display_list.h"
+#include "surface/display_list.h"
 
 namespace orvex {
 

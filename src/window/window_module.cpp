@@ -1,6 +1,6 @@
 // window_module.cpp: the one entry of the window module.
 #include "window/display_probe.h"
-#include "window/window_module.h"
+#include "show/window_module.h"
 #include "window/window_run.h"
 
 extern "C" __attribute__((visibility("default"))) int orvex_page_window_entry_1(const orvex::page_content* content) {

@@ -17,7 +17,7 @@
 //   Called once per process, with PAGE_WINDOW_POSSIBLE() true; the content outlives the call.
 #pragma once
 
-#include "window/page_content.h"
+#include "show/page_content.h"
 
 namespace orvex {
 

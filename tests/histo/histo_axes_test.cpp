@@ -9,7 +9,7 @@
 #include "console/console.h"
 #include "console/run_stop.h"
 #include "histo/histo.h"
-#include "plot/surface.h"
+#include "surface/surface.h"
 
 namespace {
 

@@ -24,8 +24,8 @@
 #include "console/console.h"
 #include "field/analytic_grid.h"
 #include "field/unfold.h"
-#include "plot/plot_driver.h"
-#include "plot/profiles_csv.h"
+#include "page/plot_driver.h"
+#include "page/profiles_csv.h"
 #include "window/detail_window.h"
 
 using namespace orvex;
