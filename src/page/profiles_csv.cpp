@@ -53,12 +53,17 @@ void APPEND_FIELD(std::string& out, std::string_view text) {
 }
 
 void APPEND_COMMENTS(std::string& out, const plotted_page& page) {
-    const bool magnetic = page.field_name == "magnetic";
     out += "# plot_orvex_3dfields profiles\n# map file: ";
     out += VISIBLE_TEXT(TRIMMED(page.map_file));
     out += "\n# field: ";
-    out += VISIBLE_TEXT(page.field_name.empty() ? std::string_view("electric") : page.field_name);
-    out += magnetic ? " (Bx, By, Bz in Gs)" : " (Ex, Ey, Ez in V/cm)";
+    const field_entry& f = *page.field;
+    out += f.name;
+    out += " (";
+    for (const std::string_view name : f.component_names) (out += name) += ", ";
+    out.resize(out.size() - 2);
+    out += " in ";
+    out += f.unit;
+    out += ")";
     out += "; positions in cm\n";
 }
 
