@@ -19,12 +19,12 @@ std::string_view TRIMMED(std::string_view text) {
 bool IS_PANEL(int panel) { return panel >= 1 && panel <= panel_count; }
 
 void APPEND_NOTES(std::string& out, const plotted_page& page, std::span<const int> panels) {
-    const bool magnetic = page.field_name == "magnetic";
+    const field_entry& f = *page.field;
     CSV_NOTE(out, "plot_orvex_3dfields profiles");
     CSV_NOTE(out, "map: " + std::string(TRIMMED(page.map_file)));
-    CSV_NOTE(out, std::string("field: ") + (magnetic ? "magnetic (Bx, By, Bz)" : "electric (Ex, Ey, Ez)"));
-    CSV_NOTE(out, magnetic ? "units: x, y, z and position in cm; value in Gs"
-                           : "units: x, y, z and position in cm; value in V/cm");
+    CSV_NOTE(out, "field: " + std::string(f.name) + " (" + std::string(f.component_names[0]) + ", " +
+                      std::string(f.component_names[1]) + ", " + std::string(f.component_names[2]) + ")");
+    CSV_NOTE(out, "units: x, y, z and position in cm; value in " + std::string(f.unit));
     // Each line's title once, in the order its rows come.
     std::array<bool, panel_count / 3 + 1> noted{};
     for (const int panel : panels) {

@@ -164,7 +164,7 @@ void COPY_LINE(const plotted_page& page, int panel, detail_line& into) {
     into.map_file = std::string(page.map_file);
     into.page = plotted_page{};
     into.page.map_file = into.map_file;
-    into.page.field_name = page.field_name == "magnetic" ? "magnetic" : "electric";
+    into.page.field = page.field;
     for (int c = 0; c < 3; ++c) {
         const auto slot = static_cast<std::size_t>(3 * into.line - 3 + c);
         const plotted_panel& from = page.panels[slot];

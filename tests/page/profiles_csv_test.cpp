@@ -124,7 +124,7 @@ TEST(ProfilesCsv, TitlesInNotesNonFiniteValuesAndPanelOrder) {
     const double val[] = {std::nan(""), -std::nan(""), inf, -inf, -43712.345678901234};
     plotted_page page;
     page.map_file = "  odd\tname\n.bin  ";
-    page.field_name = "electric";
+    page.field = &FIELD_ENTRY(0);
     page.panels[8] = {.panel = 9, .line = 3, .component = 3, .n = 5, .pos = pos, .val = val, .axis = 'z',
                       .axis_title = "Z \"long\", X=Y=0     ", .value_title = "Ez (V/cm)", .component_name = "Ez", .unit = "V/cm",
                       .fixed_names = {'i', 'j'}, .fixed_index = {25, 13}, .fixed_coordinate = {0.0, -0.75}};
