@@ -13,6 +13,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QXmlStreamReader>
@@ -309,6 +310,45 @@ private slots:
         QCOMPARE(corners[2].toDouble(), 1280.0);
         QCOMPARE(corners[3].toDouble(), 800.0);
         QVERIFY(!window->SAVE_PAGE_TO(dir.filePath(QStringLiteral("page.gif")), &why));
+    }
+
+    // The SVG drawn at its own size has the frames of the thirty panels on the PNG's pixels:
+    // black where the PNG's frame is, white where the PNG is white just outside and inside it.
+    void svgAtItsOwnSizeHasTheFramesOnThePngPixels() {
+        const QString svg = dir.filePath(QStringLiteral("crisp.svg"));
+        QString why;
+        QVERIFY2(window->SAVE_PAGE_TO(svg, &why), qPrintable(why));
+        QSvgRenderer renderer(svg);
+        QVERIFY(renderer.isValid());
+        QImage drawn(page_width, page_height, QImage::Format_RGB32);
+        drawn.fill(Qt::white);
+        {
+            QPainter painter(&drawn);
+            renderer.render(&painter, QRectF(0, 0, page_width, page_height));
+        }
+        const auto png = [&](int x, int y) { return content.pixels[static_cast<std::size_t>((y - 1) * page_width + x - 1)]; };
+        const auto grey = [&](int x, int y) { return qGray(drawn.pixel(x - 1, y - 1)); };
+        int black = 0, white = 0, wrong = 0;
+        const auto check = [&](int x, int y) {
+            if (png(x, y) == 0x000000) {
+                ++black;
+                wrong += grey(x, y) > 40;
+            } else if (png(x, y) == 0xFFFFFF) {
+                ++white;
+                wrong += grey(x, y) < 215;
+            }
+        };
+        for (const panel_record& r : panel_table) {
+            for (int x = r.ix1 + 2; x <= r.ix2 - 2; ++x) {
+                for (const int y : {r.iy1 - 1, r.iy1, r.iy1 + 1, r.iy2 - 1, r.iy2, r.iy2 + 1}) check(x, y);
+            }
+            for (int y = r.iy1 + 2; y <= r.iy2 - 2; ++y) {
+                for (const int x : {r.ix1 - 1, r.ix1, r.ix1 + 1, r.ix2 - 1, r.ix2, r.ix2 + 1}) check(x, y);
+            }
+        }
+        QVERIFY(black > 4 * 30 * 100);
+        QVERIFY(white > 4 * 30 * 100);
+        QCOMPARE(wrong, 0);
     }
 
     // A name typed without its suffix gets the filter's suffix first; the question whether to
