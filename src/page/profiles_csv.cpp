@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "console/console.h"
-#include "surface/file_output.h"
+#include "console/file_output.h"
 
 namespace orvex {
 

@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "console/console.h"
-#include "surface/file_output.h"
+#include "console/file_output.h"
 #include "surface/png_output.h"
 #include "surface/surface.h"
 

@@ -10,7 +10,7 @@
 //   if (!WRITE_PAGE_PNG("plot_orvex_3dfields.png", &why)) report why;
 //
 // ASSUMES AND LIMITS
-//   The page is encoded in memory and written by WRITE_FILE_ATOMICALLY (file_output.h): into a
+//   The page is encoded in memory and written by WRITE_FILE_ATOMICALLY (console/file_output.h): into a
 //   temporary file created exclusively beside its final name, with a name of its own
 //   ("plot_orvex_3dfields.png.k3Xq9a"), renamed into place once complete. An older file of
 //   that name is replaced whole, a failed write leaves no partial file behind, runs writing
