@@ -4,7 +4,7 @@
 // (the pivot, 25 or 201) lies on the mirror plane and takes stored node 1; full node i takes
 // stored node |i - p| + 1, with the mirror sign -1 below the pivot. A component is negated by
 // the sign of every mirrored axis in which it is odd; which components are odd depends on what
-// the map carries (the table of field/mirror_parity.h, which the map checks share).
+// the map carries (field/field_table.h, which the map checks share).
 // Arrays a map does not carry are zero and are copied without sign.
 //
 // The grid is written in memory order, one row along x at a time (UNFOLD_ROW, unfold_rows.cpp,
@@ -17,7 +17,7 @@
 #include <span>
 
 #include "field/field_grid.h"
-#include "field/mirror_parity.h"
+#include "field/field_table.h"
 #include "field/unfold_rows.h"
 
 namespace orvex {
@@ -44,13 +44,13 @@ void UNFOLD_GRID(unfold_scope scope) {
     g.ny = plan.ny;
     g.nz = plan.nz;
     if (plan.nx != 0) {
-        const std::array<full_array*, component_count> dst{&g.ex_full, &g.ey_full, &g.ez_full,
-                                                           &g.bx_full, &g.by_full, &g.bz_full};
-        // The components of one triple, or all six (the other triple's full arrays are then
+        // Both fields, or only the one field_flag selects (the other's full arrays are then
         // never touched: a run pays neither the time nor the memory for what it does not plot).
-        const int first = scope == unfold_scope::plotted_triple && g.field_flag == 1 ? 3 : 0;
-        const int last = scope == unfold_scope::plotted_triple && g.field_flag != 1 ? 3 : 6;
-        for (int c = first; c < last; ++c) UNFOLD_COMPONENT(g, plan, c, *dst[static_cast<std::size_t>(c)]);
+        for (const field_entry& f : field_table) {
+            if (scope == unfold_scope::plotted_triple && &f != &FIELD_ENTRY(g.field_flag)) continue;
+            for (int n = 0; n < 3; ++n)
+                UNFOLD_COMPONENT(g, plan, f.first_component + n, g.*f.full[static_cast<std::size_t>(n)]);
+        }
     }  // else the full arrays keep their contents
 
     g.xmin = g.xmws.front();

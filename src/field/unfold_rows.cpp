@@ -6,7 +6,7 @@
 #include <array>
 #include <cstddef>
 
-#include "field/mirror_parity.h"
+#include "field/field_table.h"
 
 namespace orvex {
 
@@ -66,10 +66,7 @@ void UNFOLD_ROW(const field_grid_record& g, const unfold_plan& plan, int c, int 
     const bool negate_yz = (flip_y && jn.below) != (flip_z && kn.below);
     const double upper = negate_yz ? -1.0 : 1.0;  // factor from the pivot up (or whole row)
     const double lower = flip_x ? -upper : upper;  // factor below the x pivot
-    static constexpr std::array<stored_array field_grid_record::*, component_count> stored{
-        &field_grid_record::ex_in, &field_grid_record::ey_in, &field_grid_record::ez_in,
-        &field_grid_record::bx_in, &field_grid_record::by_in, &field_grid_record::bz_in};
-    const double* row = (g.*stored[static_cast<std::size_t>(c)]).data() + STORED_INDEX(1, jn.stored, kn.stored);
+    const double* row = STORED_COMPONENT(g, c).data() + STORED_INDEX(1, jn.stored, kn.stored);
     double* o = out.data();
     if (plan.x) {
         // Full nodes 1..24 take stored nodes 25..2, full nodes 25..49 stored nodes 1..25.

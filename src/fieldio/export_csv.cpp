@@ -10,8 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "console/console.h"
-#include "field/mirror_parity.h"
+#include "console/csv_text.h"
+#include "field/field_table.h"
 #include "fieldio/export_grid.h"
 #include "fieldio/map_export.h"
 
@@ -24,18 +24,18 @@ std::string CSV_HEAD(const field_grid_record& grid, const export_grid& eg, const
     for (int c = 0; c < component_count; ++c)
         if ((c < 3 && eg.electric) || (c >= 3 && eg.magnetic)) {
             head += ',';
-            head += component_names[static_cast<std::size_t>(c)];
+            head += COMPONENT_NAME(c);
         }
-    head += "\n# plot_orvex_3dfields unfolded map\n# map file: ";
-    head += VISIBLE_TEXT(request.map_name);
-    head += eg.electric && eg.magnetic ? "\n# fields: electric, magnetic" : eg.electric ? "\n# fields: electric" : "\n# fields: magnetic";
-    head += "\n# units: cm";
-    if (eg.electric) head += ",V/cm";
-    if (eg.magnetic) head += ",Gs";
-    head += "\n# mirror flags: " + std::to_string(grid.ksym_yz) + " " + std::to_string(grid.ksym_xz) + " " +
-            std::to_string(grid.ksym_xy);
-    head += "\n# nodes: " + std::to_string(eg.plan.nx) + " x " + std::to_string(eg.plan.ny) + " x " +
-            std::to_string(eg.plan.nz) + ", x fastest\n";
+    head += '\n';
+    CSV_NOTE(head, "plot_orvex_3dfields unfolded map");
+    CSV_NOTE(head, "map file: " + std::string(request.map_name));
+    CSV_NOTE(head, eg.electric && eg.magnetic ? "fields: electric, magnetic" : eg.electric ? "fields: electric" : "fields: magnetic");
+    // The units in the form write_field_map --units takes, so that the file imports as it stands.
+    CSV_NOTE(head, std::string("units: cm") + (eg.electric ? ",V/cm" : "") + (eg.magnetic ? ",Gs" : ""));
+    CSV_NOTE(head, "mirror flags: " + std::to_string(grid.ksym_yz) + " " + std::to_string(grid.ksym_xz) + " " +
+                       std::to_string(grid.ksym_xy));
+    CSV_NOTE(head, "nodes: " + std::to_string(eg.plan.nx) + " x " + std::to_string(eg.plan.ny) + " x " +
+                       std::to_string(eg.plan.nz) + ", x fastest");
     return head;
 }
 
@@ -45,7 +45,7 @@ std::vector<std::string> AXIS_TEXTS(const export_axis& axis) {
     texts.reserve(axis.coordinate.size());
     for (const double v : axis.coordinate) {
         std::string t;
-        APPEND_17_DIGITS(t, v);
+        CSV_REAL(t, v);
         texts.push_back(t + ",");
     }
     return texts;
@@ -83,7 +83,7 @@ std::vector<std::string> MAP_AS_CSV(const field_grid_record& grid, const export_
                     out += texts[2][static_cast<std::size_t>(k - 1)];
                     for (std::size_t n = 0; n < carried.size(); ++n) {
                         if (n > 0) out += ',';
-                        APPEND_17_DIGITS(out, values[n][node]);
+                        CSV_REAL(out, values[n][node]);
                     }
                     out += '\n';
                 }

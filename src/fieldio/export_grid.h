@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-#include "console/number_text.h"
+#include "console/csv_text.h"
 #include "field/field_grid.h"
 #include "field/unfold_rows.h"
 

@@ -19,11 +19,11 @@ namespace {
 // "a b c" with 17 significant digits each.
 std::string THREE_NUMBERS(double a, double b, double c) {
     std::string out;
-    APPEND_17_DIGITS(out, a);
+    CSV_REAL(out, a);
     out += ' ';
-    APPEND_17_DIGITS(out, b);
+    CSV_REAL(out, b);
     out += ' ';
-    APPEND_17_DIGITS(out, c);
+    CSV_REAL(out, c);
     return out;
 }
 

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "console/console.h"
-#include "console/number_text.h"
+#include "console/csv_text.h"
 #include "console/run_stop.h"
 
 namespace orvex {
@@ -128,7 +128,7 @@ TEST(SeventeenDigits, SameTextAsPrintfForEveryKindOfDouble) {
     long mismatches = 0;
     for (const double v : values) {
         std::string got;
-        APPEND_17_DIGITS(got, v);
+        CSV_REAL(got, v);
         if (got != expected(v) && ++mismatches <= 5) ADD_FAILURE() << expected(v) << " written as " << got;
     }
     EXPECT_EQ(mismatches, 0);

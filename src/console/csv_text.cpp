@@ -1,10 +1,12 @@
-// number_text.cpp: 17 significant digits by exact integer arithmetic.
+// csv_text.cpp: the CSV form's header row, notes and rows.
 //
-// A finite double is m * 2^e with m < 2^53. For 1e-6 <= |v| < 1e16, e <= 0 and the 17 digits
-// are q = round(m * 10^s / 2^-e) with s = 16 - floor(log10 |v|) <= 22, so m * 10^s < 2^127: one
-// 128-bit product and shift give q and the exact remainder, rounded half to even as printf
-// rounds. The digits are then laid out as %.17g lays them out.
-#include "console/number_text.h"
+// Reals: a finite double is m * 2^e with m < 2^53. For 1e-6 <= |v| < 1e16 (every coordinate and
+// field value of a real map) e <= 0 and the 17 digits are q = round(m * 10^s / 2^-e) with
+// s = 16 - floor(log10 |v|) <= 22, so m * 10^s < 2^127: one 128-bit product and shift give q and
+// the exact remainder, rounded half to even as printf rounds, laid out as "%.17g" lays them out.
+// That is several times faster than std::to_chars with a precision (a whole map's export is
+// millions of numbers); every other value goes through std::to_chars, which writes the same.
+#include "console/csv_text.h"
 
 #include <charconv>
 #include <cmath>
@@ -14,6 +16,11 @@
 namespace orvex {
 
 namespace {
+
+bool TOKEN_CHARACTER(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '.' ||
+           c == '+' || c == '-';
+}
 
 __extension__ typedef unsigned __int128 u128;  // GCC and Clang on 64-bit targets
 
@@ -123,17 +130,62 @@ bool FAST_17_DIGITS(std::string& out, double v) {
     return true;
 }
 
+void APPEND_INTEGER(std::string& out, std::int32_t v) {
+    char digits[16];
+    const auto written = std::to_chars(digits, digits + sizeof digits, v);
+    out.append(digits, written.ptr);
+}
+
 }  // namespace
 
-void APPEND_17_DIGITS(std::string& out, double v) {
+void CSV_REAL(std::string& out, double v) {
+    // to_chars in general form with precision 17 writes what "%.17g" writes, without a locale.
     if (std::isnan(v)) {
         out += "nan";
         return;
     }
     if (FAST_17_DIGITS(out, v)) return;
-    char text[32];
-    const auto written = std::to_chars(text, text + sizeof text, v, std::chars_format::general, 17);
-    out.append(text, written.ptr);
+    char digits[32];
+    const auto written = std::to_chars(digits, digits + sizeof digits, v, std::chars_format::general, 17);
+    out.append(digits, written.ptr);
+}
+
+void CSV_TOKEN(std::string& out, std::string_view token) {
+    if (token.empty()) {
+        out += '_';
+        return;
+    }
+    for (const char c : token) out += TOKEN_CHARACTER(c) ? c : '_';
+}
+
+void CSV_HEADER(std::string& out, std::initializer_list<std::string_view> names) {
+    bool first = true;
+    for (const std::string_view name : names) {
+        if (!first) out += ',';
+        first = false;
+        CSV_TOKEN(out, name);
+    }
+    out += '\n';
+}
+
+void CSV_NOTE(std::string& out, std::string_view text) {
+    out += "# ";
+    out += VISIBLE_TEXT(text);
+    out += '\n';
+}
+
+void CSV_ROW(std::string& out, std::initializer_list<listed_value> fields) {
+    bool first = true;
+    for (const listed_value& field : fields) {
+        if (!first) out += ',';
+        first = false;
+        switch (field.kind) {
+            case listed_value::form::integer: APPEND_INTEGER(out, field.integer); break;
+            case listed_value::form::real: CSV_REAL(out, field.real); break;
+            case listed_value::form::text: CSV_TOKEN(out, field.text); break;
+        }
+    }
+    out += '\n';
 }
 
 }  // namespace orvex
