@@ -78,7 +78,7 @@ page_content PLOT_PAGE() {
     content.console_text = listing;
     content.notes = notes;
     content.png_name = "plot_orvex_3dfields.png";
-    content.write_png = WRITE_PAGE_PNG;
+    content.png_texts = PAGE_PNG_TEXTS();
     return content;
 }
 
