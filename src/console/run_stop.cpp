@@ -13,6 +13,10 @@ void STOP_RUN(std::string_view message) {
     throw run_stop{run_stop::channel::console, std::string(message)};
 }
 
+void STOP_RUN_WITH_NOTE(std::string_view message, std::string_view note) {
+    throw run_stop{run_stop::channel::console, std::string(message), VISIBLE_TEXT(note)};
+}
+
 void INPUT_FAILURE(std::string_view file, std::string_view place, std::string_view what) {
     std::string message = "plot_orvex_3dfields: ";
     message += VISIBLE_TEXT(file);
@@ -36,6 +40,10 @@ void REPORT_RUN_STOP(const run_stop& stop) {
         CONSOLE_WRITE(stop.message);
     } else {
         std::fprintf(stderr, "%s\n", stop.message.c_str());
+        std::fflush(stderr);
+    }
+    if (!stop.note.empty()) {
+        std::fprintf(stderr, "plot_orvex_3dfields: note: %s\n", stop.note.c_str());
         std::fflush(stderr);
     }
 }

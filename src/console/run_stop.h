@@ -35,10 +35,14 @@ struct run_stop {
     enum class channel { console, input };  // console record on stdout, or a line on stderr
     channel where;
     std::string message;
+    std::string note = {};  // "" or what to do, one line on stderr after the message
 };
 
 // The system's own stop: message is the fixed text, written as a console record.
 [[noreturn]] void STOP_RUN(std::string_view message);
+// The same stop, followed on standard error by "plot_orvex_3dfields: note: <note>" saying what
+// to do (its control characters as \xNN).
+[[noreturn]] void STOP_RUN_WITH_NOTE(std::string_view message, std::string_view note);
 
 // A failure of the input layer. file is the name as opened; place is "" or a line number or
 // record number already formatted ("3", "record 5"); what says what was wrong.

@@ -8,8 +8,16 @@
 #include "driver/control_file.h"
 
 #include <algorithm>
+#include <cctype>
+#include <string>
+#include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include "console/console.h"
 #include "console/run_stop.h"
 #include "field/field_grid.h"
 #include "fieldio/freeform.h"
@@ -26,7 +34,20 @@ std::string_view FIELD_FILE_NAME() {
 
 void READ_CONTROL_FILE() {
     text_file text;
-    OPEN_TEXT(text, control_file_name);
+    try {
+        OPEN_TEXT(text, control_file_name);
+    } catch (run_stop& stop) {
+        // No control file here: say where the program looked and where to read how to run it.
+        struct stat status {};
+        if (::lstat(std::string(control_file_name).c_str(), &status) != 0 && errno == ENOENT) {
+            const std::unique_ptr<char, decltype(&std::free)> here(::getcwd(nullptr, 0), &std::free);
+            stop.note = VISIBLE_TEXT("there is no " + std::string(control_file_name) + " in " +
+                                     (here ? std::string(here.get()) : std::string("the working directory")) +
+                                     ": run the program in the directory that holds it, or name that directory "
+                                     "(plot_orvex_3dfields DIR); plot_orvex_3dfields --help says more");
+        }
+        throw;
+    }
     SKIP_LINE(text, "line 1");
     SKIP_LINE(text, "line 2");
     const std::string_view line = READ_LINE(text, "the field file name on line 3");
@@ -43,6 +64,26 @@ void READ_CONTROL_FILE() {
     if (field_grid.field_flag < 0 || field_grid.field_flag > 1) STOP_RUN(msg_bad_field_flag);
 }
 
+namespace {
+
+// What a user does about a name without a kind token; a token there in lower case is named.
+std::string KIND_TOKEN_NOTE(std::string_view name) {
+    const std::string rule = "MW, EM, PMQ or RFQ, in upper case, anywhere in the name (directory included)";
+    if (name.find_first_not_of(' ') == std::string_view::npos)
+        return "line 3 of " + std::string(control_file_name) + " gives no field file name; it must name the map and hold " + rule;
+    std::string upper(name);
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    std::string lower_case;
+    for (const std::string_view token : {"MW", "EM", "PMQ", "RFQ"}) {
+        const std::size_t at = upper.find(token);
+        if (at != std::string::npos && lower_case.empty()) lower_case = std::string(name.substr(at, token.size()));
+    }
+    return "the field file name \"" + std::string(name) + "\" holds no kind token: it must hold " + rule +
+           (lower_case.empty() ? std::string() : "; it holds \"" + lower_case + "\", which is not upper case");
+}
+
+}  // namespace
+
 void CLASSIFY_FIELD_FILE() {
     // All 132 characters, padding included: a token cannot be made of blanks, so the padding
     // never matches.
@@ -53,7 +94,7 @@ void CLASSIFY_FIELD_FILE() {
     } else if (holds("PMQ") || holds("EM") || holds("RFQ")) {
         field_grid.field_kind = field_grid.field_flag;
     } else {
-        STOP_RUN(msg_bad_file_kind);
+        STOP_RUN_WITH_NOTE(msg_bad_file_kind, KIND_TOKEN_NOTE(FIELD_FILE_NAME()));
     }
 }
 

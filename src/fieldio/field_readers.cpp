@@ -19,6 +19,7 @@
 #include "field/field_grid.h"
 #include "field/field_table.h"
 #include "fieldio/freeform.h"
+#include "fieldio/map_layouts.h"
 
 namespace orvex {
 namespace {
@@ -92,10 +93,22 @@ struct binary_groups {
     void CLOSE() { CLOSE_RECORDS(records); }
 };
 
+// What a binary file read as text is told: what line 4 chose and what a binary map needs.
+std::string BINARY_ADVICE(std::int32_t format_flag) {
+    const map_layout* chosen = FIND_MAP_LAYOUT(format_flag);
+    const map_layout* binary = FIND_MAP_LAYOUT(0);
+    return "line 4 of the control file says " + std::to_string(format_flag) + ", the " + std::string(chosen->name) +
+           " layout; a map in the " + std::string(binary->name) + " layout needs " +
+           std::to_string(binary->format_flag) + " there";
+}
+
 struct text_groups {
     text_file text;
 
-    explicit text_groups(std::string_view path) { OPEN_TEXT(text, path); }
+    explicit text_groups(std::string_view path) {
+        OPEN_TEXT(text, path);
+        text.binary_advice = BINARY_ADVICE(1);
+    }
     header_group HEADER() {
         header_group h;
         h.d_elm = NEXT_REAL(text, "d_elm");
@@ -197,6 +210,7 @@ void READ_FIELD_NODES(std::string_view file_name) {
     g.unfolded = false;
     text_file text;
     OPEN_TEXT(text, NAME_AS_OPENED(file_name));
+    text.binary_advice = BINARY_ADVICE(2);
 
     // The file's own kind replaces the one taken from its name.
     g.field_kind = NEXT_INTEGER(text, "field_kind");

@@ -80,14 +80,21 @@ void FAIL_IF_WIDE(const text_file& text) {
     if (!wide.empty()) FAIL_HERE(text, 0, "the file is " + std::string(wide) + " text; save it as plain text");
 }
 
+// A binary file read as text is named so, with the reader's advice; none of its bytes is quoted.
+void FAIL_IF_BINARY(const text_file& text) {
+    if (!text.binary_advice.empty() && STARTS_BINARY(text)) FAIL_HERE(text, 0, "the file looks binary, not text: " + text.binary_advice);
+}
+
 [[noreturn]] void FAIL_BAD_VALUE(const text_file& text, std::string_view problem) {
     const std::string_view token = TOKEN_AT(text);
     if (token.find('\0') != std::string_view::npos) FAIL_IF_WIDE(text);
+    FAIL_IF_BINARY(text);
     FAIL_HERE(text, text.line, std::string(problem) + ", found " + QUOTED(token));
 }
 
 [[noreturn]] void FAIL_NUL(const text_file& text) {
     FAIL_IF_WIDE(text);
+    FAIL_IF_BINARY(text);
     FAIL_HERE(text, text.line, "holds a NUL byte; the file is not plain text");
 }
 

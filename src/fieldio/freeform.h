@@ -25,7 +25,10 @@
 //       naming its line; a value holding one is "expected a number"; a UTF-16 or UTF-32 file is
 //       named as such;
 //     - a line, a value, or a run of blanks and empty lines longer than longest_scan ends the
-//       run naming the line it began on.
+//       run naming the line it began on;
+//     - a file whose first bytes are not text (a control character or a NUL among its first
+//       four), read with binary_advice set, is named as binary with that advice where a value
+//       or a line fails, and none of its bytes is quoted.
 //   The pages of the mapping already read are given back as the read moves on, so the resident
 //   part of a large file stays a few megabytes.
 //
@@ -47,6 +50,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "fieldio/input_file.h"
@@ -67,6 +71,9 @@ struct text_file {
     std::size_t map_length = 0;
     const char* kept = nullptr;   // pages of the mapping from here on are still resident
     std::unique_ptr<char[]> held; // the text, when the file is read instead of mapped
+    // What a failure says instead of quoting bytes when the file's first bytes are not text (a
+    // binary map named as text): "line 4 of the control file says 1, ...". Empty: no such check.
+    std::string binary_advice;
 
     text_file() = default;
     text_file(const text_file&) = delete;
@@ -108,5 +115,9 @@ void RELEASE_READ_PAGES(text_file& text);
 // The encoding a file that is not plain text declares by its first bytes ("UTF-16",
 // "UTF-32"), or "" when nothing points that way.
 std::string_view WIDE_ENCODING(const text_file& text);
+
+// True when the file's first four bytes hold a control character or a NUL: a binary file (a
+// binary map begins with a record length), not text.
+bool STARTS_BINARY(const text_file& text);
 
 }  // namespace orvex

@@ -176,4 +176,13 @@ std::string_view WIDE_ENCODING(const text_file& text) {
     return little || big ? "UTF-16" : "";
 }
 
+bool STARTS_BINARY(const text_file& text) {
+    const std::size_t first = std::min<std::size_t>(4, static_cast<std::size_t>(text.end - text.begin));
+    for (std::size_t n = 0; n < first; ++n) {
+        const auto c = static_cast<unsigned char>(text.begin[n]);
+        if (c < 0x20 ? c != '\t' && c != '\n' && c != '\r' && c != '\f' && c != '\v' : c == 0x7F) return true;
+    }
+    return false;
+}
+
 }  // namespace orvex

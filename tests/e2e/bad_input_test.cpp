@@ -110,6 +110,7 @@ struct bad_case {
     std::string out;
     std::string err;
     bool out_tail = false;
+    bool err_head = false;  // standard error begins with err (a note naming the run's directory follows)
 };
 
 void PrintTo(const bad_case& c, std::ostream* os) { *os << c.name; }
@@ -145,7 +146,7 @@ std::vector<bad_case> BAD_CASES() {
 
     // The control file.
     c.push_back({"ControlFileMissing", [](const fs::path&) {}, "",
-                 ctl + ": cannot open: No such file or directory\n"});
+                 ctl + ": cannot open: No such file or directory\n", false, true});
     c.push_back({"ControlFileIsADirectory",
                  [](const fs::path& d) { fs::create_directory(d / "plot_orvex_3dfields.dat"); }, "",
                  ctl + ": is a directory, not a file\n"});
@@ -183,9 +184,15 @@ std::vector<bad_case> BAD_CASES() {
     c.push_back({"FieldFlagMinusOne", [](const fs::path& d) { CONTROL(d, "MW.bin", "0", "-1"); }, msg_flag, ""});
     c.push_back({"FieldFlagCheckedBeforeTheName", [](const fs::path& d) { CONTROL(d, "map.bin", "0", "2"); },
                  msg_flag, ""});
-    c.push_back({"NameWithoutToken", [](const fs::path& d) { CONTROL(d, "field_map.bin", "0", "0"); }, msg_kind, ""});
-    c.push_back({"NameInLowerCase", [](const fs::path& d) { CONTROL(d, "map_mws.txt", "1", "0"); }, msg_kind, ""});
-    c.push_back({"NameLineEmpty", [](const fs::path& d) { CONTROL(d, "", "1", "0"); }, msg_kind, ""});
+    const std::string kind_rule = "MW, EM, PMQ or RFQ, in upper case, anywhere in the name (directory included)";
+    c.push_back({"NameWithoutToken", [](const fs::path& d) { CONTROL(d, "field_map.bin", "0", "0"); }, msg_kind,
+                 who + "note: the field file name \"field_map.bin\" holds no kind token: it must hold " + kind_rule + "\n"});
+    c.push_back({"NameInLowerCase", [](const fs::path& d) { CONTROL(d, "map_mws.txt", "1", "0"); }, msg_kind,
+                 who + "note: the field file name \"map_mws.txt\" holds no kind token: it must hold " + kind_rule +
+                     "; it holds \"mw\", which is not upper case\n"});
+    c.push_back({"NameLineEmpty", [](const fs::path& d) { CONTROL(d, "", "1", "0"); }, msg_kind,
+                 who + "note: line 3 of plot_orvex_3dfields.dat gives no field file name; it must name the map and hold " +
+                     kind_rule + "\n"});
     c.push_back({"FormatFlagThree",
                  [](const fs::path& d) {
                      CONTROL(d, "MW_map.bin", "3", "0");
@@ -267,9 +274,9 @@ std::vector<bad_case> BAD_CASES() {
                      MAP(d / "EM_map.bin", em0, layout::binary);
                  },
                  echo_bin,
-                 // The first "value" quoted: control characters as '?', cut after 40.
-                 bin + "1: expected a number, found "
-                       "\"??????????Y@???????@????????????????????...\"\n"});
+                 // Named as binary with what line 4 says; none of its bytes quoted.
+                 bin.substr(0, bin.size() - 1) + ": the file looks binary, not text: line 4 of the control file says 1, "
+                                                  "the text array layout; a map in the binary array layout needs 0 there\n"});
     c.push_back({"NodeListGivenAsBinary",
                  [](const fs::path& d) {
                      CONTROL(d, "MW_nodes.txt", "0", "0");
@@ -300,6 +307,14 @@ std::vector<bad_case> BAD_CASES() {
                      SPARSE(d / "EM_map.txt", "100 2 0 ");
                  },
                  echo_txt, txt + "1: holds a NUL byte; the file is not plain text\n"});
+    c.push_back({"BinaryMapGivenAsNodeList",
+                 [](const fs::path& d) {
+                     CONTROL(d, "EM_map.bin", "2", "0");
+                     MAP(d / "EM_map.bin", em0, layout::binary);
+                 },
+                 echo_bin,
+                 bin.substr(0, bin.size() - 1) + ": the file looks binary, not text: line 4 of the control file says 2, "
+                                                  "the node list layout; a map in the binary array layout needs 0 there\n"});
     c.push_back({"TextMapInUtf16",
                  [](const fs::path& d) {
                      CONTROL(d, "EM_map.txt", "1", "0");
@@ -404,7 +419,11 @@ TEST_P(BadInput, EndsWithOneLineAndStatusOneAndWritesNothing) {
     } else {
         EXPECT_EQ(r.out, c.out);
     }
-    EXPECT_EQ(r.err, c.err);
+    if (c.err_head) {
+        EXPECT_TRUE(r.err.starts_with(c.err)) << r.err;
+    } else {
+        EXPECT_EQ(r.err, c.err);
+    }
     EXPECT_EQ(ENTRIES(dir), before) << "the run left a file behind";
 }
 
@@ -584,6 +603,20 @@ TEST_F(Awkward, FieldFileThatIsAFifoDoesNotHang) {
     ASSERT_FALSE(r.timed_out);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, who + "MW_pipe.bin: is not a regular file\n");
+}
+
+// Without a control file the run says where it looked and where to read how to run it, started
+// in the directory or naming it.
+TEST_F(Awkward, NoControlFileNamesTheDirectoryAndPointsAtHelp) {
+    const std::string note = who + "note: there is no plot_orvex_3dfields.dat in " + fs::canonical(dir).string() +
+                             ": run the program in the directory that holds it, or name that directory "
+                             "(plot_orvex_3dfields DIR); plot_orvex_3dfields --help says more\n";
+    const std::string failure = who + "plot_orvex_3dfields.dat: cannot open: No such file or directory\n";
+    EXPECT_EQ(RUN_PROGRAM(dir, capture).err, failure + note);
+    const std::string named = "cd '" + capture.string() + "' && env -u DISPLAY -u WAYLAND_DISPLAY '" ORVEX_PROGRAM "' '" +
+                              dir.string() + "' > out 2> err < /dev/null";
+    EXPECT_NE(std::system(named.c_str()), 0);
+    EXPECT_EQ(SLURP(capture / "err"), failure + note);
 }
 
 // A control file that cannot be read (not owner-readable) ends the run with its reason; skipped
