@@ -30,8 +30,11 @@ using orvex::data_range;
 using orvex::packed_colour;
 
 constexpr int particle_count = 50000;
-constexpr packed_colour black = 0x000000, white = 0xFFFFFF, grey = 0xC8C8C8, blue = 0xB04010,
-                        red = 0x0000E0, orange = 0x0080FF, dark_blue = 0x800000;
+// Colours by their red, green and blue (a packed colour keeps red in its low byte).
+constexpr packed_colour black = orvex::PACKED_RGB(0, 0, 0), white = orvex::PACKED_RGB(255, 255, 255),
+                        grey = orvex::PACKED_RGB(200, 200, 200), blue = orvex::PACKED_RGB(16, 64, 176),
+                        red = orvex::PACKED_RGB(224, 0, 0), orange = orvex::PACKED_RGB(255, 128, 0),
+                        dark_blue = orvex::PACKED_RGB(0, 0, 128);
 
 // The beam: x (mm) and x' (mrad).
 struct beam_record {

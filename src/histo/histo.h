@@ -9,16 +9,51 @@
 //   nothing between calls except graph_table, which only the caller writes.
 //
 // HOW TO CALL IT
-//   1. Set up the graphs you use (graph g is graph_table[g - 1]):
-//          orvex::graph_table[0] = {.ix1 = 70, .ix2 = 550, .iy1 = 70, .iy2 = 370,
-//                                   .ndiv_x = 8, .ndiv_y = 6, .active = 1};
-//   2. Fill:   static std::array<double, 100> xbin; static std::array<std::int32_t, 100> count;
-//              orvex::HFILL1X(values, {-5.0, 5.0}, 100, xbin, count);
-//   3. Draw:   orvex::GRID2D(1, {-5.0, 5.0}, {0.0, 500.0}, xgrid, ygrid, 0xC0C0C0);
-//              orvex::HPLOT1X(1, {-5.0, 5.0}, 100, xbin, count, 500, 0x0000FF);
-//              orvex::HISTO1X(1, {-5.0, 5.0}, "x (mm)", 500, 0x000000);
-//   4. Show:   return orvex::SHOW_PAGE("my_plot.png");   (show_page.h: window or PNG)
-//   examples/histo_demo is a complete program.
+//   A whole program, line for line (the install test builds and runs it as it stands here; it
+//   writes my_plot.png without a display). The page starts black: clear it to white first.
+//
+//     #include <array>
+//     #include <cstdint>
+//     #include <random>
+//     #include <vector>
+//     #include "console/run_stop.h"
+//     #include "histo/histo.h"
+//     #include "show/show_page.h"
+//     #include "surface/surface.h"
+//
+//     int main() try {
+//         // 1. A white page, its caption and the fonts.
+//         orvex::OPEN_PLOT_WINDOW("My plot");
+//         orvex::SET_BACK_COLOUR(orvex::PACKED_RGB(255, 255, 255));
+//         orvex::CLEAR_WINDOW();
+//         orvex::LOAD_FONTS();
+//         // 2. The graphs you use (graph g is graph_table[g - 1]).
+//         orvex::graph_table[0] = {.ix1 = 70, .ix2 = 550, .iy1 = 70, .iy2 = 370,
+//                                  .ndiv_x = 10, .ndiv_y = 5, .active = 1};
+//         // 3. Fill: the values, the bins and the counts are your arrays.
+//         std::mt19937 engine(1);
+//         std::normal_distribution<double> gauss(0.0, 1.5);
+//         std::vector<double> values(10000);
+//         for (double& v : values) v = gauss(engine);
+//         static std::array<double, 100> xbin;
+//         static std::array<std::int32_t, 100> count;
+//         orvex::HFILL1X(values, {-5.0, 5.0}, 100, xbin, count);
+//         // 4. Draw: a grey grid, a black frame, the counts in red, the numbers in black.
+//         const std::array<double, 11> across = {-5, -4, -3, -2, -1, 0, 1, 2, 3, 4, 5};
+//         const std::array<double, 6> up = {0, 100, 200, 300, 400, 500};
+//         orvex::GRID2D(1, {-5.0, 5.0}, {0.0, 500.0}, across, up, orvex::PACKED_RGB(200, 200, 200));
+//         orvex::GRID2D(1, {-5.0, 5.0}, {0.0, 500.0}, std::array{-5.0, 5.0}, std::array{0.0, 500.0},
+//                       orvex::PACKED_RGB(0, 0, 0));
+//         orvex::HPLOT1X(1, {-5.0, 5.0}, 100, xbin, count, 500, orvex::PACKED_RGB(255, 0, 0));
+//         orvex::HISTO1X(1, {-5.0, 5.0}, "x (mm)", 500, orvex::PACKED_RGB(0, 0, 0));
+//         // 5. Show: a window with a display, else the PNG.
+//         return orvex::SHOW_PAGE("my_plot.png");
+//     } catch (const orvex::run_stop& stop) {
+//         orvex::REPORT_RUN_STOP(stop);
+//         return 1;
+//     }
+//
+//   examples/histo_demo is a larger program: four graphs of a beam, a phase space and ellipses.
 //
 // THE RULES OF THE PICTURE
 //   - Data to pixels, for graph g with W = ix2 - ix1 and H = iy2 - iy1, in double precision with

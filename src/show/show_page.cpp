@@ -4,6 +4,7 @@
 
 #include <dlfcn.h>
 
+#include <cerrno>  // program_invocation_short_name
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -89,14 +90,14 @@ int SHOW_PAGE(std::string_view png_name, std::span<const std::string_view> notes
     }
     std::string_view why;
     if (!WRITE_PAGE_PNG(name, &why)) {
-        std::fprintf(stderr, "plot_orvex_3dfields: cannot write the page to %s: %.*s\n", name.c_str(),
+        std::fprintf(stderr, "%s: cannot write the page to %s: %.*s\n", program_invocation_short_name, name.c_str(),
                      static_cast<int>(why.size()), why.data());
         return 1;
     }
     // The full path: a user who started the run elsewhere (or gave a directory) finds the page.
     std::error_code no_cwd;
     const std::filesystem::path written = std::filesystem::absolute(name, no_cwd);
-    std::fprintf(stderr, "plot_orvex_3dfields: %s; the page is written to %s\n", no_window.c_str(),
+    std::fprintf(stderr, "%s: %s; the page is written to %s\n", program_invocation_short_name, no_window.c_str(),
                  VISIBLE_TEXT(no_cwd ? name : written.string()).c_str());
     return 0;
 }

@@ -7,7 +7,7 @@
 //   same with or without a display and can be checked pixel by pixel.
 //
 //   Colours are packed 24-bit integers: red in the low byte, green in the middle byte, blue in
-//   the high byte (0x0000FF is red, 0xFF0000 is blue).
+//   the high byte (0x0000FF is red, 0xFF0000 is blue); PACKED_RGB(255, 0, 0) packs red.
 //
 //   Coordinates are signed 16-bit integers. Pixels outside the page or outside the clipping
 //   rectangle are never changed. Results are never tested by callers; nothing here fails loudly.
@@ -67,6 +67,13 @@ inline constexpr int page_width = 1280;
 inline constexpr int page_height = 800;
 
 using packed_colour = std::uint32_t;
+
+// The packed colour of red, green and blue, each 0..255 (only its low eight bits are taken):
+// PACKED_RGB(255, 128, 0) is orange, 0x0080FF.
+constexpr packed_colour PACKED_RGB(int red, int green, int blue) {
+    return static_cast<packed_colour>(red & 0xFF) | static_cast<packed_colour>(green & 0xFF) << 8 |
+           static_cast<packed_colour>(blue & 0xFF) << 16;
+}
 using coord = std::int16_t;
 
 void OPEN_PLOT_WINDOW(std::string_view title);

@@ -6,6 +6,7 @@
 #include <QScreen>
 
 #include <array>
+#include <cerrno>  // program_invocation_short_name
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -44,12 +45,12 @@ void TOOLKIT_MESSAGE(QtMsgType type, const QMessageLogContext&, const QString& m
     }
     std::string why;
     if (!WRITE_PNG_FILE(fallback_png, shown_content->pixels, page_width, page_height, shown_content->png_texts, &why)) {
-        std::fprintf(stderr, "plot_orvex_3dfields: the display cannot be used (%s) and the page cannot be written to %s: %s\n",
-                     text.constData(), fallback_png.c_str(), why.c_str());
+        std::fprintf(stderr, "%s: the display cannot be used (%s) and the page cannot be written to %s: %s\n",
+                     program_invocation_short_name, text.constData(), fallback_png.c_str(), why.c_str());
         std::fflush(stdout);
         std::_Exit(1);
     }
-    std::fprintf(stderr, "plot_orvex_3dfields: the display cannot be used (%s); the page is written to %s\n",
+    std::fprintf(stderr, "%s: the display cannot be used (%s); the page is written to %s\n", program_invocation_short_name,
                  text.constData(), fallback_png.c_str());
     std::fflush(stdout);
     std::_Exit(0);

@@ -25,8 +25,55 @@ quiet cmake -S "$demo" -B "$demo/build" -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_CX
 quiet cmake --build "$demo/build"
 (cd "$demo" && quiet headless build/histo_demo) && [ -s "$demo/histo_demo.png" ] || fail "histo_demo drew no page"
 pc_flags=$(PKG_CONFIG_PATH="$prefix/$ORVEX_LIBDIR/pkgconfig" pkg-config --cflags --libs orvex_histo)
+# The Cflags carry the language level the headers need: no -std here.
 # shellcheck disable=SC2086  # the flags are words
-quiet "$ORVEX_CXX" -std=c++20 $ORVEX_LINK_FLAGS "$demo/histo_demo.cpp" -o "$demo/histo_demo_pc" $pc_flags
+quiet "$ORVEX_CXX" $ORVEX_LINK_FLAGS "$demo/histo_demo.cpp" -o "$demo/histo_demo_pc" $pc_flags
+
+# The recipe in the installed histo.h, built as it stands, draws a white page with a black frame
+# and numbers and a red curve, and says under its own name where the page went.
+recipe=$work/recipe
+mkdir "$recipe"
+sed -n '/^\/\/ HOW TO CALL IT/,/^\/\/ THE RULES/p' "$prefix/include/orvex/histo/histo.h" | sed -n 's|^//     ||p' \
+  > "$recipe/my_plot.cpp"
+# shellcheck disable=SC2086  # the flags are words
+quiet "$ORVEX_CXX" $ORVEX_LINK_FLAGS "$recipe/my_plot.cpp" -o "$recipe/my_plot" $pc_flags
+(cd "$recipe" && headless ./my_plot > out 2> err) || fail "recipe: $(cat "$recipe/err")"
+[ "$(cat "$recipe/err")" = "my_plot: no display; the page is written to $recipe/my_plot.png" ] ||
+  fail "recipe: $(cat "$recipe/err")"
+python=python3
+[ -x /usr/bin/python3 ] && python=/usr/bin/python3
+# The page's pixels decoded with zlib alone: white, black and pure red counted.
+"$python" - "$recipe/my_plot.png" > "$recipe/colours" << 'EOF' || fail "recipe's page cannot be read"
+import struct, sys, zlib
+data = open(sys.argv[1], 'rb').read()
+at, idat = 8, b''
+while at < len(data):
+    length, kind = struct.unpack('>I4s', data[at:at + 8])
+    if kind == b'IHDR':
+        width, height, depth, colour = struct.unpack('>IIBB', data[at + 8:at + 18])
+    elif kind == b'IDAT':
+        idat += data[at + 8:at + 8 + length]
+    at += 12 + length
+assert depth == 8 and colour == 2, 'an 8-bit RGB picture'
+raw, stride, previous = zlib.decompress(idat), 3 * width, bytearray(3 * width)
+count = {(255, 255, 255): 0, (0, 0, 0): 0, (255, 0, 0): 0}
+for y in range(height):
+    line = raw[y * (stride + 1):(y + 1) * (stride + 1)]
+    kind, row = line[0], bytearray(line[1:])
+    for i in range(stride):
+        a, b, c = row[i - 3] if i >= 3 else 0, previous[i], previous[i - 3] if i >= 3 else 0
+        p = a + b - c
+        near = a if abs(p - a) <= min(abs(p - b), abs(p - c)) else b if abs(p - b) <= abs(p - c) else c
+        row[i] = (row[i] + (0, a, b, (a + b) // 2, near)[kind]) & 0xFF
+    for x in range(width):
+        rgb = tuple(row[3 * x:3 * x + 3])
+        if rgb in count:
+            count[rgb] += 1
+    previous = row
+print(count[(255, 255, 255)] > width * height // 2, count[(0, 0, 0)] > 1000, count[(255, 0, 0)] > 100)
+EOF
+[ "$(cat "$recipe/colours")" = "True True True" ] ||
+  fail "the recipe's page is not white with black and red on it: $(cat "$recipe/colours")"
 
 quiet "$prefix/bin/write_field_map" --layout text --kind 1 --sym 1,1,0 "$case_dir/EM_map.txt"
 printf 'install test\nthe installed viewer\nEM_map.txt\n1\n1\n' > "$case_dir/plot_orvex_3dfields.dat"
