@@ -18,7 +18,7 @@ namespace {
 using namespace orvex::mapgen;
 
 constexpr std::string_view usage_text = R"(Usage: write_field_map --layout binary|text|nodes [OPTION...] OUT
-       write_field_map --help
+       write_field_map --help | --version
 
 Writes a 3-D field map for plot_orvex_3dfields in one of its three layouts: the analytic test
 field or an example device, clean or damaged, for tests and examples.
@@ -71,10 +71,9 @@ Exit status 0 when written, 1 when the file could not be written, 2 on a bad opt
 on standard error says why.
 )";
 
-// --help: the usage on standard output, status 0 (1 when it cannot be written).
-int PRINT_USAGE() {
-    if (std::fwrite(usage_text.data(), 1, usage_text.size(), stdout) == usage_text.size() && std::fflush(stdout) == 0)
-        return 0;
+// --help and --version: the answer on standard output, status 0 (1 when it cannot be written).
+int ANSWER(std::string_view text) {
+    if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0) return 0;
     std::fprintf(stderr, "write_field_map: cannot write standard output: %s\n", std::strerror(errno));
     return 1;
 }
@@ -145,7 +144,8 @@ int main(int argc, char** argv) {
             if (a + 1 >= argc) USAGE_FAILURE(std::string(opt) + " needs a value");
             return argv[++a];
         };
-        if (opt == "--help" || opt == "-h") return PRINT_USAGE();
+        if (opt == "--help" || opt == "-h") return ANSWER(usage_text);
+        if (opt == "--version" || opt == "-V") return ANSWER("write_field_map " ORVEX_VERSION "\n");
         if (opt == "--layout") {
             const std::string_view v = value();
             if (v == "binary") lay = layout::binary;

@@ -97,6 +97,22 @@ INSTANTIATE_TEST_SUITE_P(
                     "--frequency needs a positive number of MHz, not -352"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The map writer answers --version as the viewer does: its name and the version on standard
+// output, status 0; status 1 when standard output cannot take it.
+TEST(WriterVersion, AnsweredAsTheViewerAnswersIt) {
+    const case_dirs dirs;
+    for (const std::string program : {std::string(ORVEX_PROGRAM), std::string(ORVEX_MAP_WRITER)}) {
+        const std::string name = fs::path(program).filename().string();
+        for (const char* flag : {"--version", "-V"}) {
+            const std::string run = "'" + program + "' " + flag;
+            EXPECT_EQ(std::system((run + " > '" + (dirs.top / "out").string() + "'").c_str()), 0) << run;
+            EXPECT_EQ(SLURP(dirs.top / "out"), name + " " + ORVEX_VERSION + "\n");
+            const int full = std::system((run + " > /dev/full 2> /dev/null").c_str());
+            EXPECT_EQ(WIFEXITED(full) ? WEXITSTATUS(full) : -1, 1) << run;
+        }
+    }
+}
+
 // A PNG's text chunk as written: its type, then keyword and text (an iTXt chunk with no
 // compression, language or translated keyword between them).
 std::string TEXT_CHUNK(const std::string& type, const std::string& keyword, const std::string& text) {
