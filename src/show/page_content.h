@@ -11,7 +11,11 @@
 //   Every view and pointer refers to records that live for the whole run; the window copies
 //   nothing it does not change. Texts are UTF-8. plotted may be null (a picture that is not the
 //   viewer's page, such as the histogram library's): then there is no readout, no detail window
-//   and no export of profiles.
+//   and no export of profiles. fields.grid is the unfolded map (null for other pictures: then
+//   there are no slices, node lines or field switch); the window reads it only through
+//   procedures that take it as an argument, so the module defines none of the program's records.
+//   fields.draw_field is the program's: it redraws the page on the surface for the other field
+//   (unfolding that field first, only then) and points the content at the new page.
 #pragma once
 
 #include <span>
@@ -22,8 +26,23 @@
 
 namespace orvex {
 
-// What each panel of the viewer's page shows (page/plotted_page.h); the show floor only passes it on.
+// What each panel of the viewer's page shows (page/plotted_page.h) and the unfolded map
+// (field/field_grid.h); the show floor only passes them on.
 struct plotted_page;
+struct field_grid_record;
+struct page_content;
+
+// The map behind the page, and the way to the page of its other field.
+struct page_fields {
+    const field_grid_record* grid = nullptr;  // the unfolded map, or null
+    int field_flag = 0;                       // the field the page shows: 0 electric, 1 magnetic
+    bool both_fields = false;                 // the map carries both fields
+    // Draws the page of field_flag (0 or 1) on the surface exactly as a run whose control file
+    // asks for that field draws it (its date stamp apart), unfolding that field first if the run
+    // has not, and points content's pixels, list, plotted and fields.field_flag at the new page;
+    // false, with the reason in why and content unchanged, when it cannot.
+    bool (*draw_field)(int field_flag, page_content* content, std::string_view* why) = nullptr;
+};
 
 struct page_content {
     std::span<const packed_colour> pixels;  // page_width x page_height, row by row (PAGE_PIXELS)
@@ -37,6 +56,7 @@ struct page_content {
     // Writes the page as a PNG file; false with the reason in why. The window saves the page
     // and falls back to the PNG through it.
     bool (*write_png)(std::string_view path, std::string_view* why) = nullptr;
+    page_fields fields;
 };
 
 }  // namespace orvex
