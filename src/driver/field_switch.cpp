@@ -8,6 +8,7 @@
 #include "driver/command_line.h"
 #include "driver/control_file.h"
 #include "field/field_grid.h"
+#include "field/field_table.h"
 #include "field/unfold.h"
 #include "page/plot_driver.h"
 #include "page/plotted_page.h"
@@ -27,9 +28,7 @@ std::array<bool, 2> triple_unfolded{};
 
 void LABEL_PAGE_PNG() {
     const std::string software = "plot_orvex_3dfields " + std::string(PROGRAM_VERSION());
-    const std::string_view title =
-        field_grid.field_flag == 0 ? "electric field Ex, Ey, Ez (V/cm)" : "magnetic field Bx, By, Bz (Gs)";
-    SET_PAGE_PNG_LABELS({software, FIELD_FILE_NAME(), title});
+    SET_PAGE_PNG_LABELS({software, FIELD_FILE_NAME(), FIELD_ENTRY(field_grid.field_flag).title});
 }
 
 page_fields PAGE_FIELDS() {
@@ -84,6 +83,7 @@ bool DRAW_FIELD_PAGE(int field_flag, page_content* content, std::string_view* wh
         content->pixels = PAGE_PIXELS();
         content->list = &DISPLAY_LIST();
         content->plotted = &PLOTTED_PAGE();
+        content->png_texts = PAGE_PNG_TEXTS();
         content->fields.field_flag = field_flag;
     }
     return true;

@@ -23,7 +23,8 @@
 #include "driver/control_file.h"
 #include "driver/field_switch.h"
 #include "field/field_grid.h"
-#include "fieldio/field_readers.h"
+#include "field/field_table.h"
+#include "fieldio/map_layouts.h"
 #include "driver/header_listing.h"
 #include "page/plot_driver.h"
 #include "page/plotted_page.h"
@@ -37,12 +38,9 @@ namespace orvex {
 namespace {
 
 void LOAD_FIELD_FILE() {
-    switch (run_settings.format_flag) {
-        case 0: READ_FIELD_ARRAYS(array_layout::binary, FIELD_FILE_NAME()); break;
-        case 1: READ_FIELD_ARRAYS(array_layout::text, FIELD_FILE_NAME()); break;
-        case 2: READ_FIELD_NODES(FIELD_FILE_NAME()); break;
-        default: STOP_RUN(msg_bad_format);
-    }
+    const map_layout* layout = FIND_MAP_LAYOUT(run_settings.format_flag);
+    if (layout == nullptr) STOP_RUN(msg_bad_format);
+    layout->read(FIELD_FILE_NAME());
 }
 
 // Each note of the map checks as one line on standard error; they change nothing else. A run

@@ -6,22 +6,18 @@
 #include <cstdio>
 
 #include "console/console.h"
+#include "field/field_table.h"
 
 namespace orvex {
 
 namespace {
 
-constexpr std::array<std::array<std::string_view, 4>, 2> component_names{{
-    {"Ex", "Ey", "Ez", "|E|"},
-    {"Bx", "By", "Bz", "|B|"},
-}};
-constexpr std::array<std::array<std::string_view, 4>, 2> value_titles{{
-    {"Ex (V/cm)", "Ey (V/cm)", "Ez (V/cm)", "|E| (V/cm)"},
-    {"Bx (Gs)", "By (Gs)", "Bz (Gs)", "|B| (Gs)"},
-}};
+// The magnitude is no component of the field table: its names are kept here.
+constexpr std::array<std::string_view, 2> magnitude_names = {"|E|", "|B|"};
+constexpr std::array<std::string_view, 2> magnitude_titles = {"|E| (V/cm)", "|B| (Gs)"};
 
 std::size_t FIELD_SLOT(int field_flag) { return field_flag == 1 ? 1 : 0; }
-std::size_t COMPONENT_SLOT(int component) { return static_cast<std::size_t>(std::clamp(component, 1, 4) - 1); }
+std::size_t COMPONENT_SLOT(int component) { return static_cast<std::size_t>(std::clamp(component, 1, 3) - 1); }
 
 // A number with 17 significant digits; NaN and infinities as words a CSV reader takes.
 void APPEND_NUMBER(std::string& text, double v) {
@@ -39,23 +35,21 @@ void APPEND_NUMBER(std::string& text, double v) {
 }  // namespace
 
 const full_array& FIELD_ARRAY(const field_grid_record& g, int field_flag, int component) {
-    static constexpr std::array<std::array<full_array field_grid_record::*, 3>, 2> arrays{{
-        {&field_grid_record::ex_full, &field_grid_record::ey_full, &field_grid_record::ez_full},
-        {&field_grid_record::bx_full, &field_grid_record::by_full, &field_grid_record::bz_full},
-    }};
-    return g.*arrays[FIELD_SLOT(field_flag)][static_cast<std::size_t>(std::clamp(component, 1, 3) - 1)];
+    return g.*FIELD_ENTRY(field_flag).full[COMPONENT_SLOT(component)];
 }
 
 std::string_view FIELD_COMPONENT_NAME(int field_flag, int component) {
-    return component_names[FIELD_SLOT(field_flag)][COMPONENT_SLOT(component)];
+    if (component == 4) return magnitude_names[FIELD_SLOT(field_flag)];
+    return FIELD_ENTRY(field_flag).component_names[COMPONENT_SLOT(component)];
 }
 
 std::string_view FIELD_VALUE_TITLE(int field_flag, int component) {
-    return value_titles[FIELD_SLOT(field_flag)][COMPONENT_SLOT(component)];
+    if (component == 4) return magnitude_titles[FIELD_SLOT(field_flag)];
+    return FIELD_ENTRY(field_flag).value_titles[COMPONENT_SLOT(component)];
 }
 
-std::string_view FIELD_UNIT(int field_flag) { return field_flag == 1 ? "Gs" : "V/cm"; }
-std::string_view FIELD_NAME(int field_flag) { return field_flag == 1 ? "magnetic" : "electric"; }
+std::string_view FIELD_UNIT(int field_flag) { return FIELD_ENTRY(field_flag).unit; }
+std::string_view FIELD_NAME(int field_flag) { return FIELD_ENTRY(field_flag).name; }
 
 int AXIS_NODES(const field_grid_record& g, char axis) { return axis == 'x' ? g.nx : axis == 'y' ? g.ny : g.nz; }
 

@@ -23,7 +23,8 @@
 // ASSUMES AND LIMITS
 //   The grid is unfolded (counts not 0), its mesh steps are set (the plot driver sets them) and
 //   the triple of cut.field_flag is unfolded. These procedures read only the grid they are
-//   handed. The names and units of the two fields are kept here in one place (FIELD_*).
+//   handed. The names, units and arrays of the two fields come from the field table
+//   (field_table.h); FIELD_* add the magnitude's.
 #pragma once
 
 #include <array>

@@ -15,13 +15,15 @@
 //   there are no slices, node lines or field switch); the window reads it only through
 //   procedures that take it as an argument, so the module defines none of the program's records.
 //   fields.draw_field is the program's: it redraws the page on the surface for the other field
-//   (unfolding that field first, only then) and points the content at the new page.
+//   (unfolding that field first, only then) and points the content at the new page and its PNG
+//   texts.
 #pragma once
 
 #include <span>
 #include <string_view>
 
 #include "surface/display_list.h"
+#include "surface/png_encode.h"
 #include "surface/surface.h"
 
 namespace orvex {
@@ -39,7 +41,8 @@ struct page_fields {
     bool both_fields = false;                 // the map carries both fields
     // Draws the page of field_flag (0 or 1) on the surface exactly as a run whose control file
     // asks for that field draws it (its date stamp apart), unfolding that field first if the run
-    // has not, and points content's pixels, list, plotted and fields.field_flag at the new page;
+    // has not, and points content's pixels, list, plotted, png_texts and fields.field_flag at the
+    // new page;
     // false, with the reason in why and content unchanged, when it cannot.
     bool (*draw_field)(int field_flag, page_content* content, std::string_view* why) = nullptr;
 };
@@ -53,9 +56,9 @@ struct page_content {
     packed_colour console_text_colour = 0xFFFFFF;
     std::span<const std::string_view> notes;  // what the map checks found, one line each
     std::string_view png_name;              // written instead if the toolkit gives up early
-    // Writes the page as a PNG file; false with the reason in why. The window saves the page
-    // and falls back to the PNG through it.
-    bool (*write_png)(std::string_view path, std::string_view* why) = nullptr;
+    // The text chunks of the page's PNG (PAGE_PNG_TEXTS): the window encodes the pixels above
+    // with them (png_encode.h) when it saves the page as PNG or falls back to the PNG.
+    std::span<const png_text_chunk> png_texts;
     page_fields fields;
 };
 

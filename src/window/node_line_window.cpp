@@ -16,9 +16,9 @@
 #include <array>
 #include <string>
 
+#include "field/field_table.h"
 #include "field/node_lines.h"
 #include "page/plotted_page.h"
-#include "page/vplot.h"
 #include "window/detail_window.h"
 #include "window/slice_window.h"
 
@@ -37,10 +37,11 @@ QWidget* OPEN_NODE_LINE(const field_grid_record& grid, int field_flag, std::stri
                         grid_node through, int component, QWidget* parent) {
     const node_line line = LINE_THROUGH_NODE(grid, field_flag, axis, through);
     const std::string title = NODE_LINE_TITLE(line);
-    // The line as the page's first line: three panels the detail window copies.
+    // The line as the page's first line: three panels the detail window copies (it places its
+    // own axes, so no panel scale is needed).
     plotted_page page;
     page.map_file = map_file;
-    page.field_name = FIELD_NAME(field_flag);
+    page.field = &FIELD_ENTRY(field_flag);
     for (int c = 1; c <= 3; ++c) {
         plotted_panel& p = page.panels[static_cast<std::size_t>(c - 1)];
         const std::vector<double>& values = line.val[static_cast<std::size_t>(c - 1)];
@@ -58,7 +59,6 @@ QWidget* OPEN_NODE_LINE(const field_grid_record& grid, int field_flag, std::stri
         p.fixed_names = {INDEX_OF(line.fixed_axes[0]), INDEX_OF(line.fixed_axes[1])};
         p.fixed_index = {line.fixed_index[0], line.fixed_index[1]};
         p.fixed_coordinate = line.fixed_coordinate;
-        if (line.n > 0) p.scale = PROFILE_SCALE(line.n, line.pos.data(), values.data());
     }
     return OPEN_DETAIL_WINDOW(page, std::clamp(component, 1, 3), parent);
 }

@@ -213,7 +213,7 @@ private slots:
         content.pixels = PAGE_PIXELS();
         content.list = &DISPLAY_LIST();
         content.plotted = &PLOTTED_PAGE();
-        content.write_png = WRITE_PAGE_PNG;
+        content.png_texts = PAGE_PNG_TEXTS();
         content.fields = PAGE_FIELDS();
         // A run unfolds only line 5's field: the other waits for the switch.
         QCOMPARE(field_grid.bz_full[FULL_INDEX(30, 30, 300)], 0.0);
