@@ -60,18 +60,22 @@ bool FLAGS_ARE_ZERO_OR_ONE() {
 
 }  // namespace
 
+void READ_RUN_MAP() {
+    READ_CONTROL_FILE();
+    CLASSIFY_FIELD_FILE();
+    CONSOLE_WRITE(" Input field file name = ", {L_TEXT(FIELD_FILE_NAME())});
+    LOAD_FIELD_FILE();
+    LIST_FIELD_HEADER();
+    if (!FLAGS_ARE_ZERO_OR_ONE()) STOP_RUN(msg_no_unfolding_case);
+    CHECK_MAP();
+    REPORT_MAP_NOTES();
+}
+
 int PLOT_ORVEX_3DFIELDS() {
     HOLD_STANDARD_STREAMS();
     ADVISE_FIELD_GRID();
     try {
-        READ_CONTROL_FILE();
-        CLASSIFY_FIELD_FILE();
-        CONSOLE_WRITE(" Input field file name = ", {L_TEXT(FIELD_FILE_NAME())});
-        LOAD_FIELD_FILE();
-        LIST_FIELD_HEADER();
-        if (!FLAGS_ARE_ZERO_OR_ONE()) STOP_RUN(msg_no_unfolding_case);
-        CHECK_MAP();
-        REPORT_MAP_NOTES();
+        READ_RUN_MAP();
         UNFOLD_GRID(unfold_scope::plotted_triple);
         // A grid that matches no unfolding case would give thirty empty profiles and a
         // meaningless page: the run stops here instead.

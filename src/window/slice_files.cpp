@@ -16,7 +16,7 @@
 
 #include <string>
 
-#include "surface/file_output.h"
+#include "console/file_output.h"
 #include "window/file_dialogs.h"
 #include "window/slice_view.h"
 #include "window/slice_window.h"
