@@ -11,11 +11,24 @@
 //                  (Bx = G(z) y, By = G(z) x, Bz = G'(z) x y).
 #pragma once
 
+#include <array>
+#include <string_view>
+
 #include "analytic_field.h"
 
 namespace orvex::mapgen {
 
 enum class field_model { analytic, rfq_cell, solenoid, lens_doublet };
+
+// The models by the names write_field_map's --model takes; a new model is one more row.
+struct named_model {
+    std::string_view name;
+    field_model model;
+};
+inline constexpr std::array<named_model, 4> model_names{{{"analytic", field_model::analytic},
+                                                         {"rfq", field_model::rfq_cell},
+                                                         {"solenoid", field_model::solenoid},
+                                                         {"lens-doublet", field_model::lens_doublet}}};
 
 // The device field at (x, y, z) cm. Device dimensions are fixed; they suit a region of about
 // 1..2 cm across and 10..60 cm along z.

@@ -8,8 +8,10 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "console/console.h"
+#include "driver/export_run.h"
 
 namespace orvex {
 
@@ -17,7 +19,8 @@ namespace {
 
 constexpr std::string_view usage_text =
     "Usage: plot_orvex_3dfields [DIRECTORY]\n"
-    "       plot_orvex_3dfields -- DIRECTORY     (a DIRECTORY that begins with '-')\n"
+    "       plot_orvex_3dfields --export FILE.h5|FILE.vti|FILE.csv [--frequency MHZ] [DIRECTORY]\n"
+    "       plot_orvex_3dfields [OPTIONS] -- DIRECTORY   (a DIRECTORY that begins with '-')\n"
     "       plot_orvex_3dfields --help | --version\n"
     "\n"
     "Shows how the field of a 3-D ORVEX field map varies along ten lines through it: one page\n"
@@ -25,6 +28,9 @@ constexpr std::string_view usage_text =
     "DIRECTORY), then the field map it names, and lists the map on standard output. With a\n"
     "display the page opens in a window; without one it is written to plot_orvex_3dfields.png\n"
     "in that directory.\n"
+    "\n"
+    "--export FILE writes the whole unfolded map to FILE instead of a page: an openPMD field\n"
+    "mesh (.h5; --frequency gives an RF field's frequency), VTK image data (.vti) or CSV (.csv).\n"
     "\n"
     "plot_orvex_3dfields.dat, five lines:\n"
     "  1, 2  free text\n"
@@ -63,10 +69,15 @@ command_answer ENTER(std::string_view directory) {
 
 std::string_view PROGRAM_VERSION() { return ORVEX_VERSION; }
 
-command_answer ANSWER_COMMAND_LINE(int argc, const char* const* argv) {
+command_answer ANSWER_COMMAND_LINE(int argc_given, const char* const* argv_given) {
+    std::vector<const char*> rest;  // the arguments other than the export options
+    if (const std::string refusal = TAKE_EXPORT_OPTIONS(argc_given, argv_given, rest); !refusal.empty())
+        return REFUSE(refusal);
     // "--" ends the options: what follows is the directory, whatever it begins with.
-    const bool options_ended = argc > 1 && std::string_view(argv[1]) == "--";
-    if (options_ended) --argc, ++argv;
+    const bool options_ended = rest.size() > 1 && std::string_view(rest[1]) == "--";
+    if (options_ended) rest.erase(rest.begin() + 1);
+    const int argc = static_cast<int>(rest.size());
+    const char* const* argv = rest.data();
     if (argc <= 1) return {true, 0};
     if (argc > 2)
         return REFUSE("takes one argument at most, the directory to run in; see plot_orvex_3dfields --help");

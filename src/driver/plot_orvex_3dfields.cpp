@@ -22,7 +22,8 @@
 #include "driver/command_line.h"
 #include "driver/control_file.h"
 #include "field/field_grid.h"
-#include "fieldio/field_readers.h"
+#include "field/field_table.h"
+#include "fieldio/map_layouts.h"
 #include "driver/header_listing.h"
 #include "page/plot_driver.h"
 #include "page/plotted_page.h"
@@ -36,12 +37,9 @@ namespace orvex {
 namespace {
 
 void LOAD_FIELD_FILE() {
-    switch (run_settings.format_flag) {
-        case 0: READ_FIELD_ARRAYS(array_layout::binary, FIELD_FILE_NAME()); break;
-        case 1: READ_FIELD_ARRAYS(array_layout::text, FIELD_FILE_NAME()); break;
-        case 2: READ_FIELD_NODES(FIELD_FILE_NAME()); break;
-        default: STOP_RUN(msg_bad_format);
-    }
+    const map_layout* layout = FIND_MAP_LAYOUT(run_settings.format_flag);
+    if (layout == nullptr) STOP_RUN(msg_bad_format);
+    layout->read(FIELD_FILE_NAME());
 }
 
 // Each note of the map checks as one line on standard error; they change nothing else. A run
@@ -55,9 +53,7 @@ void REPORT_MAP_NOTES() {
 // The page's PNG names the program, the map and the field plotted.
 void LABEL_PAGE_PNG() {
     const std::string software = "plot_orvex_3dfields " + std::string(PROGRAM_VERSION());
-    const std::string_view title =
-        field_grid.field_flag == 0 ? "electric field Ex, Ey, Ez (V/cm)" : "magnetic field Bx, By, Bz (Gs)";
-    SET_PAGE_PNG_LABELS({software, FIELD_FILE_NAME(), title});
+    SET_PAGE_PNG_LABELS({software, FIELD_FILE_NAME(), FIELD_ENTRY(field_grid.field_flag).title});
 }
 
 // The mirror flags are 0 or 1. Others (2, 0, 0, or 1, 1, -1 summing to 1) could still match
@@ -69,18 +65,22 @@ bool FLAGS_ARE_ZERO_OR_ONE() {
 
 }  // namespace
 
+void READ_RUN_MAP() {
+    READ_CONTROL_FILE();
+    CLASSIFY_FIELD_FILE();
+    CONSOLE_WRITE(" Input field file name = ", {L_TEXT(FIELD_FILE_NAME())});
+    LOAD_FIELD_FILE();
+    LIST_FIELD_HEADER();
+    if (!FLAGS_ARE_ZERO_OR_ONE()) STOP_RUN(msg_no_unfolding_case);
+    CHECK_MAP();
+    REPORT_MAP_NOTES();
+}
+
 int PLOT_ORVEX_3DFIELDS() {
     HOLD_STANDARD_STREAMS();
     ADVISE_FIELD_GRID();
     try {
-        READ_CONTROL_FILE();
-        CLASSIFY_FIELD_FILE();
-        CONSOLE_WRITE(" Input field file name = ", {L_TEXT(FIELD_FILE_NAME())});
-        LOAD_FIELD_FILE();
-        LIST_FIELD_HEADER();
-        if (!FLAGS_ARE_ZERO_OR_ONE()) STOP_RUN(msg_no_unfolding_case);
-        CHECK_MAP();
-        REPORT_MAP_NOTES();
+        READ_RUN_MAP();
         UNFOLD_GRID(unfold_scope::plotted_triple);
         // A grid that matches no unfolding case would give thirty empty profiles and a
         // meaningless page: the run stops here instead.

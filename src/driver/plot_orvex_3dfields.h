@@ -19,4 +19,9 @@ namespace orvex {
 // 0 after a complete run, 1 after any stop (its one line already written).
 int PLOT_ORVEX_3DFIELDS();
 
+// The run's first stages, shared with the export run (export_run.h): control file, the map read
+// into the stored lattice, the header listing, the mirror flags checked, the map's notes on
+// standard error. A stop throws run_stop.
+void READ_RUN_MAP();
+
 }  // namespace orvex
