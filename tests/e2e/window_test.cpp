@@ -21,6 +21,8 @@
 #include <thread>
 #include <vector>
 
+#include "page/panel_edges.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -48,6 +50,7 @@ pid_t SPAWN(const std::vector<std::string>& argv, const fs::path& dir, const std
     if (o < 0 || e < 0) _exit(127);
     dup2(o, 1);
     dup2(e, 2);
+    close_range(3, ~0u, 0);  // nothing of the test's own (CTest's among them) is inherited
     std::vector<char*> args;
     for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
@@ -132,8 +135,8 @@ bool READ_XWD(const fs::path& path, screenshot& shot) {
 // panels of the first row fall on black pixels (or red ones, where a curve runs along or
 // through a frame) with white just above them. False when the page is not there.
 bool FIND_PAGE(const screenshot& s, int& ox, int& oy) {
-    const int lefts[6] = {60, 268, 476, 684, 892, 1100};
-    const int top = 48, bottom = 148, width = 148;
+    using orvex::testing_support::PANEL_EDGES;
+    const int top = PANEL_EDGES(1).iy1, bottom = PANEL_EDGES(1).iy2, width = PANEL_EDGES(1).ix2 - PANEL_EDGES(1).ix1;
     auto on_frame = [&](int x, int y, int px, int py) {
         const unsigned c = s.AT(static_cast<unsigned>(x + px - 1), static_cast<unsigned>(y + py - 1));
         return c == black || c == red;
@@ -143,7 +146,8 @@ bool FIND_PAGE(const screenshot& s, int& ox, int& oy) {
             // Quick look first: the top-left corner of panel 1 with white outside it.
             if (!on_frame(x, y, 60, 48) || s.AT(static_cast<unsigned>(x + 58), static_cast<unsigned>(y + 46)) != white) continue;
             int frame = 0, framed = 0, above = 0, clear = 0;
-            for (const int left : lefts) {
+            for (const int panel : {1, 2, 3, 16, 17, 18}) {
+                const int left = PANEL_EDGES(panel).ix1;
                 for (int k = 0; k <= width; ++k) {
                     framed += on_frame(x, y, left + k, top) + on_frame(x, y, left + k, bottom);
                     clear += s.AT(static_cast<unsigned>(x + left + k - 1), static_cast<unsigned>(y + top - 2)) == white;
@@ -331,4 +335,25 @@ TEST_F(WindowRun, DisplayLostUnderTheWindowEndsWithOneLine) {
     const std::string said((std::istreambuf_iterator<char>(err)), std::istreambuf_iterator<char>());
     EXPECT_EQ(said, "plot_orvex_3dfields: the connection to the display was lost; the window is gone\n");
     EXPECT_FALSE(fs::exists(dir / "plot_orvex_3dfields.png"));
+}
+
+// With too few file descriptors the toolkit's libraries would end the run with a trap: the
+// page is written instead, with one line that says why.
+TEST_F(WindowRun, TooFewDescriptorsGiveThePageNotATrap) {
+    if (!ON_PATH("prlimit")) GTEST_SKIP() << "prlimit is not installed";
+    EXPECT_EQ(RUN_SHELL("cd '" + dir.string() + "' && '" ORVEX_MAP_WRITER "' --layout binary --kind 2 EM_map.bin > /dev/null"), 0);
+    std::ofstream(dir / "plot_orvex_3dfields.dat") << "a\nb\nEM_map.bin\n0\n0\n";
+    // Beyond the standard three, a few: enough for the loader, too few for a window.
+    for (const int more : {3, 6, 16}) {
+        const std::string limit = "--nofile=" + std::to_string(3 + more);
+        program = SPAWN({"prlimit", limit, ORVEX_PROGRAM}, dir, display, {}, dir / "stderr.txt");
+        const int status = WAIT_FOR_EXIT(program, 60s);
+        if (status != still_running) program = -1;
+        EXPECT_EQ(status, 0) << limit;
+        std::ifstream err(dir / "stderr.txt");
+        const std::string said((std::istreambuf_iterator<char>(err)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(said.rfind("plot_orvex_3dfields: too few file descriptors for the window (", 0), 0u) << limit << ": " << said;
+        EXPECT_TRUE(fs::exists(dir / "plot_orvex_3dfields.png")) << limit;
+        fs::remove(dir / "plot_orvex_3dfields.png");
+    }
 }

@@ -17,6 +17,12 @@ quiet() { "$@" > "$work/step.log" 2>&1 || fail "failed: $* $(cat "$work/step.log
 headless() { env -u DISPLAY -u WAYLAND_DISPLAY "$@"; }
 prefix=$work/prefix demo=$work/histo_demo case_dir=$work/case
 quiet cmake --install "$ORVEX_BUILD_DIR" --prefix "$prefix"
+# No installed program or module carries a run path: code is loaded from the system's library
+# directories and the module by its full path only.
+for elf in "$prefix"/bin/* "$prefix/$ORVEX_LIBDIR"/plot_orvex_3dfields/*.so; do
+  [ -e "$elf" ] || continue
+  ! readelf -d "$elf" | grep -E 'RPATH|RUNPATH' || fail "$elf has a run path"
+done
 
 mkdir "$demo" "$case_dir"
 cp "$ORVEX_SOURCE_DIR"/examples/histo_demo/{CMakeLists.txt,histo_demo.cpp} "$demo"
@@ -25,6 +31,10 @@ quiet cmake -S "$demo" -B "$demo/build" -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_CX
 quiet cmake --build "$demo/build"
 (cd "$demo" && quiet headless build/histo_demo) && [ -s "$demo/histo_demo.png" ] || fail "histo_demo drew no page"
 pc_flags=$(PKG_CONFIG_PATH="$prefix/$ORVEX_LIBDIR/pkgconfig" pkg-config --cflags --libs orvex_histo)
+# The histogram library stands on the console, the surface and the show stage only.
+case " $pc_flags " in
+  *orvex_field*|*orvex_page*|*orvex_plot*) fail "pkg-config --libs orvex_histo names the field model or the page: $pc_flags" ;;
+esac
 # The Cflags carry the language level the headers need: no -std here.
 # shellcheck disable=SC2086  # the flags are words
 quiet "$ORVEX_CXX" $ORVEX_LINK_FLAGS "$demo/histo_demo.cpp" -o "$demo/histo_demo_pc" $pc_flags
