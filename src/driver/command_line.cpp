@@ -10,6 +10,7 @@
 #include <string>
 
 #include "console/console.h"
+#include "driver/figures_run.h"
 
 namespace orvex {
 
@@ -17,6 +18,7 @@ namespace {
 
 constexpr std::string_view usage_text =
     "Usage: plot_orvex_3dfields [DIRECTORY]\n"
+    "       plot_orvex_3dfields --figures [--frequency MHZ] [--beta B] [DIRECTORY]\n"
     "       plot_orvex_3dfields --help | --version\n"
     "\n"
     "Shows how the field of a 3-D ORVEX field map varies along ten lines through it: one page\n"
@@ -24,6 +26,10 @@ constexpr std::string_view usage_text =
     "DIRECTORY), then the field map it names, and lists the map on standard output. With a\n"
     "display the page opens in a window; without one it is written to plot_orvex_3dfields.png\n"
     "in that directory.\n"
+    "\n"
+    "--figures writes the map's figures (line integrals and extremes, axis figures, gradient,\n"
+    "divergence) as one JSON document on standard output instead; --frequency adds the gain and\n"
+    "transit-time factor of the electric field on the axis, at --beta B and at the best beta.\n"
     "\n"
     "plot_orvex_3dfields.dat, five lines:\n"
     "  1, 2  free text\n"
@@ -56,6 +62,7 @@ std::string_view PROGRAM_VERSION() { return ORVEX_VERSION; }
 
 command_answer ANSWER_COMMAND_LINE(int argc, const char* const* argv) {
     if (argc <= 1) return {true, 0};
+    if (IS_FIGURES_COMMAND_LINE(argc, argv)) return ANSWER_FIGURES_COMMAND_LINE(argc, argv);
     if (argc > 2)
         return REFUSE("takes one argument at most, the directory to run in; see plot_orvex_3dfields --help");
     const std::string_view arg = argv[1];

@@ -112,8 +112,10 @@ void UNFOLD_GRID(unfold_scope scope) {
                                              &g.bx_full, &g.by_full, &g.bz_full};
         // The components of one triple, or all six (the other triple's full arrays are then
         // never touched: a run pays neither the time nor the memory for what it does not plot).
-        const std::size_t first = scope == unfold_scope::plotted_triple && g.field_flag == 1 ? 3 : 0;
-        const std::size_t last = scope == unfold_scope::plotted_triple && g.field_flag != 1 ? 3 : 6;
+        const bool one_triple = scope == unfold_scope::plotted_triple ||
+                                (scope == unfold_scope::both_triples_when_carried && g.field_kind != 2);
+        const std::size_t first = one_triple && g.field_flag == 1 ? 3 : 0;
+        const std::size_t last = one_triple && g.field_flag != 1 ? 3 : 6;
         for (std::size_t c = first; c < last; ++c) UNFOLD_COMPONENT(*src[c], *dst[c], odd[c], mc, g.ny, g.nz);
     } else {
         g.nx = g.ny = g.nz = 0;  // the full arrays keep their contents

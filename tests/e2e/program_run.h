@@ -57,8 +57,9 @@ inline const output_target closed_output{output_target::kind::closed, {}};
 inline output_target OUTPUT_TO(const std::string& path) { return {output_target::kind::path, path}; }
 
 // Runs the program with dir as working directory, without a display, killed after a generous
-// limit (a sanitizer build is slow; a hang is still caught).
-inline run_result RUN_PROGRAM(const fs::path& dir, const fs::path& capture, const output_target& output = {}) {
+// limit (a sanitizer build is slow; a hang is still caught); args are its arguments.
+inline run_result RUN_PROGRAM(const fs::path& dir, const fs::path& capture, const output_target& output = {},
+                              const std::vector<std::string>& args = {}) {
     const fs::path out_path = capture / "stdout", err_path = capture / "stderr";
     std::vector<std::string> env_text;
     for (char** e = environ; *e != nullptr; ++e) {
@@ -81,8 +82,10 @@ inline run_result RUN_PROGRAM(const fs::path& dir, const fs::path& capture, cons
         ::dup2(out, 1);
         ::dup2(err, 2);
         if (output.where == output_target::kind::closed) ::close(1);
-        char* argv[] = {const_cast<char*>(ORVEX_PROGRAM), nullptr};
-        ::execve(ORVEX_PROGRAM, argv, env.data());
+        std::vector<char*> argv{const_cast<char*>(ORVEX_PROGRAM)};
+        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execve(ORVEX_PROGRAM, argv.data(), env.data());
         ::_exit(127);
     }
     run_result r;

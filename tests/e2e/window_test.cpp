@@ -219,11 +219,12 @@ protected:
 
     std::string X(const std::string& command) const { return "DISPLAY=" + display + " " + command; }
 
-    // Writes a map and its control file, starts the program and waits for its window; the
-    // window's id, or "" (with a failure recorded) when none came.
+    // Writes a map (free of divergence, so that standard error holds no note) and its control
+    // file, starts the program and waits for its window; the window's id, or "" (with a failure
+    // recorded) when none came.
     std::string START_WINDOWED_RUN() {
         EXPECT_EQ(RUN_SHELL("cd '" + dir.string() + "' && '" ORVEX_MAP_WRITER
-                            "' --layout binary --kind 2 --sym 1,1,1 --ncell 3 EM_map.bin > /dev/null"),
+                            "' --layout binary --kind 2 --sym 1,1,1 --ncell 3 --model harmonic EM_map.bin > /dev/null"),
                   0);
         {
             std::ofstream control(dir / "plot_orvex_3dfields.dat");

@@ -1,0 +1,34 @@
+// figures_run.h: plot_orvex_3dfields --figures: the map's figures as JSON instead of a page.
+//
+// WHAT IT IS
+//   plot_orvex_3dfields --figures [--frequency MHZ] [--beta B] [DIRECTORY]
+//   reads the control file and the map as a run does (the same stops, the same notes on
+//   standard error; the listing is not printed), unfolds both fields of a map that carries both
+//   (else the one line 5 chooses), and writes one JSON document (field/figures_json.h) on
+//   standard output; no page. --frequency (MHz, > 0) adds the RF figures of the electric field
+//   on the axis, the best beta among them; --beta (0 < B <= 1, with --frequency) those at B.
+//   The options come in any order, the directory anywhere among them; a bad value, a repeated
+//   option, --frequency or --beta without --figures, or --beta without --frequency is refused
+//   with one line on standard error and status 2, nothing read or written.
+//
+// HOW TO CALL IT
+//   if (IS_FIGURES_COMMAND_LINE(argc, argv)) answer = ANSWER_FIGURES_COMMAND_LINE(argc, argv);
+//   ... if (answer.run) return answer.figures ? FIGURES_RUN() : PLOT_ORVEX_3DFIELDS();
+//
+// ASSUMES AND LIMITS
+//   Called once per process. FIGURES_RUN returns 0 when the document was written, 1 after a
+//   stop (its one line written as a run writes it) or when standard output cannot be written.
+#pragma once
+
+#include "driver/command_line.h"
+
+namespace orvex {
+
+// Whether an argument asks for the figures (--figures, --frequency or --beta).
+bool IS_FIGURES_COMMAND_LINE(int argc, const char* const* argv);
+
+command_answer ANSWER_FIGURES_COMMAND_LINE(int argc, const char* const* argv);
+
+int FIGURES_RUN();
+
+}  // namespace orvex
