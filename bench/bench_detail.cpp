@@ -38,7 +38,7 @@ const plotted_page& LARGEST_PAGE() {
     static constexpr std::array<std::string_view, 3> names = {"Ex", "Ey", "Ez"}, titles = {"Ex (V/cm)", "Ey (V/cm)", "Ez (V/cm)"};
     if (page.panels[0].n == 0) {
         page.map_file = "MW_octant.bin";
-        page.field_name = "electric";
+        page.field = &orvex::FIELD_ENTRY(0);
         for (int panel = 1; panel <= panel_count; ++panel) {
             const int line = (panel + 2) / 3, c = (panel - 1) % 3, n = line <= 2 ? 49 : 401;
             auto& x = pos[static_cast<std::size_t>(panel - 1)];

@@ -44,7 +44,7 @@ page_content& PLOTTED_CONTENT() {
     content.caption = "ORVEX-3D-Fields";
     content.console_text = CONSOLE_LOG();
     content.png_name = "plot_orvex_3dfields.png";
-    content.write_png = WRITE_PAGE_PNG;
+    content.png_texts = PAGE_PNG_TEXTS();
     return content;
 }
 

@@ -15,6 +15,9 @@
 //                  gradient of a harmonic potential, physics_fields.h).
 #pragma once
 
+#include <array>
+#include <string_view>
+
 #include "analytic_field.h"
 
 namespace orvex::mapgen {
@@ -23,6 +26,20 @@ enum class field_model {
     analytic, rfq_cell, solenoid, lens_doublet,
     gaussian_gap, gaussian_solenoid, quadrupole, harmonic  // physics_fields.h
 };
+
+// The models by the names write_field_map's --model takes; a new model is one more row.
+struct named_model {
+    std::string_view name;
+    field_model model;
+};
+inline constexpr std::array<named_model, 8> model_names{{{"analytic", field_model::analytic},
+                                                         {"rfq", field_model::rfq_cell},
+                                                         {"solenoid", field_model::solenoid},
+                                                         {"lens-doublet", field_model::lens_doublet},
+                                                         {"gaussian-gap", field_model::gaussian_gap},
+                                                         {"gaussian-solenoid", field_model::gaussian_solenoid},
+                                                         {"quadrupole", field_model::quadrupole},
+                                                         {"harmonic", field_model::harmonic}}};
 
 // The device field at (x, y, z) cm for a map of kind 0, 1 or 2 (only the harmonic model of
 // physics_fields.h depends on it). Device dimensions are fixed; they suit a region of about

@@ -117,6 +117,16 @@ std::vector<T> PARSE_LIST(std::string_view text, std::size_t count, std::string_
     return out;
 }
 
+// "analytic, rfq, solenoid or lens-doublet": every name --model takes.
+std::string MODEL_LIST() {
+    std::string list;
+    for (std::size_t n = 0; n < model_names.size(); ++n) {
+        if (n > 0) list += n + 1 == model_names.size() ? " or " : ", ";
+        list += model_names[n].name;
+    }
+    return list;
+}
+
 node_ref PARSE_NODE(std::string_view text, std::string_view option) {
     const auto v = PARSE_LIST<int>(text, 3, option);
     if (v[0] < 1 || v[0] > 25 || v[1] < 1 || v[1] > 25 || v[2] < 1 || v[2] > 201)
@@ -150,16 +160,10 @@ int main(int argc, char** argv) {
             have_layout = true;
         } else if (opt == "--model") {
             const std::string_view v = value();
-            if (v == "analytic") recipe.model = field_model::analytic;
-            else if (v == "rfq") recipe.model = field_model::rfq_cell;
-            else if (v == "solenoid") recipe.model = field_model::solenoid;
-            else if (v == "lens-doublet") recipe.model = field_model::lens_doublet;
-            else if (v == "gaussian-gap") recipe.model = field_model::gaussian_gap;
-            else if (v == "gaussian-solenoid") recipe.model = field_model::gaussian_solenoid;
-            else if (v == "quadrupole") recipe.model = field_model::quadrupole;
-            else if (v == "harmonic") recipe.model = field_model::harmonic;
-            else USAGE_FAILURE("model must be analytic, rfq, solenoid, lens-doublet, gaussian-gap, gaussian-solenoid, "
-                               "quadrupole or harmonic");
+            const auto named = std::find_if(model_names.begin(), model_names.end(),
+                                            [&](const named_model& m) { return m.name == v; });
+            if (named == model_names.end()) USAGE_FAILURE("model must be " + MODEL_LIST());
+            recipe.model = named->model;
         } else if (opt == "--kind") {
             recipe.kind = PARSE_NUMBER<int>(value(), opt);
         } else if (opt == "--sym") {

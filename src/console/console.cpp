@@ -1,9 +1,10 @@
-// console.cpp: the console listing formatter and the console log.
+// console.cpp: the console log and the writing of records. The forms of the values (numbers,
+// texts) are in listed_forms.cpp, which keeps no record: code that only formats (the window's
+// readout) links them without the log.
 #include "console/console.h"
 
 #include <array>
 #include <cerrno>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -36,45 +37,6 @@ void KEEP_IN_LOG(std::string_view line) {
 }
 
 }  // namespace
-
-std::string FORMAT_LISTED_INTEGER(std::int32_t v) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%12d", static_cast<int>(v));
-    return text;
-}
-
-std::string FORMAT_LISTED_REAL(double v) {
-    char body[64];
-    if (std::isnan(v)) {
-        std::snprintf(body, sizeof body, "NaN");
-    } else if (std::isinf(v)) {
-        std::snprintf(body, sizeof body, "%s", v < 0 ? "-Infinity" : "Infinity");
-    } else if (v == 0.0) {
-        std::snprintf(body, sizeof body, "0.00000000000000");
-    } else {
-        // Round to 15 significant digits first: the decimal exponent after rounding decides
-        // the form, so 0.0999999999999999999 (which rounds to 0.1) is listed in fixed form.
-        char mantissa[40];
-        std::snprintf(mantissa, sizeof mantissa, "%.14E", v);
-        const char* e = std::strchr(mantissa, 'E');
-        const int exponent = std::atoi(e + 1);
-        if (exponent >= -1 && exponent <= 14) {
-            const int decimals = 14 - exponent;
-            if (decimals > 0) {
-                std::snprintf(body, sizeof body, "%.*f", decimals, v);
-            } else {
-                std::snprintf(body, sizeof body, "%.0f.", v);
-            }
-        } else {
-            const int digits = static_cast<int>(e - mantissa);
-            std::snprintf(body, sizeof body, "%.*sE%c%03d", digits, mantissa,
-                          exponent < 0 ? '-' : '+', std::abs(exponent));
-        }
-    }
-    char text[64];
-    std::snprintf(text, sizeof text, "%24s", body);
-    return text;
-}
 
 void CONSOLE_WRITE(std::string_view label, std::initializer_list<listed_value> values) {
     std::string line(label);
@@ -114,59 +76,5 @@ void CLEAR_CONSOLE_LOG() {
 }
 
 void SET_CONSOLE_QUIET(bool quiet) { console_quiet = quiet; }
-
-namespace {
-
-// The length of the UTF-8 character that starts at text[at] (a byte of 0x80 or above), or 0
-// when the bytes there are no UTF-8 character.
-std::size_t UTF8_LENGTH(std::string_view text, std::size_t at) {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    const std::size_t length = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
-                             : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
-    if (length == 0 || at + length > text.size()) return 0;
-    for (std::size_t n = 1; n < length; ++n) {
-        const auto next = static_cast<unsigned char>(text[at + n]);
-        if (next < 0x80 || next > 0xBF) return 0;
-    }
-    return length;
-}
-
-void APPEND_ESCAPED(std::string& out, std::string_view bytes) {
-    for (const char c : bytes) {
-        char escaped[8];
-        std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(c));
-        out += escaped;
-    }
-}
-
-}  // namespace
-
-// Control characters (a stray carriage return, an escape sequence) are shown as \xNN so that
-// one line stays one line and cannot drive the terminal.
-std::string VISIBLE_TEXT(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t at = 0; at < text.size();) {
-        const auto byte = static_cast<unsigned char>(text[at]);
-        if (byte < 0x80) {
-            if (byte < 0x20 || byte == 0x7F) APPEND_ESCAPED(out, text.substr(at, 1));
-            else out += text[at];
-            ++at;
-            continue;
-        }
-        const std::size_t length = UTF8_LENGTH(text, at);
-        const bool c1_control = length == 2 && byte == 0xC2 && static_cast<unsigned char>(text[at + 1]) <= 0x9F;
-        if (length == 0) {
-            if (byte <= 0x9F) APPEND_ESCAPED(out, text.substr(at, 1));
-            else out += text[at];
-            ++at;
-        } else {
-            if (c1_control) APPEND_ESCAPED(out, text.substr(at, length));
-            else out.append(text.substr(at, length));
-            at += length;
-        }
-    }
-    return out;
-}
 
 }  // namespace orvex

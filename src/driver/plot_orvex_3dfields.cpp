@@ -24,7 +24,8 @@
 #include "driver/command_line.h"
 #include "driver/control_file.h"
 #include "field/field_grid.h"
-#include "fieldio/field_readers.h"
+#include "field/field_table.h"
+#include "fieldio/map_layouts.h"
 #include "driver/header_listing.h"
 #include "page/plot_driver.h"
 #include "page/plotted_page.h"
@@ -39,21 +40,16 @@ namespace orvex {
 namespace {
 
 void LOAD_FIELD_FILE() {
-    switch (run_settings.format_flag) {
-        case 0: READ_FIELD_ARRAYS(array_layout::binary, FIELD_FILE_NAME()); break;
-        case 1: READ_FIELD_ARRAYS(array_layout::text, FIELD_FILE_NAME()); break;
-        case 2: READ_FIELD_NODES(FIELD_FILE_NAME()); break;
-        default: STOP_RUN(msg_bad_format);
-    }
+    const map_layout* layout = FIND_MAP_LAYOUT(run_settings.format_flag);
+    if (layout == nullptr) STOP_RUN(msg_bad_format);
+    layout->read(FIELD_FILE_NAME());
 }
 
 
 // The page's PNG names the program, the map and the field plotted.
 void LABEL_PAGE_PNG() {
     const std::string software = "plot_orvex_3dfields " + std::string(PROGRAM_VERSION());
-    const std::string_view title =
-        field_grid.field_flag == 0 ? "electric field Ex, Ey, Ez (V/cm)" : "magnetic field Bx, By, Bz (Gs)";
-    SET_PAGE_PNG_LABELS({software, FIELD_FILE_NAME(), title});
+    SET_PAGE_PNG_LABELS({software, FIELD_FILE_NAME(), FIELD_ENTRY(field_grid.field_flag).title});
 }
 
 // The mirror flags are 0 or 1. Others (2, 0, 0, or 1, 1, -1 summing to 1) could still match

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "field/field_table.h"
 #include "field/figures_axis.h"
 
 namespace orvex {
@@ -110,7 +111,7 @@ std::string DIVERGENCE_NOTE(int field, const divergence_figures& d) {
     std::snprintf(text, sizeof text,
                   "the divergence of %s reaches %.2g of its terms at node (%d, %d, %d) (x = %.6g, y = %.6g, z = %.6g cm): "
                   "a component's sign, axis or unit may be wrong",
-                  field == 1 ? "B" : "E", d.ratio, d.i, d.j, d.k, d.x, d.y, d.z);
+                  std::string(FIELD_ENTRY(field).component_names[0].substr(0, 1)).c_str(), d.ratio, d.i, d.j, d.k, d.x, d.y, d.z);
     return text;
 }
 

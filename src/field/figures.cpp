@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "field/field_table.h"
 #include "field/figures_axis.h"
 
 namespace orvex {
@@ -60,8 +61,8 @@ axis_samples SAMPLE_AXIS_LINE(const field_grid_record& g, const figure_line& lin
 }
 
 std::array<const full_array*, 3> TRIPLE_OF(const field_grid_record& g, int field) {
-    if (field == 1) return {&g.bx_full, &g.by_full, &g.bz_full};
-    return {&g.ex_full, &g.ey_full, &g.ez_full};
+    const field_entry& f = FIELD_ENTRY(field);
+    return {&(g.*f.full[0]), &(g.*f.full[1]), &(g.*f.full[2])};
 }
 
 field_figures COMPUTE_FIGURES(const field_grid_record& g, const figure_lines& lines, int field,

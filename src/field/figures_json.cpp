@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
+#include "field/field_table.h"
+
 namespace orvex {
 
 namespace {
@@ -42,7 +44,7 @@ json RF(const rf_figures& r) {
 constexpr std::array<const char*, 3> axis_names{"x", "y", "z"};
 
 json LINES(const field_figures& f, const figure_lines& lines) {
-    static constexpr std::array<std::array<const char*, 3>, 2> names{{{"Ex", "Ey", "Ez"}, {"Bx", "By", "Bz"}}};
+    const std::array<std::string_view, 3>& names = FIELD_ENTRY(f.field).component_names;
     json out = json::array();
     for (int l = 0; l < line_count; ++l) {
         const line_figures& lf = f.lines[static_cast<std::size_t>(l)];
@@ -59,7 +61,7 @@ json LINES(const field_figures& f, const figure_lines& lines) {
             if (cf.smallest) co["min"] = EXTREME(*cf.smallest);
             if (cf.largest) co["max"] = EXTREME(*cf.largest);
             PUT(co, "integral", cf.integral);
-            o[names[static_cast<std::size_t>(f.field)][c]] = co;
+            o[std::string(names[c])] = co;
         }
         out.push_back(o);
     }
@@ -94,10 +96,13 @@ json AXIS(const field_figures& f) {
 
 json FIELD(const field_figures& f, const figure_lines& lines) {
     const bool magnetic = f.field == 1;
+    const field_entry& entry = FIELD_ENTRY(f.field);
     json o = json::object();
-    o["field"] = magnetic ? "magnetic" : "electric";
-    o["components"] = magnetic ? json::array({"Bx", "By", "Bz"}) : json::array({"Ex", "Ey", "Ez"});
-    o["units"] = {{"value", magnetic ? "Gs" : "V/cm"}, {"position", "cm"}, {"integral", magnetic ? "Gs cm" : "V"}};
+    o["field"] = std::string(entry.name);
+    o["components"] = json::array();
+    for (const std::string_view c : entry.component_names) o["components"].push_back(std::string(c));
+    // A line integral is the field's unit times cm: V/cm x cm = V, Gs x cm = Gs cm.
+    o["units"] = {{"value", std::string(entry.unit)}, {"position", "cm"}, {"integral", magnetic ? "Gs cm" : "V"}};
     o["lines"] = LINES(f, lines);
     o["axis"] = AXIS(f);
     if (f.divergence) {

@@ -14,7 +14,7 @@
 #include <limits>
 
 #include "field/field_grid.h"
-#include "field/mirror_parity.h"
+#include "field/field_table.h"
 
 namespace orvex {
 
@@ -228,19 +228,19 @@ double PLANE_LARGEST(const stored_array& v, int axis) {
 // The field chosen on line 5 against what the map carries.
 void CHECK_CHOICE(const field_grid_record& g, const std::array<component_survey, component_count>& s) {
     if (g.field_flag != 0 && g.field_flag != 1) return;
-    const bool magnetic = g.field_flag == 1;
-    if (g.field_kind == (magnetic ? 0 : 1)) {
+    const field_entry& asked = FIELD_ENTRY(g.field_flag);
+    const field_entry& other = field_table[asked.flag == 1 ? 0 : 1];
+    if (g.field_kind == other.flag) {
         note_text note;
-        note << "the map carries only the " << (magnetic ? "electric field (kind 0)" : "magnetic field (kind 1)")
-             << " but line 5 asks for the " << (magnetic ? "magnetic" : "electric") << " field; every plot shows zeros";
+        note << "the map carries only the " << other.name << " field (kind " << other.flag << ")"
+             << " but line 5 asks for the " << asked.name << " field; every plot shows zeros";
         return;
     }
-    const int first = magnetic ? 3 : 0;
+    const auto first = static_cast<std::size_t>(asked.first_component);
     if (s[first].all_zero && s[first + 1].all_zero && s[first + 2].all_zero) {
         note_text note;
-        note << component_names[first] << ", " << component_names[first + 1] << " and " << component_names[first + 2]
-             << " are zero everywhere in this map; line 5 asks for the " << (magnetic ? "magnetic" : "electric")
-             << " field";
+        note << asked.component_names[0] << ", " << asked.component_names[1] << " and " << asked.component_names[2]
+             << " are zero everywhere in this map; line 5 asks for the " << asked.name << " field";
     }
 }
 
@@ -253,12 +253,10 @@ void CHECK_MAP() {
     if (g.field_kind < 0 || g.field_kind > 2 || !is_flag(g.ksym_yz) || !is_flag(g.ksym_xz) || !is_flag(g.ksym_xy))
         return;
 
-    const std::array<const stored_array*, component_count> arrays{&g.ex_in, &g.ey_in, &g.ez_in,
-                                                                  &g.bx_in, &g.by_in, &g.bz_in};
     std::array<component_survey, component_count> survey{};
     for (int c = 0; c < component_count; ++c)
         if (CARRIES(g.field_kind, c))
-            survey[static_cast<std::size_t>(c)] = SURVEY(*arrays[static_cast<std::size_t>(c)]);
+            survey[static_cast<std::size_t>(c)] = SURVEY(STORED_COMPONENT(g, c));
 
     CHECK_CHOICE(g, survey);
 
@@ -270,7 +268,7 @@ void CHECK_MAP() {
 
     for (int c = 0; c < component_count; ++c) {
         const component_survey& s = survey[static_cast<std::size_t>(c)];
-        const std::string_view name = component_names[static_cast<std::size_t>(c)];
+        const std::string_view name = COMPONENT_NAME(c);
         if (s.nan_count > 0) VALUE_COUNT_NOTE(name, s.nan_count, "not a number", s.first_nan);
         if (s.inf_count > 0) VALUE_COUNT_NOTE(name, s.inf_count, "infinite", s.first_inf);
     }
@@ -281,11 +279,11 @@ void CHECK_MAP() {
         for (std::size_t a = 0; a < 3; ++a) {
             const unsigned bit = odd_x << a;
             if ((ODD_AXES(g.field_kind, c) & bit) == 0 || axes[a].flag != 1 || plane_off[a]) continue;
-            const double on_plane = PLANE_LARGEST(*arrays[static_cast<std::size_t>(c)], static_cast<int>(a));
+            const double on_plane = PLANE_LARGEST(STORED_COMPONENT(g, c), static_cast<int>(a));
             if (on_plane <= plane_tolerance * largest) continue;
             std::array<char, 32> b;
             note_text note;
-            note << component_names[static_cast<std::size_t>(c)] << " is not zero on the mirror plane " << axes[a].name
+            note << COMPONENT_NAME(c) << " is not zero on the mirror plane " << axes[a].name
                  << " = 0 (up to " << SIG2(100.0 * (on_plane / largest), b) << "% of its largest value); check "
                  << axes[a].flag_name << ", the field kind and line 5";
         }

@@ -4,7 +4,7 @@
 //   The page rests on assumptions the map itself can contradict: the full grid places the
 //   nodes evenly between the first and the last stored coordinate of an axis; a mirrored axis
 //   starts on its mirror plane (coordinate 0); a component that is odd under a mirror vanishes
-//   on that plane (field/mirror_parity.h says which); every value is a number; the field that
+//   on that plane (field/field_table.h says which); every value is a number; the field that
 //   line 5 chooses is in the map. CHECK_MAP reads the stored lattice of field_grid once and
 //   keeps one note, in words, for each of these the map breaks, in this order:
 //     the map carries only the electric field (kind 0) but line 5 asks for the magnetic field;

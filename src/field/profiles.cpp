@@ -9,6 +9,7 @@
 #include <cstddef>
 
 #include "field/field_grid.h"
+#include "field/field_table.h"
 
 namespace orvex {
 
@@ -51,11 +52,10 @@ std::int32_t L_NODE(std::int32_t n) {
     return static_cast<std::int32_t>(static_cast<float>(n) * 0.29289323f / 2.0f);
 }
 
-// The three full arrays of the triple field_flag selects: 1 the magnetic one, anything else
-// the electric one (the control file admits only 0 and 1).
+// The three full arrays of the field field_flag selects.
 std::array<const full_array*, 3> SELECTED_TRIPLE(const field_grid_record& g) {
-    if (g.field_flag == 1) return {&g.bx_full, &g.by_full, &g.bz_full};
-    return {&g.ex_full, &g.ey_full, &g.ez_full};
+    const field_entry& f = FIELD_ENTRY(g.field_flag);
+    return {&(g.*f.full[0]), &(g.*f.full[1]), &(g.*f.full[2])};
 }
 
 // True when (i, j, k) lies in the full arrays' capacity: the sampling never reads outside the

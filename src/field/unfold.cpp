@@ -4,7 +4,7 @@
 // (the pivot, 25 or 201) lies on the mirror plane and takes stored node 1; full node i takes
 // stored node |i - p| + 1, with the mirror sign -1 below the pivot. A component is negated by
 // the sign of every mirrored axis in which it is odd; which components are odd depends on what
-// the map carries (the table of field/mirror_parity.h, which the map checks share).
+// the map carries (field/field_table.h, which the map checks share).
 // Arrays a map does not carry are zero and are copied without sign.
 //
 // The grid is written in memory order, one row along x at a time: for a fixed (j, k) the y and
@@ -16,7 +16,7 @@
 #include <cstddef>
 
 #include "field/field_grid.h"
-#include "field/mirror_parity.h"
+#include "field/field_table.h"
 
 namespace orvex {
 
@@ -106,17 +106,16 @@ void UNFOLD_GRID(unfold_scope scope) {
         g.nx = mc.x ? 2 * stored_nx - 1 : stored_nx;
         g.ny = mc.y ? 2 * stored_ny - 1 : stored_ny;
         g.nz = mc.z ? 2 * stored_nz - 1 : stored_nz;
-        const std::array<unsigned, 6>& odd = odd_axes[static_cast<std::size_t>(g.field_kind)];
-        const std::array<const stored_array*, 6> src{&g.ex_in, &g.ey_in, &g.ez_in, &g.bx_in, &g.by_in, &g.bz_in};
-        const std::array<full_array*, 6> dst{&g.ex_full, &g.ey_full, &g.ez_full,
-                                             &g.bx_full, &g.by_full, &g.bz_full};
-        // The components of one triple, or all six (the other triple's full arrays are then
+        // Both fields, or only the one field_flag selects (the other's full arrays are then
         // never touched: a run pays neither the time nor the memory for what it does not plot).
-        const bool one_triple = scope == unfold_scope::plotted_triple ||
-                                (scope == unfold_scope::both_triples_when_carried && g.field_kind != 2);
-        const std::size_t first = one_triple && g.field_flag == 1 ? 3 : 0;
-        const std::size_t last = one_triple && g.field_flag != 1 ? 3 : 6;
-        for (std::size_t c = first; c < last; ++c) UNFOLD_COMPONENT(*src[c], *dst[c], odd[c], mc, g.ny, g.nz);
+        const bool one_field = scope == unfold_scope::plotted_triple ||
+                               (scope == unfold_scope::both_triples_when_carried && g.field_kind != 2);
+        for (const field_entry& f : field_table) {
+            if (one_field && &f != &FIELD_ENTRY(g.field_flag)) continue;
+            for (std::size_t n = 0; n < 3; ++n)
+                UNFOLD_COMPONENT(g.*f.stored[n], g.*f.full[n],
+                                 ODD_AXES(g.field_kind, f.first_component + static_cast<int>(n)), mc, g.ny, g.nz);
+        }
     } else {
         g.nx = g.ny = g.nz = 0;  // the full arrays keep their contents
     }

@@ -17,6 +17,7 @@
 #include "fieldio/binary_records.h"
 #include "console/run_stop.h"
 #include "field/field_grid.h"
+#include "field/field_table.h"
 #include "fieldio/freeform.h"
 
 namespace orvex {
@@ -40,24 +41,17 @@ struct component_plan {
 component_plan PLAN_COMPONENTS(std::int32_t kind) {
     field_grid_record& g = field_grid;
     component_plan plan;
-    const std::array<stored_array*, 3> electric = {&g.ex_in, &g.ey_in, &g.ez_in};
-    const std::array<stored_array*, 3> magnetic = {&g.bx_in, &g.by_in, &g.bz_in};
-    constexpr std::array<std::string_view, 3> electric_names = {"ex_in", "ey_in", "ez_in"};
-    constexpr std::array<std::string_view, 3> magnetic_names = {"bx_in", "by_in", "bz_in"};
-    const auto add_read = [&](const std::array<stored_array*, 3>& arrays, const std::array<std::string_view, 3>& names) {
+    if (kind < 0 || kind > 2) return plan;  // a kind the name classification never gives: nothing read, nothing zeroed
+    // Electric before magnetic, as the files hold them.
+    for (const field_entry& f : field_table) {
         for (std::size_t n = 0; n < 3; ++n) {
-            plan.names[plan.read_count] = names[n];
-            plan.read[plan.read_count++] = arrays[n];
+            if (kind == 2 || kind == f.flag) {
+                plan.names[plan.read_count] = f.stored_names[n];
+                plan.read[plan.read_count++] = &(g.*f.stored[n]);
+            } else {
+                plan.zeroed[plan.zeroed_count++] = &(g.*f.stored[n]);
+            }
         }
-    };
-    const auto add_zeroed = [&](const std::array<stored_array*, 3>& arrays) {
-        for (stored_array* a : arrays) plan.zeroed[plan.zeroed_count++] = a;
-    };
-    switch (kind) {
-        case 0: add_read(electric, electric_names); add_zeroed(magnetic); break;
-        case 1: add_read(magnetic, magnetic_names); add_zeroed(electric); break;
-        case 2: add_read(electric, electric_names); add_read(magnetic, magnetic_names); break;
-        default: break;  // a kind the name classification never gives: nothing read, nothing zeroed
     }
     return plan;
 }

@@ -8,6 +8,7 @@
 #include "console/console.h"
 #include "histo/histo.h"
 #include "histo/histo_check.h"
+#include "surface/data_pixel.h"
 
 namespace orvex {
 
@@ -36,20 +37,16 @@ void ENTER_GRAPH(const graph_record& r, packed_colour colour) {
 }
 
 // px of a horizontal data value: ix1 + trunc((v - lo) / (hi - lo) x W).
-double PX(const scale& s, const data_range& xlim, double v) {
-    return s.ix1 + std::trunc((v - xlim[0]) / (xlim[1] - xlim[0]) * s.w);
-}
+double PX(const scale& s, const data_range& xlim, double v) { return DATA_PIXEL_ACROSS(v, xlim[0], xlim[1], s.ix1, s.w); }
 
 // py of a vertical data value: iy2 - trunc((v - lo) / (hi - lo) x H).
-double PY(const scale& s, const data_range& ylim, double v) {
-    return s.iy2 - std::trunc((v - ylim[0]) / (ylim[1] - ylim[0]) * s.h);
-}
+double PY(const scale& s, const data_range& ylim, double v) { return DATA_PIXEL_UP(v, ylim[0], ylim[1], s.iy2, s.h); }
 
 // Length of a linear count: trunc(c / nmax x size); 0 when nmax is 0, so that such a histogram
 // lies on the zero edge of its count axis instead of dividing by zero.
 double LINEAR_LENGTH(std::int32_t c, std::int32_t nmax, double size) {
     if (nmax == 0) return 0.0;
-    return std::trunc(static_cast<double>(c) / nmax * size);
+    return PIXEL_OFFSET(static_cast<double>(c) / nmax, size);
 }
 
 // The log-10 value of a count: log10(c) for c > 0, 0 for a count of 0 and (a choice: there is
@@ -127,7 +124,7 @@ void LPLOT1X(int g, const data_range& xlim, int nbins, std::span<const double> x
     const scale s = START_POLYLINE("LPLOT1X", g, "xlim", xlim, nbins, hfill_capacity, xbin, count, colour);
     const double log_top = LOG_TOP(nmax);
     BIN_POLYLINE(nbins, [&](std::size_t b) {
-        return pixel{PX(s, xlim, xbin[b]), s.iy2 - std::trunc(LOG_COUNT(count[b]) / log_top * s.h)};
+        return pixel{PX(s, xlim, xbin[b]), s.iy2 - PIXEL_OFFSET(LOG_COUNT(count[b]) / log_top, s.h)};
     });
 }
 
@@ -207,6 +204,8 @@ void ELLIPS(int g, const data_range& xlim, const data_range& ylim, double x0, do
     const scale s = SCALE_OF(r);
     ENTER_GRAPH(r, colour);
     const double a = std::sqrt(e / gamma), b = std::sqrt(e * gamma);
+    // The ellipse multiplies by the size before it divides, W x (X - lo) / (hi - lo), as its
+    // definition writes it; the data-pixel rule (fraction first) can differ from it by a pixel.
     auto point_px = [&](double t) {
         const double x = x0 + a * (std::cos(t) - alpha * std::sin(t));
         return s.ix1 + std::trunc(s.w * (x - xlim[0]) / (xlim[1] - xlim[0]));

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "console/console.h"
+#include "surface/data_pixel.h"
 
 namespace orvex {
 
@@ -25,10 +26,7 @@ int PANEL_AT(const plotted_page& page, double u, double v) {
 
 int NEAREST_NODE(const plotted_panel& p, double u) {
     if (p.n < 1 || p.pos == nullptr) return 0;
-    const double width = p.frame.ix2 - p.frame.ix1;
-    // The position u stands for: pixel ix1 + trunc(f W) holds the fractions f W in
-    // [px - ix1, px - ix1 + 1), so u itself (not the pixel's centre) is the fraction's place.
-    const double at = p.scale.x_lo + (u - p.frame.ix1) / width * (p.scale.x_hi - p.scale.x_lo);
+    const double at = DATA_AT_PIXEL_ACROSS(u, p.scale.x_lo, p.scale.x_hi, p.frame.ix1, p.frame.ix2 - p.frame.ix1);
     int best = 0;
     double best_distance = 0.0;
     for (int i = 0; i < p.n; ++i) {
@@ -48,8 +46,8 @@ node_pixel NODE_PIXEL(const plotted_panel& p, int node) {
     const double pos = p.pos[node - 1], val = p.val[node - 1];
     if (!std::isfinite(pos) || !std::isfinite(val)) return out;
     const panel_record& f = p.frame;
-    const double px = f.ix1 + std::trunc((pos - p.scale.x_lo) / (p.scale.x_hi - p.scale.x_lo) * (f.ix2 - f.ix1));
-    const double py = f.iy2 - std::trunc((val - p.scale.y_lo) / (p.scale.y_hi - p.scale.y_lo) * (f.iy2 - f.iy1));
+    const double px = DATA_PIXEL_ACROSS(pos, p.scale.x_lo, p.scale.x_hi, f.ix1, f.ix2 - f.ix1);
+    const double py = DATA_PIXEL_UP(val, p.scale.y_lo, p.scale.y_hi, f.iy2, f.iy2 - f.iy1);
     // A vertex far off the panel (beyond its scale ends) is not shown.
     if (px < f.ix1 - 2 || px > f.ix2 + 2 || py < f.iy1 - 2 || py > f.iy2 + 2) return out;
     out.x = static_cast<int>(px);
@@ -111,9 +109,11 @@ std::string READOUT_TEXT(const plotted_panel& p, int node) {
 }
 
 std::string PAGE_SUMMARY(const plotted_page& page) {
-    const bool magnetic = page.field_name == "magnetic";
     std::string text = page.map_file.empty() ? std::string("the map") : std::string(page.map_file);
-    text += magnetic ? ": the magnetic field, Bx, By and Bz in Gs" : ": the electric field, Ex, Ey and Ez in V/cm";
+    const field_entry& f = *page.field;
+    text += ": the " + std::string(f.name) + " field, " + std::string(f.component_names[0]) + ", " +
+            std::string(f.component_names[1]) + " and " + std::string(f.component_names[2]) + " in " +
+            std::string(f.unit);
     text += ", along ten lines. Point at a panel to read its values; double-click it for a closer look.";
     return text;
 }

@@ -12,6 +12,7 @@
 
 #include "console/console.h"
 #include "field/field_grid.h"
+#include "field/field_table.h"
 #include "field/profiles.h"
 #include "page/page.h"
 #include "page/plotted_page.h"
@@ -22,10 +23,6 @@ namespace orvex {
 
 namespace {
 
-constexpr std::array<std::string_view, 3> electric_titles = {"Ex (V/cm)", "Ey (V/cm)", "Ez (V/cm)"};
-constexpr std::array<std::string_view, 3> magnetic_titles = {"Bx (Gs)", "By (Gs)", "Bz (Gs)"};
-constexpr std::array<std::string_view, 3> electric_names = {"Ex", "Ey", "Ez"};
-constexpr std::array<std::string_view, 3> magnetic_names = {"Bx", "By", "Bz"};
 constexpr int legend_length = 132;
 constexpr std::string_view page_font = "t'Arial'h16w8i";
 
@@ -47,7 +44,7 @@ void DRAW_LEGEND() {
 // nodes with their coordinates (node i lies at xmin + (i - 1) dx), the profile and its scales.
 void RECORD_PANEL(int line, int component, const line_indices& fixed, const profile& curve) {
     const field_grid_record& g = field_grid;
-    const bool magnetic = g.field_flag == 1;
+    const field_entry& f = FIELD_ENTRY(g.field_flag);
     const auto c = static_cast<std::size_t>(component - 1);
     const profile_line& which = profile_lines[static_cast<std::size_t>(line - 1)];
     plotted_panel p;
@@ -58,9 +55,9 @@ void RECORD_PANEL(int line, int component, const line_indices& fixed, const prof
     p.pos = curve.pos;
     p.val = curve.val;
     p.axis_title = which.axis_title;
-    p.value_title = (magnetic ? magnetic_titles : electric_titles)[c];
-    p.component_name = (magnetic ? magnetic_names : electric_names)[c];
-    p.unit = magnetic ? "Gs" : "V/cm";
+    p.value_title = f.value_titles[c];
+    p.component_name = f.component_names[c];
+    p.unit = f.unit;
     // A node's coordinate; the centre node of a mirrored axis lies on 0 up to the rounding of
     // the step, and is given as 0.
     const auto place = [&](char axis, std::int32_t index) {
@@ -86,14 +83,14 @@ void RECORD_PANEL(int line, int component, const line_indices& fixed, const prof
 // Assumes UNFOLD_GRID has built a full grid (counts not 0) and field_flag is 0 or 1.
 void PLOT_PROFILES(std::string_view map_file) {
     const field_grid_record& g = field_grid;
-    RECORD_PLOTTED_SOURCE(map_file, g.field_flag == 1 ? "magnetic" : "electric");
+    const field_entry& f = FIELD_ENTRY(g.field_flag);
+    RECORD_PLOTTED_SOURCE(map_file, f);
     CONSOLE_WRITE(" Grid limits in X, Y and Z = ", {L_REAL(g.xmin), L_REAL(g.xmax), L_REAL(g.ymin),
                                                     L_REAL(g.ymax), L_REAL(g.zmin), L_REAL(g.zmax)});
     COMPUTE_MESH_STEPS();
     CONSOLE_WRITE(" Mesh sizes  in X, Y and Z = ", {L_REAL(g.dx), L_REAL(g.dy), L_REAL(g.dz)});
     INI_GRAPH();
 
-    const std::array<std::string_view, 3>& value_titles = g.field_flag == 1 ? magnetic_titles : electric_titles;
     const packed_colour curve_colour = colour_table[4];
     for (int line = 1; line <= line_count; ++line) {
         const profile_line& which = profile_lines[static_cast<std::size_t>(line - 1)];
@@ -103,7 +100,7 @@ void PLOT_PROFILES(std::string_view map_file) {
         for (int component = 1; component <= 3; ++component) {
             const profile curve = PROFILE(line, component);
             VPLOT1X(3 * line - 3 + component, curve.n, curve.pos, curve.val, which.axis_title,
-                    value_titles[static_cast<std::size_t>(component - 1)], curve_colour);
+                    f.value_titles[static_cast<std::size_t>(component - 1)], curve_colour);
             RECORD_PANEL(line, component, fixed, curve);
         }
     }

@@ -14,9 +14,9 @@ void RECORD_PLOTTED_PANEL(const plotted_panel& p) {
     the_page.panels[static_cast<std::size_t>(p.panel - 1)] = p;
 }
 
-void RECORD_PLOTTED_SOURCE(std::string_view map_file, std::string_view field_name) {
+void RECORD_PLOTTED_SOURCE(std::string_view map_file, const field_entry& field) {
     the_page.map_file = map_file;
-    the_page.field_name = field_name;
+    the_page.field = &field;
 }
 
 }  // namespace orvex

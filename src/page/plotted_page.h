@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "field/field_table.h"
 #include "page/page.h"
 #include "page/vplot.h"
 
@@ -51,13 +52,13 @@ struct plotted_panel {
 struct plotted_page {
     std::array<plotted_panel, panel_count> panels{};
     std::string_view map_file;    // the field file's name as the control file gives it
-    std::string_view field_name;  // "electric" or "magnetic"
+    const field_entry* field = &field_table[0];  // the field plotted (never null)
 };
 
 const plotted_page& PLOTTED_PAGE();
 
 // The plot driver's record of one panel (its panel number picks the slot).
 void RECORD_PLOTTED_PANEL(const plotted_panel& p);
-void RECORD_PLOTTED_SOURCE(std::string_view map_file, std::string_view field_name);
+void RECORD_PLOTTED_SOURCE(std::string_view map_file, const field_entry& field);
 
 }  // namespace orvex

@@ -1,10 +1,9 @@
-// profiles_csv.cpp: the rows of the profile export, numbers by std::to_chars.
+// profiles_csv.cpp: the rows of the profile export, in the program's one CSV form.
 #include "page/profiles_csv.h"
 
-#include <charconv>
-#include <cmath>
+#include <array>
 
-#include "console/console.h"
+#include "console/csv_text.h"
 #include "surface/file_output.h"
 
 namespace orvex {
@@ -17,49 +16,36 @@ std::string_view TRIMMED(std::string_view text) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-// The 17 significant digits that read back as v; "nan", "inf" or "-inf" when v is not finite.
-void APPEND_NUMBER(std::string& out, double v) {
-    if (std::isnan(v)) {
-        out += "nan";
-        return;
-    }
-    char digits[32];
-    const auto written = std::to_chars(digits, digits + sizeof digits, v, std::chars_format::general, 17);
-    out.append(digits, written.ptr);
-}
+bool IS_PANEL(int panel) { return panel >= 1 && panel <= panel_count; }
 
-void APPEND_INTEGER(std::string& out, int v) {
-    char digits[16];
-    const auto written = std::to_chars(digits, digits + sizeof digits, v);
-    out.append(digits, written.ptr);
-}
-
-void APPEND_QUOTED(std::string& out, std::string_view text) {
-    out += '"';
-    for (const char c : text) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    out += '"';
-}
-
-// A field that needs no quotes stands as it is.
-void APPEND_FIELD(std::string& out, std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
-        out += text;
-    } else {
-        APPEND_QUOTED(out, text);
+void APPEND_NOTES(std::string& out, const plotted_page& page, std::span<const int> panels) {
+    const field_entry& f = *page.field;
+    CSV_NOTE(out, "plot_orvex_3dfields profiles");
+    CSV_NOTE(out, "map: " + std::string(TRIMMED(page.map_file)));
+    CSV_NOTE(out, "field: " + std::string(f.name) + " (" + std::string(f.component_names[0]) + ", " +
+                      std::string(f.component_names[1]) + ", " + std::string(f.component_names[2]) + ")");
+    CSV_NOTE(out, "units: x, y, z and position in cm; value in " + std::string(f.unit));
+    // Each line's title once, in the order its rows come.
+    std::array<bool, panel_count / 3 + 1> noted{};
+    for (const int panel : panels) {
+        if (!IS_PANEL(panel)) continue;
+        const plotted_panel& p = page.panels[static_cast<std::size_t>(panel - 1)];
+        const int line = (panel + 2) / 3;
+        if (noted[static_cast<std::size_t>(line)] || p.axis_title.empty()) continue;
+        noted[static_cast<std::size_t>(line)] = true;
+        CSV_NOTE(out, "line " + std::to_string(line) + ": " + std::string(TRIMMED(p.axis_title)));
     }
 }
 
-void APPEND_COMMENTS(std::string& out, const plotted_page& page) {
-    const bool magnetic = page.field_name == "magnetic";
-    out += "# plot_orvex_3dfields profiles\n# map file: ";
-    out += VISIBLE_TEXT(TRIMMED(page.map_file));
-    out += "\n# field: ";
-    out += VISIBLE_TEXT(page.field_name.empty() ? std::string_view("electric") : page.field_name);
-    out += magnetic ? " (Bx, By, Bz in Gs)" : " (Ex, Ey, Ez in V/cm)";
-    out += "; positions in cm\n";
+// The coordinates of a node of the panel's line: its position along the line's axis, the
+// line's fixed coordinates across it.
+std::array<double, 3> NODE_COORDINATES(const plotted_panel& p, double position) {
+    const double first = p.fixed_coordinate[0], second = p.fixed_coordinate[1];
+    switch (p.axis) {
+        case 'x': return {position, first, second};  // fixed j, k
+        case 'y': return {first, position, second};  // fixed i, k
+        default: return {first, second, position};   // fixed i, j
+    }
 }
 
 }  // namespace
@@ -67,31 +53,20 @@ void APPEND_COMMENTS(std::string& out, const plotted_page& page) {
 std::string PROFILES_CSV(const plotted_page& page, std::span<const int> panels) {
     std::size_t rows = 0;
     for (const int panel : panels) {
-        if (panel >= 1 && panel <= panel_count) rows += static_cast<std::size_t>(page.panels[panel - 1].n);
+        if (IS_PANEL(panel)) rows += static_cast<std::size_t>(page.panels[static_cast<std::size_t>(panel - 1)].n);
     }
     std::string out;
-    out.reserve(256 + rows * 72);
-    APPEND_COMMENTS(out, page);
-    out += "line,axis,component,node,position,value\n";
+    out.reserve(512 + rows * 112);
+    CSV_HEADER(out, {"line", "component", "node", "x", "y", "z", "position", "value"});
+    APPEND_NOTES(out, page, panels);
     for (const int panel : panels) {
-        if (panel < 1 || panel > panel_count) continue;
-        const plotted_panel& p = page.panels[panel - 1];
-        // The fields every row of this panel begins with.
-        std::string lead;
-        APPEND_INTEGER(lead, p.line);
-        lead += ',';
-        APPEND_QUOTED(lead, TRIMMED(p.axis_title));
-        lead += ',';
-        APPEND_FIELD(lead, TRIMMED(p.component_name));
-        lead += ',';
+        if (!IS_PANEL(panel)) continue;
+        const plotted_panel& p = page.panels[static_cast<std::size_t>(panel - 1)];
         for (int node = 1; node <= p.n; ++node) {
-            out += lead;
-            APPEND_INTEGER(out, node);
-            out += ',';
-            APPEND_NUMBER(out, p.pos[node - 1]);
-            out += ',';
-            APPEND_NUMBER(out, p.val[node - 1]);
-            out += '\n';
+            const double position = p.pos[node - 1];
+            const std::array<double, 3> at = NODE_COORDINATES(p, position);
+            CSV_ROW(out, {L_INT(p.line), L_TEXT(TRIMMED(p.component_name)), L_INT(node), L_REAL(at[0]),
+                          L_REAL(at[1]), L_REAL(at[2]), L_REAL(position), L_REAL(p.val[node - 1])});
         }
     }
     return out;

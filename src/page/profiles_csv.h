@@ -1,21 +1,25 @@
 // profiles_csv.h: the plotted profiles as CSV text, for spreadsheets, numpy and pandas.
 //
 // WHAT IT IS
-//   PROFILES_CSV gives the profiles of the chosen panels of a plotted page as text: '#' comment
-//   lines naming the program, the map file and the field with its units, the header row, then
-//   one row per node:
+//   PROFILES_CSV gives the profiles of the chosen panels of a plotted page as text in the one
+//   CSV form of the program (console/csv_text.h): the header row, '#' lines naming the map
+//   file, the field, the units and the title of each line given, then one row per node:
 //
+//     line,component,node,x,y,z,position,value
 //     # plot_orvex_3dfields profiles
-//     # map file: MW_map.bin
-//     # field: electric (Ex, Ey, Ez in V/cm); positions in cm
-//     line,axis,component,node,position,value
-//     3,"Z (cm), X=Y=0",Ez,1,-50,-43712.345678901234
+//     # map: MW_map.bin
+//     # field: electric (Ex, Ey, Ez)
+//     # units: x, y, z and position in cm; value in V/cm
+//     # line 3: Z (cm), X=Y=0
+//     3,Ez,1,0,0,-50,-50,-43712.345678901234
 //
-//   line 1..10; the line's axis title, always quoted (a '"' in it doubled); the component name;
-//   the node's index along the line, from 1; the position in cm and the value in V/cm or Gs,
-//   each with 17 significant digits, so that strtod, std::from_chars or Python's float read
-//   them back as the same doubles. NaN is written "nan", infinities "inf" and "-inf". Lines end
-//   in "\n"; the text is the same in every locale.
+//   line 1..10; the component name (Ex ... Bz); the node's index along the line, from 1; the
+//   node's coordinates x, y, z in cm (the line's fixed coordinates and its position); the
+//   position along the line in cm and the value in V/cm or Gs, each real with 17 significant
+//   digits, so that strtod, std::from_chars or Python's float read them back as the same
+//   doubles. NaN is written "nan", infinities "inf" and "-inf". numpy.genfromtxt(f,
+//   delimiter=',', names=True, dtype=None, encoding=None) and pandas.read_csv(f, comment='#')
+//   load it as it stands.
 //
 // HOW TO CALL IT
 //   const std::array<int, 2> panels = {7, 9};            // panel numbers 1..30, in row order
@@ -27,9 +31,9 @@
 //   The page was filled by PLOT_PROFILES (or holds points that stay valid during the call).
 //   Rows follow the panel numbers in the order given: the page's own order (line by line, the
 //   x, y and z components of each) for all thirty. Numbers outside 1..30 are passed over; a
-//   panel without points gives no rows. Control characters in the map file's name are shown as
-//   \xNN so the comment stays one line. The file is written as file_output.h writes files:
-//   whole or not at all.
+//   panel without points gives no rows (its line's title is still noted). Control characters in
+//   the map file's name are shown as \xNN so the note stays one line. The file is written as
+//   file_output.h writes files: whole or not at all.
 #pragma once
 
 #include <span>

@@ -26,6 +26,7 @@
 #include <limits>
 
 #include "page/page.h"
+#include "surface/data_pixel.h"
 #include "surface/pen.h"
 
 namespace orvex {
@@ -202,8 +203,8 @@ void VPLOT1X(std::int32_t panel, std::int32_t n, const double* pos, const double
     constexpr double missing = std::numeric_limits<double>::quiet_NaN();
     for (int i = 0; i < n; ++i) {
         const bool finite = POINT_FINITE(pos[i], val[i]);
-        const double px = finite ? p.ix1 + std::trunc((pos[i] - x_lo) / (x_hi - x_lo) * w) : missing;
-        const double py = finite ? p.iy2 - std::trunc((val[i] - y_lo) / (y_hi - y_lo) * h) : missing;
+        const double px = finite ? DATA_PIXEL_ACROSS(pos[i], x_lo, x_hi, p.ix1, w) : missing;
+        const double py = finite ? DATA_PIXEL_UP(val[i], y_lo, y_hi, p.iy2, h) : missing;
         PEN_LINE(curve, px, py);
     }
 }

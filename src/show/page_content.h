@@ -18,6 +18,7 @@
 #include <string_view>
 
 #include "surface/display_list.h"
+#include "surface/png_encode.h"
 #include "surface/surface.h"
 
 namespace orvex {
@@ -34,9 +35,9 @@ struct page_content {
     packed_colour console_text_colour = 0xFFFFFF;
     std::span<const std::string_view> notes;  // what the map checks found, one line each
     std::string_view png_name;              // written instead if the toolkit gives up early
-    // Writes the page as a PNG file; false with the reason in why. The window saves the page
-    // and falls back to the PNG through it.
-    bool (*write_png)(std::string_view path, std::string_view* why) = nullptr;
+    // The text chunks of the page's PNG (PAGE_PNG_TEXTS): the window encodes the pixels above
+    // with them (png_encode.h) when it saves the page as PNG or falls back to the PNG.
+    std::span<const png_text_chunk> png_texts;
 };
 
 }  // namespace orvex

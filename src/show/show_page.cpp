@@ -79,7 +79,7 @@ int SHOW_PAGE(std::string_view png_name, std::span<const std::string_view> notes
             content.console_text_colour = requests.console_text_colour;
             content.notes = notes;
             content.png_name = png_name;
-            content.write_png = WRITE_PAGE_PNG;
+            content.png_texts = PAGE_PNG_TEXTS();
             const int status = entry(&content);
             if (status != window_not_possible) return status;
             no_window = "the display cannot be reached";

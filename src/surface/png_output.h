@@ -10,7 +10,7 @@
 //   if (!WRITE_PAGE_PNG("plot_orvex_3dfields.png", &why)) report why;
 //
 // ASSUMES AND LIMITS
-//   The page is encoded in memory and written by WRITE_FILE_ATOMICALLY (file_output.h): into a
+//   The page is encoded in memory by ENCODE_PNG (png_encode.h) and written by WRITE_FILE_ATOMICALLY (file_output.h): into a
 //   temporary file created exclusively beside its final name, with a name of its own
 //   ("plot_orvex_3dfields.png.k3Xq9a"), renamed into place once complete. An older file of
 //   that name is replaced whole, a failed write leaves no partial file behind, runs writing
@@ -20,14 +20,18 @@
 //
 // TEXT CHUNKS
 //   SET_PAGE_PNG_LABELS({"plot_orvex_3dfields 1.0.0", "RFQ_cell.bin", "electric field ..."})
-//   makes every page PNG written afterwards (also from the window's Save As) carry the texts
-//   under the standard keywords "Software", "Source" and "Title"; an empty text is left out, and
-//   none are written until the labels are set. Printable ASCII goes into tEXt chunks, other
-//   UTF-8 into iTXt; control characters and bytes that are not UTF-8 are written as \xNN. The
-//   pixels are the same with or without them.
+//   makes every page PNG written afterwards carry the texts under the standard keywords
+//   "Software", "Source" and "Title"; an empty text is left out, and none are written until the
+//   labels are set. PAGE_PNG_TEXTS gives them as text chunks (the window is handed them in
+//   page_content and writes them into the PNG it saves). Printable ASCII goes into tEXt chunks,
+//   other UTF-8 into iTXt; control characters and bytes that are not UTF-8 are written as \xNN.
+//   The pixels are the same with or without them.
 #pragma once
 
+#include <span>
 #include <string_view>
+
+#include "surface/png_encode.h"
 
 namespace orvex {
 
@@ -39,5 +43,8 @@ struct page_png_labels {
     std::string_view software, source, title;
 };
 void SET_PAGE_PNG_LABELS(const page_png_labels& labels);
+
+// The labels set so far as the page's text chunks (views that stay valid until they are set again).
+std::span<const png_text_chunk> PAGE_PNG_TEXTS();
 
 }  // namespace orvex

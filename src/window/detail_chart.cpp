@@ -61,17 +61,21 @@ std::pair<double, double> PADDED(double lo, double hi, double fraction) {
     return {lo - margin, hi + margin};
 }
 
-QString VALUE_AXIS_TITLE(const detail_line& line, const detail_chart& shown) {
-    QStringList names;
-    QString unit;
-    const int first = 3 * line.line - 2;
-    for (int c = 1; c <= 3; ++c) {
-        if (!COMPONENT_SHOWN(shown, c)) continue;
-        const plotted_panel& p = line.page.panels[static_cast<std::size_t>(first + c - 2)];
-        names << TRIMMED_TEXT(p.component_name);
-        unit = TRIMMED_TEXT(p.unit);
+// The chart's title: the components shown, the line and its fixed nodes (i, j, k index x, y, z).
+QString CHART_TITLE(const detail_line& line, const detail_chart& shown) {
+    const plotted_panel& own = line.page.panels[static_cast<std::size_t>(line.panel - 1)];
+    QStringList fixed;
+    for (std::size_t f = 0; f < 2; ++f) {
+        fixed << QStringLiteral("%1 = %2 (%3 = %4 cm)")
+                     .arg(QLatin1Char(own.fixed_names[f]))
+                     .arg(own.fixed_index[f])
+                     .arg(QLatin1Char(static_cast<char>('x' + (own.fixed_names[f] - 'i'))))
+                     .arg(QString::asprintf("%.6g", own.fixed_coordinate[f]));
     }
-    return names.join(QStringLiteral(", ")) + QStringLiteral(" (") + unit + QLatin1Char(')');
+    return QStringLiteral("%1 along line %2, fixed nodes %3")
+        .arg(SHOWN_COMPONENT_NAMES(line, shown).join(QStringLiteral(", ")))
+        .arg(line.line)
+        .arg(fixed.join(", "));
 }
 
 // The component's runs of finite points as lines and every finite node as a marker, in its
@@ -160,7 +164,7 @@ void COPY_LINE(const plotted_page& page, int panel, detail_line& into) {
     into.map_file = std::string(page.map_file);
     into.page = plotted_page{};
     into.page.map_file = into.map_file;
-    into.page.field_name = page.field_name == "magnetic" ? "magnetic" : "electric";
+    into.page.field = page.field;
     for (int c = 0; c < 3; ++c) {
         const auto slot = static_cast<std::size_t>(3 * into.line - 3 + c);
         const plotted_panel& from = page.panels[slot];
@@ -194,7 +198,21 @@ void SHOW_COMPONENT(const detail_line& line, detail_chart& shown, int component,
     for (int c = 1; c <= 3; ++c) {
         if (shown.shown[static_cast<std::size_t>(c - 1)]) ADD_SERIES(line, shown, c);
     }
-    shown.y_axis->setTitleText(VALUE_AXIS_TITLE(line, shown));
+    shown.y_axis->setTitleText(SHOWN_VALUE_TITLE(line, shown));
+    shown.chart->setTitle(CHART_TITLE(line, shown));
+}
+
+QStringList SHOWN_COMPONENT_NAMES(const detail_line& line, const detail_chart& shown) {
+    QStringList names;
+    for (int c = 1; c <= 3; ++c) {
+        if (COMPONENT_SHOWN(shown, c)) names << TRIMMED_TEXT(line.page.panels[static_cast<std::size_t>(3 * line.line - 4 + c)].component_name);
+    }
+    return names;
+}
+
+QString SHOWN_VALUE_TITLE(const detail_line& line, const detail_chart& shown) {
+    const QString unit = TRIMMED_TEXT(line.page.panels[static_cast<std::size_t>(line.panel - 1)].unit);
+    return SHOWN_COMPONENT_NAMES(line, shown).join(QStringLiteral(", ")) + QStringLiteral(" (") + unit + QLatin1Char(')');
 }
 
 void RESET_DETAIL_RANGES(const detail_line& line, detail_chart& shown) {
@@ -222,16 +240,6 @@ void RESET_DETAIL_RANGES(const detail_line& line, detail_chart& shown) {
 QChartView* BUILD_DETAIL_CHART(const detail_line& line, detail_chart& shown) {
     const plotted_panel& own = line.page.panels[static_cast<std::size_t>(line.panel - 1)];
     shown.chart = new QChart;
-    // The line's fixed nodes: i, j, k index x, y, z.
-    QStringList fixed;
-    for (std::size_t f = 0; f < 2; ++f) {
-        fixed << QStringLiteral("%1 = %2 (%3 = %4 cm)")
-                     .arg(QLatin1Char(own.fixed_names[f]))
-                     .arg(own.fixed_index[f])
-                     .arg(QLatin1Char(static_cast<char>('x' + (own.fixed_names[f] - 'i'))))
-                     .arg(QString::asprintf("%.6g", own.fixed_coordinate[f]));
-    }
-    shown.chart->setTitle(QStringLiteral("%1 along line %2, fixed nodes %3").arg(TRIMMED_TEXT(own.component_name)).arg(line.line).arg(fixed.join(", ")));
     shown.chart->legend()->setAlignment(Qt::AlignTop);
     shown.x_axis = new QCategoryAxis;
     shown.y_axis = new QCategoryAxis;

@@ -24,6 +24,7 @@
 #include <QColor>
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 #include <QtCharts/QCategoryAxis>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
@@ -68,6 +69,10 @@ QChartView* BUILD_DETAIL_CHART(const detail_line& line, detail_chart& shown);
 // axes keep their range until RESET_DETAIL_RANGES.
 void SHOW_COMPONENT(const detail_line& line, detail_chart& shown, int component, bool on);
 bool COMPONENT_SHOWN(const detail_chart& shown, int component);
+// The names of the components shown, in component order ("Ex", "Ez"), and the value title
+// they share ("Ex, Ez (V/cm)").
+QStringList SHOWN_COMPONENT_NAMES(const detail_line& line, const detail_chart& shown);
+QString SHOWN_VALUE_TITLE(const detail_line& line, const detail_chart& shown);
 
 // The axes back to every finite point of the shown components, with a small margin.
 void RESET_DETAIL_RANGES(const detail_line& line, detail_chart& shown);

@@ -153,6 +153,9 @@ private:
         }
         SHOW_COMPONENT(line, chart, component, on);
         RESET_DETAIL_RANGES(line, chart);
+        // The title names what is shown: "Ex, Ez (V/cm) — Z (cm), X=Y=0".
+        const plotted_panel& own = line.page.panels[static_cast<std::size_t>(line.panel - 1)];
+        setWindowTitle(SHOWN_VALUE_TITLE(line, chart) + QStringLiteral(" \u2014 ") + TRIMMED_TEXT(own.axis_title));
     }
 
     // The panel's own component and the others shown, in component order.
@@ -165,9 +168,9 @@ private:
     }
 
     void EXPORT_PROFILE() {
-        const plotted_panel& own = line.page.panels[static_cast<std::size_t>(line.panel - 1)];
+        // Named after the components shown: Ex_Ez_line3.csv.
         const QString start = QDir::current().filePath(
-            QStringLiteral("%1_line%2.csv").arg(TRIMMED_TEXT(own.component_name)).arg(line.line));
+            QStringLiteral("%1_line%2.csv").arg(SHOWN_COMPONENT_NAMES(line, chart).join(QLatin1Char('_'))).arg(line.line));
         QFileDialog dialog(this, QStringLiteral("Export Profile"), start, QStringLiteral("CSV files (*.csv);;All files (*)"));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);

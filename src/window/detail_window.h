@@ -1,18 +1,19 @@
 // detail_window.h: one panel's profile, large, in a window of its own.
 //
 // WHAT IT IS
-//   OPEN_DETAIL_WINDOW shows a top-level window of about 900 x 600 captioned with the panel's
-//   value title and line, "Ez (V/cm) — Z (cm), X=Y=0". It plots the profile's nodes as they
-//   are: the curve through them (broken where a position or value is not finite) and a small
-//   marker on every node, on axes whose tick labels have the digits to tell neighbouring ticks
-//   and the ends of the range apart. Hovering over a node shows its index, position and value
-//   with 15 significant digits. Dragging a rectangle zooms into it (a right click zooms out);
-//   View > Reset Zoom (Ctrl+0, R or Home) shows every point again. The line's other two
-//   components can be shown beside the panel's own (View > Ex, Ey, Ez), each in its colour,
-//   named in the legend; the value axis covers those shown. File > Export Profile... (Ctrl+E)
-//   writes the shown components of the line as CSV (profiles_csv.h), asking before it replaces
-//   a file. Esc closes the window and nothing else. A profile without points gives a window
-//   that says there is nothing to show.
+//   OPEN_DETAIL_WINDOW shows a top-level window of about 900 x 600 captioned with the
+//   components shown and the line, "Ez (V/cm) — Z (cm), X=Y=0" ("Ex, Ez (V/cm) — ..." once Ex
+//   is added). It plots the profile's nodes as they are: the curve through them (broken where a
+//   position or value is not finite) and a small marker on every node, on axes whose tick
+//   labels have the digits to tell neighbouring ticks and the ends of the range apart. Hovering
+//   over a node shows its index, position and value with 15 significant digits. Dragging a
+//   rectangle zooms into it (a right click zooms out); View > Reset Zoom (Ctrl+0, R or Home)
+//   shows every point again. The line's other two components can be shown beside the panel's
+//   own (View > Ex, Ey, Ez), each in its colour, named in the legend; the value axis covers
+//   those shown. File > Export Profile... (Ctrl+E) writes the shown components of the line as
+//   CSV (profiles_csv.h), asking before it replaces a file; the name offered is that of the
+//   components shown (Ex_Ez_line3.csv). Esc closes the window and nothing else. A profile
+//   without points gives a window that says there is nothing to show.
 //
 // HOW TO CALL IT
 //   QWidget* detail = OPEN_DETAIL_WINDOW(PLOTTED_PAGE(), panel, this);   // panel 1..30

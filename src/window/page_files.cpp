@@ -13,6 +13,7 @@
 #include <string>
 
 #include "surface/file_output.h"
+#include "surface/png_encode.h"
 #include "page/profiles_csv.h"
 #include "window/detail_window.h"
 #include "window/page_view.h"
@@ -74,9 +75,11 @@ QString FROM_UTF8(std::string_view text) { return QString::fromUtf8(text.data(),
 bool page_window::SAVE_PAGE_TO(const QString& path, QString* why) {
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == QLatin1String("png")) {
-        std::string_view reason;
-        if (shown.write_png != nullptr && shown.write_png(QFile::encodeName(path).toStdString(), &reason)) return true;
-        if (why != nullptr) *why = QString::fromLocal8Bit(reason.data(), static_cast<qsizetype>(reason.size()));
+        std::string reason;
+        if (WRITE_PNG_FILE(QFile::encodeName(path).toStdString(), shown.pixels, page_width, page_height, shown.png_texts,
+                           &reason))
+            return true;
+        if (why != nullptr) *why = QString::fromLocal8Bit(reason.c_str());
         return false;
     }
     const QString title = FROM_UTF8(shown.caption);

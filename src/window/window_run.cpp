@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "surface/png_encode.h"
 #include "window/display_probe.h"
 #include "window/page_window.h"
 
@@ -36,15 +37,15 @@ void TOOLKIT_MESSAGE(QtMsgType type, const QMessageLogContext&, const QString& m
         std::fprintf(stderr, "plot_orvex_3dfields: %s\n", text.constData());
         return;
     }
-    if (window_shown || shown_content == nullptr || shown_content->write_png == nullptr) {
+    if (window_shown || shown_content == nullptr || shown_content->pixels.empty()) {
         std::fprintf(stderr, "plot_orvex_3dfields: the window failed: %s\n", text.constData());
         std::fflush(stdout);
         std::_Exit(1);
     }
-    std::string_view why;
-    if (!shown_content->write_png(fallback_png, &why)) {
-        std::fprintf(stderr, "plot_orvex_3dfields: the display cannot be used (%s) and the page cannot be written to %s: %.*s\n",
-                     text.constData(), fallback_png.c_str(), static_cast<int>(why.size()), why.data());
+    std::string why;
+    if (!WRITE_PNG_FILE(fallback_png, shown_content->pixels, page_width, page_height, shown_content->png_texts, &why)) {
+        std::fprintf(stderr, "plot_orvex_3dfields: the display cannot be used (%s) and the page cannot be written to %s: %s\n",
+                     text.constData(), fallback_png.c_str(), why.c_str());
         std::fflush(stdout);
         std::_Exit(1);
     }

@@ -25,6 +25,7 @@
 #include "field/analytic_grid.h"
 #include "field/unfold.h"
 #include "page/plot_driver.h"
+#include "page/csv_loaders.h"
 #include "page/profiles_csv.h"
 #include "window/detail_window.h"
 
@@ -81,7 +82,7 @@ void ANSWER_LATER(const QString& name, QMessageBox::StandardButton button = QMes
             if (tries > 0) ANSWER_LATER(name, button, tries - 1);
         } else if (auto* files = qobject_cast<QFileDialog*>(modal)) {
             auto* edit = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            edit->setText(name);  // as typed, without waking the completer
+            if (!name.isEmpty()) edit->setText(name);  // as typed, without waking the completer; "" keeps the name offered
             QTest::keyClick(edit, Qt::Key_Return);
             if (button != QMessageBox::NoButton) ANSWER_LATER(name, button);
         } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
@@ -112,6 +113,7 @@ private slots:
         QCOMPARE(LINE_POINTS(w, "Ez"), PROFILE_POINTS(page->panels[8]));
         QVERIFY(LINE_POINTS(w, "Ex").isEmpty());
         ACTION(w, "Ex")->trigger();
+        QCOMPARE(w->windowTitle(), QString::fromUtf8("Ex, Ez (V/cm) \u2014 Z (cm), X=Y=0"));
         QCOMPARE(LINE_POINTS(w, "Ex"), PROFILE_POINTS(page->panels[6]));
         const auto [lo, hi] = RANGE(w, Qt::Vertical);
         for (const plotted_panel& p : {page->panels[6], page->panels[8]}) {
@@ -180,8 +182,21 @@ private slots:
         ANSWER_LATER(QStringLiteral("mine"), QMessageBox::Yes);
         ACTION(w, "Export Profile...")->trigger();
         QCOMPARE(READ_FILE(dir.filePath("mine.csv")), expected);
+        // The name offered is that of the components shown, and numpy and pandas load the file.
+        ANSWER_LATER(QString());
+        ACTION(w, "Export Profile...")->trigger();
+        QCOMPARE(READ_FILE(dir.filePath("Ex_Ez_line3.csv")), expected);
+        const testing_support::csv_loads loads = testing_support::LOAD_CSV_IN_PYTHON(dir.filePath("mine.csv").toStdString());
         w->close();
         QDir::setCurrent(previous);
+        if (loads.python_missing) QSKIP("Debian's python3 with numpy and pandas is not installed");
+        QCOMPARE(loads.failure, std::string());
+        for (const testing_support::csv_table* table : {&loads.numpy, &loads.pandas}) {
+            QCOMPARE(table->names, (std::vector<std::string>{"line", "component", "node", "x", "y", "z", "position", "value"}));
+            QCOMPARE(table->columns.at("component").size(), std::size_t(page->panels[6].n + page->panels[8].n));
+            QCOMPARE(table->columns.at("component").front(), std::string("Ex"));
+            QCOMPARE(table->columns.at("component").back(), std::string("Ez"));
+        }
     }
 
     // A 0.2% ripple around -4.37E4 with a NaN: distinct tick labels, the curve broken at the NaN.

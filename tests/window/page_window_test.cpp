@@ -77,7 +77,7 @@ page_content PLOT_PAGE() {
     content.console_text = listing;
     content.notes = notes;
     content.png_name = "plot_orvex_3dfields.png";
-    content.write_png = WRITE_PAGE_PNG;
+    content.png_texts = PAGE_PNG_TEXTS();
     return content;
 }
 
@@ -212,16 +212,15 @@ private slots:
         while (!file.atEnd()) {
             const QByteArray line = file.readLine().trimmed();
             if (line.startsWith('#') || line.startsWith("line,")) continue;
-            // line,"axis title",component,node,position,value
-            const QList<QByteArray> head = line.left(line.indexOf(',')).split(',');
-            const QList<QByteArray> tail = line.mid(line.lastIndexOf('"') + 2).split(',');
-            QCOMPARE(tail.size(), 4);
-            const int line_number = head[0].toInt();
-            const int component = tail[0].endsWith('x') ? 1 : tail[0].endsWith('y') ? 2 : 3;
-            const int node = tail[1].toInt();
+            // line,component,node,x,y,z,position,value
+            const QList<QByteArray> f = line.split(',');
+            QCOMPARE(f.size(), 8);
+            const int line_number = f[0].toInt();
+            const int component = f[1].endsWith('x') ? 1 : f[1].endsWith('y') ? 2 : 3;
+            const int node = f[2].toInt();
             const plotted_panel& p = content.plotted->panels[static_cast<std::size_t>(3 * line_number - 3 + component - 1)];
-            exact += std::strtod(tail[2].constData(), nullptr) == p.pos[node - 1] &&
-                     std::strtod(tail[3].constData(), nullptr) == p.val[node - 1];
+            exact += std::strtod(f[6].constData(), nullptr) == p.pos[node - 1] &&
+                     std::strtod(f[7].constData(), nullptr) == p.val[node - 1];
             ++rows;
         }
         int nodes = 0;
