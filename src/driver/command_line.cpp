@@ -8,9 +8,11 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "console/console.h"
 #include "driver/figures_run.h"
+#include "driver/export_run.h"
 
 namespace orvex {
 
@@ -18,6 +20,7 @@ namespace {
 
 constexpr std::string_view usage_text =
     "Usage: plot_orvex_3dfields [DIRECTORY]\n"
+    "       plot_orvex_3dfields --export FILE.h5|FILE.vti|FILE.csv [--frequency MHZ] [DIRECTORY]\n"
     "       plot_orvex_3dfields --figures [--frequency MHZ] [--beta B] [DIRECTORY]\n"
     "       plot_orvex_3dfields --help | --version\n"
     "\n"
@@ -27,6 +30,8 @@ constexpr std::string_view usage_text =
     "display the page opens in a window; without one it is written to plot_orvex_3dfields.png\n"
     "in that directory.\n"
     "\n"
+    "--export FILE writes the whole unfolded map to FILE instead of a page: an openPMD field\n"
+    "mesh (.h5; --frequency gives an RF field's frequency), VTK image data (.vti) or CSV (.csv).\n"
     "--figures writes the map's figures (line integrals and extremes, axis figures, gradient,\n"
     "divergence) as one JSON document on standard output instead; --frequency adds the gain and\n"
     "transit-time factor of the electric field on the axis, at --beta B and at the best beta.\n"
@@ -60,9 +65,14 @@ command_answer REFUSE(const std::string& why) {
 
 std::string_view PROGRAM_VERSION() { return ORVEX_VERSION; }
 
-command_answer ANSWER_COMMAND_LINE(int argc, const char* const* argv) {
+command_answer ANSWER_COMMAND_LINE(int argc_given, const char* const* argv_given) {
+    if (IS_FIGURES_COMMAND_LINE(argc_given, argv_given)) return ANSWER_FIGURES_COMMAND_LINE(argc_given, argv_given);
+    std::vector<const char*> rest;  // the arguments other than the export options
+    if (const std::string refusal = TAKE_EXPORT_OPTIONS(argc_given, argv_given, rest); !refusal.empty())
+        return REFUSE(refusal);
+    const int argc = static_cast<int>(rest.size());
+    const char* const* argv = rest.data();
     if (argc <= 1) return {true, 0};
-    if (IS_FIGURES_COMMAND_LINE(argc, argv)) return ANSWER_FIGURES_COMMAND_LINE(argc, argv);
     if (argc > 2)
         return REFUSE("takes one argument at most, the directory to run in; see plot_orvex_3dfields --help");
     const std::string_view arg = argv[1];

@@ -8,6 +8,8 @@
 //                         is read)
 //     --help, -h          a short usage on standard output, status 0
 //     --version, -V       "plot_orvex_3dfields 1.0.0" on standard output, status 0
+//     --export FILE [--frequency MHZ], before or after DIRECTORY: the export run instead of
+//                         the page (export_run.h), its options checked here
 //     --figures [--frequency MHZ] [--beta B] [DIRECTORY]   the figures as JSON (figures_run.h)
 //   Anything else (an unknown option, a second argument, a directory that cannot be entered) is
 //   refused with one line on standard error and status 2. Help, version and refusals read and

@@ -43,7 +43,7 @@ bool READ_NUMBER(std::string_view text, double& v) {
 bool IS_FIGURES_COMMAND_LINE(int argc, const char* const* argv) {
     for (int a = 1; a < argc; ++a) {
         const std::string_view arg = argv[a];
-        if (arg == "--figures" || arg == "--frequency" || arg == "--beta") return true;
+        if (arg == "--figures" || arg == "--beta") return true;
     }
     return false;
 }
@@ -68,6 +68,8 @@ command_answer ANSWER_FIGURES_COMMAND_LINE(int argc, const char* const* argv) {
             if (!frequency && !(READ_NUMBER(text, v) && v > 0.0 && v <= 1.0))
                 return REFUSE("--beta takes a velocity over c above 0 and at most 1, not " + VISIBLE_TEXT(text));
             (frequency ? asked.frequency_mhz : asked.beta) = v;
+        } else if (arg == "--export") {
+            return REFUSE("--figures and --export are separate runs");
         } else if (arg.starts_with('-')) {
             return REFUSE("unknown option " + VISIBLE_TEXT(arg));
         } else if (directory != nullptr) {
@@ -78,7 +80,7 @@ command_answer ANSWER_FIGURES_COMMAND_LINE(int argc, const char* const* argv) {
             directory = argv[a];
         }
     }
-    if (!figures) return REFUSE("--frequency and --beta go with --figures");
+    if (!figures) return REFUSE("--beta goes with --figures");
     if (asked.beta && !asked.frequency_mhz) return REFUSE("--beta needs --frequency");
     if (directory != nullptr && ::chdir(directory) != 0)
         return REFUSE("cannot enter directory " + VISIBLE_TEXT(directory) + ": " + std::strerror(errno));

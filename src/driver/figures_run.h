@@ -8,7 +8,7 @@
 //   standard output; no page. --frequency (MHz, > 0) adds the RF figures of the electric field
 //   on the axis, the best beta among them; --beta (0 < B <= 1, with --frequency) those at B.
 //   The options come in any order, the directory anywhere among them; a bad value, a repeated
-//   option, --frequency or --beta without --figures, or --beta without --frequency is refused
+//   option, --beta without --figures or without --frequency, --figures with --export is refused
 //   with one line on standard error and status 2, nothing read or written.
 //
 // HOW TO CALL IT
@@ -24,7 +24,8 @@
 
 namespace orvex {
 
-// Whether an argument asks for the figures (--figures, --frequency or --beta).
+// Whether an argument asks for the figures (--figures or --beta; --frequency alone belongs to
+// --export, export_run.h).
 bool IS_FIGURES_COMMAND_LINE(int argc, const char* const* argv);
 
 command_answer ANSWER_FIGURES_COMMAND_LINE(int argc, const char* const* argv);

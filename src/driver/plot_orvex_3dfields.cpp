@@ -70,7 +70,7 @@ void REPORT_MAP_NOTES(std::size_t first) {
         std::fprintf(stderr, "plot_orvex_3dfields: note: %.*s\n", static_cast<int>(notes[n].size()), notes[n].data());
 }
 
-void READ_AND_UNFOLD_MAP(unfold_scope scope) {
+void READ_RUN_MAP() {
     READ_CONTROL_FILE();
     CLASSIFY_FIELD_FILE();
     CONSOLE_WRITE(" Input field file name = ", {L_TEXT(FIELD_FILE_NAME())});
@@ -79,6 +79,10 @@ void READ_AND_UNFOLD_MAP(unfold_scope scope) {
     if (!FLAGS_ARE_ZERO_OR_ONE()) STOP_RUN(msg_no_unfolding_case);
     CHECK_MAP();
     REPORT_MAP_NOTES(0);
+}
+
+void READ_AND_UNFOLD_MAP(unfold_scope scope) {
+    READ_RUN_MAP();
     UNFOLD_GRID(scope);
     // A grid that matches no unfolding case would give thirty empty profiles and a
     // meaningless page: the run stops here instead.

@@ -19,9 +19,8 @@
 
 namespace orvex {
 
-// The run up to the full grid: control file, map, header listing, map checks (their notes on
-// standard error), unfolding (of scope); stops (throws run_stop) as the run does. Shared with
-// the figures run.
+// READ_RUN_MAP, then the unfolding (of scope); a grid that matches no unfolding case stops the
+// run. Shared with the figures run.
 void READ_AND_UNFOLD_MAP(unfold_scope scope);
 
 // Runs stages; a stop or failure thrown from them is written once, where a run writes it, and
@@ -35,5 +34,10 @@ void REPORT_MAP_NOTES(std::size_t first);
 // Runs the whole sequence in the working directory and returns the process exit status:
 // 0 after a complete run, 1 after any stop (its one line already written).
 int PLOT_ORVEX_3DFIELDS();
+
+// The run's first stages, shared with the export run (export_run.h): control file, the map read
+// into the stored lattice, the header listing, the mirror flags checked, the map's notes on
+// standard error. A stop throws run_stop.
+void READ_RUN_MAP();
 
 }  // namespace orvex

@@ -10,6 +10,7 @@
 // HOW TO CALL IT
 //   After LIST_FIELD_HEADER (which sets ksym): UNFOLD_GRID(); if (field_grid.nx == 0) stop.
 //   A run unfolds only what it plots: UNFOLD_GRID(unfold_scope::plotted_triple).
+//   Code that holds a grid it must not write unfolds rows itself: field/unfold_rows.h.
 //
 // ASSUMES AND LIMITS
 //   When field_kind and the flags match no case the counts stay 0 and the full arrays keep

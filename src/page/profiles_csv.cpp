@@ -4,7 +4,7 @@
 #include <array>
 
 #include "console/csv_text.h"
-#include "surface/file_output.h"
+#include "console/file_output.h"
 
 namespace orvex {
 

@@ -1,30 +1,6 @@
-// file_output.h: a file written whole or not at all.
-//
-// WHAT IT IS
-//   WRITE_FILE_ATOMICALLY puts bytes into a file under its final name in one step: it writes
-//   them to a temporary file created exclusively beside the target (the target's name followed
-//   by a dot and six random characters), then renames that over the target. A reader sees the
-//   old file or the new one, never a part; a failed write leaves no file behind and the old
-//   file, if any, untouched.
-//
-// HOW TO CALL IT
-//   std::string why;
-//   if (!WRITE_FILE_ATOMICALLY("profiles.csv", text, &why)) report "cannot write profiles.csv: " + why;
-//
-// ASSUMES AND LIMITS
-//   A POSIX file system on which rename within a directory replaces the target atomically. A
-//   replaced regular file keeps its permission bits; a new file gets 0666 less the umask, as
-//   fopen would give it (the umask is read by setting it and back: call from one thread at a
-//   time). The data is not synced to the disk: it survives the program, not a power cut. A
-//   symbolic link as target is replaced by the file, not followed. why, when given, gets a
-//   short lower-case reason ("cannot create a temporary file beside it: Permission denied").
+// file_output.h: the whole-file writer now lives on the console floor (console/file_output.h),
+// so that every floor, the map exporters included, writes files the same way. This header only
+// forwards to it for code that still includes it here.
 #pragma once
 
-#include <string>
-#include <string_view>
-
-namespace orvex {
-
-bool WRITE_FILE_ATOMICALLY(std::string_view path, std::string_view bytes, std::string* why = nullptr);
-
-}  // namespace orvex
+#include "console/file_output.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "console/console.h"
-#include "surface/file_output.h"
+#include "console/file_output.h"
 
 namespace orvex {
 

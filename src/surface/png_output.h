@@ -10,9 +10,9 @@
 //   if (!WRITE_PAGE_PNG("plot_orvex_3dfields.png", &why)) report why;
 //
 // ASSUMES AND LIMITS
-//   The page is encoded in memory by ENCODE_PNG (png_encode.h) and written by WRITE_FILE_ATOMICALLY (file_output.h): into a
-//   temporary file created exclusively beside its final name, with a name of its own
-//   ("plot_orvex_3dfields.png.k3Xq9a"), renamed into place once complete. An older file of
+//   The page is encoded in memory by ENCODE_PNG (png_encode.h) and written by
+//   WRITE_FILE_ATOMICALLY (console/file_output.h): into a temporary file created exclusively
+//   beside its final name, with a name of its own ("plot_orvex_3dfields.png.k3Xq9a"), renamed into place once complete. An older file of
 //   that name is replaced whole, a failed write leaves no partial file behind, runs writing
 //   into one directory at once never meet, and no link, FIFO or device in the directory changes
 //   what is written where (a link of the final name is replaced, not followed). why, when

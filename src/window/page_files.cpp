@@ -12,7 +12,7 @@
 #include <array>
 #include <string>
 
-#include "surface/file_output.h"
+#include "console/file_output.h"
 #include "surface/png_encode.h"
 #include "page/profiles_csv.h"
 #include "window/detail_window.h"

@@ -2,10 +2,16 @@
 // doubles in 24 columns with 15 significant digits.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
+#include <random>
+#include <string>
 
 #include "console/console.h"
+#include "console/csv_text.h"
 #include "console/run_stop.h"
 
 namespace orvex {
@@ -91,6 +97,41 @@ TEST(RunStop, StopsCarryTheirChannelAndExactText) {
     } catch (const run_stop& stop) {
         EXPECT_EQ(stop.message, "plot_orvex_3dfields: EM\\x1B[2Jmap\\x09x: cannot open: No such file or directory");
     }
+}
+
+// The CSV number form is printf's %.17g, which the standard library's to_chars(general, 17)
+// writes too: random bit patterns over every magnitude, values on the fast path's edges, exact
+// decimal ties, integers, and signs.
+TEST(SeventeenDigits, SameTextAsPrintfForEveryKindOfDouble) {
+    const auto expected = [](double v) {
+        char text[40];
+        return std::string(text, std::to_chars(text, text + sizeof text, v, std::chars_format::general, 17).ptr);
+    };
+    std::vector<double> values{0.0, -0.0, 1.0, -1.0, 0.1, 1e-6, 9.9999999999999995e-7, 1e16, 9999999999999998.0,
+                               1e15, 123456789012345678.0, 0.5, 0.125, 5e-5, 2.5e-5, 1.0000000000000002,
+                               0.30000000000000004, 1e-5, 1e-4, 9.9999999999999991e-5, 1e22, 5e-324,
+                               std::numeric_limits<double>::max(), std::numeric_limits<double>::infinity(),
+                               -std::numeric_limits<double>::infinity()};
+    for (int p = -30; p <= 60; ++p) values.push_back(std::ldexp(1.0, p) * 3.0);  // exact binary fractions
+    for (int p = -8; p <= 18; ++p) {  // around each power of ten
+        const double ten = std::pow(10.0, p);
+        values.insert(values.end(), {ten, std::nextafter(ten, 0.0), std::nextafter(ten, 1e300), -ten});
+    }
+    std::mt19937_64 random(22);
+    for (int n = 0; n < 200000; ++n) {
+        const std::uint64_t bits = random();
+        double v = 0.0;
+        std::memcpy(&v, &bits, sizeof v);
+        if (!std::isnan(v)) values.push_back(v);
+        values.push_back(std::ldexp(static_cast<double>(random() >> 11), static_cast<int>(random() % 100) - 90));
+    }
+    long mismatches = 0;
+    for (const double v : values) {
+        std::string got;
+        CSV_REAL(got, v);
+        if (got != expected(v) && ++mismatches <= 5) ADD_FAILURE() << expected(v) << " written as " << got;
+    }
+    EXPECT_EQ(mismatches, 0);
 }
 
 }  // namespace

@@ -87,12 +87,21 @@ INSTANTIATE_TEST_SUITE_P(
         answer_case{"MissingDirectory", {"no such dir"}, 2, "", "cannot enter directory no such dir: No such"},
         answer_case{"FileForDirectory", {"../maps/plot_orvex_3dfields.dat"}, 2, "", "Not a directory"},
         answer_case{"EmptyArgument", {""}, 2, "", "empty argument"},
+        answer_case{"ExportToUnknownSuffix", {"--export", "map.vtk", "{maps}"}, 2, "",
+                    "cannot export to map.vtk: the file name must end in .h5, .vti or .csv"},
+        answer_case{"ExportWithoutFile", {"--export"}, 2, "", "--export needs a file name"},
+        answer_case{"FrequencyWithoutExport", {"--frequency", "352"}, 2, "", "--frequency goes with --export FILE.h5"},
+        answer_case{"FrequencyForCsv", {"--export", "m.csv", "--frequency", "352"}, 2, "",
+                    "--frequency goes with --export FILE.h5"},
+        answer_case{"NegativeFrequency", {"--export", "m.h5", "--frequency", "-352"}, 2, "",
+                    "--frequency needs a positive number of MHz, not -352"},
         answer_case{"FiguresZeroFrequency", {"--figures", "--frequency", "0", "{maps}"}, 2, "", "--frequency takes"},
         answer_case{"FiguresFrequencyNotANumber", {"--figures", "--frequency", "nan"}, 2, "", "--frequency takes"},
         answer_case{"FiguresBetaAboveOne", {"--figures", "--frequency", "352", "--beta", "1.5"}, 2, "", "--beta takes"},
         answer_case{"FiguresBetaTrailingText", {"--figures", "--frequency", "352", "--beta", "0.5x"}, 2, "", "--beta takes"},
         answer_case{"FiguresBetaWithoutFrequency", {"--figures", "--beta", "0.5"}, 2, "", "--beta needs --frequency"},
-        answer_case{"FrequencyWithoutFigures", {"--frequency", "352", "{maps}"}, 2, "", "go with --figures"},
+        answer_case{"BetaWithoutFigures", {"--beta", "0.5", "{maps}"}, 2, "", "goes with --figures"},
+        answer_case{"FiguresAndExport", {"--figures", "--export", "m.csv"}, 2, "", "separate runs"},
         answer_case{"FiguresTwice", {"--figures", "--figures"}, 2, "", "twice"},
         answer_case{"FiguresValueMissing", {"--figures", "--frequency"}, 2, "", "needs a value"},
         answer_case{"FiguresTwoDirectories", {"--figures", "{maps}", "{maps}"}, 2, "", "one directory at most"},
@@ -127,6 +136,25 @@ TEST(DirectoryArgument, RunsThereAsIfStartedThereAndThePageNamesItsSource) {
             fs::remove(png);
         }
     }
+}
+
+TEST(ExportArgument, WritesTheUnfoldedMapBesideTheCallerAndNoPageNorListing) {
+    const case_dirs dirs(1);
+    orvex::mapgen::map_spec s;
+    s.kind = 1, s.ksym_xy = 1;
+    const auto absent = dirs.RUN({"--export", "map.csv", "{maps}"});  // the map is not there yet
+    EXPECT_EQ(absent.status, 1);
+    EXPECT_EQ(std::count(absent.err.begin(), absent.err.end(), '\n'), 1) << absent.err;
+    EXPECT_TRUE(absent.out.empty() && fs::is_empty(dirs.start));
+    ASSERT_TRUE(WRITE_FIELD_MAP(s, orvex::mapgen::layout::text, (dirs.maps / map_name).string(), {}));
+    const auto r = dirs.RUN({"{maps}", "--export", "map.csv"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "plot_orvex_3dfields: the unfolded map is written to " + (dirs.start / "map.csv").string() + "\n");
+    EXPECT_FALSE(fs::exists(dirs.maps / "plot_orvex_3dfields.png"));
+    const std::string csv = SLURP(dirs.start / "map.csv");
+    EXPECT_EQ(csv.substr(0, csv.find('\n')), "x,y,z,Bx,By,Bz");
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 6 + 25 * 25 * 401);
 }
 
 }  // namespace

@@ -21,8 +21,8 @@
 #include "field/analytic_grid.h"
 #include "field/unfold.h"
 #include "fieldio/scratch_dir.h"
+#include "console/file_output.h"
 #include "page/csv_loaders.h"
-#include "surface/file_output.h"
 #include "page/plot_driver.h"
 #include "page/profiles_csv.h"
 

@@ -1,5 +1,5 @@
 // file_output.cpp: a temporary file beside the target, renamed over it once it is complete.
-#include "surface/file_output.h"
+#include "console/file_output.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -49,6 +49,10 @@ int WRITE_ALL(int fd, std::string_view bytes) {
 }  // namespace
 
 bool WRITE_FILE_ATOMICALLY(std::string_view path, std::string_view bytes, std::string* why) {
+    return WRITE_FILE_ATOMICALLY(path, std::span<const std::string_view>(&bytes, 1), why);
+}
+
+bool WRITE_FILE_ATOMICALLY(std::string_view path, std::span<const std::string_view> pieces, std::string* why) {
     if (path.empty()) {
         if (why != nullptr) *why = "no file name";
         return false;
@@ -63,8 +67,13 @@ bool WRITE_FILE_ATOMICALLY(std::string_view path, std::string_view bytes, std::s
     if (::fchmod(fd, MODE_FOR(target)) != 0) {
         error = errno;
         step = "cannot set the permissions of the temporary file";
-    } else if ((error = WRITE_ALL(fd, bytes)) != 0) {
-        step = "cannot write the temporary file";
+    } else {
+        for (const std::string_view bytes : pieces) {
+            if ((error = WRITE_ALL(fd, bytes)) != 0) {
+                step = "cannot write the temporary file";
+                break;
+            }
+        }
     }
     if (::close(fd) != 0 && error == 0) {
         error = errno;

@@ -1,0 +1,34 @@
+// file_output.h: a file written whole or not at all.
+//
+// WHAT IT IS
+//   WRITE_FILE_ATOMICALLY puts bytes into a file under its final name in one step: it writes
+//   them to a temporary file created exclusively beside the target (the target's name followed
+//   by a dot and six random characters), then renames that over the target. A reader sees the
+//   old file or the new one, never a part; a failed write leaves no file behind and the old
+//   file, if any, untouched.
+//
+// HOW TO CALL IT
+//   std::string why;
+//   if (!WRITE_FILE_ATOMICALLY("profiles.csv", text, &why)) report "cannot write profiles.csv: " + why;
+//
+// ASSUMES AND LIMITS
+//   A POSIX file system on which rename within a directory replaces the target atomically. A
+//   replaced regular file keeps its permission bits; a new file gets 0666 less the umask, as
+//   fopen would give it (the umask is read by setting it and back: call from one thread at a
+//   time). The data is not synced to the disk: it survives the program, not a power cut. A
+//   symbolic link as target is replaced by the file, not followed. why, when given, gets a
+//   short lower-case reason ("cannot create a temporary file beside it: Permission denied").
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace orvex {
+
+bool WRITE_FILE_ATOMICALLY(std::string_view path, std::string_view bytes, std::string* why = nullptr);
+
+// The same, for a file built in pieces (written one after another, as one file).
+bool WRITE_FILE_ATOMICALLY(std::string_view path, std::span<const std::string_view> pieces, std::string* why = nullptr);
+
+}  // namespace orvex
