@@ -31,6 +31,7 @@ void RESET_FIELD_GRID() {
     for (full_array* a : {&g.ex_full, &g.ey_full, &g.ez_full, &g.bx_full, &g.by_full, &g.bz_full}) a->fill(0.0);
     g.xmin = g.xmax = g.ymin = g.ymax = g.zmin = g.zmax = 0.0;
     g.dx = g.dy = g.dz = 0.0;
+    g.unfolded = false;
 }
 
 }  // namespace orvex

@@ -16,6 +16,7 @@
 //   nx, ny, nz, the six limits, the  UNFOLD_GRID (field)
 //   six full arrays
 //   dx, dy, dz                       COMPUTE_MESH_STEPS, driven by the plot driver (field)
+//   unfolded                         the readers (false), UNFOLD_GRID (true)
 //
 // HOW TO CALL IT
 //   field_grid.ex_in[STORED_INDEX(i, j, k)]; field_grid.ez_full[FULL_INDEX(i, j, k)]
@@ -69,6 +70,10 @@ struct field_grid_record {
     full_array ex_full{}, ey_full{}, ez_full{}, bx_full{}, by_full{}, bz_full{};
     double xmin = 0.0, xmax = 0.0, ymin = 0.0, ymax = 0.0, zmin = 0.0, zmax = 0.0;
     double dx = 0.0, dy = 0.0, dz = 0.0;
+
+    // Stage: true once UNFOLD_GRID has built the full grid from the stored lattice now held
+    // (a reader sets it false); sampling assumes it (console/assume.h).
+    bool unfolded = false;
 };
 
 inline constexpr std::size_t huge_page_size = std::size_t{2} << 20;

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 
+#include "console/assume.h"
 #include "field/field_grid.h"
 #include "field/field_table.h"
 
@@ -100,6 +101,7 @@ line_indices LINE_INDICES(int line) {
 void SAMPLE_LINE(int line) {
     if (line < 1 || line > line_count) return;
     const field_grid_record& g = field_grid;
+    ORVEX_ASSUME(g.unfolded, "UNFOLD_GRID has run before the grid is sampled");
     profile_store_record& ps = profile_store;
     const line_indices fixed = LINE_INDICES(line);
     const std::array<const full_array*, 3> triple = SELECTED_TRIPLE(g);

@@ -13,7 +13,7 @@
 //     for line 1..10: LINE_INDICES(line) -> print; SAMPLE_LINE(line); PROFILE(line, c) -> plot
 //
 // ASSUMES AND LIMITS
-//   UNFOLD_GRID has run. Every line's arrays stay valid for the whole run (line 3 fills z_pos,
+//   UNFOLD_GRID has run (checked in debug and sanitizer builds: console/assume.h). Every line's arrays stay valid for the whole run (line 3 fills z_pos,
 //   lines 4 to 10 reuse it); nothing is allocated. Counts beyond the capacities (50 across, 402
 //   along z), which the unfolding never gives, sample nothing rather than read outside the grid.
 #pragma once

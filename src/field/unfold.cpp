@@ -64,6 +64,7 @@ void UNFOLD_GRID(unfold_scope scope) {
     g.zmin = g.zmws.front();
     g.zmax = g.zmws.back();
     if (g.ksym_xy == 1) g.zmin = -g.zmax;
+    g.unfolded = true;
 }
 
 }  // namespace orvex

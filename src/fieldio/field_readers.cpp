@@ -181,6 +181,7 @@ struct short_node {
 }  // namespace
 
 void READ_FIELD_ARRAYS(array_layout layout, std::string_view file_name) {
+    field_grid.unfolded = false;
     const std::string_view path = NAME_AS_OPENED(file_name);
     if (layout == array_layout::binary) {
         binary_groups in(path);
@@ -193,6 +194,7 @@ void READ_FIELD_ARRAYS(array_layout layout, std::string_view file_name) {
 
 void READ_FIELD_NODES(std::string_view file_name) {
     field_grid_record& g = field_grid;
+    g.unfolded = false;
     text_file text;
     OPEN_TEXT(text, NAME_AS_OPENED(file_name));
 

@@ -10,6 +10,7 @@
 #include <array>
 #include <cmath>
 
+#include "console/assume.h"
 #include "console/console.h"
 #include "field/field_grid.h"
 #include "field/field_table.h"
@@ -83,6 +84,7 @@ void RECORD_PANEL(int line, int component, const line_indices& fixed, const prof
 // Assumes UNFOLD_GRID has built a full grid (counts not 0) and field_flag is 0 or 1.
 void PLOT_PROFILES(std::string_view map_file) {
     const field_grid_record& g = field_grid;
+    ORVEX_ASSUME(g.unfolded && g.nx > 0, "UNFOLD_GRID has built a full grid before the page is plotted");
     const field_entry& f = FIELD_ENTRY(g.field_flag);
     RECORD_PLOTTED_SOURCE(map_file, f);
     CONSOLE_WRITE(" Grid limits in X, Y and Z = ", {L_REAL(g.xmin), L_REAL(g.xmax), L_REAL(g.ymin),

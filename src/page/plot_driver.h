@@ -10,7 +10,7 @@
 //
 // ASSUMES AND LIMITS
 //   The full grid has counts (the driver stops a run whose flags match no unfolding case
-//   first) and field_flag is 0 or 1.
+//   first; checked in debug and sanitizer builds) and field_flag is 0 or 1.
 #pragma once
 
 #include <string_view>

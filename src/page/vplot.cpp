@@ -25,6 +25,7 @@
 #include <cstring>
 #include <limits>
 
+#include "console/assume.h"
 #include "page/page.h"
 #include "surface/data_pixel.h"
 #include "surface/pen.h"
@@ -147,6 +148,7 @@ void VPLOT1X(std::int32_t panel, std::int32_t n, const double* pos, const double
              std::string_view axis_title, std::string_view value_title, packed_colour curve_colour) {
     if (n < 1 || panel < 1 || panel > panel_count) return;
     const panel_record& p = panel_table[static_cast<std::size_t>(panel - 1)];
+    ORVEX_ASSUME(p.ix2 > p.ix1 && p.iy2 > p.iy1, "INI_GRAPH has opened the page before a profile is drawn");
 
     // 1. Ranges.
     const profile_scale scale = PROFILE_SCALE(n, pos, val);

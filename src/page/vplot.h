@@ -11,7 +11,7 @@
 //   VPLOT1X(panel, n, pos, val, "Z (cm), X=Y=0", "Ez (V/cm)", colour_table[4]);
 //
 // ASSUMES AND LIMITS
-//   panel_table is filled (INI_GRAPH); panel 1..30; pos and val hold n points. Points that are
+//   panel_table is filled (INI_GRAPH; checked in debug and sanitizer builds); panel 1..30; pos and val hold n points. Points that are
 //   not finite break the curve; zero-width ranges are widened so that nothing divides by zero;
 //   n below 1 draws nothing.
 #pragma once

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "analytic_grid.h"
+#include "console/assume.h"
 #include "field/field_grid.h"
 #include "field/profiles.h"
 #include "field/unfold.h"
@@ -157,6 +158,18 @@ TEST(SampleLine, EmptyGridGivesEmptyProfilesAndFiniteSteps) {
     EXPECT_TRUE(std::isfinite(g.dy) && std::isfinite(g.dz));
     for (int line = 1; line <= line_count; ++line)
         for (int c = 1; c <= 3; ++c) EXPECT_EQ(PROFILE(line, c).n, 0);
+}
+
+// Sampling a stored lattice that was never unfolded is a fault in the order of the stages:
+// debug and sanitizer builds stop at once and say which assumption failed.
+TEST(StageOrderDeathTest, SamplingBeforeUnfoldingStops) {
+    if (!ORVEX_ASSUMPTIONS_CHECKED) GTEST_SKIP() << "stage order is checked in debug and sanitizer builds";
+    LOAD_ANALYTIC(MAP(2, 1, 1, 1));
+    UNFOLD_GRID();
+    SAMPLE_LINE(1);  // in order: no stop
+    LOAD_ANALYTIC(MAP(2, 0, 0, 0));
+    field_grid.unfolded = false;  // as a reader leaves it
+    EXPECT_DEATH(SAMPLE_LINE(1), "UNFOLD_GRID has run before the grid is sampled");
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "console/assume.h"
 #include "page/page.h"
 #include "surface/surface.h"
 #include "page/vplot.h"
@@ -369,6 +370,19 @@ TEST(ProfilePlotGuards, NoPointsDrawNothing) {
     VPLOT1X(1, -5, none, none, "X", "Ex", red);
     EXPECT_EQ(static_cast<int>(TEXT_LOG().size()), 0);
     EXPECT_EQ(COUNT_PAGE(white), page_width * page_height);
+}
+
+// Drawing a profile before INI_GRAPH has opened the page is a fault in the order of the
+// stages: debug and sanitizer builds stop at once.
+TEST(StageOrderDeathTest, DrawingBeforeThePageIsOpenStops) {
+    if (!ORVEX_ASSUMPTIONS_CHECKED) GTEST_SKIP() << "stage order is checked in debug and sanitizer builds";
+    const double pos[2] = {0.0, 1.0}, val[2] = {1.0, 2.0};
+    EXPECT_DEATH(
+        {
+            panel_table = {};
+            VPLOT1X(1, 2, pos, val, "X", "Ex", red);
+        },
+        "INI_GRAPH has opened the page before a profile is drawn");
 }
 
 }  // namespace
