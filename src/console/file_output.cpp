@@ -2,6 +2,7 @@
 #include "console/file_output.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -46,6 +47,31 @@ int WRITE_ALL(int fd, std::string_view bytes) {
     return 0;
 }
 
+// The temporary file's name: short and hidden, in the target's directory, so that a target
+// whose own name is as long as the file system allows still gets one.
+std::string TEMPORARY_BESIDE(const std::string& target) {
+    const std::size_t slash = target.rfind('/');
+    return (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) + ".orvex_XXXXXX";
+}
+
+// While it lives, a write beyond the file-size limit fails with EFBIG instead of the process
+// being killed by SIGXFSZ; the disposition the process had comes back afterwards.
+struct file_size_signal_ignored {
+    struct sigaction before {};
+    bool changed = false;
+    file_size_signal_ignored() {
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        ::sigemptyset(&ignore.sa_mask);
+        changed = ::sigaction(SIGXFSZ, &ignore, &before) == 0;
+    }
+    ~file_size_signal_ignored() {
+        if (changed) ::sigaction(SIGXFSZ, &before, nullptr);
+    }
+    file_size_signal_ignored(const file_size_signal_ignored&) = delete;
+    file_size_signal_ignored& operator=(const file_size_signal_ignored&) = delete;
+};
+
 }  // namespace
 
 bool WRITE_FILE_ATOMICALLY(std::string_view path, std::string_view bytes, std::string* why) {
@@ -58,7 +84,8 @@ bool WRITE_FILE_ATOMICALLY(std::string_view path, std::span<const std::string_vi
         return false;
     }
     const std::string target(path);
-    std::string temporary = target + ".XXXXXX";
+    const file_size_signal_ignored no_file_size_signal;
+    std::string temporary = TEMPORARY_BESIDE(target);
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) return FAIL(why, "cannot create a temporary file beside it", errno);
 

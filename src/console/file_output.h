@@ -2,10 +2,12 @@
 //
 // WHAT IT IS
 //   WRITE_FILE_ATOMICALLY puts bytes into a file under its final name in one step: it writes
-//   them to a temporary file created exclusively beside the target (the target's name followed
-//   by a dot and six random characters), then renames that over the target. A reader sees the
-//   old file or the new one, never a part; a failed write leaves no file behind and the old
-//   file, if any, untouched.
+//   them to a temporary file created exclusively beside the target (a short hidden name,
+//   ".orvex_" and six random characters, in the target's directory, so that a target name of
+//   any length the file system takes gets one), then renames that over the target. A reader
+//   sees the old file or the new one, never a part; a failed write leaves no file behind and
+//   the old file, if any, untouched. A write beyond the process's file-size limit fails like
+//   any other ("File too large") instead of ending the process with SIGXFSZ.
 //
 // HOW TO CALL IT
 //   std::string why;
@@ -14,10 +16,11 @@
 // ASSUMES AND LIMITS
 //   A POSIX file system on which rename within a directory replaces the target atomically. A
 //   replaced regular file keeps its permission bits; a new file gets 0666 less the umask, as
-//   fopen would give it (the umask is read by setting it and back: call from one thread at a
-//   time). The data is not synced to the disk: it survives the program, not a power cut. A
-//   symbolic link as target is replaced by the file, not followed. why, when given, gets a
-//   short lower-case reason ("cannot create a temporary file beside it: Permission denied").
+//   fopen would give it (the umask is read by setting it and back, and SIGXFSZ is ignored
+//   during the write: call from one thread at a time). The data is not synced to the disk: it
+//   survives the program, not a power cut. A symbolic link as target is replaced by the file,
+//   not followed. why, when given, gets a short lower-case reason ("cannot create a temporary
+//   file beside it: Permission denied").
 #pragma once
 
 #include <span>

@@ -22,6 +22,7 @@ constexpr std::string_view usage_text =
     "Usage: plot_orvex_3dfields [DIRECTORY]\n"
     "       plot_orvex_3dfields --export FILE.h5|FILE.vti|FILE.csv [--frequency MHZ] [DIRECTORY]\n"
     "       plot_orvex_3dfields --figures [--frequency MHZ] [--beta B] [DIRECTORY]\n"
+    "       plot_orvex_3dfields [OPTIONS] -- DIRECTORY   (a DIRECTORY that begins with '-')\n"
     "       plot_orvex_3dfields --help | --version\n"
     "\n"
     "Shows how the field of a 3-D ORVEX field map varies along ten lines through it: one page\n"
@@ -61,30 +62,46 @@ command_answer REFUSE(const std::string& why) {
     return {false, 2};
 }
 
+// Makes directory the working directory of the run.
+command_answer ENTER(std::string_view directory) {
+    if (directory.empty()) return REFUSE("an empty argument names no directory; see plot_orvex_3dfields --help");
+    if (::chdir(std::string(directory).c_str()) != 0)
+        return REFUSE("cannot enter directory " + VISIBLE_TEXT(directory) + ": " + std::strerror(errno));
+    return {true, 0};
+}
+
 }  // namespace
 
 std::string_view PROGRAM_VERSION() { return ORVEX_VERSION; }
 
 command_answer ANSWER_COMMAND_LINE(int argc_given, const char* const* argv_given) {
-    if (IS_FIGURES_COMMAND_LINE(argc_given, argv_given)) return ANSWER_FIGURES_COMMAND_LINE(argc_given, argv_given);
+    if (IS_FIGURES_COMMAND_LINE(argc_given, argv_given)) {
+        const char* directory = nullptr;
+        if (const std::string refusal = TAKE_FIGURES_OPTIONS(argc_given, argv_given, directory); !refusal.empty())
+            return REFUSE(refusal + "; see plot_orvex_3dfields --help");
+        command_answer answer = directory != nullptr ? ENTER(directory) : command_answer{true, 0};
+        answer.figures = answer.run;
+        return answer;
+    }
     std::vector<const char*> rest;  // the arguments other than the export options
     if (const std::string refusal = TAKE_EXPORT_OPTIONS(argc_given, argv_given, rest); !refusal.empty())
         return REFUSE(refusal);
+    // "--" ends the options: what follows is the directory, whatever it begins with.
+    const bool options_ended = rest.size() > 1 && std::string_view(rest[1]) == "--";
+    if (options_ended) rest.erase(rest.begin() + 1);
     const int argc = static_cast<int>(rest.size());
     const char* const* argv = rest.data();
     if (argc <= 1) return {true, 0};
     if (argc > 2)
         return REFUSE("takes one argument at most, the directory to run in; see plot_orvex_3dfields --help");
     const std::string_view arg = argv[1];
+    if (options_ended) return ENTER(arg);
     if (arg == "--help" || arg == "-h") return {false, ANSWER_ON_STDOUT(usage_text)};
     if (arg == "--version" || arg == "-V")
         return {false, ANSWER_ON_STDOUT("plot_orvex_3dfields " + std::string(PROGRAM_VERSION()) + "\n")};
     if (arg.starts_with('-'))
         return REFUSE("unknown option " + VISIBLE_TEXT(arg) + "; see plot_orvex_3dfields --help");
-    if (arg.empty()) return REFUSE("an empty argument names no directory; see plot_orvex_3dfields --help");
-    if (::chdir(argv[1]) != 0)
-        return REFUSE("cannot enter directory " + VISIBLE_TEXT(arg) + ": " + std::strerror(errno));
-    return {true, 0};
+    return ENTER(arg);
 }
 
 }  // namespace orvex

@@ -6,6 +6,8 @@
 //     (none)              the run, in the working directory
 //     DIRECTORY           the run, exactly as if started in DIRECTORY (entered before anything
 //                         is read)
+//     -- DIRECTORY        the same, for a DIRECTORY that begins with '-'; "--" alone is no
+//                         argument
 //     --help, -h          a short usage on standard output, status 0
 //     --version, -V       "plot_orvex_3dfields 1.0.0" on standard output, status 0
 //     --export FILE [--frequency MHZ], before or after DIRECTORY: the export run instead of
@@ -22,8 +24,7 @@
 //   }
 //
 // ASSUMES AND LIMITS
-//   Called once, first thing in main: a DIRECTORY changes the process's working directory. A
-//   directory whose name begins with '-' is given as ./NAME; "--" is not understood. Help or
+//   Called once, first thing in main: a DIRECTORY changes the process's working directory. Help or
 //   version text that cannot be written to standard output gives status 1 and one line on
 //   standard error.
 #pragma once

@@ -29,6 +29,10 @@ std::string TAKE_EXPORT_OPTIONS(int argc, const char* const* argv, std::vector<c
     bool frequency_given = false;
     for (int a = 0; a < argc; ++a) {
         const std::string_view arg = argv[a];
+        if (arg == "--" && a > 0) {  // the end of the options: the rest is taken as it is
+            rest.insert(rest.end(), argv + a, argv + argc);
+            break;
+        }
         if (a == 0 || (arg != "--export" && arg != "--frequency")) {
             rest.push_back(argv[a]);
             continue;

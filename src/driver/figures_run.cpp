@@ -1,8 +1,6 @@
 // figures_run.cpp: plot_orvex_3dfields --figures; see figures_run.h.
 #include "driver/figures_run.h"
 
-#include <unistd.h>
-
 #include <array>
 #include <cerrno>
 #include <charconv>
@@ -14,6 +12,7 @@
 #include <vector>
 
 #include "console/console.h"
+#include "driver/command_line.h"
 #include "driver/control_file.h"
 #include "driver/plot_orvex_3dfields.h"
 #include "field/field_grid.h"
@@ -26,11 +25,6 @@ namespace orvex {
 namespace {
 
 figure_request asked;  // what the command line asked for
-
-command_answer REFUSE(const std::string& why) {
-    std::fprintf(stderr, "plot_orvex_3dfields: %s; see plot_orvex_3dfields --help\n", why.c_str());
-    return {false, 2};
-}
 
 // A whole argument as a finite double, or false.
 bool READ_NUMBER(std::string_view text, double& v) {
@@ -48,43 +42,39 @@ bool IS_FIGURES_COMMAND_LINE(int argc, const char* const* argv) {
     return false;
 }
 
-command_answer ANSWER_FIGURES_COMMAND_LINE(int argc, const char* const* argv) {
-    bool figures = false;
-    const char* directory = nullptr;
+std::string TAKE_FIGURES_OPTIONS(int argc, const char* const* argv, const char*& directory) {
+    bool figures = false, options_ended = false;
+    directory = nullptr;
     for (int a = 1; a < argc; ++a) {
         const std::string_view arg = argv[a];
-        if (arg == "--figures") {
-            if (figures) return REFUSE("--figures is given twice");
+        if (!options_ended && arg == "--") {
+            options_ended = true;
+        } else if (options_ended || !arg.starts_with('-')) {
+            if (directory != nullptr) return "takes one directory at most";
+            directory = argv[a];
+        } else if (arg == "--figures") {
+            if (figures) return "--figures is given twice";
             figures = true;
         } else if (arg == "--frequency" || arg == "--beta") {
             const bool frequency = arg == "--frequency";
-            if ((frequency ? asked.frequency_mhz : asked.beta).has_value())
-                return REFUSE(std::string(arg) + " is given twice");
-            if (a + 1 >= argc) return REFUSE(std::string(arg) + " needs a value");
+            if ((frequency ? asked.frequency_mhz : asked.beta).has_value()) return std::string(arg) + " is given twice";
+            if (a + 1 >= argc) return std::string(arg) + " needs a value";
             const std::string_view text = argv[++a];
             double v = 0.0;
             if (frequency && !(READ_NUMBER(text, v) && v > 0.0))
-                return REFUSE("--frequency takes a frequency in MHz above 0, not " + VISIBLE_TEXT(text));
+                return "--frequency takes a frequency in MHz above 0, not " + VISIBLE_TEXT(text);
             if (!frequency && !(READ_NUMBER(text, v) && v > 0.0 && v <= 1.0))
-                return REFUSE("--beta takes a velocity over c above 0 and at most 1, not " + VISIBLE_TEXT(text));
+                return "--beta takes a velocity over c above 0 and at most 1, not " + VISIBLE_TEXT(text);
             (frequency ? asked.frequency_mhz : asked.beta) = v;
         } else if (arg == "--export") {
-            return REFUSE("--figures and --export are separate runs");
-        } else if (arg.starts_with('-')) {
-            return REFUSE("unknown option " + VISIBLE_TEXT(arg));
-        } else if (directory != nullptr) {
-            return REFUSE("takes one directory at most");
-        } else if (arg.empty()) {
-            return REFUSE("an empty argument names no directory");
+            return "--figures and --export are separate runs";
         } else {
-            directory = argv[a];
+            return "unknown option " + VISIBLE_TEXT(arg);
         }
     }
-    if (!figures) return REFUSE("--beta goes with --figures");
-    if (asked.beta && !asked.frequency_mhz) return REFUSE("--beta needs --frequency");
-    if (directory != nullptr && ::chdir(directory) != 0)
-        return REFUSE("cannot enter directory " + VISIBLE_TEXT(directory) + ": " + std::strerror(errno));
-    return {true, 0, true};
+    if (!figures) return "--beta goes with --figures";
+    if (asked.beta && !asked.frequency_mhz) return "--beta needs --frequency";
+    return {};
 }
 
 namespace {

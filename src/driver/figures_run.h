@@ -12,7 +12,7 @@
 //   with one line on standard error and status 2, nothing read or written.
 //
 // HOW TO CALL IT
-//   if (IS_FIGURES_COMMAND_LINE(argc, argv)) answer = ANSWER_FIGURES_COMMAND_LINE(argc, argv);
+//   if (IS_FIGURES_COMMAND_LINE(argc, argv)) why = TAKE_FIGURES_OPTIONS(argc, argv, directory);
 //   ... if (answer.run) return answer.figures ? FIGURES_RUN() : PLOT_ORVEX_3DFIELDS();
 //
 // ASSUMES AND LIMITS
@@ -20,7 +20,7 @@
 //   stop (its one line written as a run writes it) or when standard output cannot be written.
 #pragma once
 
-#include "driver/command_line.h"
+#include <string>
 
 namespace orvex {
 
@@ -28,7 +28,9 @@ namespace orvex {
 // --export, export_run.h).
 bool IS_FIGURES_COMMAND_LINE(int argc, const char* const* argv);
 
-command_answer ANSWER_FIGURES_COMMAND_LINE(int argc, const char* const* argv);
+// Takes the figures' options of the command line and the DIRECTORY (set, or left null); "" or
+// the one line that refuses them. "--" ends the options: what follows is the directory.
+std::string TAKE_FIGURES_OPTIONS(int argc, const char* const* argv, const char*& directory);
 
 int FIGURES_RUN();
 

@@ -2,9 +2,12 @@
 // file otherwise.
 #include "show/show_page.h"
 
-#include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -15,7 +18,7 @@
 #include "surface/png_output.h"
 #include "surface/surface.h"
 #include "show/page_content.h"
-#include "show/window_module.h"
+#include "show/module_open.h"
 
 namespace orvex {
 
@@ -26,38 +29,38 @@ bool SET_IN_ENVIRONMENT(const char* name) {
     return v != nullptr && v[0] != '\0';
 }
 
-// Where the window module may be, in order: beside the program as installed (lib/... next to
-// its bin/), through the program's run path and the loader's own search, in the build tree the
-// program was built in, and in the directory it was installed to (for other programs built
-// against the installed library). The run path alone is not enough: a loader wrapped by a
-// sanitizer searches as the sanitizer's library, which has none.
-std::vector<std::string> MODULE_CANDIDATES() {
-    std::vector<std::string> places;
-    std::error_code no_path;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", no_path);
-    if (!no_path) places.push_back((program.parent_path() / ORVEX_WINDOW_MODULE_FROM_BIN / window_module_file).string());
-    places.emplace_back(window_module_file);
-    places.push_back(std::string(ORVEX_WINDOW_MODULE_BUILD_DIR "/") + window_module_file);
-    places.push_back(std::string(ORVEX_WINDOW_MODULE_DIR "/") + window_module_file);
-    return places;
+// The window (the toolkit's event loop, fonts, dialogs) needs descriptors of its own: with too
+// few the toolkit's libraries abort the process with a trap. 32 is several times what a window
+// with a file dialog open takes.
+constexpr int window_descriptors = 32;
+
+// How many descriptors can still be opened, counted up to wanted.
+int FREE_DESCRIPTORS(int wanted) {
+    std::vector<int> taken;
+    int fd = ::open("/", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    while (fd >= 0) {
+        taken.push_back(fd);
+        if (static_cast<int>(taken.size()) == wanted) break;
+        fd = ::fcntl(taken.front(), F_DUPFD_CLOEXEC, 0);
+    }
+    for (const int t : taken) ::close(t);
+    return static_cast<int>(taken.size());
 }
 
-// The window module's entry, or nullptr with the loader's reason in why: the first reason that
-// is not "no such file" (a module found but not loadable, its toolkit missing, says most).
-window_entry OPEN_WINDOW_MODULE(std::string& why) {
-    void* module = nullptr;
-    for (const std::string& place : MODULE_CANDIDATES()) {
-        module = dlopen(place.c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (module != nullptr) break;
-        const char* error = dlerror();
-        const std::string reason = error != nullptr ? error : "not found";
-        if (why.empty() || (why.find("No such file") != std::string::npos && reason.find("No such file") == std::string::npos))
-            why = reason;
+// True when the window has the descriptors it needs, after raising the soft limit toward the
+// hard one if that helps; else why not.
+bool DESCRIPTORS_FOR_WINDOW(std::string& why) {
+    int free = FREE_DESCRIPTORS(window_descriptors);
+    if (free >= window_descriptors) return true;
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = std::min<rlim_t>(limit.rlim_max, limit.rlim_cur + window_descriptors);
+        if (::setrlimit(RLIMIT_NOFILE, &limit) == 0) free = FREE_DESCRIPTORS(window_descriptors);
+        if (free >= window_descriptors) return true;
     }
-    if (module == nullptr) return nullptr;
-    auto entry = reinterpret_cast<window_entry>(dlsym(module, window_module_entry));
-    if (entry == nullptr) why = "it is from another build of the program";
-    return entry;
+    why = "too few file descriptors for the window (" + std::to_string(free) + " free, it needs " +
+          std::to_string(window_descriptors) + "; see ulimit -n)";
+    return false;
 }
 
 }  // namespace
@@ -67,8 +70,8 @@ int SHOW_PAGE(std::string_view png_name, std::span<const std::string_view> notes
     // What the line that names the written page says first: why there is no window.
     std::string no_window = "no display";
     if (SET_IN_ENVIRONMENT("DISPLAY") || SET_IN_ENVIRONMENT("WAYLAND_DISPLAY")) {
-        std::string why;
-        if (const window_entry entry = OPEN_WINDOW_MODULE(why)) {
+        const module_opening opened = DESCRIPTORS_FOR_WINDOW(no_window) ? OPEN_WINDOW_MODULE() : module_opening{};
+        if (const window_entry entry = opened.entry) {
             const window_requests& requests = WINDOW_REQUESTS();
             page_content content;
             content.pixels = PAGE_PIXELS();
@@ -83,8 +86,8 @@ int SHOW_PAGE(std::string_view png_name, std::span<const std::string_view> notes
             const int status = entry(&content);
             if (status != window_not_possible) return status;
             no_window = "the display cannot be reached";
-        } else {
-            no_window = "the window cannot be opened (" + VISIBLE_TEXT(why) + ")";
+        } else if (!opened.path.empty()) {
+            no_window = "cannot open the window module " + VISIBLE_TEXT(opened.path) + ": " + VISIBLE_TEXT(opened.why);
         }
     }
     std::string_view why;

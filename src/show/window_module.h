@@ -4,9 +4,9 @@
 //   Everything that links the toolkit is built into one small shared library,
 //   plot_orvex_3dfields_window.so, with a single entry. A run without a display never opens it,
 //   so a headless run loads nothing of the toolkit and runs where the toolkit is not installed
-//   at all. SHOW_PAGE opens it with dlopen by its file name (found through the program's
-//   run path: beside the build's program, or lib/plot_orvex_3dfields under the install prefix)
-//   or, failing that, at the directory it was installed to.
+//   at all. SHOW_PAGE opens it with dlopen by its full path only (module_open.h: the build
+//   tree's for a program in the tree, lib/plot_orvex_3dfields beside an installed program's
+//   bin/, or the directory it was installed to), never by its bare name.
 //
 // HOW TO CALL IT
 //   auto entry = reinterpret_cast<window_entry>(dlsym(module, window_module_entry));

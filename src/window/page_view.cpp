@@ -4,6 +4,8 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QMoveEvent>
+#include <QResizeEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
@@ -14,6 +16,7 @@
 #include <utility>
 
 #include "page/page_readout.h"
+#include "window/shown_page.h"
 #include "window/vector_page.h"
 
 namespace orvex {
@@ -45,6 +48,7 @@ void page_view::SET_SCALE(bool fit_to_size, double fixed_scale) {
     scale = std::clamp(fixed_scale, 0.125, 8.0);
     if (!fit) resize(static_cast<int>(std::lround(page.width() * scale)), static_cast<int>(std::lround(page.height() * scale)));
     update();
+    READ_UNDER_POINTER();
 }
 
 QPointF page_view::ORIGIN() const {
@@ -85,6 +89,20 @@ void page_view::paintEvent(QPaintEvent* event) {
     if (std::fabs(device_scale - 1.0) < 1e-9) {
         // One page pixel per device pixel: the exact raster.
         painter.drawImage(QPointF(std::round(o.x()), std::round(o.y())), page);
+    } else if (device_scale < 1.0) {
+        // Smaller than its pixels: drawn on the device's own pixels, texts at their shown size.
+        const QSize device(static_cast<int>(std::ceil(page.width() * device_scale)),
+                           static_cast<int>(std::ceil(page.height() * device_scale)));
+        if (cached.size() != device || cached_scale != device_scale) {
+            cached = QPixmap(device);
+            cached.fill(Qt::white);
+            QPainter into(&cached);
+            PAINT_PAGE_SHOWN(into, *list, page, device_scale);
+            into.end();
+            cached.setDevicePixelRatio(ratio);
+            cached_scale = device_scale;
+        }
+        painter.drawPixmap(o, cached);
     } else if (page.width() * device_scale * page.height() * device_scale <= cache_pixel_limit) {
         const QSize device(static_cast<int>(std::ceil(page.width() * device_scale)),
                            static_cast<int>(std::ceil(page.height() * device_scale)));
@@ -144,9 +162,22 @@ void page_view::READ_AT(const QPointF& w) {
     }
 }
 
-void page_view::mouseMoveEvent(QMouseEvent* event) { READ_AT(event->position()); }
+void page_view::mouseMoveEvent(QMouseEvent* event) {
+    pointer_in = true;
+    pointer_global = event->globalPosition();
+    READ_AT(event->position());
+}
+
+void page_view::READ_UNDER_POINTER() {
+    if (pointer_in) READ_AT(mapFromGlobal(pointer_global));
+}
+
+void page_view::resizeEvent(QResizeEvent*) { READ_UNDER_POINTER(); }
+
+void page_view::moveEvent(QMoveEvent*) { READ_UNDER_POINTER(); }
 
 void page_view::leaveEvent(QEvent*) {
+    pointer_in = false;
     if (panel_under == 0 && node_under == 0) return;
     update(MARKER_RECT().toAlignedRect());
     panel_under = node_under = 0;
@@ -174,6 +205,8 @@ void page_view::wheelEvent(QWheelEvent* event) {
     // One notch of a wheel (120) is one zoom step; a touchpad's smaller deltas are parts of one.
     const double notches = event->angleDelta().y() / 120.0;
     if (notches == 0.0) return;
+    pointer_in = true;
+    pointer_global = event->globalPosition();
     on_zoom_at(std::pow(1.25, notches), PAGE_POINT(event->position()));
     event->accept();
 }

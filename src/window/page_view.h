@@ -4,15 +4,18 @@
 //   Fit (the default): the whole page scaled into the widget, its aspect kept, centred. At a
 //   fixed scale: the page from the widget's top-left corner (a scroll area around it scrolls).
 //   Where one page pixel is one device pixel (1:1 on a normal screen) the exact raster is
-//   shown; at any other scale, and on a HiDPI screen, the page is replayed from its display
-//   list as vectors, so lines and numbers stay crisp.
+//   shown; smaller (Fit on a small screen), the page is drawn from its display list on the
+//   device's own pixels with its texts at their shown size (shown_page.h); larger, and on a
+//   HiDPI screen, it is replayed from its display list as vectors, so lines and numbers stay
+//   crisp.
 //
 //   As the pointer moves over a panel, the view finds the node of that panel's profile nearest
 //   the pointer (page_readout.h), marks it with a small ring (drawn on the widget, never on the
 //   page image) and hands the readout to on_readout; off the panels it hands an empty text. A
 //   double-click on a panel, or Enter while the pointer is on one, hands the panel to
 //   on_open_panel. Ctrl+wheel hands a zoom step and the page point under the pointer to
-//   on_zoom_at.
+//   on_zoom_at. When the page moves or changes its scale under a pointer that stays (a zoom,
+//   Fit, a scroll), the node now under the pointer is read at once.
 //
 // HOW TO CALL IT
 //   auto* view = new page_view(image, &DISPLAY_LIST(), &PLOTTED_PAGE());
@@ -72,9 +75,13 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void READ_AT(const QPointF& widget_point);
+    // Reads again where the pointer stands, once the page has moved or changed its scale under it.
+    void READ_UNDER_POINTER();
     QPointF ORIGIN() const;  // where page point (1, 1) lies in the widget
     QRectF MARKER_RECT() const;  // the marker of the node under the pointer, empty when none
 
@@ -85,6 +92,8 @@ private:
     double scale = 1.0;
     int panel_under = 0;
     int node_under = 0;
+    bool pointer_in = false;  // the pointer is over the view, at pointer_global (screen)
+    QPointF pointer_global;
     QPixmap cached;            // the vector replay at cached_scale device pixels per page pixel
     double cached_scale = 0.0;
 };

@@ -57,9 +57,12 @@ void PAINT_TEXT(QPainter& painter, const display_list& list, const display_op& o
 }
 
 // One page on a vector device of the page's own size in units; the page is complete when the
-// painter ends here.
+// painter ends here. Page pixel (x, y) is the device's unit square from (x - 1, y - 1): its
+// centre, where the page's one-pixel lines run, lies half a unit inside, so a viewer showing
+// the page at its own size puts each line on one whole pixel, as the raster has it.
 void PAINT_TO(QPaintDevice& device, const display_list& list, const QImage& raster) {
     QPainter painter(&device);
+    painter.translate(-0.5, -0.5);
     PAINT_PAGE_VECTORS(painter, list, raster);
 }
 

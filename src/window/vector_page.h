@@ -6,7 +6,8 @@
 //   transform maps page coordinates to the device: the same lines, rectangles, texts and pixels
 //   as the raster, clipped the same way, crisp at any scale. PAGE_AS_SVG and PAGE_AS_PDF give a
 //   page of the page's own size, 1280 x 800 units (SVG user units; PDF points), holding that
-//   replay. A display list that could not hold the whole page (complete is false) is replaced
+//   replay with page pixel (x, y) the unit square from (x - 1, y - 1): shown at its own size,
+//   the page's one-pixel lines run through pixel centres and fall on the PNG's pixels. A display list that could not hold the whole page (complete is false) is replaced
 //   by the raster image, so nothing is ever missing.
 //
 // HOW TO CALL IT

@@ -35,7 +35,7 @@ mapgen::map_spec MODEL(field_model model, int kind, int yz, int xz, int xy, doub
 
 TEST_F(FiguresRun, GapOnTheAxisAsJsonAndNothingElse) {
     WRITE(MODEL(field_model::gaussian_gap, 0, 1, 1, 0, 30.0), "RFQ_gap.txt");
-    const run_result r = RUN_PROGRAM(dir, capture, {}, {"--figures", "--beta", "0.25", "--frequency", "352.21"});
+    const run_result r = RUN_PROGRAM(dir, capture, {}, {{ORVEX_PROGRAM, "--figures", "--beta", "0.25", "--frequency", "352.21"}, {}});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");  // a field free of divergence: no note
     EXPECT_EQ(ENTRIES(dir), (std::set<std::string>{"RFQ_gap.txt", "plot_orvex_3dfields.dat"}));
@@ -52,7 +52,7 @@ TEST_F(FiguresRun, GapOnTheAxisAsJsonAndNothingElse) {
     EXPECT_LT(doc["fields"][0]["divergence"]["D"].get<double>(), 0.05);
 
     // Without a frequency the RF figures are absent keys.
-    const run_result plain = RUN_PROGRAM(dir, capture, {}, {"--figures"});
+    const run_result plain = RUN_PROGRAM(dir, capture, {}, {{ORVEX_PROGRAM, "--figures"}, {}});
     ASSERT_EQ(plain.status, 0) << plain.err;
     const nlohmann::json without = nlohmann::json::parse(plain.out);
     EXPECT_TRUE(without["request"].empty());
@@ -69,7 +69,7 @@ TEST_F(FiguresRun, WrongSignSolenoidIsNotedCleanOneIsNot) {
         const run_result page = RUN_PROGRAM(dir, capture);
         EXPECT_EQ(page.status, 0);
         EXPECT_EQ(page.err.find(note) == 0, defective) << page.err;
-        const run_result figures = RUN_PROGRAM(dir, capture, {}, {"--figures"});
+        const run_result figures = RUN_PROGRAM(dir, capture, {}, {{ORVEX_PROGRAM, "--figures"}, {}});
         EXPECT_EQ(figures.status, 0);
         EXPECT_EQ(figures.err.find(note) == 0, defective) << figures.err;
         const nlohmann::json doc = nlohmann::json::parse(figures.out);
@@ -82,7 +82,7 @@ TEST_F(FiguresRun, WrongSignSolenoidIsNotedCleanOneIsNot) {
 // A two-field map gives both fields; a stop is written as a run writes it, with no document.
 TEST_F(FiguresRun, BothFieldsOfAMapThatCarriesBothAndStops) {
     WRITE(MODEL(field_model::harmonic, 2, 1, 1, 1, 50.0), "MW_harmonic.txt", {}, "1", "1");
-    const run_result r = RUN_PROGRAM(dir, capture, {}, {"--figures", "--frequency", "100"});
+    const run_result r = RUN_PROGRAM(dir, capture, {}, {{ORVEX_PROGRAM, "--figures", "--frequency", "100"}, {}});
     ASSERT_EQ(r.status, 0) << r.err;
     const nlohmann::json doc = nlohmann::json::parse(r.out);
     ASSERT_EQ(doc["fields"].size(), 2u);
@@ -91,7 +91,7 @@ TEST_F(FiguresRun, BothFieldsOfAMapThatCarriesBothAndStops) {
     EXPECT_TRUE(doc["fields"][0]["axis"].contains("best_beta"));
 
     WRITE_TEXT(dir / "plot_orvex_3dfields.dat", "figures\nrun\nMW_harmonic.txt\n7\n0\n");
-    const run_result stop = RUN_PROGRAM(dir, capture, {}, {"--figures"});
+    const run_result stop = RUN_PROGRAM(dir, capture, {}, {{ORVEX_PROGRAM, "--figures"}, {}});
     EXPECT_EQ(stop.status, 1);
     EXPECT_EQ(stop.out.find('{'), std::string::npos) << stop.out;
     EXPECT_NE(stop.out.find("Not a valid field format"), std::string::npos) << stop.out;

@@ -56,21 +56,37 @@ struct output_target {
 inline const output_target closed_output{output_target::kind::closed, {}};
 inline output_target OUTPUT_TO(const std::string& path) { return {output_target::kind::path, path}; }
 
-// Runs the program with dir as working directory, without a display, killed after a generous
-// limit (a sanitizer build is slow; a hang is still caught); args are its arguments.
+// What else a run may be given: its command (another copy of the program, or the program
+// behind a wrapper such as prlimit; searched on PATH) and environment words NAME=value that
+// are added or replace the test's own (DISPLAY among them).
+struct run_setup {
+    std::vector<std::string> command{ORVEX_PROGRAM};
+    std::vector<std::string> env;
+};
+
+// Runs the program with dir as working directory, without a display unless setup gives one,
+// killed after a generous limit (a sanitizer build is slow; a hang is still caught).
 inline run_result RUN_PROGRAM(const fs::path& dir, const fs::path& capture, const output_target& output = {},
-                              const std::vector<std::string>& args = {}) {
+                              const run_setup& setup = {}) {
     const fs::path out_path = capture / "stdout", err_path = capture / "stderr";
-    std::vector<std::string> env_text;
+    std::vector<std::string> env_text = setup.env;
+    const auto replaced = [&](std::string_view v) {
+        return std::any_of(setup.env.begin(), setup.env.end(),
+                           [&](const std::string& e) { return v.starts_with(e.substr(0, e.find('=') + 1)); });
+    };
     for (char** e = environ; *e != nullptr; ++e) {
         const std::string_view v(*e);
-        if (v.starts_with("DISPLAY=") || v.starts_with("WAYLAND_DISPLAY=")) continue;
+        if (v.starts_with("DISPLAY=") || v.starts_with("WAYLAND_DISPLAY=") || replaced(v)) continue;
         env_text.emplace_back(v);
     }
     std::vector<char*> env;
     for (std::string& s : env_text) env.push_back(s.data());
     env.push_back(nullptr);
     const std::string out_name = output.where == output_target::kind::path ? output.path : out_path.string();
+
+    std::vector<char*> argv;
+    for (const std::string& a : setup.command) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
 
     const pid_t pid = ::fork();
     if (pid == 0) {
@@ -82,10 +98,7 @@ inline run_result RUN_PROGRAM(const fs::path& dir, const fs::path& capture, cons
         ::dup2(out, 1);
         ::dup2(err, 2);
         if (output.where == output_target::kind::closed) ::close(1);
-        std::vector<char*> argv{const_cast<char*>(ORVEX_PROGRAM)};
-        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        ::execve(ORVEX_PROGRAM, argv.data(), env.data());
+        ::execvpe(argv[0], argv.data(), env.data());
         ::_exit(127);
     }
     run_result r;

@@ -48,6 +48,7 @@ pid_t SPAWN(const std::vector<std::string>& argv, const fs::path& dir, const std
     if (o < 0 || e < 0) _exit(127);
     dup2(o, 1);
     dup2(e, 2);
+    close_range(3, ~0u, 0);  // nothing of the test's own (CTest's among them) is inherited
     std::vector<char*> args;
     for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
@@ -332,4 +333,25 @@ TEST_F(WindowRun, DisplayLostUnderTheWindowEndsWithOneLine) {
     const std::string said((std::istreambuf_iterator<char>(err)), std::istreambuf_iterator<char>());
     EXPECT_EQ(said, "plot_orvex_3dfields: the connection to the display was lost; the window is gone\n");
     EXPECT_FALSE(fs::exists(dir / "plot_orvex_3dfields.png"));
+}
+
+// With too few file descriptors the toolkit's libraries would end the run with a trap: the
+// page is written instead, with one line that says why.
+TEST_F(WindowRun, TooFewDescriptorsGiveThePageNotATrap) {
+    if (!ON_PATH("prlimit")) GTEST_SKIP() << "prlimit is not installed";
+    EXPECT_EQ(RUN_SHELL("cd '" + dir.string() + "' && '" ORVEX_MAP_WRITER "' --layout binary --kind 2 --model harmonic EM_map.bin > /dev/null"), 0);
+    std::ofstream(dir / "plot_orvex_3dfields.dat") << "a\nb\nEM_map.bin\n0\n0\n";
+    // Beyond the standard three, a few: enough for the loader, too few for a window.
+    for (const int more : {3, 6, 16}) {
+        const std::string limit = "--nofile=" + std::to_string(3 + more);
+        program = SPAWN({"prlimit", limit, ORVEX_PROGRAM}, dir, display, {}, dir / "stderr.txt");
+        const int status = WAIT_FOR_EXIT(program, 60s);
+        if (status != still_running) program = -1;
+        EXPECT_EQ(status, 0) << limit;
+        std::ifstream err(dir / "stderr.txt");
+        const std::string said((std::istreambuf_iterator<char>(err)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(said.rfind("plot_orvex_3dfields: too few file descriptors for the window (", 0), 0u) << limit << ": " << said;
+        EXPECT_TRUE(fs::exists(dir / "plot_orvex_3dfields.png")) << limit;
+        fs::remove(dir / "plot_orvex_3dfields.png");
+    }
 }

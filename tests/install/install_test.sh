@@ -17,6 +17,12 @@ quiet() { "$@" > "$work/step.log" 2>&1 || fail "failed: $* $(cat "$work/step.log
 headless() { env -u DISPLAY -u WAYLAND_DISPLAY "$@"; }
 prefix=$work/prefix demo=$work/histo_demo case_dir=$work/case
 quiet cmake --install "$ORVEX_BUILD_DIR" --prefix "$prefix"
+# No installed program or module carries a run path: code is loaded from the system's library
+# directories and the module by its full path only.
+for elf in "$prefix"/bin/* "$prefix/$ORVEX_LIBDIR"/plot_orvex_3dfields/*.so; do
+  [ -e "$elf" ] || continue
+  ! readelf -d "$elf" | grep -E 'RPATH|RUNPATH' || fail "$elf has a run path"
+done
 
 mkdir "$demo" "$case_dir"
 cp "$ORVEX_SOURCE_DIR"/examples/histo_demo/{CMakeLists.txt,histo_demo.cpp} "$demo"

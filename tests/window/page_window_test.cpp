@@ -13,6 +13,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QXmlStreamReader>
@@ -94,6 +95,7 @@ class page_window_test : public QObject {
     QTemporaryDir dir;
 
     QString STATUS() const { return window->statusBar()->currentMessage(); }
+    QPointF last_pointer;  // where POINT_AT put the pointer, in the view
 
     // Moves the pointer, as a mouse moves it (whole screen pixels), onto the place of a node of
     // panel: across, where the node's position lies on the panel's scale; up, on its vertex.
@@ -107,6 +109,7 @@ class page_window_test : public QObject {
         QPointF w = view->WIDGET_POINT(QPointF(across, at.y + 0.5));
         window->findChild<QScrollArea*>()->ensureVisible(static_cast<int>(w.x()), static_cast<int>(w.y()), 60, 60);
         w = QPointF(std::round(w.x()), std::round(w.y()));
+        last_pointer = w;
         QMouseEvent move(QEvent::MouseMove, w, view->mapToGlobal(w), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(view, &move);
     }
@@ -160,6 +163,34 @@ private slots:
                                                                     EXPECTED_VALUE(p.val[node - 1]))),
                  qPrintable(status));
         QCOMPARE(status, QString::fromStdString(READOUT_TEXT(p, node)));
+    }
+
+    // A zoom by key or wheel moves the page under a pointer that stays: the readout is at once
+    // that of the node now under it, as a move of the pointer to the same place reads it.
+    void zoomRereadsTheNodeUnderThePointer() {
+        page_view* view = window->VIEW();
+        for (const bool wheel : {false, true}) {
+            QTest::keyClick(window, Qt::Key_0, Qt::ControlModifier);
+            QCoreApplication::processEvents();
+            POINT_AT(5, 10);
+            const QString before = STATUS();
+            QVERIFY(before.contains(QStringLiteral("| node 10 |")));
+            const QPointF pointer = view->mapToGlobal(last_pointer);  // where it stays, on the screen
+            if (wheel) {
+                const QPointF local = view->mapFromGlobal(pointer);
+                QWheelEvent turn(local, pointer, QPoint(), QPoint(0, 120), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(view, &turn);
+            } else {
+                for (int k = 0; k < 2; ++k) QTest::keyClick(window, Qt::Key_Equal, Qt::ControlModifier);
+            }
+            QCoreApplication::processEvents();
+            const QString after = STATUS();
+            const QPointF local = view->mapFromGlobal(pointer);
+            QMouseEvent move(QEvent::MouseMove, local, pointer, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(view, &move);
+            QCOMPARE(after, STATUS());
+            if (!wheel) QVERIFY2(after != before, qPrintable(after));
+        }
     }
 
     void leavingThePanelsGivesBackTheSummary() {
@@ -309,6 +340,76 @@ private slots:
         QCOMPARE(corners[2].toDouble(), 1280.0);
         QCOMPARE(corners[3].toDouble(), 800.0);
         QVERIFY(!window->SAVE_PAGE_TO(dir.filePath(QStringLiteral("page.gif")), &why));
+    }
+
+    // The SVG drawn at its own size has the frames of the thirty panels on the PNG's pixels:
+    // black where the PNG's frame is, white where the PNG is white just outside and inside it.
+    void svgAtItsOwnSizeHasTheFramesOnThePngPixels() {
+        const QString svg = dir.filePath(QStringLiteral("crisp.svg"));
+        QString why;
+        QVERIFY2(window->SAVE_PAGE_TO(svg, &why), qPrintable(why));
+        QSvgRenderer renderer(svg);
+        QVERIFY(renderer.isValid());
+        QImage drawn(page_width, page_height, QImage::Format_RGB32);
+        drawn.fill(Qt::white);
+        {
+            QPainter painter(&drawn);
+            renderer.render(&painter, QRectF(0, 0, page_width, page_height));
+        }
+        const auto png = [&](int x, int y) { return content.pixels[static_cast<std::size_t>((y - 1) * page_width + x - 1)]; };
+        const auto grey = [&](int x, int y) { return qGray(drawn.pixel(x - 1, y - 1)); };
+        int black = 0, white = 0, wrong = 0;
+        const auto check = [&](int x, int y) {
+            if (png(x, y) == 0x000000) {
+                ++black;
+                wrong += grey(x, y) > 40;
+            } else if (png(x, y) == 0xFFFFFF) {
+                ++white;
+                wrong += grey(x, y) < 215;
+            }
+        };
+        for (const panel_record& r : panel_table) {
+            for (int x = r.ix1 + 2; x <= r.ix2 - 2; ++x) {
+                for (const int y : {r.iy1 - 1, r.iy1, r.iy1 + 1, r.iy2 - 1, r.iy2, r.iy2 + 1}) check(x, y);
+            }
+            for (int y = r.iy1 + 2; y <= r.iy2 - 2; ++y) {
+                for (const int x : {r.ix1 - 1, r.ix1, r.ix1 + 1, r.ix2 - 1, r.ix2, r.ix2 + 1}) check(x, y);
+            }
+        }
+        QVERIFY(black > 4 * 30 * 100);
+        QVERIFY(white > 4 * 30 * 100);
+        QCOMPARE(wrong, 0);
+    }
+
+    // Fit in a window smaller than the page: the frames are drawn on the screen's own pixels,
+    // each edge one black pixel between white ones, not a grey band shrunk from the page.
+    void fitBelowActualSizeDrawsFramesOnScreenPixels() {
+        page_view* view = window->VIEW();
+        window->resize(1100, 900);
+        if (!view->FITS()) QTest::keyClick(window, Qt::Key_F, Qt::ControlModifier);  // the key toggles Fit
+        QTRY_VERIFY(view->FITS() && view->SCALE() < 0.9);
+        const QImage shown = view->grab().toImage();
+        // Three screen pixels across an edge at the centre of page pixel (u, v): one dark, two light.
+        const auto one_dark = [&](double u, double v, bool across_x) {
+            const QPointF w = view->WIDGET_POINT(QPointF(u + 0.5, v + 0.5));
+            int dark = 0, light = 0;
+            for (int d = -1; d <= 1; ++d) {
+                const int g = qGray(shown.pixel(static_cast<int>(w.x()) + (across_x ? d : 0), static_cast<int>(w.y()) + (across_x ? 0 : d)));
+                dark += g < 60;
+                light += g > 200;
+            }
+            return dark == 1 && light == 2;
+        };
+        int edges = 0, crisp = 0;
+        for (const panel_record& r : panel_table) {
+            // The left and the top edge, between the grid lines.
+            crisp += one_dark(r.ix1, r.iy1 + (r.iy2 - r.iy1) / 8, true);
+            crisp += one_dark(r.ix1 + (r.ix2 - r.ix1) / 8, r.iy1, false);
+            edges += 2;
+        }
+        QCOMPARE(crisp, edges);
+        window->resize(1500, 960);
+        QCoreApplication::processEvents();
     }
 
     // A name typed without its suffix gets the filter's suffix first; the question whether to
