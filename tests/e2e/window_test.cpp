@@ -21,6 +21,8 @@
 #include <thread>
 #include <vector>
 
+#include "page/panel_edges.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -133,8 +135,8 @@ bool READ_XWD(const fs::path& path, screenshot& shot) {
 // panels of the first row fall on black pixels (or red ones, where a curve runs along or
 // through a frame) with white just above them. False when the page is not there.
 bool FIND_PAGE(const screenshot& s, int& ox, int& oy) {
-    const int lefts[6] = {60, 268, 476, 684, 892, 1100};
-    const int top = 48, bottom = 148, width = 148;
+    using orvex::testing_support::PANEL_EDGES;
+    const int top = PANEL_EDGES(1).iy1, bottom = PANEL_EDGES(1).iy2, width = PANEL_EDGES(1).ix2 - PANEL_EDGES(1).ix1;
     auto on_frame = [&](int x, int y, int px, int py) {
         const unsigned c = s.AT(static_cast<unsigned>(x + px - 1), static_cast<unsigned>(y + py - 1));
         return c == black || c == red;
@@ -144,7 +146,8 @@ bool FIND_PAGE(const screenshot& s, int& ox, int& oy) {
             // Quick look first: the top-left corner of panel 1 with white outside it.
             if (!on_frame(x, y, 60, 48) || s.AT(static_cast<unsigned>(x + 58), static_cast<unsigned>(y + 46)) != white) continue;
             int frame = 0, framed = 0, above = 0, clear = 0;
-            for (const int left : lefts) {
+            for (const int panel : {1, 2, 3, 16, 17, 18}) {
+                const int left = PANEL_EDGES(panel).ix1;
                 for (int k = 0; k <= width; ++k) {
                     framed += on_frame(x, y, left + k, top) + on_frame(x, y, left + k, bottom);
                     clear += s.AT(static_cast<unsigned>(x + left + k - 1), static_cast<unsigned>(y + top - 2)) == white;

@@ -31,6 +31,10 @@ quiet cmake -S "$demo" -B "$demo/build" -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_CX
 quiet cmake --build "$demo/build"
 (cd "$demo" && quiet headless build/histo_demo) && [ -s "$demo/histo_demo.png" ] || fail "histo_demo drew no page"
 pc_flags=$(PKG_CONFIG_PATH="$prefix/$ORVEX_LIBDIR/pkgconfig" pkg-config --cflags --libs orvex_histo)
+# The histogram library stands on the console, the surface and the show stage only.
+case " $pc_flags " in
+  *orvex_field*|*orvex_page*|*orvex_plot*) fail "pkg-config --libs orvex_histo names the field model or the page: $pc_flags" ;;
+esac
 # shellcheck disable=SC2086  # the flags are words
 quiet "$ORVEX_CXX" -std=c++20 $ORVEX_LINK_FLAGS "$demo/histo_demo.cpp" -o "$demo/histo_demo_pc" $pc_flags
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "page/page.h"
+#include "page/panel_edges.h"
 #include "surface/png_output.h"
 #include "show/show_page.h"
 #include "surface/surface.h"
@@ -69,16 +70,14 @@ TEST(PageLayout, ColoursAndThirtyPanelsAtTheirEdges) {
     LAYOUT_PAGE();
     EXPECT_EQ(colour_table, (std::array<packed_colour, 8>{0xFFFFFF, 0x000000, 0xFF0000, 0x00FF00, 0x0000FF,
                                                           0xFFFF00, 0xFF00FF, 0x00FFFF}));
-    const int left[6] = {60, 268, 476, 684, 892, 1100};
-    const int top[5] = {48, 196, 344, 492, 640};
     for (int n = 1; n <= 30; ++n) {
-        const int block = (n - 1) / 15, r = (n - 1) % 15 / 3, c = (n - 1) % 3;
+        const testing_support::panel_edges want = testing_support::PANEL_EDGES(n);
         const panel_record& p = panel_table[static_cast<std::size_t>(n - 1)];
         SCOPED_TRACE("panel " + std::to_string(n));
-        EXPECT_EQ(p.ix1, left[3 * block + c]);
-        EXPECT_EQ(p.ix2, left[3 * block + c] + 148);
-        EXPECT_EQ(p.iy1, top[r]);
-        EXPECT_EQ(p.iy2, top[r] + 100);
+        EXPECT_EQ(p.ix1, want.ix1);
+        EXPECT_EQ(p.ix2, want.ix2);
+        EXPECT_EQ(p.iy1, want.iy1);
+        EXPECT_EQ(p.iy2, want.iy2);
         EXPECT_EQ(p.ndiv_x, 4);
         EXPECT_EQ(p.ndiv_y, 4);
     }

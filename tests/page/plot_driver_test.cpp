@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "page/logged_texts.h"
+#include "page/panel_edges.h"
 
 #include <cmath>
 #include <string>
@@ -25,18 +26,8 @@ constexpr packed_colour black = 0x000000;
 constexpr packed_colour blue = 0xFF0000;
 constexpr packed_colour red = 0x0000FF;
 
-constexpr int left_edge[6] = {60, 268, 476, 684, 892, 1100};
-constexpr int top_edge[5] = {48, 196, 344, 492, 640};
-
-struct edges {
-    int ix1, ix2, iy1, iy2;
-};
-
-edges PANEL(int n) {
-    const int block = (n - 1) / 15, r = ((n - 1) % 15) / 3, c = (n - 1) % 3;
-    const int x = left_edge[3 * block + c], y = top_edge[r];
-    return {x, x + 148, y, y + 100};
-}
+using testing_support::PANEL_EDGES;
+using edges = testing_support::panel_edges;
 
 // Loads the analytic map into the stored lattice, unfolds it and runs the plot driver on a
 // fresh surface, with the console kept in its log only.
@@ -147,7 +138,7 @@ std::vector<std::vector<std::pair<int, int>>> EXPECTED_VERTICES(const mapgen::ma
                 lo = -1e-12;
                 hi = 1e-12;
             }
-            const edges p = PANEL(3 * line - 3 + c + 1);
+            const edges p = PANEL_EDGES(3 * line - 3 + c + 1);
             std::vector<std::pair<int, int>> vertices;
             for (std::size_t i = 0; i < pos.size(); ++i) {
                 const int px = p.ix1 + static_cast<int>((pos[i] - pos.front()) / (pos.back() - pos.front()) * 148.0);
@@ -162,7 +153,7 @@ std::vector<std::vector<std::pair<int, int>>> EXPECTED_VERTICES(const mapgen::ma
 
 // Red pixels of panel p, row by row.
 std::vector<bool> RED_IN_PANEL(int n) {
-    const edges p = PANEL(n);
+    const edges p = PANEL_EDGES(n);
     std::vector<bool> out;
     for (int y = p.iy1; y <= p.iy2; ++y)
         for (int x = p.ix1; x <= p.ix2; ++x) out.push_back(PAGE_PIXEL(x, y) == red);
@@ -186,7 +177,7 @@ void EXPECT_CURVES(const mapgen::map_spec& recipe, int field_flag) {
     CLEAR_WINDOW();
     SET_DRAW_COLOUR(red);
     for (int n = 1; n <= 30; ++n) {
-        const edges p = PANEL(n);
+        const edges p = PANEL_EDGES(n);
         SET_CLIP_RECT(static_cast<coord>(p.ix1), static_cast<coord>(p.iy1), static_cast<coord>(p.ix2), static_cast<coord>(p.iy2));
         const auto& v = vertices[static_cast<std::size_t>(n - 1)];
         MOVE_TO(static_cast<coord>(v[0].first), static_cast<coord>(v[0].second));
@@ -296,7 +287,7 @@ TEST(PlotDriver, TitlesAndPositionNumbersOfEveryPanel) {
         ASSERT_EQ(texts.size(), 2u + 30u * 8u + 1u);
         for (int n = 1; n <= 30; ++n) {
             SCOPED_TRACE(n);
-            const edges p = PANEL(n);
+            const edges p = PANEL_EDGES(n);
             const int line = (n - 1) / 3 + 1, c = (n - 1) % 3;
             const logged_text* t = &texts[2 + 8 * static_cast<std::size_t>(n - 1)];
             EXPECT_EQ(t[6].text, PAD(axis_titles[line - 1], 20));
@@ -349,7 +340,7 @@ TEST(PlotDriver, MagneticMapPlottedForETheAllZeroPanels) {
         EXPECT_EQ(t[4].text, "0.000E+00");
         EXPECT_EQ(t[5].text, "-.100E-11");
         // The curve is the middle row, edge to edge.
-        const edges p = PANEL(n);
+        const edges p = PANEL_EDGES(n);
         for (int x = p.ix1; x <= p.ix2; ++x) ASSERT_EQ(PAGE_PIXEL(x, p.iy2 - 50), red) << x;
         EXPECT_NE(PAGE_PIXEL(p.ix1 + 1, p.iy2 - 51), red);
     }

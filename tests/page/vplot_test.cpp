@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "page/logged_texts.h"
+#include "page/panel_edges.h"
 
 #include <cmath>
 #include <limits>
@@ -83,12 +84,9 @@ TEST(FormatValue, AsterisksWhenTheExponentNeedsThreeDigits) {
 void FRESH_PAGE() {
     RESET_SURFACE();
     colour_table = {0xFFFFFF, 0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF};
-    const int left[6] = {60, 268, 476, 684, 892, 1100};
-    const int top[5] = {48, 196, 344, 492, 640};
     for (int n = 1; n <= 30; ++n) {
-        const int block = (n - 1) / 15, r = ((n - 1) % 15) / 3, c = (n - 1) % 3;
-        panel_table[static_cast<std::size_t>(n - 1)] = {left[3 * block + c], left[3 * block + c] + 148, top[r],
-                                                        top[r] + 100, 4, 4};
+        const testing_support::panel_edges e = testing_support::PANEL_EDGES(n);
+        panel_table[static_cast<std::size_t>(n - 1)] = {e.ix1, e.ix2, e.iy1, e.iy2, 4, 4};
     }
     SET_BACK_COLOUR(white);
     CLEAR_WINDOW();

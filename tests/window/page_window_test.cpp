@@ -37,6 +37,7 @@
 #include "map_writer.h"
 #include "surface/display_list.h"
 #include "page/page.h"
+#include "page/panel_edges.h"
 #include "page/page_readout.h"
 #include "page/plot_driver.h"
 #include "page/plotted_page.h"
@@ -87,6 +88,74 @@ page_content PLOT_PAGE() {
 // The value as the readout must show it: 15 significant digits.
 QString EXPECTED_VALUE(double v) { return QString::asprintf("%.14E", v == 0.0 ? 0.0 : v); }
 
+// Where the page draws a node of a panel, from the page's geometry as its layout defines it and
+// not from the readout's code: the panel's edges from the tabled layout, the positions first to
+// last from the left edge to the right one, the values from the smallest (the lower end never
+// above 9) to the largest (+-1e-12 for all zeros), pixel = edge + trunc(fraction x size). across is the untruncated place.
+struct expected_vertex {
+    double across = 0.0;
+    int x = 0, y = 0;
+};
+expected_vertex VERTEX(int panel, const plotted_panel& p, int node) {
+    const testing_support::panel_edges e = testing_support::PANEL_EDGES(panel);
+    double lo = 9.0, hi = -9.0e9;
+    for (int i = 0; i < p.n; ++i) lo = std::min(lo, p.val[i]), hi = std::max(hi, p.val[i]);
+    if (lo == 0.0 && hi == 0.0) lo = -1e-12, hi = 1e-12;  // a profile of zeros runs through the middle
+    const double f = (p.pos[node - 1] - p.pos[0]) / (p.pos[p.n - 1] - p.pos[0]);
+    const double g = (p.val[node - 1] - lo) / (hi - lo);
+    return {e.ix1 + f * (e.ix2 - e.ix1), e.ix1 + static_cast<int>(f * (e.ix2 - e.ix1)),
+            e.iy2 - static_cast<int>(g * (e.iy2 - e.iy1))};
+}
+
+// The readout of a node as the window must show it, built from the map's geometry (49 x 49 x
+// 401 nodes over -2..2, -2..2, -50..50 cm) and the lines' definitions: the line, its title,
+// its fixed nodes and their coordinates, the node, its position and the value of the electric
+// component the panel shows.
+QString EXPECTED_READOUT(int panel, const plotted_panel& p, int node) {
+    struct line_text {
+        int line;
+        const char* title;
+        char along;
+        char fixed[2];
+        int index[2];
+    };
+    static const line_text lines[] = {{1, "X (cm), Y=Z=0", 'x', {'j', 'k'}, {25, 201}},
+                                      {3, "Z (cm), X=Y=0", 'z', {'i', 'j'}, {25, 25}},
+                                      {10, "Z (cm), X=L,Y=L", 'z', {'i', 'j'}, {7, 7}}};
+    const int line = (panel + 2) / 3;
+    const line_text* l = std::find_if(std::begin(lines), std::end(lines), [&](const line_text& t) { return t.line == line; });
+    if (l == std::end(lines)) return QStringLiteral("no expected text for panel %1").arg(panel);
+    const auto coordinate = [](char index, int n) {
+        const double lo = index == 'k' ? -50.0 : -2.0, hi = -lo;
+        const int count = index == 'k' ? 401 : 49;
+        const double at = lo + (n - 1) * ((hi - lo) / (count - 1));
+        return QString::asprintf("%.15g", std::fabs(at) < 1e-9 ? 0.0 : at);
+    };
+    const auto axis = [](char index) { return QChar(index == 'i' ? 'x' : index == 'j' ? 'y' : 'z'); };
+    const QString position = QString::fromStdString(FORMAT_LISTED_REAL(p.pos[node - 1])).trimmed();
+    return QStringLiteral("line %1 %2 (%3, %4 = %5, %6: %7 = %8, %9 = %10 cm) | node %11 | %12 = %13 cm | E%14 = %15 V/cm")
+        .arg(line).arg(QLatin1String(l->title)).arg(QChar(l->fixed[0])).arg(QChar(l->fixed[1]))
+        .arg(l->index[0]).arg(l->index[1]).arg(axis(l->fixed[0])).arg(coordinate(l->fixed[0], l->index[0]))
+        .arg(axis(l->fixed[1])).arg(coordinate(l->fixed[1], l->index[1])).arg(node).arg(QChar(l->along))
+        .arg(position).arg(QChar("xyz"[(panel - 1) % 3])).arg(EXPECTED_VALUE(p.val[node - 1]));
+}
+
+// The centre of the readout's ring in the widget, found in its pixels (the ring's blue stands
+// out from the page's black, red and white), or (-1, -1) when there is none near around.
+QPointF RING_CENTRE(QWidget* view, const QPointF& around) {
+    const QRect box(static_cast<int>(around.x()) - 14, static_cast<int>(around.y()) - 14, 29, 29);
+    const QImage shot = view->grab(box).toImage();
+    int x1 = 1 << 20, y1 = 1 << 20, x2 = -1, y2 = -1;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            const QColor c = shot.pixelColor(x, y);
+            if (c.blue() - c.red() <= 100) continue;
+            x1 = std::min(x1, x), x2 = std::max(x2, x), y1 = std::min(y1, y), y2 = std::max(y2, y);
+        }
+    if (x2 < 0) return {-1.0, -1.0};
+    return {box.x() + (x1 + x2 + 1) / 2.0, box.y() + (y1 + y2 + 1) / 2.0};
+}
+
 }  // namespace
 
 class page_window_test : public QObject {
@@ -100,15 +169,13 @@ class page_window_test : public QObject {
     QPointF last_pointer;  // where POINT_AT put the pointer, in the view
 
     // Moves the pointer, as a mouse moves it (whole screen pixels), onto the place of a node of
-    // panel: across, where the node's position lies on the panel's scale; up, on its vertex.
+    // panel: across, where the node's position lies on the panel's scale; up, on its vertex
+    // (both from the page's geometry, VERTEX).
     void POINT_AT(int panel, int node) {
         const plotted_panel& p = content.plotted->panels[static_cast<std::size_t>(panel - 1)];
-        const node_pixel at = NODE_PIXEL(p, node);
-        QVERIFY(at.shown);
-        const double across = p.frame.ix1 + (p.pos[node - 1] - p.scale.x_lo) / (p.scale.x_hi - p.scale.x_lo) *
-                                                (p.frame.ix2 - p.frame.ix1);
+        const expected_vertex at = VERTEX(panel, p, node);
         page_view* view = window->VIEW();
-        QPointF w = view->WIDGET_POINT(QPointF(across, at.y + 0.5));
+        QPointF w = view->WIDGET_POINT(QPointF(at.across, at.y + 0.5));
         window->findChild<QScrollArea*>()->ensureVisible(static_cast<int>(w.x()), static_cast<int>(w.y()), 60, 60);
         w = QPointF(std::round(w.x()), std::round(w.y()));
         last_pointer = w;
@@ -165,6 +232,13 @@ private slots:
                                                                     EXPECTED_VALUE(p.val[node - 1]))),
                  qPrintable(status));
         QCOMPARE(status, QString::fromStdString(READOUT_TEXT(p, node)));
+        QCOMPARE(status, EXPECTED_READOUT(panel, p, node));
+        // The ring sits on the drawn vertex.
+        const expected_vertex at = VERTEX(panel, p, node);
+        const QPointF centre = window->VIEW()->WIDGET_POINT(QPointF(at.x + 0.5, at.y + 0.5));
+        const QPointF ring = RING_CENTRE(window->VIEW(), centre);
+        QVERIFY2(std::fabs(ring.x() - centre.x()) <= 0.5 && std::fabs(ring.y() - centre.y()) <= 0.5,
+                 qPrintable(QStringLiteral("ring at %1,%2, vertex at %3,%4").arg(ring.x()).arg(ring.y()).arg(centre.x()).arg(centre.y())));
     }
 
     // A zoom by key or wheel moves the page under a pointer that stays: the readout is at once
@@ -208,7 +282,7 @@ private slots:
     // component and the line, holding the profile's own points.
     void doubleClickOpensTheDetailWindow() {
         const plotted_panel& p = content.plotted->panels[8];  // Ez along the z axis
-        const node_pixel at = NODE_PIXEL(p, 100);
+        const expected_vertex at = VERTEX(9, p, 100);
         const QPoint w = window->VIEW()->WIDGET_POINT(QPointF(at.x + 0.5, at.y + 0.5)).toPoint();
         window->findChild<QScrollArea*>()->ensureVisible(w.x(), w.y(), 60, 60);
         QTest::mouseDClick(window->VIEW(), Qt::LeftButton, Qt::NoModifier, w);
