@@ -26,6 +26,7 @@ constexpr std::array<const char*, 3> page_filters{
     "SVG drawing, vectors (*.svg)",
     "PDF document, vectors (*.pdf)",
 };
+
 bool WRITE_BYTES(const QString& path, const QByteArray& bytes, QString* why) {
     std::string reason;
     if (WRITE_FILE_ATOMICALLY(QFile::encodeName(path).toStdString(), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), &reason)) return true;
