@@ -170,7 +170,7 @@ private:
     void EXPORT_PROFILE() {
         // Named after the components shown: Ex_Ez_line3.csv.
         const QString start = QDir::current().filePath(
-            QStringLiteral("%1_line%2.csv").arg(SHOWN_COMPONENT_NAMES(line, chart).join(QLatin1Char('_'))).arg(line.line));
+            QStringLiteral("%1_%2.csv").arg(SHOWN_COMPONENT_NAMES(line, chart).join(QLatin1Char('_')), LINE_WORDS(line).replace(QLatin1Char(' '), QString())));
         QFileDialog dialog(this, QStringLiteral("Export Profile"), start, QStringLiteral("CSV files (*.csv);;All files (*)"));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
