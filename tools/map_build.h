@@ -35,6 +35,9 @@ struct component_list {
 };
 component_list COMPONENTS_OF(int kind);
 
+// Field at stored node (i, j, k): the spec's lattice when it has one, else its model.
+field_value CLEAN_NODE_FIELD(const map_spec& s, int i, int j, int k);
+
 // Field at stored node (i, j, k), with the style's non-finite nodes and value defects applied.
 field_value NODE_FIELD(const map_spec& s, const map_style& st, int i, int j, int k);
 

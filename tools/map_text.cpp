@@ -111,7 +111,7 @@ void BUILD_TEXT_ARRAYS(const map_spec& s, const map_style& st, std::string& out)
             const int k = static_cast<int>(n / (lattice_nx * lattice_ny)) + 1;
             const field_value f = NODE_HAS_NONFINITE(st)
                                       ? NODE_FIELD(s, st, i, j, k)
-                                      : FIELD_AT(s, STORED_X(s, i), STORED_Y(s, j), STORED_Z(s, k));
+                                      : CLEAN_NODE_FIELD(s, i, j, k);
             return f.*field_components[comps.index[c]];
         });
     }

@@ -62,8 +62,16 @@ component_list COMPONENTS_OF(int kind) {
     return c;
 }
 
+field_value CLEAN_NODE_FIELD(const map_spec& s, int i, int j, int k) {
+    if (s.lattice == nullptr) return FIELD_AT(s, STORED_X(s, i), STORED_Y(s, j), STORED_Z(s, k));
+    const auto n = static_cast<std::size_t>(((k - 1) * lattice_ny + (j - 1)) * lattice_nx + (i - 1));
+    field_value f;
+    for (std::size_t c = 0; c < 6; ++c) f.*field_components[c] = s.lattice->values[c][n];
+    return f;
+}
+
 field_value NODE_FIELD(const map_spec& s, const map_style& st, int i, int j, int k) {
-    field_value f = FIELD_AT(s, STORED_X(s, i), STORED_Y(s, j), STORED_Z(s, k));
+    field_value f = CLEAN_NODE_FIELD(s, i, j, k);
     double replace = 0.0;
     bool replaced = false;
     if (LISTED(st.nan_nodes, i, j, k)) {
@@ -89,9 +97,15 @@ bool NODE_HAS_NONFINITE(const map_style& st) {
            HAS_VALUE_DEFECTS(st.defects);
 }
 
-double STORED_X(const map_spec& s, int i) { return AXIS_NODE(X_LO(s), s.x_hi, lattice_nx, i); }
-double STORED_Y(const map_spec& s, int j) { return AXIS_NODE(Y_LO(s), s.y_hi, lattice_ny, j); }
-double STORED_Z(const map_spec& s, int k) { return AXIS_NODE(Z_LO(s), s.z_hi, lattice_nz, k); }
+double STORED_X(const map_spec& s, int i) {
+    return s.lattice != nullptr ? s.lattice->x[static_cast<std::size_t>(i - 1)] : AXIS_NODE(X_LO(s), s.x_hi, lattice_nx, i);
+}
+double STORED_Y(const map_spec& s, int j) {
+    return s.lattice != nullptr ? s.lattice->y[static_cast<std::size_t>(j - 1)] : AXIS_NODE(Y_LO(s), s.y_hi, lattice_ny, j);
+}
+double STORED_Z(const map_spec& s, int k) {
+    return s.lattice != nullptr ? s.lattice->z[static_cast<std::size_t>(k - 1)] : AXIS_NODE(Z_LO(s), s.z_hi, lattice_nz, k);
+}
 
 field_value FIELD_AT(const map_spec& s, double x, double y, double z) {
     if (s.model != field_model::analytic) {
@@ -121,6 +135,17 @@ bool WRITE_FIELD_MAP(const map_spec& s, layout l, const std::string& path, const
 
 bool WRITE_FIELD_MAP(const map_spec& s, layout l, const std::string& path) {
     return WRITE_FIELD_MAP(s, l, path, map_style{});
+}
+
+std::string BUILD_FIELD_MAP(const map_spec& s, layout l) {
+    std::string bytes;
+    const map_style clean;
+    switch (l) {
+        case layout::binary: BUILD_BINARY(s, clean, bytes); break;
+        case layout::text: BUILD_TEXT_ARRAYS(s, clean, bytes); break;
+        case layout::nodes: BUILD_NODE_LIST(s, clean, bytes); break;
+    }
+    return bytes;
 }
 
 int BINARY_RECORD_COUNT(const map_spec& s) { return 5 + COMPONENTS_OF(s.kind).count; }

@@ -21,6 +21,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,6 +33,13 @@
 namespace orvex::mapgen {
 
 enum class layout { binary, text, nodes };  // format_flag 0, 1, 2
+
+// A stored lattice given node by node (an imported table) instead of a model: the coordinates
+// (25, 25, 201) and the six component arrays (125,625 each, x fastest; zero where not carried).
+struct stored_lattice {
+    std::vector<double> x, y, z;
+    std::array<std::vector<double>, 6> values;  // Ex Ey Ez Bx By Bz
+};
 
 struct map_spec {
     int kind = 2;                               // 0 E only, 1 B only, 2 both: which components are written
@@ -46,6 +54,8 @@ struct map_spec {
     int nx = 25, ny = 25, nz = 201;             // nodes layout: counts written (to test mismatch)
     int digits = 17;                            // significant digits in the text layouts
     field_model model = field_model::analytic;  // analytic test field, or a device for examples
+    const stored_lattice* lattice = nullptr;    // when set: the coordinates and field of every
+                                                // node, and x_lo..z_hi its end coordinates
 };
 
 // Stored coordinate of node i (1-based) on each axis, as written.
@@ -61,6 +71,9 @@ field_value FIELD_AT(const map_spec&, double x, double y, double z);
 
 // Writes the analytic map in a layout; false on an I/O failure.
 bool WRITE_FIELD_MAP(const map_spec&, layout, const std::string& path);
+
+// The bytes WRITE_FIELD_MAP writes for a clean map.
+std::string BUILD_FIELD_MAP(const map_spec&, layout);
 
 // Fills field_grid-shaped stored arrays directly (no file), for tests of later stages:
 // xmws/ymws/zmws (25, 25, 201) and the six arrays (125,625 each, array order i fastest), the

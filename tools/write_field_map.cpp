@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "import_command.h"
 #include "map_writer.h"
 
 namespace {
@@ -18,6 +19,7 @@ namespace {
 using namespace orvex::mapgen;
 
 constexpr std::string_view usage_text = R"(Usage: write_field_map --layout binary|text|nodes [OPTION...] OUT
+       write_field_map --import TABLE --layout binary|text|nodes [IMPORT OPTION...] OUT
        write_field_map --help
 
 Writes a 3-D field map for plot_orvex_3dfields in one of its three layouts: the analytic test
@@ -66,6 +68,19 @@ Defects (maps that contradict their own header; the field stays that of the clea
   --zero C              C written as 0 everywhere (C as for --leak)
   --value C,I,J,K,VALUE  component C (ex..bz) of stored node (I,J,K) written as VALUE
                         (a number, nan, inf or -inf); repeatable
+
+Import (a field solver's column table as a map; OUT must hold MW for both fields, else EM, PMQ
+or RFQ):
+  --import TABLE        rows of x y z and components (blanks, tabs or commas between), in any
+                        order; headers with names and units: x [mm] ... Ex [V/m], a last
+                        line % x y z es.Ex (V/m) ..., or nx ny nz 2 and numbered column lines
+  --columns NAMES       the columns' names when the table names none (x,y,z,Ex,Ey,Ez,...)
+  --units UNITS         units the header does not give: m, mm, cm; V/m, V/cm, kV/m, MV/m;
+                        T, mT, Gs, kGs; A/m (H)
+  --sym YZ,XZ,XY        mirror flags: keep the side from the plane (which must be a node) up
+  --resample linear|cubic  a stored part other than 25 x 25 x 201 interpolated onto it
+  --part re|im          the part of a table with real and imaginary columns
+  --header D_ELM,APER[,NCELL]  header values (default: the region's length, its half-width, 0)
 
 Exit status 0 when written, 1 when the file could not be written, 2 on a bad option; one line
 on standard error says why.
@@ -132,6 +147,7 @@ node_ref PARSE_NODE(std::string_view text, std::string_view option) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (orvex::mapimport::ASKS_FOR_IMPORT(argc, argv)) return orvex::mapimport::IMPORT_COMMAND(argc, argv);
     map_spec recipe;
     map_style style;
     layout lay = layout::binary;

@@ -20,6 +20,8 @@
 #include <span>
 #include <string_view>
 
+#include "show/page_content.h"
+
 namespace orvex {
 
 inline constexpr std::string_view page_png_name = "plot_orvex_3dfields.png";
@@ -29,7 +31,9 @@ struct plotted_page;
 
 // plotted: what each panel of the viewer's page shows (the readout, detail windows and profile
 // export use it), or null for any other picture.
+// fields: the unfolded map behind the page and the way to its other field (page_content.h);
+// empty for any other picture.
 int SHOW_PAGE(std::string_view png_name = page_png_name, std::span<const std::string_view> notes = {},
-              const plotted_page* plotted = nullptr);
+              const plotted_page* plotted = nullptr, const page_fields& fields = {});
 
 }  // namespace orvex

@@ -88,6 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
         answer_case{"ExportToUnknownSuffix", {"--export", "map.vtk", "{maps}"}, 2, "",
                     "cannot export to map.vtk: the file name must end in .h5, .vti or .csv"},
         answer_case{"ExportWithoutFile", {"--export"}, 2, "", "--export needs a file name"},
+        answer_case{"ExportAfterOptionsEnd", {"--", "--export", "m.csv"}, 2, "", "one argument at most"},
         answer_case{"FrequencyWithoutExport", {"--frequency", "352"}, 2, "", "--frequency goes with --export FILE.h5"},
         answer_case{"FrequencyForCsv", {"--export", "m.csv", "--frequency", "352"}, 2, "",
                     "--frequency goes with --export FILE.h5"},

@@ -1,0 +1,46 @@
+// bench_import.cpp: a whole-region table of the largest map (49 x 49 x 401 nodes, 962,801
+// rows of x, y, z and six components, the CSV export) imported and cut to its octant, then
+// built as a binary map: what write_field_map --import does between reading the table and
+// writing the file. Target: within 2 s.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "fieldio/map_export.h"
+#include "largest_map.h"
+#include "map_writer.h"
+#include "table_import.h"
+
+namespace {
+
+using namespace orvex;
+
+const std::string& WHOLE_REGION_TABLE() {
+    static const std::string table = [] {
+        bench::LOAD_LARGEST_MAP();
+        std::string text;
+        for (const std::string& piece : MAP_AS_CSV(field_grid, {"MW_largest.bin", 0.0})) text += piece;
+        return text;
+    }();
+    return table;
+}
+
+void BM_ImportWholeRegionTableToOctant(benchmark::State& state) {
+    const std::string& table = WHOLE_REGION_TABLE();
+    mapimport::import_request request;
+    request.sym = {1, 1, 1};
+    for (auto _ : state) {
+        const mapimport::imported_map map = mapimport::IMPORT_TABLE(request, table);
+        mapgen::map_spec spec;
+        spec.kind = map.kind;
+        spec.ksym_yz = spec.ksym_xz = spec.ksym_xy = 1;
+        spec.lattice = &map.lattice;
+        benchmark::DoNotOptimize(mapgen::BUILD_FIELD_MAP(spec, mapgen::layout::binary));
+    }
+    state.counters["rows"] = 49.0 * 49 * 401;
+}
+BENCHMARK(BM_ImportWholeRegionTableToOctant)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();
