@@ -188,6 +188,17 @@ private slots:
                 }
             }
         }
+        // Coordinates that are not numbers give no scale in cm: the cells still read their nodes.
+        const double dz = field_grid.dz;
+        field_grid.dz = NAN;
+        window.SET_CUT({slice_plane::xy, 20, slice_quantity::x, 0});
+        window.SET_CUT({slice_plane::xz, 20, slice_quantity::x, 0});
+        const QPointF cell = view->CELL_CENTRE(10, 5);
+        QMouseEvent onto(QEvent::MouseMove, cell, view->mapToGlobal(cell), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(view, &onto);
+        QVERIFY(window.statusBar()->currentMessage().contains(QStringLiteral("(i, j, k = 5, 20, 10)")));
+        field_grid.dz = dz;
+        window.SET_CUT({slice_plane::xz, 20, slice_quantity::x, 0});
         // Page Up steps the node, End goes to the last; the caption follows.
         QTest::keyClick(&window, Qt::Key_PageUp);
         QCOMPARE(window.CUT().node, 21);
