@@ -39,7 +39,8 @@
 //   Reads only the counts, the limits and the full arrays of the field asked for, of the record
 //   it is given (never the run's own record): the window calls it. The grid is unfolded (counts
 //   1..50 across, 1..402 along z, as the unfolding gives). Results are the same on every call
-//   (no state). Nothing is allocated.
+//   (no state). Nothing is allocated but the scan of the best-beta search (at most 800 KB) and
+//   the note's text.
 #pragma once
 
 #include <array>
