@@ -98,6 +98,14 @@ void FIGURES_STAGES() {
 
 }  // namespace
 
+page_figures PAGE_FIGURES() {
+    static figure_lines lines;
+    static std::string program;
+    lines = FIGURE_LINES_OF_RUN();
+    program = "plot_orvex_3dfields " + std::string(PROGRAM_VERSION());
+    return {&lines, program, FIELD_FILE_NAME()};
+}
+
 int FIGURES_RUN() {
     HOLD_STANDARD_STREAMS();
     ADVISE_FIELD_GRID();

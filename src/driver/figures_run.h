@@ -22,6 +22,8 @@
 
 #include <string>
 
+#include "show/page_content.h"
+
 namespace orvex {
 
 // Whether an argument asks for the figures (--figures or --beta; --frequency alone belongs to
@@ -33,5 +35,9 @@ bool IS_FIGURES_COMMAND_LINE(int argc, const char* const* argv);
 std::string TAKE_FIGURES_OPTIONS(int argc, const char* const* argv, const char*& directory);
 
 int FIGURES_RUN();
+
+// What the window's figures need beyond the grid (show/page_content.h): the ten lines of the
+// run's full grid, the program and the map's name. Called once the grid is unfolded.
+page_figures PAGE_FIGURES();
 
 }  // namespace orvex

@@ -36,6 +36,7 @@
 #include "field/unfold.h"
 #include "field/map_checks.h"
 #include "field/figures_of_run.h"
+#include "driver/figures_run.h"
 
 namespace orvex {
 
@@ -115,7 +116,7 @@ int PLOT_ORVEX_3DFIELDS() {
     if (!done) return 1;
     // A listing that did not reach standard output is a failed run: no page is shown or written.
     if (REPORT_LOST_LISTING()) return 1;
-    return SHOW_PAGE(page_png_name, MAP_NOTES(), &PLOTTED_PAGE(), PAGE_FIELDS());
+    return SHOW_PAGE(page_png_name, MAP_NOTES(), &PLOTTED_PAGE(), PAGE_FIELDS(), PAGE_FIGURES());
 }
 
 }  // namespace orvex

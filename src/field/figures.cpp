@@ -74,7 +74,7 @@ field_figures COMPUTE_FIGURES(const field_grid_record& g, const figure_lines& li
     const double dy = (g.ymax - g.ymin) / static_cast<double>(g.ny - 1);
 
     for (int l = 0; l < line_count; ++l) {
-        const figure_line& line = lines[static_cast<std::size_t>(l)];
+        const figure_line& line = lines.line[static_cast<std::size_t>(l)];
         line_figures& out = f.lines[static_cast<std::size_t>(l)];
         if (line.axis == line_axis::z) {
             const axis_samples s = SAMPLE_AXIS_LINE(g, line, f.field);
@@ -101,12 +101,12 @@ field_figures COMPUTE_FIGURES(const field_grid_record& g, const figure_lines& li
         for (std::size_t c = 0; c < 3; ++c) out.components[c] = LINE_COMPONENT(pos.data(), val[c].data(), n);
     }
 
-    const figure_line& axis = lines[2];
+    const figure_line& axis = lines.line[2];
     if (f.field == 0) {
         f.axial_voltage = f.lines[2].components[2].integral;
         if (request.frequency_mhz) {
             if (request.beta) f.at_beta = RF_AT_BETA(g, lines, *request.frequency_mhz, *request.beta);
-            f.best = BEST_BETA(g, lines, *request.frequency_mhz);
+            if (request.find_best) f.best = BEST_BETA(g, lines, *request.frequency_mhz);
         }
     } else {
         const axis_samples s = SAMPLE_AXIS_LINE(g, axis, 1);

@@ -63,13 +63,16 @@ struct figure_line {
     std::string_view title;
     line_indices fixed{0, 0};
 };
-using figure_lines = std::array<figure_line, line_count>;
+struct figure_lines {
+    std::array<figure_line, line_count> line;  // line 1 at index 0
+};
 
 // What the figures are asked for beyond the grid: the RF figures need a frequency, the figures
 // at one velocity a beta too.
 struct figure_request {
     std::optional<double> frequency_mhz;
     std::optional<double> beta;
+    bool find_best = true;  // with a frequency: search the best beta too
 };
 
 struct extreme_value {

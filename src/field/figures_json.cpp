@@ -48,7 +48,7 @@ json LINES(const field_figures& f, const figure_lines& lines) {
     json out = json::array();
     for (int l = 0; l < line_count; ++l) {
         const line_figures& lf = f.lines[static_cast<std::size_t>(l)];
-        const figure_line& def = lines[static_cast<std::size_t>(l)];
+        const figure_line& def = lines.line[static_cast<std::size_t>(l)];
         json o = json::object();
         o["line"] = l + 1;
         o["axis"] = axis_names[static_cast<std::size_t>(def.axis)];

@@ -11,7 +11,7 @@ figure_lines FIGURE_LINES_OF_RUN() {
     figure_lines lines;
     for (int l = 1; l <= line_count; ++l) {
         const profile_line& p = profile_lines[static_cast<std::size_t>(l - 1)];
-        lines[static_cast<std::size_t>(l - 1)] = figure_line{p.axis, p.axis_title, LINE_INDICES(l)};
+        lines.line[static_cast<std::size_t>(l - 1)] = figure_line{p.axis, p.axis_title, LINE_INDICES(l)};
     }
     return lines;
 }

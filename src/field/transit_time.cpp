@@ -39,7 +39,7 @@ struct weighted_axis {
 
 weighted_axis WEIGHT_AXIS(const field_grid_record& g, const figure_lines& lines) {
     weighted_axis w;
-    w.s = SAMPLE_AXIS_LINE(g, lines[2], 0);
+    w.s = SAMPLE_AXIS_LINE(g, lines.line[2], 0);
     const int n = w.s.n;
     if (n < 1) return w;
     const double* z = w.s.pos.data();

@@ -11,6 +11,7 @@
 #include "surface/png_encode.h"
 #include "page/profiles_csv.h"
 #include "window/detail_window.h"
+#include "window/slice_window.h"
 #include "window/file_dialog.h"
 #include "window/page_view.h"
 #include "window/page_window.h"
@@ -96,7 +97,8 @@ void page_window::EXPORT_PROFILES() {
 
 void page_window::OPEN_PANEL(int panel) {
     if (shown.plotted == nullptr || panel < 1 || panel > panel_count) return;
-    OPEN_DETAIL_WINDOW(*shown.plotted, panel, this);
+    QWidget* detail = OPEN_DETAIL_WINDOW(*shown.plotted, panel, this);
+    if (detail != nullptr) detail->setProperty(detail_panel_property, panel);  // reopened by a field switch
 }
 
 }  // namespace orvex

@@ -119,7 +119,7 @@ TEST(Figures, QuadrupoleGradientsAndAbsentFigures) {
     EXPECT_EQ(b.lines[0].components[1].smallest->node, 1);
     EXPECT_LT(RELATIVE(b.lines[0].components[1].smallest->value, -1000.0), 1e-12);
     EXPECT_EQ(b.lines[0].components[1].largest->node, 49);
-    const double x_m = (lines[4].fixed.first - 1) * (4.0 / 48.0) - 2.0;
+    const double x_m = (lines.line[4].fixed.first - 1) * (4.0 / 48.0) - 2.0;
     EXPECT_LT(RELATIVE(*b.lines[4].components[1].integral, 500.0 * x_m * 100.0), 1e-12);
     // Bz is 0 on the axis: no effective length, no hard-edge field; every term of the
     // divergence is 0: no figure.
@@ -152,7 +152,7 @@ TEST(Figures, QuadrupoleGradientsAndAbsentFigures) {
     EXPECT_EQ(doc["fields"][0]["divergence"]["D"].get<double>(), e.divergence->ratio);
     const auto& line5 = doc["fields"][1]["lines"][4];
     EXPECT_EQ(line5["By"]["integral"].get<double>(), *b.lines[4].components[1].integral);
-    EXPECT_EQ(line5["fixed_nodes"][0], lines[4].fixed.first);
+    EXPECT_EQ(line5["fixed_nodes"][0], lines.line[4].fixed.first);
     EXPECT_EQ(doc["notes"][0], "a note");
 }
 
