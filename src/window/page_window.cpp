@@ -23,6 +23,7 @@
 #include <string>
 
 #include "page/page_readout.h"
+#include "window/figures_window.h"
 #include "window/page_view.h"
 
 namespace orvex {
@@ -175,11 +176,19 @@ void page_window::BUILD_MENUS() {
     QAction* detail = zoom->addAction(QStringLiteral("Open Panel in Detail Window"));
     detail->setToolTip(QStringLiteral("Double-click a panel, or press Enter while the pointer is on it"));
     detail->setEnabled(shown.plotted != nullptr);
+    // Enter opens the panel under the pointer whatever has the focus (the listing, the notes).
+    detail->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    detail->setShortcutContext(Qt::WindowShortcut);
     connect(detail, &QAction::triggered, this, [this] {
         if (view->PANEL_UNDER_POINTER() > 0) OPEN_PANEL(view->PANEL_UNDER_POINTER());
         else SAY(QStringLiteral("Point at a panel first, then press Enter or double-click it."));
     });
     BUILD_FIELD_MENU(zoom);
+    zoom->addSeparator();
+    QAction* figures = zoom->addAction(QStringLiteral("F&igures..."));
+    figures->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    figures->setEnabled(shown.fields.grid != nullptr && shown.figures.lines != nullptr);
+    connect(figures, &QAction::triggered, this, [this] { OPEN_FIGURES_WINDOW(shown, this); });
 }
 
 void page_window::SHOW_FIT() {

@@ -6,9 +6,9 @@
 //   on the XY plane at z = 0 cm (node 201 of 401)". It opens on the XY plane at the node nearest
 //   z = 0, component z. Controls: the plane, the node (a slider and a spin box, with the node's
 //   coordinate), the quantity; Page Up / Page Down step the node, Home / End go to the first and
-//   last. The status bar reads the node under the pointer. File > Export Slice (Ctrl+E) writes
+//   last; P and Q step through the planes and quantities. The status bar reads the node under the pointer. File > Export Slice (Ctrl+E) writes
 //   the slice as CSV (slices.h), File > Save Image (Ctrl+Shift+S) as PNG, SVG or PDF; neither
-//   replaces a file without asking. View > Stretch to Window gives up the equal scale; Ctrl++,
+//   replaces a file without asking. "Same scale" (or View > Stretch to Window, Ctrl+T) gives up the equal scale; Ctrl++,
 //   Ctrl+- and Ctrl+0 zoom. A double-click on a cell (or Enter) opens the profiles through its
 //   node along x, y and z in detail windows. Esc and Ctrl+W close it.
 //
@@ -36,6 +36,7 @@
 
 #include "field/slices.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QMenu;
@@ -45,6 +46,7 @@ class QSpinBox;
 namespace orvex {
 
 class slice_view;
+struct plotted_page;
 
 class slice_window : public QMainWindow {
 public:
@@ -83,6 +85,7 @@ private:
     QSlider* node_slider = nullptr;
     QSpinBox* node_box = nullptr;
     QLabel* node_place = nullptr;
+    QCheckBox* same_scale = nullptr;
     QWidget* owner = nullptr;
     QMenu* view_menu = nullptr;
     bool updating = false;
@@ -90,6 +93,17 @@ private:
 
 QWidget* OPEN_NODE_LINE(const field_grid_record& grid, int field_flag, std::string_view map_file, char axis,
                         grid_node through, int component, QWidget* parent);
+
+// What a detail window shows, kept on it so that a field switch can open it again for the other
+// field: a panel of the page (its number), or a line through a node (axis, i, j, k, component).
+inline constexpr const char* detail_panel_property = "orvex_detail_panel";
+inline constexpr const char* detail_node_line_property = "orvex_detail_node_line";
+
+// Every detail window of owner (a window it opened) is opened again, in its place, for the
+// field of field_flag, and the old one closed: a page panel from page (skipped when page is
+// null), a node line from the grid.
+void REOPEN_DETAIL_WINDOWS(QWidget* owner, const plotted_page* page, const field_grid_record& grid, int field_flag,
+                           std::string_view map_file);
 
 // Asks for a node and an axis, then opens the line; nullptr when the user cancels.
 QWidget* ASK_NODE_LINE(const field_grid_record& grid, int field_flag, std::string_view map_file, QWidget* parent);

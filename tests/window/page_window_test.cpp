@@ -3,6 +3,7 @@
 // panel's detail window, the exports read back as the page's own numbers and lines, Esc leaves
 // the window open, and the listing and the notes show as they were handed over.
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
@@ -22,6 +23,7 @@
 #include <QtCharts/QLineSeries>
 
 #include <algorithm>
+#include <functional>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -34,6 +36,8 @@
 #include "field/unfold.h"
 #include "map_writer.h"
 #include "surface/display_list.h"
+#include "field/analytic_grid.h"
+#include "reset_records.h"
 #include "page/page.h"
 #include "page/panel_edges.h"
 #include "page/page_readout.h"
@@ -59,16 +63,11 @@ page_content PLOT_PAGE() {
     mapgen::map_spec recipe;
     recipe.kind = 2;
     recipe.ksym_yz = recipe.ksym_xz = recipe.ksym_xy = 1;
-    field_grid_record& g = field_grid;
-    RESET_FIELD_GRID();
-    mapgen::FILL_STORED(recipe, {g.xmws.data(), g.ymws.data(), g.zmws.data(), g.ex_in.data(), g.ey_in.data(),
-                               g.ez_in.data(), g.bx_in.data(), g.by_in.data(), g.bz_in.data()});
-    g.ksym_yz = g.ksym_xz = g.ksym_xy = 1;
-    g.ksym = 3;
-    g.field_kind = 2;
-    g.field_flag = 0;
+    testing_support::RESET_RECORDS();
+    SET_PAGE_PNG_LABELS({"plot_orvex_3dfields 1.0.0", "MW_\xC4\x88\xC2\xB5map.bin", "electric field Ex, Ey, Ez (V/cm)"});
+    orvex::testing::LOAD_ANALYTIC(recipe);
+    field_grid.field_flag = 0;
     UNFOLD_GRID();
-    RESET_SURFACE();
     SET_CONSOLE_QUIET(true);
     PLOT_PROFILES("MW_map.bin");
     page_content content;
@@ -416,6 +415,36 @@ private slots:
         QVERIFY(!window->SAVE_PAGE_TO(dir.filePath(QStringLiteral("page.gif")), &why));
     }
 
+    // Save Page As PNG encodes the page the window was handed, pixel for pixel, with the text
+    // chunks handed with it; the encoder takes any picture, not only a page.
+    void pngIsThePageHandedWithItsTextChunks() {
+        const QString png = dir.filePath(QStringLiteral("page.png"));
+        QString why;
+        QVERIFY2(window->SAVE_PAGE_TO(png, &why), qPrintable(why));
+        const QImage saved(png);
+        QCOMPARE(saved.size(), QSize(page_width, page_height));
+        int same = 0;
+        for (int y = 0; y < page_height; ++y)
+            for (int x = 0; x < page_width; ++x) {
+                const packed_colour c = content.pixels[static_cast<std::size_t>(y) * page_width + static_cast<std::size_t>(x)];
+                same += saved.pixel(x, y) == qRgb(static_cast<int>(c & 0xFF), static_cast<int>(c >> 8 & 0xFF), static_cast<int>(c >> 16 & 0xFF));
+            }
+        QCOMPARE(same, page_width * page_height);
+        QCOMPARE(saved.text(QStringLiteral("Source")), QStringLiteral("MW_\u0108\u00b5map.bin"));
+        QCOMPARE(saved.text(QStringLiteral("Title")), QStringLiteral("electric field Ex, Ey, Ez (V/cm)"));
+
+        const std::array<packed_colour, 6> tiny{0x0000FF, 0x00FF00, 0xFF0000, 0x000000, 0xFFFFFF, 0x123456};
+        const std::array<png_text_chunk, 1> note{{{"Comment", "three by two"}}};
+        std::string bytes, failed;
+        QVERIFY(ENCODE_PNG(tiny, 3, 2, note, bytes, failed));
+        const QImage small = QImage::fromData(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), "PNG");
+        QCOMPARE(small.size(), QSize(3, 2));
+        QCOMPARE(small.pixel(0, 0), qRgb(255, 0, 0));
+        QCOMPARE(small.pixel(2, 1), qRgb(0x56, 0x34, 0x12));
+        QCOMPARE(small.text(QStringLiteral("Comment")), QStringLiteral("three by two"));
+        QVERIFY(!ENCODE_PNG(tiny, 4, 2, note, bytes, failed));  // fewer pixels than the size
+    }
+
     // The SVG drawn at its own size has the frames of the thirty panels on the PNG's pixels:
     // black where the PNG's frame is, white where the PNG is white just outside and inside it.
     void svgAtItsOwnSizeHasTheFramesOnThePngPixels() {
@@ -498,6 +527,7 @@ private slots:
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window));
         bool asked = false;
+        QString back;  // what the dialog holds when it comes back after No
         QTimer::singleShot(200, [&] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog != nullptr);
@@ -509,15 +539,123 @@ private slots:
                 auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
                 QVERIFY(box != nullptr);
                 asked = box->text().contains(QStringLiteral("kept.svg"));
+                QTimer::singleShot(300, [&] {
+                    auto* again = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                    QVERIFY(again != nullptr);
+                    back = again->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+                    again->reject();
+                });
                 box->button(QMessageBox::No)->click();
             });
             QTest::keyClick(name, Qt::Key_Return);
         });
         QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
         QVERIFY(asked);
+        QCOMPARE(back, QStringLiteral("kept"));
         QFile f(existing);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray("kept"));
+    }
+
+    // Runs act on the next modal window once it is shown (a file dialog or a message box).
+    static void WITH_MODAL(std::function<void(QWidget*)> act, int tries = 300) {
+        QTimer::singleShot(20, [act, tries] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal == nullptr || !modal->isVisible()) {
+                if (tries > 0) WITH_MODAL(act, tries - 1);
+                return;
+            }
+            act(modal);
+        });
+    }
+    void TRIGGER(const QString& text) {
+        for (QAction* a : window->findChildren<QAction*>())
+            if (a->text() == text) return a->trigger();
+        QFAIL(qPrintable(text));
+    }
+    static void TYPE_AND_ENTER(QWidget* modal, const QString& name) {
+        auto* edit = modal->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(edit != nullptr);
+        edit->setText(name);
+        QTest::keyClick(edit, Qt::Key_Return);
+    }
+
+    // Export Profiles refuses a suffix other than .csv and comes back with the name typed; a
+    // name with double quotes is written as typed; the next dialog opens in the folder last
+    // used, not in the working directory.
+    void exportDialogRefusesTakesQuotesAndRemembersTheFolder() {
+        const QString other = dir.filePath(QStringLiteral("other"));
+        QVERIFY(QDir().mkpath(other));
+        QString refusal, back;
+        WITH_MODAL([&](QWidget* files) {
+            WITH_MODAL([&](QWidget* box) {
+                refusal = qobject_cast<QMessageBox*>(box) != nullptr ? qobject_cast<QMessageBox*>(box)->text() : QString();
+                WITH_MODAL([&](QWidget* again) {
+                    auto* edit = again->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                    back = edit != nullptr ? edit->text() : QString();
+                    TYPE_AND_ENTER(again, QStringLiteral("my \"best\" profiles.csv"));
+                });
+                qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
+            });
+            TYPE_AND_ENTER(files, other + QStringLiteral("/data.txt"));
+        });
+        TRIGGER(QStringLiteral("&Export Profiles..."));
+        QVERIFY2(refusal.contains(QStringLiteral(".csv")), qPrintable(refusal));
+        QCOMPARE(back, QStringLiteral("data.txt"));
+        QVERIFY(!QFile::exists(other + QStringLiteral("/data.txt")));
+        QVERIFY(QFile::exists(other + QStringLiteral("/my \"best\" profiles.csv")));
+        QString opened_in;
+        WITH_MODAL([&](QWidget* files) {
+            opened_in = qobject_cast<QFileDialog*>(files)->directory().absolutePath();
+            qobject_cast<QFileDialog*>(files)->reject();
+        });
+        TRIGGER(QStringLiteral("&Save Page As..."));
+        QCOMPARE(opened_in, QDir(other).absolutePath());
+    }
+
+    // A name as long as the file system takes is written (its temporary file's name is short).
+    void longestNameIsWritten() {
+        const QString longest = dir.filePath(QString(251, QLatin1Char('p')) + QStringLiteral(".csv"));
+        QString why;
+        QVERIFY2(window->EXPORT_PROFILES_TO(longest, &why), qPrintable(why));
+        QVERIFY2(window->SAVE_PAGE_TO(longest.chopped(4) + QStringLiteral(".svg"), &why), qPrintable(why));
+    }
+
+    // Enter while the pointer is on a panel opens its detail window, whatever has the focus.
+    void enterOpensThePanelWhateverHasTheFocus() {
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        POINT_AT(9, 100);
+        window->CONSOLE()->setFocus();
+        QVERIFY(window->CONSOLE()->hasFocus());
+        QTest::keyClick(window->CONSOLE(), Qt::Key_Return);
+        QWidget* detail = nullptr;
+        QTRY_VERIFY((detail = [] {
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (top->isVisible() && top->windowTitle().contains(QStringLiteral("Z (cm), X=Y=0"))) return top;
+            return static_cast<QWidget*>(nullptr);
+        }()) != nullptr);
+        detail->close();
+    }
+
+    // With the working directory and the folder last used both gone, a dialog refuses with a
+    // message instead of opening in a folder the toolkit remembers from another run.
+    void goneFoldersAreRefusedNotReplaced() {
+        const QString previous = QDir::currentPath();
+        const QString gone = dir.filePath(QStringLiteral("gone"));
+        QVERIFY(QDir().mkpath(gone));
+        QDir::setCurrent(gone);
+        QVERIFY(QDir(dir.filePath(QStringLiteral("other"))).removeRecursively());
+        QVERIFY(QDir(gone).removeRecursively());
+        QString first;
+        WITH_MODAL([&](QWidget* modal) {
+            first = QString::fromLatin1(modal->metaObject()->className());
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) box->button(QMessageBox::Ok)->click();
+            else if (auto* files = qobject_cast<QFileDialog*>(modal)) files->reject();
+        });
+        TRIGGER(QStringLiteral("&Export Profiles..."));
+        QDir::setCurrent(previous);
+        QCOMPARE(first, QStringLiteral("QMessageBox"));
     }
 };
 
