@@ -100,7 +100,7 @@ int PLOT_ORVEX_3DFIELDS() {
     }
     // A listing that did not reach standard output is a failed run: no page is shown or written.
     if (REPORT_LOST_LISTING()) return 1;
-    return SHOW_PAGE(page_png_name, MAP_NOTES(), &PLOTTED_PAGE());
+    return SHOW_PAGE(page_png_name, MAP_NOTES(), &PLOTTED_PAGE(), &field_grid);
 }
 
 }  // namespace orvex

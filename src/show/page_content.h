@@ -23,8 +23,10 @@
 
 namespace orvex {
 
-// What each panel of the viewer's page shows (page/plotted_page.h); the show floor only passes it on.
+// What each panel of the viewer's page shows (page/plotted_page.h) and the map behind it
+// (field/field_grid.h); the show floor only passes them on.
 struct plotted_page;
+struct field_grid_record;
 
 struct page_content {
     std::span<const packed_colour> pixels;  // page_width x page_height, row by row (PAGE_PIXELS)
@@ -38,6 +40,9 @@ struct page_content {
     // The text chunks of the page's PNG (PAGE_PNG_TEXTS): the window encodes the pixels above
     // with them (png_encode.h) when it saves the page as PNG or falls back to the PNG.
     std::span<const png_text_chunk> png_texts;
+    // The map behind the page, or null (another picture): the window exports it (File > Export
+    // Map) through procedures that take it as an argument, so the module defines no record.
+    const field_grid_record* grid = nullptr;
 };
 
 }  // namespace orvex

@@ -26,10 +26,12 @@ inline constexpr std::string_view page_png_name = "plot_orvex_3dfields.png";
 
 // notes: what the map checks found, shown in the window above the listing (one line each).
 struct plotted_page;
+struct field_grid_record;
 
 // plotted: what each panel of the viewer's page shows (the readout, detail windows and profile
-// export use it), or null for any other picture.
+// export use it), or null for any other picture; grid: the map behind the page (the window's
+// File > Export Map writes it), or null.
 int SHOW_PAGE(std::string_view png_name = page_png_name, std::span<const std::string_view> notes = {},
-              const plotted_page* plotted = nullptr);
+              const plotted_page* plotted = nullptr, const field_grid_record* grid = nullptr);
 
 }  // namespace orvex

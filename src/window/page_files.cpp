@@ -1,9 +1,11 @@
 // page_files.cpp: the window's files: the page saved as PNG, SVG or PDF, the profiles exported
-// as CSV, and the dialogs that ask for their names.
+// as CSV, the unfolded map exported as .h5, .vti or .csv, and the dialogs that ask for their
+// names.
 //
 // A name typed without a suffix gets the one of the chosen filter before anything else, so the
 // question whether to replace an existing file is asked of the file really written; that
 // question is always asked. A suffix the window cannot write is refused with a message.
+#include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -14,6 +16,8 @@
 
 #include "console/file_output.h"
 #include "surface/png_encode.h"
+#include "fieldio/map_export.h"
+#include "page/plotted_page.h"
 #include "page/profiles_csv.h"
 #include "window/detail_window.h"
 #include "window/page_view.h"
@@ -135,6 +139,39 @@ void page_window::EXPORT_PROFILES() {
         return;
     }
     SAY(QStringLiteral("The 30 profiles are written to %1.").arg(QFileInfo(name).absoluteFilePath()));
+}
+
+bool page_window::EXPORT_MAP_TO(const QString& path, QString* why) {
+    std::string reason;
+    const QString map_name = shown.plotted != nullptr ? FROM_UTF8(shown.plotted->map_file).trimmed() : QString();
+    const std::string name = map_name.toStdString();
+    if (shown.grid != nullptr && orvex::EXPORT_MAP(*shown.grid, QFile::encodeName(path).toStdString(), {name, 0.0}, &reason))
+        return true;
+    if (why != nullptr) *why = shown.grid == nullptr ? QStringLiteral("there is no map") : QString::fromLocal8Bit(reason.c_str());
+    return false;
+}
+
+void page_window::EXPORT_MAP() {
+    if (shown.grid == nullptr) return;
+    const QString caption = QStringLiteral("Export Map");
+    const QString name = ASK_FOR_NAME(this, caption, QDir::current().filePath(QStringLiteral("map.h5")),
+                                      {QStringLiteral("openPMD field mesh (*.h5)"), QStringLiteral("VTK image data (*.vti)"),
+                                       QStringLiteral("CSV table (*.csv)")});
+    if (name.isEmpty()) return;
+    if (!EXPORT_FORMAT_OF(QFile::encodeName(name).toStdString())) {
+        QMessageBox::warning(this, caption, QStringLiteral("The map cannot be exported as %1: it can be exported as .h5, .vti or .csv.").arg(QFileInfo(name).fileName()));
+        return;
+    }
+    if (!MAY_WRITE(this, caption, name)) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);  // the largest map as CSV takes a moment
+    QString why;
+    const bool written = EXPORT_MAP_TO(name, &why);
+    QApplication::restoreOverrideCursor();
+    if (!written) {
+        QMessageBox::warning(this, caption, QStringLiteral("The map could not be exported to %1: %2").arg(name, why));
+        return;
+    }
+    SAY(QStringLiteral("The unfolded map is written to %1.").arg(QFileInfo(name).absoluteFilePath()));
 }
 
 void page_window::OPEN_PANEL(int panel) {

@@ -4,7 +4,10 @@
 // the window open, and the listing and the notes show as they were handed over.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QAction>
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -37,6 +40,7 @@
 #include "page/page.h"
 #include "page/panel_edges.h"
 #include "page/page_readout.h"
+#include "fieldio/map_export.h"
 #include "page/plot_driver.h"
 #include "page/plotted_page.h"
 #include "surface/png_output.h"
@@ -80,6 +84,7 @@ page_content PLOT_PAGE() {
     content.notes = notes;
     content.png_name = "plot_orvex_3dfields.png";
     content.png_texts = PAGE_PNG_TEXTS();
+    content.grid = &field_grid;
     return content;
 }
 
@@ -518,6 +523,48 @@ private slots:
         QFile f(existing);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray("kept"));
+    }
+
+    // File > Export Map writes the map the window was handed, named as the page names it; the
+    // dialog asks before it replaces a file, and a suffix the exporter cannot write writes
+    // nothing.
+    void exportedMapIsTheHandedMapAndAsksBeforeReplacing() {
+        const QString csv = dir.filePath(QStringLiteral("map.csv"));
+        QString why;
+        QVERIFY2(window->EXPORT_MAP_TO(csv, &why), qPrintable(why));
+        std::string expected;
+        for (const std::string& piece : MAP_AS_CSV(field_grid, {"MW_map.bin", 0.0})) expected += piece;
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().toStdString() == expected);
+        QVERIFY(!window->EXPORT_MAP_TO(dir.filePath(QStringLiteral("map.vtk")), &why));
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("map.vtk"))));
+
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        bool asked = false;
+        QTimer::singleShot(200, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name != nullptr);
+            name->setText(csv);
+            QTimer::singleShot(300, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(box != nullptr);
+                asked = box->text().contains(QStringLiteral("map.csv"));
+                box->button(QMessageBox::No)->click();
+            });
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        QAction* action = nullptr;
+        for (QAction* a : window->findChildren<QAction*>())
+            if (a->text() == QStringLiteral("Export &Map...")) action = a;
+        QVERIFY(action != nullptr && action->isEnabled());
+        const QDateTime written = QFileInfo(csv).lastModified();
+        action->trigger();
+        QVERIFY(asked);
+        QCOMPARE(QFileInfo(csv).lastModified(), written);
     }
 };
 
