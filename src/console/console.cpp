@@ -75,6 +75,16 @@ void CLEAR_CONSOLE_LOG() {
     console_log_full = false;
 }
 
-void SET_CONSOLE_QUIET(bool quiet) { console_quiet = quiet; }
+bool SET_CONSOLE_QUIET(bool quiet) {
+    const bool was = console_quiet;
+    console_quiet = quiet;
+    return was;
+}
+
+void TRUNCATE_CONSOLE_LOG(std::size_t length) {
+    if (length >= console_log_length) return;
+    console_log_length = length;
+    console_log_full = false;
+}
 
 }  // namespace orvex

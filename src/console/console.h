@@ -24,6 +24,7 @@
 //   reach standard output, and the log then ends with "...".
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -68,7 +69,13 @@ void HOLD_STANDARD_STREAMS();
 std::string_view CONSOLE_LOG();
 void CLEAR_CONSOLE_LOG();
 
-// While quiet, records are kept in the log but not written to standard output (tests).
-void SET_CONSOLE_QUIET(bool quiet);
+// While quiet, records are kept in the log but not written to standard output (tests, and a
+// page redrawn for the window whose listing the run has already written). Returns the setting
+// it replaces.
+bool SET_CONSOLE_QUIET(bool quiet);
+
+// Drops what the log kept after its first length bytes (CONSOLE_LOG().size() taken before), so
+// that records written again for a redraw are not listed twice. A larger length changes nothing.
+void TRUNCATE_CONSOLE_LOG(std::size_t length);
 
 }  // namespace orvex

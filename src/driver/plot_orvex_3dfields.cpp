@@ -2,7 +2,7 @@
 //
 //   control file -> field file classified and echoed -> stored lattice (reader) -> header
 //   listing -> map checks (notes) -> full grid (unfolding) -> profiles and page (plot driver)
-//   -> window or PNG
+//   -> window or PNG (whose window may ask for the page of the map's other field: field_switch.h)
 //
 // Each stage reads what the stage before it wrote; nothing flows back. A stop anywhere throws
 // run_stop; it is written here, once, and nothing after it is read, listed, drawn or written.
@@ -21,6 +21,7 @@
 #include "console/run_stop.h"
 #include "driver/command_line.h"
 #include "driver/control_file.h"
+#include "driver/field_switch.h"
 #include "field/field_grid.h"
 #include "field/field_table.h"
 #include "fieldio/map_layouts.h"
@@ -48,12 +49,6 @@ void REPORT_MAP_NOTES() {
     if (CONSOLE_OUTPUT_ERROR() != 0) return;
     for (const std::string_view note : MAP_NOTES())
         std::fprintf(stderr, "plot_orvex_3dfields: note: %.*s\n", static_cast<int>(note.size()), note.data());
-}
-
-// The page's PNG names the program, the map and the field plotted.
-void LABEL_PAGE_PNG() {
-    const std::string software = "plot_orvex_3dfields " + std::string(PROGRAM_VERSION());
-    SET_PAGE_PNG_LABELS({software, FIELD_FILE_NAME(), FIELD_ENTRY(field_grid.field_flag).title});
 }
 
 // The mirror flags are 0 or 1. Others (2, 0, 0, or 1, 1, -1 summing to 1) could still match
@@ -100,7 +95,7 @@ int PLOT_ORVEX_3DFIELDS() {
     }
     // A listing that did not reach standard output is a failed run: no page is shown or written.
     if (REPORT_LOST_LISTING()) return 1;
-    return SHOW_PAGE(page_png_name, MAP_NOTES(), &PLOTTED_PAGE(), &field_grid);
+    return SHOW_PAGE(page_png_name, MAP_NOTES(), &PLOTTED_PAGE(), PAGE_FIELDS());
 }
 
 }  // namespace orvex

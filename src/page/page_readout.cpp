@@ -1,6 +1,8 @@
 // page_readout.cpp: the panel and node under a point of the page, and the readout's words.
 #include "page/page_readout.h"
 
+#include "field/slices.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -62,24 +64,15 @@ std::string SHORT_LISTED_REAL(double v) {
     return first == std::string::npos ? padded : padded.substr(first);
 }
 
-namespace {
-
-// A coordinate of a fixed node: its shortest form of up to 15 significant digits ("0", "0.5").
-std::string COORDINATE(double v) {
-    if (v == 0.0) return "0";  // also -0 and the rounding of a centre node's position
-    char text[40];
-    std::snprintf(text, sizeof text, "%.15g", v);
-    return text;
-}
-
-// A value with 15 significant digits in exponent form: 6.12345678901234E+03.
-std::string VALUE(double v) {
+std::string READOUT_VALUE(double v) {
     if (!std::isfinite(v)) return SHORT_LISTED_REAL(v);
     if (v == 0.0) v = 0.0;  // a mirrored zero reads 0, not -0
     char text[40];
     std::snprintf(text, sizeof text, "%.14E", v);
     return text;
 }
+
+namespace {
 
 std::string TRIMMED(std::string_view text) {
     const std::size_t last = text.find_last_not_of(' ');
@@ -97,14 +90,14 @@ std::string READOUT_TEXT(const plotted_panel& p, int node) {
     text += p.fixed_names[1];
     text += " = " + std::to_string(p.fixed_index[0]) + ", " + std::to_string(p.fixed_index[1]) + ": ";
     text += axis_of(p.fixed_names[0]);
-    text += " = " + COORDINATE(p.fixed_coordinate[0]) + ", ";
+    text += " = " + SHORT_COORDINATE(p.fixed_coordinate[0]) + ", ";
     text += axis_of(p.fixed_names[1]);
-    text += " = " + COORDINATE(p.fixed_coordinate[1]) + " cm)";
+    text += " = " + SHORT_COORDINATE(p.fixed_coordinate[1]) + " cm)";
     text += " | node " + std::to_string(node);
     text += " | ";
     text += p.axis;
     text += " = " + SHORT_LISTED_REAL(p.pos[node - 1]) + " cm";
-    text += " | " + std::string(p.component_name) + " = " + VALUE(p.val[node - 1]) + " " + std::string(p.unit);
+    text += " | " + std::string(p.component_name) + " = " + READOUT_VALUE(p.val[node - 1]) + " " + std::string(p.unit);
     return text;
 }
 

@@ -50,6 +50,9 @@ std::string READOUT_TEXT(const plotted_panel& p, int node);
 // field, Ex, Ey and Ez in V/cm, along ten lines".
 std::string PAGE_SUMMARY(const plotted_page& page);
 
+// A value with 15 significant digits in exponent form: "6.12345678901234E+03" (0 for -0).
+std::string READOUT_VALUE(double v);
+
 // A real with 15 significant digits in the listing's form, without the listing's padding.
 std::string SHORT_LISTED_REAL(double v);
 

@@ -11,7 +11,13 @@
 //   Every view and pointer refers to records that live for the whole run; the window copies
 //   nothing it does not change. Texts are UTF-8. plotted may be null (a picture that is not the
 //   viewer's page, such as the histogram library's): then there is no readout, no detail window
-//   and no export of profiles.
+//   and no export of profiles. fields.grid is the unfolded map (null for other pictures: then
+//   there are no slices, node lines, field switch or map export); the window reads it only
+//   through procedures that take it as an argument, so the module defines none of the
+//   program's records.
+//   fields.draw_field is the program's: it redraws the page on the surface for the other field
+//   (unfolding that field first, only then) and points the content at the new page and its PNG
+//   texts.
 #pragma once
 
 #include <span>
@@ -23,10 +29,24 @@
 
 namespace orvex {
 
-// What each panel of the viewer's page shows (page/plotted_page.h) and the map behind it
+// What each panel of the viewer's page shows (page/plotted_page.h) and the unfolded map
 // (field/field_grid.h); the show floor only passes them on.
 struct plotted_page;
 struct field_grid_record;
+struct page_content;
+
+// The map behind the page, and the way to the page of its other field.
+struct page_fields {
+    const field_grid_record* grid = nullptr;  // the unfolded map, or null
+    int field_flag = 0;                       // the field the page shows: 0 electric, 1 magnetic
+    bool both_fields = false;                 // the map carries both fields
+    // Draws the page of field_flag (0 or 1) on the surface exactly as a run whose control file
+    // asks for that field draws it (its date stamp apart), unfolding that field first if the run
+    // has not, and points content's pixels, list, plotted, png_texts and fields.field_flag at the
+    // new page;
+    // false, with the reason in why and content unchanged, when it cannot.
+    bool (*draw_field)(int field_flag, page_content* content, std::string_view* why) = nullptr;
+};
 
 struct page_content {
     std::span<const packed_colour> pixels;  // page_width x page_height, row by row (PAGE_PIXELS)
@@ -40,9 +60,7 @@ struct page_content {
     // The text chunks of the page's PNG (PAGE_PNG_TEXTS): the window encodes the pixels above
     // with them (png_encode.h) when it saves the page as PNG or falls back to the PNG.
     std::span<const png_text_chunk> png_texts;
-    // The map behind the page, or null (another picture): the window exports it (File > Export
-    // Map) through procedures that take it as an argument, so the module defines no record.
-    const field_grid_record* grid = nullptr;
+    page_fields fields;
 };
 
 }  // namespace orvex

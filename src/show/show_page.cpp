@@ -66,7 +66,7 @@ bool DESCRIPTORS_FOR_WINDOW(std::string& why) {
 }  // namespace
 
 int SHOW_PAGE(std::string_view png_name, std::span<const std::string_view> notes, const plotted_page* plotted,
-              const field_grid_record* grid) {
+              const page_fields& fields) {
     const std::string name(png_name);
     // What the line that names the written page says first: why there is no window.
     std::string no_window = "no display";
@@ -78,13 +78,13 @@ int SHOW_PAGE(std::string_view png_name, std::span<const std::string_view> notes
             content.pixels = PAGE_PIXELS();
             content.list = &DISPLAY_LIST();
             content.plotted = plotted;
-            content.grid = grid;
             content.caption = requests.plot_caption.data();
             content.console_text = CONSOLE_LOG();
             content.console_text_colour = requests.console_text_colour;
             content.notes = notes;
             content.png_name = png_name;
             content.png_texts = PAGE_PNG_TEXTS();
+            content.fields = fields;
             const int status = entry(&content);
             if (status != window_not_possible) return status;
             no_window = "the display cannot be reached";

@@ -20,18 +20,20 @@
 #include <span>
 #include <string_view>
 
+#include "show/page_content.h"
+
 namespace orvex {
 
 inline constexpr std::string_view page_png_name = "plot_orvex_3dfields.png";
 
 // notes: what the map checks found, shown in the window above the listing (one line each).
 struct plotted_page;
-struct field_grid_record;
 
 // plotted: what each panel of the viewer's page shows (the readout, detail windows and profile
-// export use it), or null for any other picture; grid: the map behind the page (the window's
-// File > Export Map writes it), or null.
+// export use it), or null for any other picture.
+// fields: the unfolded map behind the page and the way to its other field (page_content.h);
+// empty for any other picture.
 int SHOW_PAGE(std::string_view png_name = page_png_name, std::span<const std::string_view> notes = {},
-              const plotted_page* plotted = nullptr, const field_grid_record* grid = nullptr);
+              const plotted_page* plotted = nullptr, const page_fields& fields = {});
 
 }  // namespace orvex

@@ -164,6 +164,7 @@ void COPY_LINE(const plotted_page& page, int panel, detail_line& into) {
     into.map_file = std::string(page.map_file);
     into.page = plotted_page{};
     into.page.map_file = into.map_file;
+    into.axis_title = std::string(page.panels[static_cast<std::size_t>(panel - 1)].axis_title);
     into.page.field = page.field;
     for (int c = 0; c < 3; ++c) {
         const auto slot = static_cast<std::size_t>(3 * into.line - 3 + c);
@@ -179,6 +180,7 @@ void COPY_LINE(const plotted_page& page, int panel, detail_line& into) {
         to.n = static_cast<std::int32_t>(std::min(into.pos[c].size(), into.val[c].size()));
         to.pos = into.pos[c].data();
         to.val = into.val[c].data();
+        to.axis_title = into.axis_title;
     }
 }
 

@@ -41,6 +41,7 @@ namespace orvex {
 struct detail_line {
     plotted_page page;  // the line's three panels point into pos and val below; the others have n = 0
     std::string map_file;
+    std::string axis_title;  // the line's title, which need not be one of the page's constants
     std::array<std::vector<double>, 3> pos, val;
     int panel = 0, line = 0;
     int own = 0;  // the panel's component, 1..3

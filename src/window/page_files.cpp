@@ -20,6 +20,7 @@
 #include "page/plotted_page.h"
 #include "page/profiles_csv.h"
 #include "window/detail_window.h"
+#include "window/file_dialogs.h"
 #include "window/page_view.h"
 #include "window/page_window.h"
 #include "window/vector_page.h"
@@ -38,9 +39,17 @@ constexpr std::array<page_format, 3> page_formats{{
     {"pdf", "PDF document, vectors (*.pdf)"},
 }};
 
-// Asks for a file name with the toolkit's own dialog (the same on every desktop, and one a
-// test can type into). The name comes back with the suffix of the chosen filter when it had
-// none; empty when the user cancelled.
+bool WRITE_BYTES(const QString& path, const QByteArray& bytes, QString* why) {
+    std::string reason;
+    if (WRITE_FILE_ATOMICALLY(QFile::encodeName(path).toStdString(), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), &reason)) return true;
+    if (why != nullptr) *why = QString::fromLocal8Bit(reason.c_str());
+    return false;
+}
+
+QString FROM_UTF8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+}  // namespace
+
 QString ASK_FOR_NAME(QWidget* parent, const QString& caption, const QString& start, const QStringList& filters) {
     QFileDialog dialog(parent, caption, start);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -64,17 +73,6 @@ bool MAY_WRITE(QWidget* parent, const QString& caption, const QString& name) {
                                  QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(name),
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
-
-bool WRITE_BYTES(const QString& path, const QByteArray& bytes, QString* why) {
-    std::string reason;
-    if (WRITE_FILE_ATOMICALLY(QFile::encodeName(path).toStdString(), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), &reason)) return true;
-    if (why != nullptr) *why = QString::fromLocal8Bit(reason.c_str());
-    return false;
-}
-
-QString FROM_UTF8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-}  // namespace
 
 bool page_window::SAVE_PAGE_TO(const QString& path, QString* why) {
     const QString suffix = QFileInfo(path).suffix().toLower();
@@ -145,14 +143,14 @@ bool page_window::EXPORT_MAP_TO(const QString& path, QString* why) {
     std::string reason;
     const QString map_name = shown.plotted != nullptr ? FROM_UTF8(shown.plotted->map_file).trimmed() : QString();
     const std::string name = map_name.toStdString();
-    if (shown.grid != nullptr && orvex::EXPORT_MAP(*shown.grid, QFile::encodeName(path).toStdString(), {name, 0.0}, &reason))
+    if (shown.fields.grid != nullptr && orvex::EXPORT_MAP(*shown.fields.grid, QFile::encodeName(path).toStdString(), {name, 0.0}, &reason))
         return true;
-    if (why != nullptr) *why = shown.grid == nullptr ? QStringLiteral("there is no map") : QString::fromLocal8Bit(reason.c_str());
+    if (why != nullptr) *why = shown.fields.grid == nullptr ? QStringLiteral("there is no map") : QString::fromLocal8Bit(reason.c_str());
     return false;
 }
 
 void page_window::EXPORT_MAP() {
-    if (shown.grid == nullptr) return;
+    if (shown.fields.grid == nullptr) return;
     const QString caption = QStringLiteral("Export Map");
     const QString name = ASK_FOR_NAME(this, caption, QDir::current().filePath(QStringLiteral("map.h5")),
                                       {QStringLiteral("openPMD field mesh (*.h5)"), QStringLiteral("VTK image data (*.vti)"),

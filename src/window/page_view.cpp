@@ -2,6 +2,8 @@
 // pointer, and the pointer's gestures.
 #include "window/page_view.h"
 
+#include <QCursor>
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QMoveEvent>
@@ -33,6 +35,19 @@ page_view::page_view(QImage image, const display_list* list_in, const plotted_pa
     setAutoFillBackground(true);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
+}
+
+void page_view::SET_PAGE(QImage image, const display_list* list_in, const plotted_page* plotted_in) {
+    page = std::move(image);
+    list = list_in;
+    plotted = plotted_in;
+    cached = QPixmap();
+    cached_scale = 0.0;
+    panel_under = node_under = 0;
+    // The readout follows the pointer onto the new page's values at once.
+    const QPoint pointer = mapFromGlobal(QCursor::pos());
+    if (underMouse()) READ_AT(pointer);
+    update();
 }
 
 QSize page_view::sizeHint() const { return page.size(); }

@@ -46,6 +46,8 @@ public:
     page_view(QImage image, const display_list* list, const plotted_page* plotted);
 
     const QImage& PAGE_IMAGE() const { return page; }
+    // Shows another page (the map's other field): its image, drawing operations and panels.
+    void SET_PAGE(QImage image, const display_list* list, const plotted_page* plotted);
     bool FITS() const { return fit; }
     // The scale in use: the fit scale for the current size, or the fixed one.
     double SCALE() const;

@@ -33,8 +33,10 @@ QColor FROM_PACKED(packed_colour c) {
     return QColor(static_cast<int>(c & 0xFFu), static_cast<int>((c >> 8) & 0xFFu), static_cast<int>((c >> 16) & 0xFFu));
 }
 
+}  // namespace
+
 // The page as an image, one image pixel per page pixel.
-QImage PAGE_IMAGE(std::span<const packed_colour> pixels) {
+QImage PAGE_IMAGE_OF(std::span<const packed_colour> pixels) {
     QImage image(page_width, page_height, QImage::Format_RGB32);
     for (int y = 0; y < page_height; ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
@@ -43,6 +45,8 @@ QImage PAGE_IMAGE(std::span<const packed_colour> pixels) {
     }
     return image;
 }
+
+namespace {
 
 QString FROM_UTF8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
@@ -63,7 +67,7 @@ constexpr int console_lines_kept = 3;    // what it keeps in a small window
 
 page_window::page_window(const page_content& content) : shown(content) {
     setWindowTitle(FROM_UTF8(content.caption));
-    view = new page_view(PAGE_IMAGE(content.pixels), content.list, content.plotted);
+    view = new page_view(PAGE_IMAGE_OF(content.pixels), content.list, content.plotted);
     scroller = new QScrollArea;
     scroller->setBackgroundRole(QPalette::Dark);
     scroller->setAlignment(Qt::AlignCenter);
@@ -137,7 +141,7 @@ void page_window::BUILD_MENUS() {
     export_csv->setEnabled(shown.plotted != nullptr);
     connect(export_csv, &QAction::triggered, this, [this] { EXPORT_PROFILES(); });
     QAction* export_map = file->addAction(QStringLiteral("Export &Map..."));
-    export_map->setEnabled(shown.grid != nullptr);
+    export_map->setEnabled(shown.fields.grid != nullptr);
     connect(export_map, &QAction::triggered, this, [this] { EXPORT_MAP(); });
     file->addSeparator();
     QAction* close_action = file->addAction(QStringLiteral("&Close"));
@@ -178,6 +182,7 @@ void page_window::BUILD_MENUS() {
         if (view->PANEL_UNDER_POINTER() > 0) OPEN_PANEL(view->PANEL_UNDER_POINTER());
         else SAY(QStringLiteral("Point at a panel first, then press Enter or double-click it."));
     });
+    BUILD_FIELD_MENU(zoom);
 }
 
 void page_window::SHOW_FIT() {

@@ -14,7 +14,11 @@
 //   .vti or .csv; none replaces a file without asking. Edit > Copy
 //   (Ctrl+C) copies the selected listing text when the listing has the focus, the page
 //   otherwise. Ctrl+Q, Ctrl+W and the window's close button end the program with status 0; Esc
-//   does not.
+//   does not. For a map behind the page (content.fields.grid): View > Slice (Ctrl+L) opens the
+//   slice window, View > Line Through Node (Ctrl+K) a profile through any node, and for a map
+//   that carries both fields View > Electric Field (Ctrl+1) and View > Magnetic Field (Ctrl+2)
+//   switch the page, the readout, the exports and the slice window to that field (the detail
+//   windows of the other field close); with one field the other entry is disabled and says why.
 //
 // HOW TO CALL IT
 //   if (PAGE_WINDOW_POSSIBLE()) return RUN_PAGE_WINDOW(content);   // window_run.h
@@ -26,12 +30,16 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
+
+#include <array>
 
 #include "show/page_content.h"
 
 class QAction;
 class QLabel;
+class QMenu;
 class QPlainTextEdit;
 class QScrollArea;
 class QSplitter;
@@ -39,6 +47,9 @@ class QSplitter;
 namespace orvex {
 
 class page_view;
+
+// The page as an image, one image pixel per page pixel.
+QImage PAGE_IMAGE_OF(std::span<const packed_colour> pixels);
 
 class page_window : public QMainWindow {
 public:
@@ -56,6 +67,13 @@ public:
     page_view* VIEW() const { return view; }
     QPlainTextEdit* CONSOLE() const { return console_pane; }
     QLabel* NOTES() const { return notes_strip; }
+
+    // Shows the page of field_flag (0 electric, 1 magnetic), drawn by the program; false (and a
+    // message) when it cannot be. The field menu entries do this.
+    bool SWITCH_FIELD(int field_flag);
+    int FIELD_SHOWN() const { return shown.fields.field_flag; }
+    // The slice window, opened (View > Slice) if it is not open.
+    QWidget* OPEN_SLICE_WINDOW();
 
     // Zooms by factor keeping page point (u, v) where it is in the window.
     void ZOOM_ABOUT(double factor, QPointF page_point, QPointF viewport_point);
@@ -76,8 +94,12 @@ private:
     void SAY(const QString& confirmation);
     void SHOW_READOUT(const QString& readout);
     void FIT_CONSOLE_HEIGHT();
+    void BUILD_FIELD_MENU(QMenu* view_menu);
+    void ASK_NODE_LINE();
 
-    const page_content& shown;
+    page_content shown;  // its field switches with the field menu
+    std::array<QAction*, 2> field_actions{};
+    QPointer<QWidget> slices;
     page_view* view = nullptr;
     QScrollArea* scroller = nullptr;
     QSplitter* split = nullptr;

@@ -84,7 +84,7 @@ page_content PLOT_PAGE() {
     content.notes = notes;
     content.png_name = "plot_orvex_3dfields.png";
     content.png_texts = PAGE_PNG_TEXTS();
-    content.grid = &field_grid;
+    content.fields.grid = &field_grid;
     return content;
 }
 

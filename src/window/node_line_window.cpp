@@ -1,0 +1,142 @@
+// node_line_window.cpp: the profile through any node, asked for by node or by point, shown in
+// a detail window.
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMainWindow>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include <array>
+#include <string>
+
+#include "field/field_table.h"
+#include "field/node_lines.h"
+#include "page/plotted_page.h"
+#include "window/detail_window.h"
+#include "window/slice_window.h"
+
+namespace orvex {
+
+namespace {
+
+QString COORDINATE_TEXT(double v) { return QString::fromStdString(SHORT_COORDINATE(v, place_digits)); }
+
+// The index letter of an axis, as the page names fixed nodes.
+char INDEX_OF(char axis) { return axis == 'x' ? 'i' : axis == 'y' ? 'j' : 'k'; }
+
+}  // namespace
+
+QWidget* OPEN_NODE_LINE(const field_grid_record& grid, int field_flag, std::string_view map_file, char axis,
+                        grid_node through, int component, QWidget* parent) {
+    const node_line line = LINE_THROUGH_NODE(grid, field_flag, axis, through);
+    const std::string title = NODE_LINE_TITLE(line);
+    // The line as the page's first line: three panels the detail window copies (it places its
+    // own axes, so no panel scale is needed).
+    plotted_page page;
+    page.map_file = map_file;
+    page.field = &FIELD_ENTRY(field_flag);
+    for (int c = 1; c <= 3; ++c) {
+        plotted_panel& p = page.panels[static_cast<std::size_t>(c - 1)];
+        const std::vector<double>& values = line.val[static_cast<std::size_t>(c - 1)];
+        p.panel = c;
+        p.line = 1;
+        p.component = c;
+        p.n = line.n;
+        p.pos = line.pos.data();
+        p.val = values.data();
+        p.axis = line.axis;
+        p.axis_title = title;
+        p.value_title = FIELD_VALUE_TITLE(field_flag, c);
+        p.component_name = FIELD_COMPONENT_NAME(field_flag, c);
+        p.unit = FIELD_UNIT(field_flag);
+        p.fixed_names = {INDEX_OF(line.fixed_axes[0]), INDEX_OF(line.fixed_axes[1])};
+        p.fixed_index = {line.fixed_index[0], line.fixed_index[1]};
+        p.fixed_coordinate = line.fixed_coordinate;
+    }
+    return OPEN_DETAIL_WINDOW(page, std::clamp(component, 1, 3), parent);
+}
+
+QWidget* ASK_NODE_LINE(const field_grid_record& grid, int field_flag, std::string_view map_file, QWidget* parent) {
+    QDialog dialog(parent);
+    dialog.setWindowTitle(QStringLiteral("Line Through Node"));
+    auto* by_node = new QRadioButton(QStringLiteral("Node (i, j, k of the full grid)"));
+    auto* by_point = new QRadioButton(QStringLiteral("Point in cm (taken to the nearest node)"));
+    by_node->setChecked(true);
+    std::array<QSpinBox*, 3> index{};
+    std::array<QDoubleSpinBox*, 3> point{};
+    auto* index_row = new QHBoxLayout;
+    auto* point_row = new QHBoxLayout;
+    const std::array<char, 3> axes = {'x', 'y', 'z'};
+    for (std::size_t a = 0; a < 3; ++a) {
+        const char axis = axes[a];
+        const int count = AXIS_NODES(grid, axis);
+        index[a] = new QSpinBox;
+        index[a]->setRange(1, count);
+        index[a]->setValue(NEAREST_NODE_AT(grid, axis, 0.0));
+        index[a]->setPrefix(QStringLiteral("%1 = ").arg(QLatin1Char(INDEX_OF(axis))));
+        index_row->addWidget(index[a]);
+        point[a] = new QDoubleSpinBox;
+        point[a]->setDecimals(6);
+        point[a]->setRange(NODE_COORDINATE(grid, axis, 1), NODE_COORDINATE(grid, axis, count));
+        point[a]->setValue(0.0);
+        point[a]->setPrefix(QStringLiteral("%1 = ").arg(QLatin1Char(axis)));
+        point[a]->setSuffix(QStringLiteral(" cm"));
+        point[a]->setEnabled(false);
+        point_row->addWidget(point[a]);
+    }
+    QObject::connect(by_point, &QRadioButton::toggled, &dialog, [&](bool on) {
+        for (std::size_t a = 0; a < 3; ++a) {
+            index[a]->setEnabled(!on);
+            point[a]->setEnabled(on);
+        }
+    });
+    auto* along = new QComboBox;
+    along->addItems({QStringLiteral("along x"), QStringLiteral("along y"), QStringLiteral("along z")});
+    along->setCurrentIndex(2);
+    auto* component = new QComboBox;
+    for (int c = 1; c <= 3; ++c) component->addItem(QString::fromUtf8(FIELD_COMPONENT_NAME(field_flag, c).data(), 2));
+    component->setCurrentIndex(2);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Axis"), along);
+    form->addRow(QStringLiteral("Component"), component);
+    auto* column = new QVBoxLayout(&dialog);
+    column->addWidget(by_node);
+    column->addLayout(index_row);
+    column->addWidget(by_point);
+    column->addLayout(point_row);
+    column->addLayout(form);
+    column->addWidget(buttons);
+    if (dialog.exec() != QDialog::Accepted) return nullptr;
+
+    grid_node through{index[0]->value(), index[1]->value(), index[2]->value()};
+    QString said;
+    if (by_point->isChecked()) {
+        through = {NEAREST_NODE_AT(grid, 'x', point[0]->value()), NEAREST_NODE_AT(grid, 'y', point[1]->value()),
+                   NEAREST_NODE_AT(grid, 'z', point[2]->value())};
+        said = QStringLiteral("The point x = %1, y = %2, z = %3 cm is taken to the nearest node (i, j, k = %4, %5, %6): "
+                              "x = %7, y = %8, z = %9 cm.")
+                   .arg(COORDINATE_TEXT(point[0]->value()), COORDINATE_TEXT(point[1]->value()), COORDINATE_TEXT(point[2]->value()))
+                   .arg(through.i).arg(through.j).arg(through.k)
+                   .arg(COORDINATE_TEXT(NODE_COORDINATE(grid, 'x', through.i)), COORDINATE_TEXT(NODE_COORDINATE(grid, 'y', through.j)),
+                        COORDINATE_TEXT(NODE_COORDINATE(grid, 'z', through.k)));
+    }
+    QWidget* opened = OPEN_NODE_LINE(grid, field_flag, map_file, axes[static_cast<std::size_t>(along->currentIndex())], through,
+                                     component->currentIndex() + 1, parent);
+    if (!said.isEmpty()) {
+        if (auto* window = qobject_cast<QMainWindow*>(opened)) window->statusBar()->showMessage(said);
+        if (auto* window = qobject_cast<QMainWindow*>(parent)) window->statusBar()->showMessage(said, 10000);
+    }
+    return opened;
+}
+
+}  // namespace orvex

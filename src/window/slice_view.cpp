@@ -1,0 +1,302 @@
+// slice_view.cpp: one slice of the map drawn as a colour map, with its axes, its colour bar and
+// the node under the pointer.
+#include "window/slice_view.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "page/page_readout.h"
+#include "surface/colour_maps.h"
+#include "window/detail_window.h"
+
+namespace orvex {
+
+namespace {
+
+constexpr double margin_left = 84.0, margin_right = 150.0, margin_top = 34.0, margin_bottom = 56.0;
+constexpr double bar_gap = 22.0, bar_width = 18.0;
+const QColor not_a_number(150, 150, 150);
+
+QRgb RGB_OF(packed_colour c) { return qRgb(static_cast<int>(c & 0xFFu), static_cast<int>((c >> 8) & 0xFFu), static_cast<int>((c >> 16) & 0xFFu)); }
+
+QString TICK_LABEL(const detail_ticks& ticks, double v) {
+    char text[48];
+    std::snprintf(text, sizeof text, ticks.format.c_str(), std::fabs(v) < 1e-9 * ticks.step ? 0.0 : v);
+    return QString::fromLatin1(text);
+}
+
+double STEP_OF(const field_grid_record& g, char axis) { return axis == 'x' ? g.dx : axis == 'y' ? g.dy : g.dz; }
+
+}  // namespace
+
+slice_view::slice_view() {
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAutoFillBackground(true);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+}
+
+void slice_view::SET_SLICE(const field_grid_record* g, const slice_cut& new_cut) {
+    const bool same_plane = grid == g && cut.plane == new_cut.plane;
+    grid = g;
+    cut = new_cut;
+    shape = SLICE_SIZE(*g, cut.plane);
+    SLICE_VALUES(*g, cut, values);
+    signed_quantity = cut.quantity != slice_quantity::magnitude;
+    double least = 0.0, most = 0.0;
+    bool any = false;
+    for (const double v : values) {
+        if (!std::isfinite(v)) continue;
+        least = any ? std::min(least, v) : v;
+        most = any ? std::max(most, v) : v;
+        any = true;
+    }
+    if (signed_quantity) {
+        const double m = std::max(std::fabs(least), std::fabs(most));
+        lo = m > 0.0 ? -m : -1.0;
+        hi = m > 0.0 ? m : 1.0;
+    } else {
+        lo = least;
+        hi = most > least ? most : least + 1.0;
+    }
+    const auto& map = signed_quantity ? diverging_map : sequential_map;
+    cells = QImage(shape.columns, shape.rows, QImage::Format_RGB32);
+    for (int row = 1; row <= shape.rows; ++row) {
+        auto* line = reinterpret_cast<QRgb*>(cells.scanLine(shape.rows - row));
+        const double* from = values.data() + static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(shape.columns);
+        for (int column = 0; column < shape.columns; ++column) {
+            const double v = from[column];
+            line[column] = std::isfinite(v) ? RGB_OF(MAP_COLOUR(map, (v - lo) / (hi - lo))) : not_a_number.rgb();
+        }
+    }
+    const double da = STEP_OF(*g, shape.across), du = STEP_OF(*g, shape.up);
+    full_x0 = NODE_COORDINATE(*g, shape.across, 1) - da / 2.0;
+    full_x1 = full_x0 + da * shape.columns;
+    full_y0 = NODE_COORDINATE(*g, shape.up, 1) - du / 2.0;
+    full_y1 = full_y0 + du * shape.rows;
+    if (!same_plane) RESET_ZOOM();
+    hover_column = hover_row = 0;
+    if (underMouse()) READ_AT(mapFromGlobal(QCursor::pos()));
+    update();
+}
+
+void slice_view::SET_STRETCH(bool on) {
+    stretch = on;
+    update();
+}
+
+void slice_view::RESET_ZOOM() {
+    zoom = 1.0;
+    centre_x = (full_x0 + full_x1) / 2.0;
+    centre_y = (full_y0 + full_y1) / 2.0;
+    update();
+}
+
+void slice_view::KEEP_VIEW_INSIDE() {
+    zoom = std::clamp(zoom, 1.0, 256.0);
+    const double wx = (full_x1 - full_x0) / (2.0 * zoom), wy = (full_y1 - full_y0) / (2.0 * zoom);
+    centre_x = std::clamp(centre_x, full_x0 + wx, full_x1 - wx);
+    centre_y = std::clamp(centre_y, full_y0 + wy, full_y1 - wy);
+}
+
+void slice_view::ZOOM_BY(double factor) {
+    zoom *= factor;
+    KEEP_VIEW_INSIDE();
+    update();
+}
+
+// The data point under widget_point stays under it.
+void slice_view::ZOOM_ABOUT(double factor, QPointF w) {
+    const frame before = FRAME(QWidget::size());
+    if (before.plot.width() <= 0 || before.plot.height() <= 0) return;
+    const double fx = (w.x() - before.plot.left()) / before.plot.width();
+    const double fy = (before.plot.bottom() - w.y()) / before.plot.height();
+    const double x = before.x0 + fx * (before.x1 - before.x0), y = before.y0 + fy * (before.y1 - before.y0);
+    zoom *= factor;
+    KEEP_VIEW_INSIDE();
+    const frame after = FRAME(QWidget::size());
+    centre_x += x - (after.x0 + fx * (after.x1 - after.x0));
+    centre_y += y - (after.y0 + fy * (after.y1 - after.y0));
+    KEEP_VIEW_INSIDE();
+    update();
+}
+
+slice_view::frame slice_view::FRAME(QSize area) const {
+    frame f;
+    const double wx = (full_x1 - full_x0) / (2.0 * zoom), wy = (full_y1 - full_y0) / (2.0 * zoom);
+    f.x0 = centre_x - wx;
+    f.x1 = centre_x + wx;
+    f.y0 = centre_y - wy;
+    f.y1 = centre_y + wy;
+    const QRectF room(margin_left, margin_top, std::max(10.0, area.width() - margin_left - margin_right),
+                      std::max(10.0, area.height() - margin_top - margin_bottom));
+    if (stretch) {
+        f.plot = room;
+        return f;
+    }
+    // The same number of pixels per cm across and up.
+    const double per_cm = std::min(room.width() / (2.0 * wx), room.height() / (2.0 * wy));
+    const double w = per_cm * 2.0 * wx, h = per_cm * 2.0 * wy;
+    f.plot = QRectF(room.left() + (room.width() - w) / 2.0, room.top() + (room.height() - h) / 2.0, w, h);
+    return f;
+}
+
+QRectF slice_view::CELL_RECT(const frame& f, int column, int row) const {
+    const double da = (full_x1 - full_x0) / shape.columns, du = (full_y1 - full_y0) / shape.rows;
+    const double sx = f.plot.width() / (f.x1 - f.x0), sy = f.plot.height() / (f.y1 - f.y0);
+    const double left = f.plot.left() + (full_x0 + (column - 1) * da - f.x0) * sx;
+    const double top = f.plot.bottom() - (full_y0 + row * du - f.y0) * sy;
+    return {left, top, da * sx, du * sy};
+}
+
+bool slice_view::CELL_AT(QPointF w, int& column, int& row) const {
+    if (grid == nullptr) return false;
+    const frame f = FRAME(QWidget::size());
+    if (!f.plot.contains(w)) return false;
+    const double x = f.x0 + (w.x() - f.plot.left()) / f.plot.width() * (f.x1 - f.x0);
+    const double y = f.y0 + (f.plot.bottom() - w.y()) / f.plot.height() * (f.y1 - f.y0);
+    column = static_cast<int>(std::floor((x - full_x0) / (full_x1 - full_x0) * shape.columns)) + 1;
+    row = static_cast<int>(std::floor((y - full_y0) / (full_y1 - full_y0) * shape.rows)) + 1;
+    return column >= 1 && column <= shape.columns && row >= 1 && row <= shape.rows;
+}
+
+QPointF slice_view::CELL_CENTRE(int column, int row) const { return CELL_RECT(FRAME(QWidget::size()), column, row).center(); }
+
+QString slice_view::READOUT(int column, int row) const {
+    if (grid == nullptr || column < 1 || column > shape.columns || row < 1 || row > shape.rows) return {};
+    const grid_node n = SLICE_NODE(cut, column, row);
+    const int component = static_cast<int>(cut.quantity) + 1;
+    std::string text = "x = " + SHORT_COORDINATE(NODE_COORDINATE(*grid, 'x', n.i), place_digits) + " cm, y = " +
+                       SHORT_COORDINATE(NODE_COORDINATE(*grid, 'y', n.j), place_digits) + " cm, z = " +
+                       SHORT_COORDINATE(NODE_COORDINATE(*grid, 'z', n.k), place_digits) + " cm (i, j, k = " + std::to_string(n.i) +
+                       ", " + std::to_string(n.j) + ", " + std::to_string(n.k) + ") | " +
+                       std::string(FIELD_COMPONENT_NAME(cut.field_flag, component)) + " = " +
+                       READOUT_VALUE(values[static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(shape.columns) +
+                                            static_cast<std::size_t>(column - 1)]) +
+                       " " + std::string(FIELD_UNIT(cut.field_flag));
+    return QString::fromStdString(text);
+}
+
+void slice_view::PAINT(QPainter& p, QSize area) const {
+    p.fillRect(QRect(QPoint(0, 0), area), Qt::white);
+    if (grid == nullptr || cells.isNull()) return;
+    const frame f = FRAME(area);
+    const QFontMetricsF metrics(p.font());
+    // The cells: the shown part of the one-pixel-per-node image, scaled without smoothing.
+    const double da = (full_x1 - full_x0) / shape.columns, du = (full_y1 - full_y0) / shape.rows;
+    const QRectF source((f.x0 - full_x0) / da, (full_y1 - f.y1) / du, (f.x1 - f.x0) / da, (f.y1 - f.y0) / du);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    p.drawImage(f.plot, cells, source);
+    p.setPen(QPen(Qt::black, 1.0));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(f.plot);
+
+    // Axes with their ticks, in cm.
+    const detail_ticks across = DETAIL_AXIS_TICKS(f.x0, f.x1), up = DETAIL_AXIS_TICKS(f.y0, f.y1);
+    for (const double t : across.at) {
+        const double x = f.plot.left() + (t - f.x0) / (f.x1 - f.x0) * f.plot.width();
+        p.drawLine(QPointF(x, f.plot.bottom()), QPointF(x, f.plot.bottom() + 5));
+        const QString label = TICK_LABEL(across, t);
+        p.drawText(QPointF(x - metrics.horizontalAdvance(label) / 2.0, f.plot.bottom() + 7 + metrics.ascent()), label);
+    }
+    for (const double t : up.at) {
+        const double y = f.plot.bottom() - (t - f.y0) / (f.y1 - f.y0) * f.plot.height();
+        p.drawLine(QPointF(f.plot.left() - 5, y), QPointF(f.plot.left(), y));
+        const QString label = TICK_LABEL(up, t);
+        p.drawText(QPointF(f.plot.left() - 8 - metrics.horizontalAdvance(label), y + metrics.ascent() / 2.0 - 1), label);
+    }
+    const QString across_title = QStringLiteral("%1 (cm)").arg(QLatin1Char(shape.across));
+    p.drawText(QPointF(f.plot.center().x() - metrics.horizontalAdvance(across_title) / 2.0,
+                       f.plot.bottom() + 12 + metrics.height() + metrics.ascent()), across_title);
+    const QString up_title = QStringLiteral("%1 (cm)").arg(QLatin1Char(shape.up));
+    p.save();
+    p.translate(14.0 + metrics.ascent(), f.plot.center().y() + metrics.horizontalAdvance(up_title) / 2.0);
+    p.rotate(-90.0);
+    p.drawText(QPointF(0, 0), up_title);
+    p.restore();
+
+    // The colour bar over the whole height of the plot's room, with its numbers and title.
+    const QRectF bar(area.width() - margin_right + bar_gap, margin_top, bar_width,
+                     std::max(10.0, area.height() - margin_top - margin_bottom));
+    const auto& map = signed_quantity ? diverging_map : sequential_map;
+    QImage strip(1, static_cast<int>(map.size()), QImage::Format_RGB32);
+    for (std::size_t n = 0; n < map.size(); ++n) strip.setPixel(0, static_cast<int>(map.size() - 1 - n), RGB_OF(map[n]));
+    p.drawImage(bar, strip);
+    p.drawRect(bar);
+    const detail_ticks numbers = DETAIL_AXIS_TICKS(lo, hi);
+    for (const double t : numbers.at) {
+        const double y = bar.bottom() - (t - lo) / (hi - lo) * bar.height();
+        p.drawLine(QPointF(bar.right(), y), QPointF(bar.right() + 4, y));
+        p.drawText(QPointF(bar.right() + 7, y + metrics.ascent() / 2.0 - 1), TICK_LABEL(numbers, t));
+    }
+    const QString bar_title = QString::fromUtf8(FIELD_VALUE_TITLE(cut.field_flag, static_cast<int>(cut.quantity) + 1).data());
+    p.drawText(QPointF(bar.left(), margin_top - 10), bar_title);
+
+    if (hover_column > 0 && hover_row > 0) {
+        const QRectF cell = CELL_RECT(f, hover_column, hover_row);
+        p.setClipRect(f.plot.adjusted(-3, -3, 3, 3));
+        p.setPen(QPen(Qt::black, 3.0));
+        p.drawRect(cell.adjusted(-1.5, -1.5, 1.5, 1.5));
+        p.setPen(QPen(Qt::white, 1.0));
+        p.drawRect(cell.adjusted(-1.5, -1.5, 1.5, 1.5));
+        p.setClipping(false);
+    }
+}
+
+void slice_view::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    PAINT(painter, QWidget::size());
+}
+
+void slice_view::READ_AT(QPointF w) {
+    int column = 0, row = 0;
+    if (!CELL_AT(w, column, row)) column = row = 0;
+    if (column == hover_column && row == hover_row) return;
+    hover_column = column;
+    hover_row = row;
+    update();
+    if (on_readout) on_readout(column > 0 ? READOUT(column, row) : QString());
+}
+
+void slice_view::mouseMoveEvent(QMouseEvent* event) { READ_AT(event->position()); }
+
+void slice_view::leaveEvent(QEvent*) {
+    if (hover_column == 0) return;
+    hover_column = hover_row = 0;
+    update();
+    if (on_readout) on_readout(QString());
+}
+
+void slice_view::mouseDoubleClickEvent(QMouseEvent* event) {
+    READ_AT(event->position());
+    if (hover_column > 0 && on_open_node) on_open_node(SLICE_NODE(cut, hover_column, hover_row));
+}
+
+void slice_view::keyPressEvent(QKeyEvent* event) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && hover_column > 0 && on_open_node) {
+        on_open_node(SLICE_NODE(cut, hover_column, hover_row));
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void slice_view::wheelEvent(QWheelEvent* event) {
+    if ((event->modifiers() & Qt::ControlModifier) == 0) {
+        event->ignore();
+        return;
+    }
+    const double notches = event->angleDelta().y() / 120.0;
+    if (notches != 0.0) ZOOM_ABOUT(std::pow(1.25, notches), event->position());
+    event->accept();
+}
+
+}  // namespace orvex

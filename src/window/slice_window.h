@@ -1,0 +1,97 @@
+// slice_window.h: the whole map, one node plane at a time, and the profile through any node.
+//
+// WHAT IT IS
+//   The slice window shows one quantity (a component or the magnitude) of the field shown on
+//   one node plane of the unfolded map (slice_view.h), captioned with what it shows: "Ez (V/cm)
+//   on the XY plane at z = 0 cm (node 201 of 401)". It opens on the XY plane at the node nearest
+//   z = 0, component z. Controls: the plane, the node (a slider and a spin box, with the node's
+//   coordinate), the quantity; Page Up / Page Down step the node, Home / End go to the first and
+//   last. The status bar reads the node under the pointer. File > Export Slice (Ctrl+E) writes
+//   the slice as CSV (slices.h), File > Save Image (Ctrl+Shift+S) as PNG, SVG or PDF; neither
+//   replaces a file without asking. View > Stretch to Window gives up the equal scale; Ctrl++,
+//   Ctrl+- and Ctrl+0 zoom. A double-click on a cell (or Enter) opens the profiles through its
+//   node along x, y and z in detail windows. Esc and Ctrl+W close it.
+//
+//   OPEN_NODE_LINE opens the profile of the field along one axis through any node in a detail
+//   window, captioned with the line, "Ez (V/cm) — Z (cm), X=0.5, Y=-0.25"; ASK_NODE_LINE asks
+//   for the node (i, j, k, or a point in cm taken to the nearest node) and the axis first.
+//
+// HOW TO CALL IT
+//   auto* slices = new slice_window(content.fields.grid, field_flag, map_file, parent);
+//   slices->SET_CUT({slice_plane::xz, 25, slice_quantity::magnitude, field_flag});
+//   slices->EXPORT_SLICE_TO(path, &why);   slices->SET_FIELD(1);
+//   OPEN_NODE_LINE(grid, field_flag, map_file, 'z', {25, 23, 1}, 3, parent);
+//
+// ASSUMES AND LIMITS
+//   The grid is unfolded for the field shown and outlives the windows. The windows close with
+//   the window they were opened from and do not keep the application running.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "field/slices.h"
+
+class QComboBox;
+class QLabel;
+class QMenu;
+class QSlider;
+class QSpinBox;
+
+namespace orvex {
+
+class slice_view;
+
+class slice_window : public QMainWindow {
+public:
+    slice_window(const field_grid_record* grid, int field_flag, std::string_view map_file, QWidget* parent);
+
+    void SET_CUT(const slice_cut& cut);
+    const slice_cut& CUT() const;
+    // The same plane, node and quantity of the other field.
+    void SET_FIELD(int field_flag);
+    void STEP_NODE(int steps);
+    bool EXPORT_SLICE_TO(const QString& path, QString* why);
+    bool SAVE_IMAGE_TO(const QString& path, QString* why);
+    slice_view* VIEW() const { return view; }
+    // Ctrl+1 / Ctrl+2 in this window ask for the field (the page window switches everything);
+    // both_fields false leaves the other entry off.
+    void OFFER_FIELDS(bool both_fields, std::function<void(int)> switch_field);
+
+protected:
+    bool event(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void BUILD_CONTROLS();
+    void BUILD_MENUS();
+    void SHOW_CUT();
+    void EXPORT_SLICE();
+    void SAVE_IMAGE();
+    void OPEN_NODE(grid_node n);
+
+    const field_grid_record* grid;
+    std::string map_file;
+    slice_view* view = nullptr;
+    QComboBox* plane_box = nullptr;
+    QComboBox* quantity_box = nullptr;
+    QSlider* node_slider = nullptr;
+    QSpinBox* node_box = nullptr;
+    QLabel* node_place = nullptr;
+    QWidget* owner = nullptr;
+    QMenu* view_menu = nullptr;
+    bool updating = false;
+};
+
+QWidget* OPEN_NODE_LINE(const field_grid_record& grid, int field_flag, std::string_view map_file, char axis,
+                        grid_node through, int component, QWidget* parent);
+
+// Asks for a node and an axis, then opens the line; nullptr when the user cancels.
+QWidget* ASK_NODE_LINE(const field_grid_record& grid, int field_flag, std::string_view map_file, QWidget* parent);
+
+}  // namespace orvex
