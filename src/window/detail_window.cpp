@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QEvent>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -27,6 +26,7 @@
 
 #include "page/profiles_csv.h"
 #include "window/detail_chart.h"
+#include "window/file_dialog.h"
 
 namespace orvex {
 
@@ -169,20 +169,10 @@ private:
 
     void EXPORT_PROFILE() {
         // Named after the components shown: Ex_Ez_line3.csv.
-        const QString start = QDir::current().filePath(
-            QStringLiteral("%1_line%2.csv").arg(SHOWN_COMPONENT_NAMES(line, chart).join(QLatin1Char('_'))).arg(line.line));
-        QFileDialog dialog(this, QStringLiteral("Export Profile"), start, QStringLiteral("CSV files (*.csv);;All files (*)"));
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
-        dialog.selectFile(start);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-        QString name = dialog.selectedFiles().constFirst();
-        if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".csv");
-        if (QFileInfo::exists(name) &&
-            QMessageBox::question(this, QStringLiteral("Export Profile"),
-                                  QStringLiteral("%1 already exists.\nReplace it?").arg(QDir::toNativeSeparators(name)),
-                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes) {
+        const QString suggested =
+            QStringLiteral("%1_line%2.csv").arg(SHOWN_COMPONENT_NAMES(line, chart).join(QLatin1Char('_'))).arg(line.line);
+        const QString name = ASK_FOR_FILE(this, QStringLiteral("Export Profile"), suggested, {QStringLiteral("CSV files (*.csv)")});
+        if (name.isEmpty()) {
             statusBar()->showMessage(QStringLiteral("Nothing exported."), 4000);
             return;
         }

@@ -1,12 +1,7 @@
 // page_files.cpp: the window's files: the page saved as PNG, SVG or PDF, the profiles exported
-// as CSV, the unfolded map exported as .h5, .vti or .csv, and the dialogs that ask for their
-// names.
-//
-// A name typed without a suffix gets the one of the chosen filter before anything else, so the
-// question whether to replace an existing file is asked of the file really written; that
-// question is always asked. A suffix the window cannot write is refused with a message.
+// as CSV and the unfolded map as .h5, .vti or .csv, each under a name asked for by the window's
+// one dialog (file_dialog.h).
 #include <QApplication>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QStatusBar>
@@ -20,7 +15,7 @@
 #include "page/plotted_page.h"
 #include "page/profiles_csv.h"
 #include "window/detail_window.h"
-#include "window/file_dialogs.h"
+#include "window/file_dialog.h"
 #include "window/page_view.h"
 #include "window/page_window.h"
 #include "window/vector_page.h"
@@ -29,15 +24,12 @@ namespace orvex {
 
 namespace {
 
-struct page_format {
-    const char* suffix;
-    const char* filter;
+// What Save Page As offers; the suffix typed chooses the format.
+constexpr std::array<const char*, 3> page_filters{
+    "PNG image, the exact page (*.png)",
+    "SVG drawing, vectors (*.svg)",
+    "PDF document, vectors (*.pdf)",
 };
-constexpr std::array<page_format, 3> page_formats{{
-    {"png", "PNG image, the exact page (*.png)"},
-    {"svg", "SVG drawing, vectors (*.svg)"},
-    {"pdf", "PDF document, vectors (*.pdf)"},
-}};
 
 bool WRITE_BYTES(const QString& path, const QByteArray& bytes, QString* why) {
     std::string reason;
@@ -49,30 +41,6 @@ bool WRITE_BYTES(const QString& path, const QByteArray& bytes, QString* why) {
 QString FROM_UTF8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 }  // namespace
-
-QString ASK_FOR_NAME(QWidget* parent, const QString& caption, const QString& start, const QStringList& filters) {
-    QFileDialog dialog(parent, caption, start);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
-    dialog.setNameFilters(filters);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    QString name = dialog.selectedFiles().front();
-    if (QFileInfo(name).suffix().isEmpty()) {
-        const QString filter = dialog.selectedNameFilter();
-        const qsizetype star = filter.indexOf(QStringLiteral("(*."));
-        if (star >= 0) name += QLatin1Char('.') + filter.mid(star + 3, filter.indexOf(QLatin1Char(')'), star) - star - 3);
-    }
-    return name;
-}
-
-// True when name may be written: it does not exist, or the user agrees to replace it.
-bool MAY_WRITE(QWidget* parent, const QString& caption, const QString& name) {
-    if (!QFileInfo::exists(name)) return true;
-    return QMessageBox::question(parent, caption,
-                                 QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(name),
-                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
-}
 
 bool page_window::SAVE_PAGE_TO(const QString& path, QString* why) {
     const QString suffix = QFileInfo(path).suffix().toLower();
@@ -97,17 +65,9 @@ bool page_window::SAVE_PAGE_TO(const QString& path, QString* why) {
 void page_window::SAVE_PAGE_AS() {
     const QString caption = QStringLiteral("Save Page As");
     QStringList filters;
-    for (const page_format& f : page_formats) filters << QString::fromLatin1(f.filter);
-    const QString name = ASK_FOR_NAME(this, caption, QDir::current().filePath(FROM_UTF8(shown.png_name)), filters);
+    for (const char* f : page_filters) filters << QString::fromLatin1(f);
+    const QString name = ASK_FOR_FILE(this, caption, QFileInfo(FROM_UTF8(shown.png_name)).fileName(), filters);
     if (name.isEmpty()) return;
-    const QString suffix = QFileInfo(name).suffix().toLower();
-    bool known = false;
-    for (const page_format& f : page_formats) known = known || suffix == QLatin1String(f.suffix);
-    if (!known) {
-        QMessageBox::warning(this, caption, QStringLiteral("The page cannot be saved as %1: it can be saved as PNG (.png), SVG (.svg) or PDF (.pdf).").arg(QFileInfo(name).fileName()));
-        return;
-    }
-    if (!MAY_WRITE(this, caption, name)) return;
     QString why;
     if (!SAVE_PAGE_TO(name, &why)) {
         QMessageBox::warning(this, caption, QStringLiteral("The page could not be saved to %1: %2").arg(name, why));
@@ -128,9 +88,8 @@ bool page_window::EXPORT_PROFILES_TO(const QString& path, QString* why) {
 void page_window::EXPORT_PROFILES() {
     if (shown.plotted == nullptr) return;
     const QString caption = QStringLiteral("Export Profiles");
-    const QString name = ASK_FOR_NAME(this, caption, QDir::current().filePath(QStringLiteral("profiles.csv")),
-                                      {QStringLiteral("CSV table (*.csv)")});
-    if (name.isEmpty() || !MAY_WRITE(this, caption, name)) return;
+    const QString name = ASK_FOR_FILE(this, caption, QStringLiteral("profiles.csv"), {QStringLiteral("CSV table (*.csv)")});
+    if (name.isEmpty()) return;
     QString why;
     if (!EXPORT_PROFILES_TO(name, &why)) {
         QMessageBox::warning(this, caption, QStringLiteral("The profiles could not be written to %1: %2").arg(name, why));
@@ -152,15 +111,10 @@ bool page_window::EXPORT_MAP_TO(const QString& path, QString* why) {
 void page_window::EXPORT_MAP() {
     if (shown.fields.grid == nullptr) return;
     const QString caption = QStringLiteral("Export Map");
-    const QString name = ASK_FOR_NAME(this, caption, QDir::current().filePath(QStringLiteral("map.h5")),
+    const QString name = ASK_FOR_FILE(this, caption, QStringLiteral("map.h5"),
                                       {QStringLiteral("openPMD field mesh (*.h5)"), QStringLiteral("VTK image data (*.vti)"),
                                        QStringLiteral("CSV table (*.csv)")});
     if (name.isEmpty()) return;
-    if (!EXPORT_FORMAT_OF(QFile::encodeName(name).toStdString())) {
-        QMessageBox::warning(this, caption, QStringLiteral("The map cannot be exported as %1: it can be exported as .h5, .vti or .csv.").arg(QFileInfo(name).fileName()));
-        return;
-    }
-    if (!MAY_WRITE(this, caption, name)) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);  // the largest map as CSV takes a moment
     QString why;
     const bool written = EXPORT_MAP_TO(name, &why);

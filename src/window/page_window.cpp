@@ -178,6 +178,9 @@ void page_window::BUILD_MENUS() {
     QAction* detail = zoom->addAction(QStringLiteral("Open Panel in Detail Window"));
     detail->setToolTip(QStringLiteral("Double-click a panel, or press Enter while the pointer is on it"));
     detail->setEnabled(shown.plotted != nullptr);
+    // Enter opens the panel under the pointer whatever has the focus (the listing, the notes).
+    detail->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    detail->setShortcutContext(Qt::WindowShortcut);
     connect(detail, &QAction::triggered, this, [this] {
         if (view->PANEL_UNDER_POINTER() > 0) OPEN_PANEL(view->PANEL_UNDER_POINTER());
         else SAY(QStringLiteral("Point at a panel first, then press Enter or double-click it."));

@@ -17,7 +17,7 @@
 #include <string>
 
 #include "console/file_output.h"
-#include "window/file_dialogs.h"
+#include "window/file_dialog.h"
 #include "window/slice_view.h"
 #include "window/slice_window.h"
 
@@ -87,9 +87,8 @@ bool slice_window::SAVE_IMAGE_TO(const QString& path, QString* why) {
 
 void slice_window::EXPORT_SLICE() {
     const QString caption = QStringLiteral("Export Slice");
-    const QString name = ASK_FOR_NAME(this, caption, QDir::current().filePath(START_NAME(CUT()) + QStringLiteral(".csv")),
-                                      {QStringLiteral("CSV table (*.csv)")});
-    if (name.isEmpty() || !MAY_WRITE(this, caption, name)) return;
+    const QString name = ASK_FOR_FILE(this, caption, START_NAME(CUT()) + QStringLiteral(".csv"), {QStringLiteral("CSV table (*.csv)")});
+    if (name.isEmpty()) return;
     QString why;
     if (!EXPORT_SLICE_TO(name, &why)) {
         QMessageBox::warning(this, caption, QStringLiteral("The slice could not be written to %1: %2").arg(name, why));
@@ -100,16 +99,10 @@ void slice_window::EXPORT_SLICE() {
 
 void slice_window::SAVE_IMAGE() {
     const QString caption = QStringLiteral("Save Image");
-    const QString name = ASK_FOR_NAME(this, caption, QDir::current().filePath(START_NAME(CUT()) + QStringLiteral(".png")),
+    const QString name = ASK_FOR_FILE(this, caption, START_NAME(CUT()) + QStringLiteral(".png"),
                                       {QStringLiteral("PNG image (*.png)"), QStringLiteral("SVG drawing, vectors (*.svg)"),
                                        QStringLiteral("PDF document, vectors (*.pdf)")});
     if (name.isEmpty()) return;
-    const QString suffix = QFileInfo(name).suffix().toLower();
-    if (suffix != QLatin1String("png") && suffix != QLatin1String("svg") && suffix != QLatin1String("pdf")) {
-        QMessageBox::warning(this, caption, QStringLiteral("The picture cannot be saved as %1: it can be saved as PNG (.png), SVG (.svg) or PDF (.pdf).").arg(QFileInfo(name).fileName()));
-        return;
-    }
-    if (!MAY_WRITE(this, caption, name)) return;
     QString why;
     if (!SAVE_IMAGE_TO(name, &why)) {
         QMessageBox::warning(this, caption, QStringLiteral("The picture could not be saved to %1: %2").arg(name, why));

@@ -78,15 +78,20 @@ std::string READ_FILE(const QString& path) {
 void ANSWER_LATER(const QString& name, QMessageBox::StandardButton button = QMessageBox::NoButton, int tries = 500) {
     QTimer::singleShot(20, [=] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr || modal->windowHandle() == nullptr || !modal->windowHandle()->isExposed()) {
+        const bool waiting_for_dialog = button == QMessageBox::Cancel && qobject_cast<QFileDialog*>(modal) == nullptr;
+        if (modal == nullptr || modal->windowHandle() == nullptr || !modal->windowHandle()->isExposed() || waiting_for_dialog) {
             if (tries > 0) ANSWER_LATER(name, button, tries - 1);
-        } else if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+        } else if (auto* files = qobject_cast<QFileDialog*>(modal); files != nullptr && button == QMessageBox::Cancel) {
+            files->reject();
+        } else if (files != nullptr) {
             auto* edit = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
             if (!name.isEmpty()) edit->setText(name);  // as typed, without waking the completer; "" keeps the name offered
             QTest::keyClick(edit, Qt::Key_Return);
             if (button != QMessageBox::NoButton) ANSWER_LATER(name, button);
         } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             box->button(button)->click();
+            // After No the file dialog comes back, with the name typed: cancelled here.
+            if (button == QMessageBox::No) ANSWER_LATER(QString(), QMessageBox::Cancel);
         }
     });
 }

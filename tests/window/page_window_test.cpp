@@ -3,8 +3,8 @@
 // panel's detail window, the exports read back as the page's own numbers and lines, Esc leaves
 // the window open, and the listing and the notes show as they were handed over.
 #include <QAbstractButton>
-#include <QApplication>
 #include <QAction>
+#include <QApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -25,6 +25,7 @@
 #include <QtCharts/QLineSeries>
 
 #include <algorithm>
+#include <functional>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -503,6 +504,7 @@ private slots:
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window));
         bool asked = false;
+        QString back;  // what the dialog holds when it comes back after No
         QTimer::singleShot(200, [&] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog != nullptr);
@@ -514,15 +516,45 @@ private slots:
                 auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
                 QVERIFY(box != nullptr);
                 asked = box->text().contains(QStringLiteral("kept.svg"));
+                QTimer::singleShot(300, [&] {
+                    auto* again = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                    QVERIFY(again != nullptr);
+                    back = again->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+                    again->reject();
+                });
                 box->button(QMessageBox::No)->click();
             });
             QTest::keyClick(name, Qt::Key_Return);
         });
         QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
         QVERIFY(asked);
+        QCOMPARE(back, QStringLiteral("kept"));
         QFile f(existing);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray("kept"));
+    }
+
+    // Runs act on the next modal window once it is shown (a file dialog or a message box).
+    static void WITH_MODAL(std::function<void(QWidget*)> act, int tries = 300) {
+        QTimer::singleShot(20, [act, tries] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal == nullptr || !modal->isVisible()) {
+                if (tries > 0) WITH_MODAL(act, tries - 1);
+                return;
+            }
+            act(modal);
+        });
+    }
+    void TRIGGER(const QString& text) {
+        for (QAction* a : window->findChildren<QAction*>())
+            if (a->text() == text) return a->trigger();
+        QFAIL(qPrintable(text));
+    }
+    static void TYPE_AND_ENTER(QWidget* modal, const QString& name) {
+        auto* edit = modal->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(edit != nullptr);
+        edit->setText(name);
+        QTest::keyClick(edit, Qt::Key_Return);
     }
 
     // File > Export Map writes the map the window was handed, named as the page names it; the
@@ -540,31 +572,97 @@ private slots:
         QVERIFY(!window->EXPORT_MAP_TO(dir.filePath(QStringLiteral("map.vtk")), &why));
         QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("map.vtk"))));
 
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window));
         bool asked = false;
-        QTimer::singleShot(200, [&] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            QVERIFY(dialog != nullptr);
-            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            QVERIFY(name != nullptr);
-            name->setText(csv);
-            QTimer::singleShot(300, [&] {
-                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-                QVERIFY(box != nullptr);
-                asked = box->text().contains(QStringLiteral("map.csv"));
-                box->button(QMessageBox::No)->click();
+        WITH_MODAL([&](QWidget* files) {
+            WITH_MODAL([&](QWidget* box) {
+                asked = qobject_cast<QMessageBox*>(box) != nullptr && qobject_cast<QMessageBox*>(box)->text().contains(QStringLiteral("map.csv"));
+                WITH_MODAL([&](QWidget* again) { qobject_cast<QFileDialog*>(again)->reject(); });
+                qobject_cast<QMessageBox*>(box)->button(QMessageBox::No)->click();
             });
-            QTest::keyClick(name, Qt::Key_Return);
+            TYPE_AND_ENTER(files, csv);
         });
-        QAction* action = nullptr;
-        for (QAction* a : window->findChildren<QAction*>())
-            if (a->text() == QStringLiteral("Export &Map...")) action = a;
-        QVERIFY(action != nullptr && action->isEnabled());
         const QDateTime written = QFileInfo(csv).lastModified();
-        action->trigger();
+        TRIGGER(QStringLiteral("Export &Map..."));
         QVERIFY(asked);
         QCOMPARE(QFileInfo(csv).lastModified(), written);
+    }
+
+    // Export Profiles refuses a suffix other than .csv and comes back with the name typed; a
+    // name with double quotes is written as typed; the next dialog opens in the folder last
+    // used, not in the working directory.
+    void exportDialogRefusesTakesQuotesAndRemembersTheFolder() {
+        const QString other = dir.filePath(QStringLiteral("other"));
+        QVERIFY(QDir().mkpath(other));
+        QString refusal, back;
+        WITH_MODAL([&](QWidget* files) {
+            WITH_MODAL([&](QWidget* box) {
+                refusal = qobject_cast<QMessageBox*>(box) != nullptr ? qobject_cast<QMessageBox*>(box)->text() : QString();
+                WITH_MODAL([&](QWidget* again) {
+                    auto* edit = again->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                    back = edit != nullptr ? edit->text() : QString();
+                    TYPE_AND_ENTER(again, QStringLiteral("my \"best\" profiles.csv"));
+                });
+                qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
+            });
+            TYPE_AND_ENTER(files, other + QStringLiteral("/data.txt"));
+        });
+        TRIGGER(QStringLiteral("&Export Profiles..."));
+        QVERIFY2(refusal.contains(QStringLiteral(".csv")), qPrintable(refusal));
+        QCOMPARE(back, QStringLiteral("data.txt"));
+        QVERIFY(!QFile::exists(other + QStringLiteral("/data.txt")));
+        QVERIFY(QFile::exists(other + QStringLiteral("/my \"best\" profiles.csv")));
+        QString opened_in;
+        WITH_MODAL([&](QWidget* files) {
+            opened_in = qobject_cast<QFileDialog*>(files)->directory().absolutePath();
+            qobject_cast<QFileDialog*>(files)->reject();
+        });
+        TRIGGER(QStringLiteral("&Save Page As..."));
+        QCOMPARE(opened_in, QDir(other).absolutePath());
+    }
+
+    // A name as long as the file system takes is written (its temporary file's name is short).
+    void longestNameIsWritten() {
+        const QString longest = dir.filePath(QString(251, QLatin1Char('p')) + QStringLiteral(".csv"));
+        QString why;
+        QVERIFY2(window->EXPORT_PROFILES_TO(longest, &why), qPrintable(why));
+        QVERIFY2(window->SAVE_PAGE_TO(longest.chopped(4) + QStringLiteral(".svg"), &why), qPrintable(why));
+    }
+
+    // Enter while the pointer is on a panel opens its detail window, whatever has the focus.
+    void enterOpensThePanelWhateverHasTheFocus() {
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        POINT_AT(9, 100);
+        window->CONSOLE()->setFocus();
+        QVERIFY(window->CONSOLE()->hasFocus());
+        QTest::keyClick(window->CONSOLE(), Qt::Key_Return);
+        QWidget* detail = nullptr;
+        QTRY_VERIFY((detail = [] {
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (top->isVisible() && top->windowTitle().contains(QStringLiteral("Z (cm), X=Y=0"))) return top;
+            return static_cast<QWidget*>(nullptr);
+        }()) != nullptr);
+        detail->close();
+    }
+
+    // With the working directory and the folder last used both gone, a dialog refuses with a
+    // message instead of opening in a folder the toolkit remembers from another run.
+    void goneFoldersAreRefusedNotReplaced() {
+        const QString previous = QDir::currentPath();
+        const QString gone = dir.filePath(QStringLiteral("gone"));
+        QVERIFY(QDir().mkpath(gone));
+        QDir::setCurrent(gone);
+        QVERIFY(QDir(dir.filePath(QStringLiteral("other"))).removeRecursively());
+        QVERIFY(QDir(gone).removeRecursively());
+        QString first;
+        WITH_MODAL([&](QWidget* modal) {
+            first = QString::fromLatin1(modal->metaObject()->className());
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) box->button(QMessageBox::Ok)->click();
+            else if (auto* files = qobject_cast<QFileDialog*>(modal)) files->reject();
+        });
+        TRIGGER(QStringLiteral("&Export Profiles..."));
+        QDir::setCurrent(previous);
+        QCOMPARE(first, QStringLiteral("QMessageBox"));
     }
 };
 
