@@ -30,8 +30,8 @@ void APPEND_NOTES(std::string& out, const plotted_page& page, std::span<const in
     for (const int panel : panels) {
         if (!IS_PANEL(panel)) continue;
         const plotted_panel& p = page.panels[static_cast<std::size_t>(panel - 1)];
-        const int line = (panel + 2) / 3;
-        if (noted[static_cast<std::size_t>(line)] || p.axis_title.empty()) continue;
+        const int line = p.line;  // 0 for a line through any node (the detail window's)
+        if (line < 0 || line > panel_count / 3 || noted[static_cast<std::size_t>(line)] || p.axis_title.empty()) continue;
         noted[static_cast<std::size_t>(line)] = true;
         CSV_NOTE(out, "line " + std::to_string(line) + ": " + std::string(TRIMMED(p.axis_title)));
     }

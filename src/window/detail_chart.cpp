@@ -72,10 +72,12 @@ QString CHART_TITLE(const detail_line& line, const detail_chart& shown) {
                      .arg(QLatin1Char(static_cast<char>('x' + (own.fixed_names[f] - 'i'))))
                      .arg(QString::asprintf("%.6g", own.fixed_coordinate[f]));
     }
-    return QStringLiteral("%1 along line %2, fixed nodes %3")
+    return QStringLiteral("%1 %2 %3, fixed nodes %4")
         .arg(SHOWN_COMPONENT_NAMES(line, shown).join(QStringLiteral(", ")))
-        .arg(line.line)
-        .arg(fixed.join(", "));
+        .arg(line.through_node ? QString() : QStringLiteral("along"))
+        .arg(LINE_WORDS(line))
+        .arg(fixed.join(", "))
+        .simplified();
 }
 
 // The component's runs of finite points as lines and every finite node as a marker, in its
@@ -157,6 +159,11 @@ detail_ticks DETAIL_AXIS_TICKS(double lo, double hi) {
     return t;
 }
 
+QString LINE_WORDS(const detail_line& line) {
+    if (!line.through_node) return QStringLiteral("line %1").arg(line.line);
+    return QStringLiteral("along %1").arg(QLatin1Char(line.page.panels[static_cast<std::size_t>(line.panel - 1)].axis));
+}
+
 void COPY_LINE(const plotted_page& page, int panel, detail_line& into) {
     into.panel = panel;
     into.line = (panel + 2) / 3;
@@ -165,6 +172,7 @@ void COPY_LINE(const plotted_page& page, int panel, detail_line& into) {
     into.page = plotted_page{};
     into.page.map_file = into.map_file;
     into.axis_title = std::string(page.panels[static_cast<std::size_t>(panel - 1)].axis_title);
+    into.through_node = page.panels[static_cast<std::size_t>(panel - 1)].line == 0;
     into.page.field = page.field;
     for (int c = 0; c < 3; ++c) {
         const auto slot = static_cast<std::size_t>(3 * into.line - 3 + c);
@@ -175,7 +183,7 @@ void COPY_LINE(const plotted_page& page, int panel, detail_line& into) {
         plotted_panel& to = into.page.panels[slot];
         to = from;
         to.panel = static_cast<std::int32_t>(slot + 1);
-        to.line = into.line;
+        to.line = into.through_node ? 0 : into.line;
         to.component = c + 1;
         to.n = static_cast<std::int32_t>(std::min(into.pos[c].size(), into.val[c].size()));
         to.pos = into.pos[c].data();
@@ -290,9 +298,9 @@ QString NODE_TIP(const detail_line& line, const detail_chart& shown, QPoint in_v
     if (best_component == 0) return {};
     const plotted_panel& p = line.page.panels[static_cast<std::size_t>(3 * line.line - 4 + best_component)];
     const QString name = TRIMMED_TEXT(p.component_name);
-    return QStringLiteral("%1, line %2, node %3 of %4\n%5 = %6 cm\n%1 = %7 %8")
+    return QStringLiteral("%1, %2, node %3 of %4\n%5 = %6 cm\n%1 = %7 %8")
         .arg(name)
-        .arg(line.line)
+        .arg(LINE_WORDS(line))
         .arg(best_node)
         .arg(p.n)
         .arg(QLatin1Char(p.axis))

@@ -42,6 +42,7 @@ struct detail_line {
     plotted_page page;  // the line's three panels point into pos and val below; the others have n = 0
     std::string map_file;
     std::string axis_title;  // the line's title, which need not be one of the page's constants
+    bool through_node = false;  // a line through any node (its panels' line is 0), not one of the ten
     std::array<std::vector<double>, 3> pos, val;
     int panel = 0, line = 0;
     int own = 0;  // the panel's component, 1..3
@@ -49,6 +50,9 @@ struct detail_line {
 
 // A title of the page as the window shows it: UTF-8, trailing blanks dropped.
 QString TRIMMED_TEXT(std::string_view text);
+
+// "line 3", or "along z" for a line through any node.
+QString LINE_WORDS(const detail_line& line);
 
 // Fills into (which must not move afterwards) from the page's line of panel.
 void COPY_LINE(const plotted_page& page, int panel, detail_line& into);

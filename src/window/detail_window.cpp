@@ -170,7 +170,7 @@ private:
     void EXPORT_PROFILE() {
         // Named after the components shown: Ex_Ez_line3.csv.
         const QString suggested =
-            QStringLiteral("%1_line%2.csv").arg(SHOWN_COMPONENT_NAMES(line, chart).join(QLatin1Char('_'))).arg(line.line);
+            QStringLiteral("%1_%2.csv").arg(SHOWN_COMPONENT_NAMES(line, chart).join(QLatin1Char('_')), LINE_WORDS(line).replace(QLatin1Char(' '), QString()));
         const QString name = ASK_FOR_FILE(this, QStringLiteral("Export Profile"), suggested, {QStringLiteral("CSV files (*.csv)")});
         if (name.isEmpty()) {
             statusBar()->showMessage(QStringLiteral("Nothing exported."), 4000);

@@ -46,7 +46,7 @@ QWidget* OPEN_NODE_LINE(const field_grid_record& grid, int field_flag, std::stri
         plotted_panel& p = page.panels[static_cast<std::size_t>(c - 1)];
         const std::vector<double>& values = line.val[static_cast<std::size_t>(c - 1)];
         p.panel = c;
-        p.line = 1;
+        p.line = 0;  // none of the page's ten lines
         p.component = c;
         p.n = line.n;
         p.pos = line.pos.data();

@@ -32,6 +32,24 @@ QString TICK_LABEL(const detail_ticks& ticks, double v) {
     return QString::fromLatin1(text);
 }
 
+// The ticks of an axis of length pixels over the range span, every second, fifth... one dropped
+// until neighbours lie at least room pixels apart (a thin plane drawn to scale has little height).
+std::vector<double> TICKS_WITH_ROOM(const detail_ticks& ticks, double pixels, double span, double room) {
+    const double apart = ticks.step / span * pixels;
+    int every = 1;
+    for (const int stride : {1, 2, 5, 10, 20, 50}) {
+        every = stride;
+        if (apart * stride >= room) break;
+    }
+    std::vector<double> kept;
+    for (const double t : ticks.at) {
+        const double index = std::round(t / ticks.step);
+        if (std::fmod(std::fabs(index), every) == 0.0) kept.push_back(t);
+    }
+    if (kept.empty() && !ticks.at.empty()) kept.push_back(ticks.at.front());
+    return kept;
+}
+
 double STEP_OF(const field_grid_record& g, char axis) { return axis == 'x' ? g.dx : axis == 'y' ? g.dy : g.dz; }
 
 }  // namespace
@@ -202,13 +220,13 @@ void slice_view::PAINT(QPainter& p, QSize area) const {
 
     // Axes with their ticks, in cm.
     const detail_ticks across = DETAIL_AXIS_TICKS(f.x0, f.x1), up = DETAIL_AXIS_TICKS(f.y0, f.y1);
-    for (const double t : across.at) {
+    for (const double t : TICKS_WITH_ROOM(across, f.plot.width(), f.x1 - f.x0, 70.0)) {
         const double x = f.plot.left() + (t - f.x0) / (f.x1 - f.x0) * f.plot.width();
         p.drawLine(QPointF(x, f.plot.bottom()), QPointF(x, f.plot.bottom() + 5));
         const QString label = TICK_LABEL(across, t);
         p.drawText(QPointF(x - metrics.horizontalAdvance(label) / 2.0, f.plot.bottom() + 7 + metrics.ascent()), label);
     }
-    for (const double t : up.at) {
+    for (const double t : TICKS_WITH_ROOM(up, f.plot.height(), f.y1 - f.y0, metrics.height() * 1.2)) {
         const double y = f.plot.bottom() - (t - f.y0) / (f.y1 - f.y0) * f.plot.height();
         p.drawLine(QPointF(f.plot.left() - 5, y), QPointF(f.plot.left(), y));
         const QString label = TICK_LABEL(up, t);

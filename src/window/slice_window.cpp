@@ -3,6 +3,7 @@
 #include "window/slice_window.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -62,7 +63,11 @@ void slice_window::BUILD_CONTROLS() {
     node_box = new QSpinBox;
     node_place = new QLabel;
     node_place->setMinimumWidth(130);
-    for (QWidget* w : std::initializer_list<QWidget*>{plane_box, quantity_box, node_slider, node_box}) w->setFocusPolicy(Qt::ClickFocus);
+    // A plane along z drawn to scale is a thin strip: the box that fills the window is in sight.
+    same_scale = new QCheckBox(QStringLiteral("Same scale"));
+    same_scale->setChecked(true);
+    same_scale->setToolTip(QStringLiteral("The same number of pixels per cm across and up; off: fill the window (Ctrl+T)"));
+    for (QWidget* w : std::initializer_list<QWidget*>{plane_box, quantity_box, node_slider, node_box, same_scale}) w->setFocusPolicy(Qt::ClickFocus);
 
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("Plane")));
@@ -75,6 +80,8 @@ void slice_window::BUILD_CONTROLS() {
     row->addSpacing(12);
     row->addWidget(new QLabel(QStringLiteral("Quantity")));
     row->addWidget(quantity_box);
+    row->addSpacing(12);
+    row->addWidget(same_scale);
     auto* centre = new QWidget;
     auto* column = new QVBoxLayout(centre);
     column->setContentsMargins(6, 6, 6, 0);
@@ -124,7 +131,13 @@ void slice_window::BUILD_MENUS() {
     QAction* stretch = shown->addAction(QStringLiteral("&Stretch to Window"));
     stretch->setCheckable(true);
     stretch->setToolTip(QStringLiteral("Fill the window, giving up the same scale across and up"));
-    connect(stretch, &QAction::toggled, this, [this](bool on) { view->SET_STRETCH(on); });
+    stretch->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    connect(stretch, &QAction::toggled, this, [this](bool on) {
+        view->SET_STRETCH(on);
+        const QSignalBlocker quiet(same_scale);
+        same_scale->setChecked(!on);
+    });
+    connect(same_scale, &QCheckBox::toggled, stretch, [stretch](bool on) { stretch->setChecked(!on); });
     QAction* zoom_in = shown->addAction(QStringLiteral("Zoom &In"));
     zoom_in->setShortcuts(QKeySequence::keyBindings(QKeySequence::ZoomIn) + QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Equal)});
     connect(zoom_in, &QAction::triggered, this, [this] { view->ZOOM_BY(1.25); });
@@ -135,6 +148,12 @@ void slice_window::BUILD_MENUS() {
     reset->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
     connect(reset, &QAction::triggered, this, [this] { view->RESET_ZOOM(); });
     shown->addSeparator();
+    QAction* next_plane = shown->addAction(QStringLiteral("Next &Plane"));
+    next_plane->setShortcut(QKeySequence(Qt::Key_P));
+    connect(next_plane, &QAction::triggered, this, [this] { plane_box->setCurrentIndex((plane_box->currentIndex() + 1) % 3); });
+    QAction* next_quantity = shown->addAction(QStringLiteral("Next &Quantity"));
+    next_quantity->setShortcut(QKeySequence(Qt::Key_Q));
+    connect(next_quantity, &QAction::triggered, this, [this] { quantity_box->setCurrentIndex((quantity_box->currentIndex() + 1) % 4); });
     const struct { const char* text; Qt::Key key; int steps; } moves[] = {
         {"Next Node", Qt::Key_PageUp, 1}, {"Previous Node", Qt::Key_PageDown, -1},
         {"First Node", Qt::Key_Home, -100000}, {"Last Node", Qt::Key_End, 100000}};

@@ -6,9 +6,9 @@
 //   on the XY plane at z = 0 cm (node 201 of 401)". It opens on the XY plane at the node nearest
 //   z = 0, component z. Controls: the plane, the node (a slider and a spin box, with the node's
 //   coordinate), the quantity; Page Up / Page Down step the node, Home / End go to the first and
-//   last. The status bar reads the node under the pointer. File > Export Slice (Ctrl+E) writes
+//   last; P and Q step through the planes and quantities. The status bar reads the node under the pointer. File > Export Slice (Ctrl+E) writes
 //   the slice as CSV (slices.h), File > Save Image (Ctrl+Shift+S) as PNG, SVG or PDF; neither
-//   replaces a file without asking. View > Stretch to Window gives up the equal scale; Ctrl++,
+//   replaces a file without asking. "Same scale" (or View > Stretch to Window, Ctrl+T) gives up the equal scale; Ctrl++,
 //   Ctrl+- and Ctrl+0 zoom. A double-click on a cell (or Enter) opens the profiles through its
 //   node along x, y and z in detail windows. Esc and Ctrl+W close it.
 //
@@ -36,6 +36,7 @@
 
 #include "field/slices.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QMenu;
@@ -83,6 +84,7 @@ private:
     QSlider* node_slider = nullptr;
     QSpinBox* node_box = nullptr;
     QLabel* node_place = nullptr;
+    QCheckBox* same_scale = nullptr;
     QWidget* owner = nullptr;
     QMenu* view_menu = nullptr;
     bool updating = false;

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "console/console.h"
+#include "fresh_records.h"
 #include "console/csv_text.h"
 #include "console/run_stop.h"
 
@@ -52,9 +53,10 @@ TEST(ListedInteger, RightAlignedInTwelveColumns) {
     EXPECT_EQ(FORMAT_LISTED_INTEGER(-2147483647 - 1), " -2147483648");
 }
 
-TEST(ConsoleWrite, RecordIsLabelThenValuesAndIsKeptInTheLog) {
+using ConsoleWrite = testing_support::fresh_records;
+
+TEST_F(ConsoleWrite, RecordIsLabelThenValuesAndIsKeptInTheLog) {
     SET_CONSOLE_QUIET(true);
-    CLEAR_CONSOLE_LOG();
     CONSOLE_WRITE(" ksym = ", {L_INT(3)});
     CONSOLE_WRITE("xmws limits= ", {L_REAL(0.0), L_REAL(2.0)});
     CONSOLE_WRITE(" Input field file name = ", {L_TEXT("map EM.bin")});
@@ -66,9 +68,8 @@ TEST(ConsoleWrite, RecordIsLabelThenValuesAndIsKeptInTheLog) {
     SET_CONSOLE_QUIET(false);
 }
 
-TEST(ConsoleWrite, ControlCharactersInTextValuesAreWrittenAsEscapes) {
+TEST_F(ConsoleWrite, ControlCharactersInTextValuesAreWrittenAsEscapes) {
     SET_CONSOLE_QUIET(true);
-    CLEAR_CONSOLE_LOG();
     // An escape sequence, a NUL, a raw C1 byte and C1 in UTF-8 are escaped; other UTF-8 stays.
     CONSOLE_WRITE(" Input field file name = ", {L_TEXT(std::string_view("EM\x1b[2J\0\x9b\xc2\x9b\xc3\xa9.bin", 16))});
     EXPECT_EQ(CONSOLE_LOG(), " Input field file name = EM\\x1B[2J\\x00\\x9B\\xC2\\x9B\xc3\xa9.bin\n");

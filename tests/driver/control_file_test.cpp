@@ -5,6 +5,7 @@
 #include <string>
 
 #include "console/console.h"
+#include "fresh_records.h"
 #include "console/run_stop.h"
 #include "driver/control_file.h"
 #include "field/field_grid.h"
@@ -137,8 +138,9 @@ std::string LISTING() {
     return listing;
 }
 
-TEST(HeaderListing, SixRecordsOfHeaderFlagsAndLimits) {
-    RESET_FIELD_GRID();
+using HeaderListing = testing_support::fresh_records;
+
+TEST_F(HeaderListing, SixRecordsOfHeaderFlagsAndLimits) {
     field_grid_record& g = field_grid;
     g.d_elm = 100.0;
     g.aper = 2.0;
@@ -163,7 +165,7 @@ TEST(HeaderListing, SixRecordsOfHeaderFlagsAndLimits) {
     EXPECT_EQ(g.ksym, 2);
 }
 
-TEST(HeaderListing, KsymIsThePlainSumOfTheFlags) {
+TEST_F(HeaderListing, KsymIsThePlainSumOfTheFlags) {
     const auto ksym_of = [](int yz, int xz, int xy) {
         RESET_FIELD_GRID();
         field_grid.ksym_yz = yz;

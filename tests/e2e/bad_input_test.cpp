@@ -602,13 +602,13 @@ TEST_F(Awkward, UnreadableControlFile) {
 TEST_F(Awkward, MapWriterProgramWritesDamagedFiles) {
     const std::string cmd = std::string("'") + ORVEX_MAP_WRITER + "' --layout binary --kind 0 --record 3 --trail 7 '" +
                             (dir / "EM_map.bin").string() + "'";
-    ASSERT_EQ(std::system(cmd.c_str()), 0);
+    ASSERT_EQ(RUN_SHELL(cmd), 0);
     CONTROL(dir, "EM_map.bin", "0", "0");
     const run_result r = RUN_PROGRAM(dir, capture);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, who + "EM_map.bin:record 3: trailing record length 7 differs from leading length 200\n");
     const std::string bad = std::string("'") + ORVEX_MAP_WRITER + "' --layout text --record 3 --lead 1 x 2>/dev/null";
-    EXPECT_NE(std::system(bad.c_str()), 0);
+    EXPECT_NE(RUN_SHELL(bad), 0);
 }
 
 }  // namespace

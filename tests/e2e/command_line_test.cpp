@@ -16,35 +16,33 @@
 
 #include "map_writer.h"
 
+#include "e2e/program_run.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string SLURP(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using orvex::e2e::RUN_SHELL;
+using orvex::e2e::SLURP;
 
 const std::string map_name = "EM map \u00b5.txt";  // UTF-8, with a blank
 
 // A temporary directory: start/ is the run's working directory, maps/ holds a control file
 // for map_name (the map itself only when written), out and err catch the run's output.
 struct case_dirs {
-    fs::path top, start, maps;
+    orvex::e2e::work_dir scratch{"args"};
+    fs::path top = scratch.path, start = top / "start", maps = top / "maps";
     explicit case_dirs(int field_flag = 1) {
-        std::string pattern = (fs::temp_directory_path() / "orvex_args_XXXXXX").string();
-        top = fs::canonical(::mkdtemp(pattern.data())), start = top / "start", maps = top / "maps";
         fs::create_directory(start), fs::create_directory(maps);
         std::ofstream(maps / "plot_orvex_3dfields.dat") << "a\nb\n" << map_name << "\n1\n" << field_flag << "\n";
     }
-    ~case_dirs() { fs::remove_all(top); }
     struct result { int status; std::string out, err; };
     result RUN(const std::vector<std::string>& args) const {
         std::string command = "cd '" + start.string() + "' && env -u DISPLAY -u WAYLAND_DISPLAY '" ORVEX_PROGRAM "'";
         for (const std::string& a : args) command += " '" + (a == "{maps}" ? maps.string() : a) + "'";
         command += " > ../out 2> ../err < /dev/null";
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, SLURP(top / "out"), SLURP(top / "err")};
+        const int status = RUN_SHELL(command);
+        return {status, SLURP(top / "out"), SLURP(top / "err")};
     }
 };
 

@@ -10,30 +10,15 @@
 #include <sstream>
 #include <string>
 
+#include "e2e/program_run.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
-struct work_dir {
-    fs::path path;
-    work_dir() {
-        std::string pattern = (fs::temp_directory_path() / "orvex_listing_XXXXXX").string();
-        path = ::mkdtemp(pattern.data());
-    }
-    ~work_dir() { fs::remove_all(path); }
-};
-
-int RUN_SHELL(const std::string& command) {
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string READ_FILE(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using orvex::e2e::RUN_SHELL;
+using orvex::e2e::work_dir;
+inline std::string READ_FILE(const fs::path& path) { return orvex::e2e::SLURP(path); }
 
 // The first n lines of text, each with its line end.
 std::string FIRST_LINES(const std::string& text, int n) {

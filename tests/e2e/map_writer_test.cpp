@@ -18,15 +18,14 @@
 
 #include "map_writer.h"
 
+#include "e2e/program_run.h"
+
 namespace {
 
 using namespace orvex::mapgen;
 namespace fs = std::filesystem;
 
-std::string SLURP(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using orvex::e2e::SLURP;
 
 std::int32_t INT32_AT(const std::string& b, long long off) {
     std::uint32_t u = 0;

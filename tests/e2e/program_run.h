@@ -1,6 +1,7 @@
-// program_run.h: running the built program in a working directory of its own without a
-// display, for the end-to-end tests: its exit status, standard output and standard error, and
-// the fixture that gives each test its own directories.
+// program_run.h: the end-to-end tests' helpers, in one place: running the built program in a
+// working directory of its own without a display (its exit status, standard output and
+// standard error), a shell command's status, a file's bytes, a scratch directory, and the
+// fixture that gives each test its own directories.
 //
 // The program runs with DISPLAY and WAYLAND_DISPLAY removed from its environment, standard
 // input on /dev/null and its output caught in files outside the working directory, under a
@@ -16,6 +17,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -41,6 +43,27 @@ inline std::string SLURP(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
+
+// The exit status of a shell command (-1 when it did not exit).
+inline int RUN_SHELL(const std::string& command) {
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A fresh directory under the temporary directory (prefix "orvex_<what>_"), removed with it.
+struct work_dir {
+    fs::path path;
+    explicit work_dir(const std::string& what = "e2e") {
+        std::string pattern = (fs::temp_directory_path() / ("orvex_" + what + "_XXXXXX")).string();
+        if (::mkdtemp(pattern.data()) != nullptr) path = fs::canonical(pattern);
+    }
+    ~work_dir() {
+        std::error_code ignored;
+        if (!path.empty()) fs::remove_all(path, ignored);
+    }
+    work_dir(const work_dir&) = delete;
+    work_dir& operator=(const work_dir&) = delete;
+};
 
 inline void WRITE_TEXT(const fs::path& p, const std::string& text) {
     std::ofstream f(p, std::ios::binary);

@@ -16,31 +16,15 @@
 #include <string>
 #include <vector>
 
+#include "e2e/program_run.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string READ_FILE(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-// A fresh working directory, removed at the end of the test.
-struct work_dir {
-    fs::path path;
-    work_dir() {
-        std::string pattern = (fs::temp_directory_path() / "orvex_run_XXXXXX").string();
-        path = mkdtemp(pattern.data());
-    }
-    ~work_dir() { fs::remove_all(path); }
-};
-
-int RUN_SHELL(const std::string& command) {
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using orvex::e2e::RUN_SHELL;
+using orvex::e2e::work_dir;
+inline std::string READ_FILE(const fs::path& path) { return orvex::e2e::SLURP(path); }
 
 void WRITE_MAP(const fs::path& dir, const std::string& args, const std::string& name) {
     ASSERT_EQ(RUN_SHELL("cd '" + dir.string() + "' && '" ORVEX_MAP_WRITER "' " + args + " '" + name + "'"), 0);
@@ -51,17 +35,17 @@ void WRITE_CONTROL(const fs::path& dir, const std::string& name, int format_flag
     out << "ORVEX field map viewer\nend-to-end run\n" << name << "\n" << format_flag << "\n" << field_flag << "\n";
 }
 
-struct run_result {
-    int status;
-    std::string out, err;
-};
+using orvex::e2e::run_result;
 
 // Runs the program in dir with no display to reach; environment holds extra NAME=value words.
 run_result RUN_PROGRAM(const fs::path& dir, const std::string& environment = "") {
     const std::string d = dir.string();
     const int status = RUN_SHELL("cd '" + d + "' && env -u DISPLAY -u WAYLAND_DISPLAY " + environment + " '" ORVEX_PROGRAM
                                  "' > stdout.txt 2> stderr.txt");
-    run_result r{status, READ_FILE(dir / "stdout.txt"), READ_FILE(dir / "stderr.txt")};
+    run_result r;
+    r.status = status;
+    r.out = READ_FILE(dir / "stdout.txt");
+    r.err = READ_FILE(dir / "stderr.txt");
     fs::remove(dir / "stdout.txt");
     fs::remove(dir / "stderr.txt");
     return r;

@@ -23,6 +23,8 @@
 
 #include "page/panel_edges.h"
 
+#include "e2e/program_run.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -30,10 +32,8 @@ using namespace std::chrono_literals;
 
 constexpr unsigned black = 0x000000, white = 0xFFFFFF, blue = 0xFF0000, red = 0x0000FF;
 
-int RUN_SHELL(const std::string& command) {
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using orvex::e2e::RUN_SHELL;
+using orvex::e2e::SLURP;
 
 bool ON_PATH(const char* tool) { return RUN_SHELL(std::string("command -v ") + tool + " > /dev/null 2>&1") == 0; }
 
@@ -239,9 +239,7 @@ protected:
             std::this_thread::sleep_for(100ms);
             if (WAIT_FOR_EXIT(program, 0ms) != still_running) {
                 program = -1;
-                std::ifstream err(dir / "stderr.txt");
-                ADD_FAILURE() << "the program ended without a window: "
-                              << std::string((std::istreambuf_iterator<char>(err)), std::istreambuf_iterator<char>());
+                ADD_FAILURE() << "the program ended without a window: " << SLURP(dir / "stderr.txt");
                 return "";
             }
             id = SHELL_OUTPUT(X("xdotool search --name '^ORVEX-3D-Fields$' 2> /dev/null"));
@@ -298,11 +296,9 @@ TEST_F(WindowRun, CaptionPageOnScreenAndClosedWithCtrlQ) {
     if (status != still_running) program = -1;
     EXPECT_EQ(status, 0);
     EXPECT_FALSE(fs::exists(dir / "plot_orvex_3dfields.png"));
-    std::ifstream out(dir / "stdout.txt");
-    const std::string listing((std::istreambuf_iterator<char>(out)), std::istreambuf_iterator<char>());
+    const std::string listing = SLURP(dir / "stdout.txt");
     EXPECT_NE(listing.find(" Input field file name = EM_map.bin"), std::string::npos) << listing;
-    std::ifstream err(dir / "stderr.txt");
-    const std::string said((std::istreambuf_iterator<char>(err)), std::istreambuf_iterator<char>());
+    const std::string said = SLURP(dir / "stderr.txt");
     EXPECT_EQ(said, "");  // a run shown in a window says nothing on standard error
 }
 
@@ -331,8 +327,7 @@ TEST_F(WindowRun, DisplayLostUnderTheWindowEndsWithOneLine) {
     const int status = WAIT_FOR_EXIT(program, 10s);
     if (status != still_running) program = -1;
     EXPECT_EQ(status, 1);
-    std::ifstream err(dir / "stderr.txt");
-    const std::string said((std::istreambuf_iterator<char>(err)), std::istreambuf_iterator<char>());
+    const std::string said = SLURP(dir / "stderr.txt");
     EXPECT_EQ(said, "plot_orvex_3dfields: the connection to the display was lost; the window is gone\n");
     EXPECT_FALSE(fs::exists(dir / "plot_orvex_3dfields.png"));
 }
@@ -350,8 +345,7 @@ TEST_F(WindowRun, TooFewDescriptorsGiveThePageNotATrap) {
         const int status = WAIT_FOR_EXIT(program, 60s);
         if (status != still_running) program = -1;
         EXPECT_EQ(status, 0) << limit;
-        std::ifstream err(dir / "stderr.txt");
-        const std::string said((std::istreambuf_iterator<char>(err)), std::istreambuf_iterator<char>());
+        const std::string said = SLURP(dir / "stderr.txt");
         EXPECT_EQ(said.rfind("plot_orvex_3dfields: too few file descriptors for the window (", 0), 0u) << limit << ": " << said;
         EXPECT_TRUE(fs::exists(dir / "plot_orvex_3dfields.png")) << limit;
         fs::remove(dir / "plot_orvex_3dfields.png");

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "console/console.h"
+#include "fresh_records.h"
 #include "console/run_stop.h"
 #include "histo/histo.h"
 #include "surface/surface.h"
@@ -35,10 +36,10 @@ std::vector<shown> TEXTS() {
 
 std::string S8(const std::array<char, 8>& a) { return std::string(a.data(), a.size()); }
 
-class HistoAxes : public ::testing::Test {
+class HistoAxes : public orvex::testing_support::fresh_records {
 protected:
     void SetUp() override {
-        orvex::RESET_SURFACE();
+        fresh_records::SetUp();
         orvex::SET_CONSOLE_QUIET(true);
         orvex::graph_table = {};
         // W = 200, H = 100: tick_dx 50, tick_dy 25 with 4 divisions.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "console/console.h"
+#include "fresh_records.h"
 #include "console/run_stop.h"
 #include "histo/histo.h"
 #include "surface/surface.h"
@@ -42,12 +43,11 @@ drawn DRAWN() {
     return d;
 }
 
-class HistoDraw : public ::testing::Test {
+class HistoDraw : public orvex::testing_support::fresh_records {
 protected:
     void SetUp() override {
-        orvex::RESET_SURFACE();
+        fresh_records::SetUp();
         orvex::SET_CONSOLE_QUIET(true);
-        orvex::CLEAR_CONSOLE_LOG();
         orvex::graph_table = {};
         // W = 200, H = 100.
         orvex::graph_table[0] = {.ix1 = 101, .ix2 = 301, .iy1 = 101, .iy2 = 201, .ndiv_x = 4, .ndiv_y = 4, .active = 1};

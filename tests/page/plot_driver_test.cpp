@@ -3,6 +3,8 @@
 // map's limits, never read back from the profiles the code sampled.
 #include <gtest/gtest.h>
 
+#include "field/analytic_grid.h"
+#include "fresh_records.h"
 #include "page/logged_texts.h"
 #include "page/panel_edges.h"
 
@@ -32,23 +34,11 @@ using edges = testing_support::panel_edges;
 // Loads the analytic map into the stored lattice, unfolds it and runs the plot driver on a
 // fresh surface, with the console kept in its log only.
 void RUN_DRIVER(const mapgen::map_spec& recipe, int field_flag) {
-    RESET_FIELD_GRID();
-    field_grid_record& g = field_grid;
-    mapgen::FILL_STORED(recipe, {g.xmws.data(), g.ymws.data(), g.zmws.data(), g.ex_in.data(), g.ey_in.data(),
-                               g.ez_in.data(), g.bx_in.data(), g.by_in.data(), g.bz_in.data()});
-    g.d_elm = recipe.d_elm;
-    g.aper = recipe.aper;
-    g.n_cell = recipe.n_cell;
-    g.ksym_yz = recipe.ksym_yz;
-    g.ksym_xz = recipe.ksym_xz;
-    g.ksym_xy = recipe.ksym_xy;
-    g.ksym = recipe.ksym_yz + recipe.ksym_xz + recipe.ksym_xy;
-    g.field_kind = recipe.kind;
-    g.field_flag = field_flag;
+    testing_support::RESET_RECORDS();
+    testing::LOAD_ANALYTIC(recipe);
+    field_grid.field_flag = field_flag;
     UNFOLD_GRID();
-    RESET_SURFACE();
     SET_CONSOLE_QUIET(true);
-    CLEAR_CONSOLE_LOG();
     PLOT_PROFILES();
 }
 

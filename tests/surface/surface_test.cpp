@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "fresh_records.h"
 #include "surface/surface.h"
 
 namespace orvex {
@@ -186,8 +187,9 @@ pixel_set TEXT_PIXELS(std::string_view font, std::string_view text, int length, 
     return MARKED();
 }
 
-TEST(SurfaceFont, DescriptorsAreCaseInsensitiveAndTrailingBlanksIgnored) {
-    RESET_SURFACE();
+using SurfaceFont = testing_support::fresh_records;
+
+TEST_F(SurfaceFont, DescriptorsAreCaseInsensitiveAndTrailingBlanksIgnored) {
     EXPECT_GT(LOAD_FONTS(), 0);
     const int page = SELECT_FONT(page_font);
     const int panel = SELECT_FONT(panel_font);
@@ -200,8 +202,7 @@ TEST(SurfaceFont, DescriptorsAreCaseInsensitiveAndTrailingBlanksIgnored) {
     EXPECT_EQ(DRAWING_STATE().current_font, page);
 }
 
-TEST(SurfaceFont, BadDescriptorIsRefusedAndPreviousFontKept) {
-    RESET_SURFACE();
+TEST_F(SurfaceFont, BadDescriptorIsRefusedAndPreviousFontKept) {
     LOAD_FONTS();
     const int panel = SELECT_FONT(panel_font);
     ASSERT_GE(panel, 0);

@@ -38,6 +38,8 @@
 #include "field/unfold.h"
 #include "map_writer.h"
 #include "surface/display_list.h"
+#include "field/analytic_grid.h"
+#include "reset_records.h"
 #include "page/page.h"
 #include "page/panel_edges.h"
 #include "page/page_readout.h"
@@ -64,16 +66,10 @@ page_content PLOT_PAGE() {
     mapgen::map_spec recipe;
     recipe.kind = 2;
     recipe.ksym_yz = recipe.ksym_xz = recipe.ksym_xy = 1;
-    field_grid_record& g = field_grid;
-    RESET_FIELD_GRID();
-    mapgen::FILL_STORED(recipe, {g.xmws.data(), g.ymws.data(), g.zmws.data(), g.ex_in.data(), g.ey_in.data(),
-                               g.ez_in.data(), g.bx_in.data(), g.by_in.data(), g.bz_in.data()});
-    g.ksym_yz = g.ksym_xz = g.ksym_xy = 1;
-    g.ksym = 3;
-    g.field_kind = 2;
-    g.field_flag = 0;
+    testing_support::RESET_RECORDS();
+    orvex::testing::LOAD_ANALYTIC(recipe);
+    field_grid.field_flag = 0;
     UNFOLD_GRID();
-    RESET_SURFACE();
     SET_CONSOLE_QUIET(true);
     PLOT_PROFILES("MW_map.bin");
     page_content content;
