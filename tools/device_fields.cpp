@@ -1,8 +1,12 @@
 // device_fields.cpp: the example devices; see device_fields.h.
 #include "device_fields.h"
 
+#include <array>
+
 #include <cmath>
 #include <numbers>
+
+#include "physics_fields.h"
 
 namespace orvex::mapgen {
 namespace {
@@ -21,61 +25,46 @@ field_value RFQ_CELL(double x, double y, double z) {
     return f;
 }
 
-// Solenoid: 20 cm long, bore radius 4 cm, 2 kGs at the centre of a long coil. With
-// g(u) = u / sqrt(u^2 + a^2), Bz(0, z) = B0/2 [g(z + L/2) - g(z - L/2)]; off axis to second
-// order: Bz = Bz(0, z) - r^2/4 Bz'', Br = -r/2 Bz'.
+// Solenoid: 20 cm long, 2 kGs inside, ends rising over about 2.5 cm.
 field_value SOLENOID(double x, double y, double z) {
-    constexpr double b0 = 2000.0, length = 20.0, bore = 4.0;
-    const auto g1 = [](double u) { return bore * bore / std::pow(u * u + bore * bore, 1.5); };
-    const auto g2 = [](double u) { return -3.0 * bore * bore * u / std::pow(u * u + bore * bore, 2.5); };
-    const auto g0 = [](double u) { return u / std::sqrt(u * u + bore * bore); };
-    const double up = z + length / 2.0, um = z - length / 2.0;
-    const double bz = b0 / 2.0 * (g0(up) - g0(um));
-    const double dbz = b0 / 2.0 * (g1(up) - g1(um));
-    const double d2bz = b0 / 2.0 * (g2(up) - g2(um));
+    const axial_profile coil{2000.0, 0.0, 2.5, 10.0};
+    const vector3 b = AXIAL_FIELD(&coil, 1, x, y, z);
     field_value f;
-    f.bx = -x / 2.0 * dbz;
-    f.by = -y / 2.0 * dbz;
-    f.bz = bz - (x * x + y * y) / 4.0 * d2bz;
+    f.bx = b.x;
+    f.by = b.y;
+    f.bz = b.z;
     return f;
 }
 
 // Lens and doublet: the lens electrode at 20 kV with a Gaussian axial potential of width 3 cm;
 // two quadrupoles of 800 Gs/cm, 8 cm long, centred at z = -6 and z = +6 cm, of opposite
-// polarity, each with soft edges.
+// polarity, each with ends rising over about 1 cm.
 field_value LENS_DOUBLET(double x, double y, double z) {
     constexpr double v0 = 20.0e3, w = 3.0;
     const double gauss = std::exp(-z * z / (2.0 * w * w));
     const double dphi = v0 * gauss * (-z / (w * w));                        // phi'
     const double d2phi = v0 * gauss * (z * z / (w * w * w * w) - 1.0 / (w * w));  // phi''
-    constexpr double g0 = 800.0, centre = 6.0, half = 4.0, edge = 1.0;
-    const auto bell = [](double u) {
-        return 0.5 * (std::tanh((u + half) / edge) - std::tanh((u - half) / edge));
-    };
-    const auto dbell = [](double u) {
-        const double a = std::cosh((u + half) / edge), b = std::cosh((u - half) / edge);
-        return 0.5 / edge * (1.0 / (a * a) - 1.0 / (b * b));
-    };
-    const double grad = g0 * (bell(z - centre) - bell(z + centre));
-    const double dgrad = g0 * (dbell(z - centre) - dbell(z + centre));
+    const std::array<axial_profile, 2> doublet{{{800.0, 6.0, 1.0, 4.0}, {-800.0, -6.0, 1.0, 4.0}}};
+    const vector3 b = QUADRUPOLE_FIELD(doublet.data(), 2, x, y, z);
     field_value f;
     f.ex = x / 2.0 * d2phi;
     f.ey = y / 2.0 * d2phi;
     f.ez = -dphi;
-    f.bx = grad * y;
-    f.by = grad * x;
-    f.bz = dgrad * x * y;
+    f.bx = b.x;
+    f.by = b.y;
+    f.bz = b.z;
     return f;
 }
 
 }  // namespace
 
-field_value DEVICE_FIELD(field_model model, double x, double y, double z) {
+field_value DEVICE_FIELD(field_model model, int kind, double x, double y, double z) {
     switch (model) {
         case field_model::rfq_cell: return RFQ_CELL(x, y, z);
         case field_model::solenoid: return SOLENOID(x, y, z);
         case field_model::lens_doublet: return LENS_DOUBLET(x, y, z);
         case field_model::analytic: break;
+        default: return PHYSICS_FIELD(model, kind, x, y, z);
     }
     return {};
 }

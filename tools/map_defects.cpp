@@ -58,7 +58,7 @@ unsigned COMPONENT_SET(std::string_view text) {
 bool HAS_VALUE_DEFECTS(const map_defects& d) {
     const auto set = [](auto v) { return v != decltype(v){}; };
     return !d.values.empty() || std::any_of(d.plane_leak.begin(), d.plane_leak.end(), set) ||
-           std::any_of(d.zero.begin(), d.zero.end(), set);
+           std::any_of(d.zero.begin(), d.zero.end(), set) || std::any_of(d.negate.begin(), d.negate.end(), set);
 }
 
 double WRITTEN_COORDINATE(const map_spec& s, const map_defects& d, int axis, int n) {
@@ -89,6 +89,7 @@ void APPLY_VALUE_DEFECTS(const map_spec& s, const map_defects& d, int i, int j, 
         if (!CARRIED(s.kind, c)) continue;
         double& v = f.*field_components[c];
         if (d.zero[c]) v = 0.0;
+        if (d.negate[c]) v = -v;
         if (on_plane) v += d.leak_amount[c];
     }
     for (const value_defect& p : d.values)
@@ -116,7 +117,7 @@ void FILL_STORED(const map_spec& s, const stored_target& t, const map_defects& d
 }
 
 bool IS_DEFECT_OPTION(std::string_view o) {
-    return o == "--coord" || o == "--shift" || o == "--leak" || o == "--zero" || o == "--value";
+    return o == "--coord" || o == "--shift" || o == "--leak" || o == "--zero" || o == "--negate" || o == "--value";
 }
 
 std::string READ_DEFECT_OPTION(std::string_view option, std::string_view value, map_defects& d) {
@@ -134,7 +135,7 @@ std::string READ_DEFECT_OPTION(std::string_view option, std::string_view value, 
         if (f.size() != 2 || (axis = AXIS(f[0])) < 0 || !NUMBER(f[1], cm) || !std::isfinite(cm))
             return bad + "needs AXIS,CM (y,0.05)";
         d.shift[static_cast<std::size_t>(axis)] = cm;
-    } else if (option == "--leak" || option == "--zero") {
+    } else if (option == "--leak" || option == "--zero" || option == "--negate") {
         const bool leak = option == "--leak";
         unsigned set = 0;
         double fraction = 0.0;
@@ -144,7 +145,8 @@ std::string READ_DEFECT_OPTION(std::string_view option, std::string_view value, 
         for (std::size_t c = 0; c < 6; ++c)
             if ((set >> c) & 1u) {
                 if (leak) d.plane_leak[c] = fraction;
-                else d.zero[c] = true;
+                else if (option == "--zero") d.zero[c] = true;
+                else d.negate[c] = true;
             }
     } else if (option == "--value") {
         value_defect p{};

@@ -11,6 +11,8 @@
 //                  lattice) added at every stored node that lies on a mirror plane (node 1 of
 //                  a mirrored axis): an odd component that does not vanish there;
 //     zero         a component written as 0 everywhere (a map of both fields without B);
+//     negate       a component written with its sign wrong everywhere (a map whose
+//                  divergence no longer vanishes);
 //     values       one component of one node written as a given value (NaN, infinities),
 //                  applied last.
 //   Defects touch only the components the map's kind carries.
@@ -54,6 +56,7 @@ struct map_defects {
     std::array<double, 3> shift{};       // cm, per axis
     std::array<double, 6> plane_leak{};  // fraction of the component's largest |value|
     std::array<bool, 6> zero{};
+    std::array<bool, 6> negate{};
     std::vector<value_defect> values;
     std::array<double, 6> leak_amount{};  // set by RESOLVE_DEFECTS: what plane_leak adds
 };
@@ -67,7 +70,7 @@ double WRITTEN_COORDINATE(const map_spec&, const map_defects&, int axis, int n);
 // Sets leak_amount from the largest absolute value of each component on the clean lattice.
 void RESOLVE_DEFECTS(const map_spec&, map_defects&);
 
-// Applies zero, the resolved leaks and the value defects to the field f of stored node (i, j, k).
+// Applies zero, negate, the resolved leaks and the value defects to the field f of stored node (i, j, k).
 void APPLY_VALUE_DEFECTS(const map_spec&, const map_defects&, int i, int j, int k, field_value& f);
 
 // As FILL_STORED of map_writer.h, with the defects applied (leaks resolved here).
@@ -78,6 +81,7 @@ void FILL_STORED(const map_spec&, const stored_target&, const map_defects&);
 //   --shift AXIS,CM           (y,0.05)
 //   --leak C,FRACTION         (ex,0.086; C a component ex..bz, or e, b or all)
 //   --zero C                  (b)
+//   --negate C                (bx)
 //   --value C,I,J,K,VALUE     (ey,6,7,8,nan)
 bool IS_DEFECT_OPTION(std::string_view option);
 // Adds the option's defect; returns what is wrong with the value, or "" when it is taken.

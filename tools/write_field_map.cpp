@@ -27,7 +27,11 @@ field or an example device, clean or damaged, for tests and examples.
 
 The map:
   --model M             analytic (default: the test field), rfq, solenoid or lens-doublet
-                        (device fields for the bundled examples)
+                        (device fields for the bundled examples), or a field free of
+                        divergence with closed-form figures: gaussian-gap (Ez Gaussian on the
+                        axis, sigma 3 cm), gaussian-solenoid (Bz Gaussian on the axis, sigma
+                        3 cm), quadrupole (dBy/dx = 500 Gs/cm, dEx/dx = 2000 V/cm^2) or harmonic
+                        (gradients of cosh(ax) cosh(by) cos(cz), c^2 = a^2 + b^2)
   --kind K              0 E only, 1 B only, 2 both (default 2); other values write no components
   --sym YZ,XZ,XY        the three mirror flags (default 0,0,0)
   --range XHI,YHI,ZHI   upper coordinate limits in cm (default 2,2,50); the lower limit is 0 on
@@ -66,6 +70,7 @@ Defects (maps that contradict their own header; the field stays that of the clea
                         node on a mirror plane (node 1 of a mirrored axis); C is ex, ey, ez,
                         bx, by, bz, or e, b or all for several
   --zero C              C written as 0 everywhere (C as for --leak)
+  --negate C            C written with its sign wrong everywhere (C as for --leak)
   --value C,I,J,K,VALUE  component C (ex..bz) of stored node (I,J,K) written as VALUE
                         (a number, nan, inf or -inf); repeatable
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "console/console.h"
+#include "driver/figures_run.h"
 #include "driver/export_run.h"
 
 namespace orvex {
@@ -20,6 +21,7 @@ namespace {
 constexpr std::string_view usage_text =
     "Usage: plot_orvex_3dfields [DIRECTORY]\n"
     "       plot_orvex_3dfields --export FILE.h5|FILE.vti|FILE.csv [--frequency MHZ] [DIRECTORY]\n"
+    "       plot_orvex_3dfields --figures [--frequency MHZ] [--beta B] [DIRECTORY]\n"
     "       plot_orvex_3dfields [OPTIONS] -- DIRECTORY   (a DIRECTORY that begins with '-')\n"
     "       plot_orvex_3dfields --help | --version\n"
     "\n"
@@ -31,6 +33,9 @@ constexpr std::string_view usage_text =
     "\n"
     "--export FILE writes the whole unfolded map to FILE instead of a page: an openPMD field\n"
     "mesh (.h5; --frequency gives an RF field's frequency), VTK image data (.vti) or CSV (.csv).\n"
+    "--figures writes the map's figures (line integrals and extremes, axis figures, gradient,\n"
+    "divergence) as one JSON document on standard output instead; --frequency adds the gain and\n"
+    "transit-time factor of the electric field on the axis, at --beta B and at the best beta.\n"
     "\n"
     "plot_orvex_3dfields.dat, five lines:\n"
     "  1, 2  free text\n"
@@ -70,6 +75,14 @@ command_answer ENTER(std::string_view directory) {
 std::string_view PROGRAM_VERSION() { return ORVEX_VERSION; }
 
 command_answer ANSWER_COMMAND_LINE(int argc_given, const char* const* argv_given) {
+    if (IS_FIGURES_COMMAND_LINE(argc_given, argv_given)) {
+        const char* directory = nullptr;
+        if (const std::string refusal = TAKE_FIGURES_OPTIONS(argc_given, argv_given, directory); !refusal.empty())
+            return REFUSE(refusal + "; see plot_orvex_3dfields --help");
+        command_answer answer = directory != nullptr ? ENTER(directory) : command_answer{true, 0};
+        answer.figures = answer.run;
+        return answer;
+    }
     std::vector<const char*> rest;  // the arguments other than the export options
     if (const std::string refusal = TAKE_EXPORT_OPTIONS(argc_given, argv_given, rest); !refusal.empty())
         return REFUSE(refusal);

@@ -12,6 +12,7 @@
 //     --version, -V       "plot_orvex_3dfields 1.0.0" on standard output, status 0
 //     --export FILE [--frequency MHZ], before or after DIRECTORY: the export run instead of
 //                         the page (export_run.h), its options checked here
+//     --figures [--frequency MHZ] [--beta B] [DIRECTORY]   the figures as JSON (figures_run.h)
 //   Anything else (an unknown option, a second argument, a directory that cannot be entered) is
 //   refused with one line on standard error and status 2. Help, version and refusals read and
 //   write no file.
@@ -38,6 +39,7 @@ std::string_view PROGRAM_VERSION();
 struct command_answer {
     bool run;    // true: go on with the run in the (possibly new) working directory
     int status;  // when run is false: the exit status, the answer already written
+    bool figures = false;  // when run is true: the figures as JSON instead of the page (figures_run.h)
 };
 
 command_answer ANSWER_COMMAND_LINE(int argc, const char* const* argv);

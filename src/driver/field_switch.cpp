@@ -37,8 +37,21 @@ page_fields PAGE_FIELDS() {
     fields.field_flag = field_grid.field_flag;
     fields.both_fields = field_grid.field_kind == 2;
     fields.draw_field = DRAW_FIELD_PAGE;
+    fields.unfold_field = UNFOLD_FIELD;
     triple_unfolded = {field_grid.field_flag == 0, field_grid.field_flag == 1};
     return fields;
+}
+
+bool UNFOLD_FIELD(int field_flag) {
+    field_grid_record& g = field_grid;
+    if ((field_flag != 0 && field_flag != 1) || (g.field_kind != 2 && g.field_kind != field_flag)) return false;
+    if (triple_unfolded[static_cast<std::size_t>(field_flag)]) return true;
+    const int was = g.field_flag;
+    g.field_flag = field_flag;
+    UNFOLD_GRID(unfold_scope::plotted_triple);
+    g.field_flag = was;
+    triple_unfolded[static_cast<std::size_t>(field_flag)] = true;
+    return true;
 }
 
 bool DRAW_FIELD_PAGE(int field_flag, page_content* content, std::string_view* why) {
@@ -59,10 +72,7 @@ bool DRAW_FIELD_PAGE(int field_flag, page_content* content, std::string_view* wh
     bool drawn = true;
     try {
         g.field_flag = field_flag;
-        if (!triple_unfolded[static_cast<std::size_t>(field_flag)]) {
-            UNFOLD_GRID(unfold_scope::plotted_triple);
-            triple_unfolded[static_cast<std::size_t>(field_flag)] = true;
-        }
+        UNFOLD_FIELD(field_flag);
         PLOT_PROFILES(map_file);
         LABEL_PAGE_PNG();
     } catch (...) {  // a run stop or an exception: the page of the run's field is drawn again

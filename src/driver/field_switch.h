@@ -30,6 +30,10 @@ page_fields PAGE_FIELDS();
 
 bool DRAW_FIELD_PAGE(int field_flag, page_content* content, std::string_view* why);
 
+// Unfolds the triple of field_flag if this run has not (nothing drawn); false for a field the
+// map does not carry.
+bool UNFOLD_FIELD(int field_flag);
+
 // The page's PNG names the program, the map and the field plotted.
 void LABEL_PAGE_PNG();
 

@@ -13,7 +13,23 @@
 //   stop, its one line already written.
 #pragma once
 
+#include <cstddef>
+
+#include "field/unfold.h"
+
 namespace orvex {
+
+// READ_RUN_MAP, then the unfolding (of scope); a grid that matches no unfolding case stops the
+// run. Shared with the figures run.
+void READ_AND_UNFOLD_MAP(unfold_scope scope);
+
+// Runs stages; a stop or failure thrown from them is written once, where a run writes it, and
+// false is returned.
+bool RUN_STAGES(void (*stages)());
+
+// The map notes from note first on, one line each on standard error (none when the listing
+// was lost).
+void REPORT_MAP_NOTES(std::size_t first);
 
 // Runs the whole sequence in the working directory and returns the process exit status:
 // 0 after a complete run, 1 after any stop (its one line already written).

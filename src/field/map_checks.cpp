@@ -292,4 +292,6 @@ void CHECK_MAP() {
 
 std::span<const std::string_view> MAP_NOTES() { return {notes.views.data(), notes.count}; }
 
+void ADD_MAP_NOTE(std::string_view note) { note_text{} << note; }
+
 }  // namespace orvex

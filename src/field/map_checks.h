@@ -47,7 +47,8 @@
 //   note says it all).
 //   The notes live in a fixed record of map_note_capacity texts of at most map_note_length
 //   characters, valid until the next CHECK_MAP (for a run, the whole run); at most 31 notes
-//   can arise, so none is dropped, and none comes near the length (a longer one would be cut).
+//   can arise here and two of the divergence (one a field), so none is dropped, and none comes
+//   near the length (a longer one would be cut).
 //   Nothing is allocated; one thread.
 #pragma once
 
@@ -57,13 +58,17 @@
 
 namespace orvex {
 
-inline constexpr std::size_t map_note_capacity = 32;
+inline constexpr std::size_t map_note_capacity = 34;
 inline constexpr std::size_t map_note_length = 240;
 
 // Checks the stored lattice of field_grid and keeps its notes (replacing any earlier ones).
 void CHECK_MAP();
 
 // The notes of the last CHECK_MAP, in order, without the program's prefix; empty before it.
+// Notes of later checks (the divergence, on the full grid) follow, added by ADD_MAP_NOTE.
 std::span<const std::string_view> MAP_NOTES();
+
+// Adds a note after those of CHECK_MAP (cut to map_note_length; dropped when the record is full).
+void ADD_MAP_NOTE(std::string_view note);
 
 }  // namespace orvex

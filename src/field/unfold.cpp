@@ -46,8 +46,10 @@ void UNFOLD_GRID(unfold_scope scope) {
     if (plan.nx != 0) {
         // Both fields, or only the one field_flag selects (the other's full arrays are then
         // never touched: a run pays neither the time nor the memory for what it does not plot).
+        const bool one_field = scope == unfold_scope::plotted_triple ||
+                               (scope == unfold_scope::both_triples_when_carried && g.field_kind != 2);
         for (const field_entry& f : field_table) {
-            if (scope == unfold_scope::plotted_triple && &f != &FIELD_ENTRY(g.field_flag)) continue;
+            if (one_field && &f != &FIELD_ENTRY(g.field_flag)) continue;
             for (int n = 0; n < 3; ++n)
                 UNFOLD_COMPONENT(g, plan, f.first_component + n, g.*f.full[static_cast<std::size_t>(n)]);
         }

@@ -27,7 +27,9 @@ inline constexpr std::string_view msg_no_unfolding_case = " Field kind and symme
 // Which full arrays UNFOLD_GRID fills: all six, or only the triple field_flag selects (the one a
 // run plots, reads off the page and exports); the other triple's full arrays are then left as
 // they are, untouched.
-enum class unfold_scope { both_triples, plotted_triple };
+// both_triples_when_carried: all six for a map that carries both fields (kind 2), else the
+// plotted triple.
+enum class unfold_scope { both_triples, plotted_triple, both_triples_when_carried };
 
 // Builds the full grid of field_grid (counts, full arrays) from the stored lattice with the
 // mirror signs of field_kind, and sets the six limits. When field_kind and the flags match no

@@ -50,8 +50,9 @@ node_pixel NODE_PIXEL(const plotted_panel& p, int node) {
     const panel_record& f = p.frame;
     const double px = DATA_PIXEL_ACROSS(pos, p.scale.x_lo, p.scale.x_hi, f.ix1, f.ix2 - f.ix1);
     const double py = DATA_PIXEL_UP(val, p.scale.y_lo, p.scale.y_hi, f.iy2, f.iy2 - f.iy1);
-    // A vertex far off the panel (beyond its scale ends) is not shown.
-    if (px < f.ix1 - 2 || px > f.ix2 + 2 || py < f.iy1 - 2 || py > f.iy2 + 2) return out;
+    // A vertex far off the panel (beyond its scale ends) is not shown, nor one without a place:
+    // a scale whose span overflows (values of +-DBL_MAX) gives NaN, never converted to int.
+    if (!(px >= f.ix1 - 2 && px <= f.ix2 + 2 && py >= f.iy1 - 2 && py <= f.iy2 + 2)) return out;
     out.x = static_cast<int>(px);
     out.y = static_cast<int>(py);
     out.shown = true;

@@ -17,7 +17,7 @@
 //   program's records.
 //   fields.draw_field is the program's: it redraws the page on the surface for the other field
 //   (unfolding that field first, only then) and points the content at the new page and its PNG
-//   texts.
+//   texts. figures.lines is null for other pictures (then there is no View > Figures).
 #pragma once
 
 #include <span>
@@ -46,6 +46,20 @@ struct page_fields {
     // new page;
     // false, with the reason in why and content unchanged, when it cannot.
     bool (*draw_field)(int field_flag, page_content* content, std::string_view* why) = nullptr;
+    // Unfolds the triple of field_flag (0 or 1) if the run has not, without drawing anything
+    // (the figures of both fields need both); false when the map does not carry that field.
+    bool (*unfold_field)(int field_flag) = nullptr;
+};
+
+// The ten lines of the page as the figures take them (field/figures.h).
+struct figure_lines;
+
+// What the window's figures (View > Figures) need beyond the grid: the figures themselves are
+// computed in the window from fields.grid by procedures that take it as an argument.
+struct page_figures {
+    const figure_lines* lines = nullptr;  // the ten lines, or null: no figures
+    std::string_view program;             // "plot_orvex_3dfields 1.0.0", the document's first key
+    std::string_view map_file;            // the map as line 3 names it
 };
 
 struct page_content {
@@ -61,6 +75,7 @@ struct page_content {
     // with them (png_encode.h) when it saves the page as PNG or falls back to the PNG.
     std::span<const png_text_chunk> png_texts;
     page_fields fields;
+    page_figures figures;
 };
 
 }  // namespace orvex

@@ -66,7 +66,7 @@ bool DESCRIPTORS_FOR_WINDOW(std::string& why) {
 }  // namespace
 
 int SHOW_PAGE(std::string_view png_name, std::span<const std::string_view> notes, const plotted_page* plotted,
-              const page_fields& fields) {
+              const page_fields& fields, const page_figures& figures) {
     const std::string name(png_name);
     // What the line that names the written page says first: why there is no window.
     std::string no_window = "no display";
@@ -85,6 +85,7 @@ int SHOW_PAGE(std::string_view png_name, std::span<const std::string_view> notes
             content.png_name = png_name;
             content.png_texts = PAGE_PNG_TEXTS();
             content.fields = fields;
+            content.figures = figures;
             const int status = entry(&content);
             if (status != window_not_possible) return status;
             no_window = "the display cannot be reached";

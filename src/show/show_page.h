@@ -32,8 +32,10 @@ struct plotted_page;
 // plotted: what each panel of the viewer's page shows (the readout, detail windows and profile
 // export use it), or null for any other picture.
 // fields: the unfolded map behind the page and the way to its other field (page_content.h);
-// empty for any other picture.
+// empty for any other picture. figures: what the window's figures need beyond the grid; empty
+// for any other picture.
 int SHOW_PAGE(std::string_view png_name = page_png_name, std::span<const std::string_view> notes = {},
-              const plotted_page* plotted = nullptr, const page_fields& fields = {});
+              const plotted_page* plotted = nullptr, const page_fields& fields = {},
+              const page_figures& figures = {});
 
 }  // namespace orvex

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "console/file_output.h"
 #include "surface/surface.h"
 
 namespace orvex {
@@ -15,12 +16,14 @@ namespace {
 std::array<std::string, 3> label_texts;
 std::array<png_text_chunk, 3> page_texts{{{"Software", {}}, {"Source", {}}, {"Title", {}}}};
 std::array<char, 256> failure_text;
+std::string png_bytes;  // the encoded page; its capacity is kept from one page to the next
 
 }  // namespace
 
 bool WRITE_PAGE_PNG(std::string_view path, std::string_view* why) {
     std::string reason;
-    const bool ok = WRITE_PNG_FILE(path, PAGE_PIXELS(), page_width, page_height, PAGE_PNG_TEXTS(), &reason);
+    const bool ok = ENCODE_PNG(PAGE_PIXELS(), page_width, page_height, PAGE_PNG_TEXTS(), png_bytes, reason) &&
+                    WRITE_FILE_ATOMICALLY(path, png_bytes, &reason);
     if (!ok) {
         std::snprintf(failure_text.data(), failure_text.size(), "%s", reason.c_str());
         if (why != nullptr) *why = failure_text.data();

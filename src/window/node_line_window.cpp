@@ -12,6 +12,7 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <QVariant>
 
 #include <array>
 #include <string>
@@ -60,7 +61,34 @@ QWidget* OPEN_NODE_LINE(const field_grid_record& grid, int field_flag, std::stri
         p.fixed_index = {line.fixed_index[0], line.fixed_index[1]};
         p.fixed_coordinate = line.fixed_coordinate;
     }
-    return OPEN_DETAIL_WINDOW(page, std::clamp(component, 1, 3), parent);
+    QWidget* opened = OPEN_DETAIL_WINDOW(page, std::clamp(component, 1, 3), parent);
+    if (opened != nullptr) {
+        opened->setProperty(detail_node_line_property,
+                            QVariantList{QChar::fromLatin1(line.axis), through.i, through.j, through.k, component});
+    }
+    return opened;
+}
+
+void REOPEN_DETAIL_WINDOWS(QWidget* owner, const plotted_page* page, const field_grid_record& grid, int field_flag,
+                           std::string_view map_file) {
+    for (QObject* child : owner->children()) {
+        auto* old = qobject_cast<QWidget*>(child);
+        if (old == nullptr || !old->isWindow() || !old->isVisible()) continue;
+        const QVariant panel = old->property(detail_panel_property);
+        const QVariantList line = old->property(detail_node_line_property).toList();
+        QWidget* again = nullptr;
+        if (panel.isValid() && page != nullptr) {
+            again = OPEN_DETAIL_WINDOW(*page, panel.toInt(), owner);
+            if (again != nullptr) again->setProperty(detail_panel_property, panel);
+        } else if (line.size() == 5) {
+            again = OPEN_NODE_LINE(grid, field_flag, map_file, line[0].toChar().toLatin1(),
+                                   {line[1].toInt(), line[2].toInt(), line[3].toInt()}, line[4].toInt(), owner);
+        } else {
+            continue;
+        }
+        if (again != nullptr) again->setGeometry(old->geometry());
+        old->close();
+    }
 }
 
 QWidget* ASK_NODE_LINE(const field_grid_record& grid, int field_flag, std::string_view map_file, QWidget* parent) {

@@ -15,6 +15,7 @@
 #include "page/plotted_page.h"
 #include "page/profiles_csv.h"
 #include "window/detail_window.h"
+#include "window/slice_window.h"
 #include "window/file_dialog.h"
 #include "window/page_view.h"
 #include "window/page_window.h"
@@ -128,7 +129,8 @@ void page_window::EXPORT_MAP() {
 
 void page_window::OPEN_PANEL(int panel) {
     if (shown.plotted == nullptr || panel < 1 || panel > panel_count) return;
-    OPEN_DETAIL_WINDOW(*shown.plotted, panel, this);
+    QWidget* detail = OPEN_DETAIL_WINDOW(*shown.plotted, panel, this);
+    if (detail != nullptr) detail->setProperty(detail_panel_property, panel);  // reopened by a field switch
 }
 
 }  // namespace orvex

@@ -23,6 +23,7 @@
 #include <string>
 
 #include "page/page_readout.h"
+#include "window/figures_window.h"
 #include "window/page_view.h"
 
 namespace orvex {
@@ -186,6 +187,11 @@ void page_window::BUILD_MENUS() {
         else SAY(QStringLiteral("Point at a panel first, then press Enter or double-click it."));
     });
     BUILD_FIELD_MENU(zoom);
+    zoom->addSeparator();
+    QAction* figures = zoom->addAction(QStringLiteral("F&igures..."));
+    figures->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    figures->setEnabled(shown.fields.grid != nullptr && shown.figures.lines != nullptr);
+    connect(figures, &QAction::triggered, this, [this] { OPEN_FIGURES_WINDOW(shown, this); });
 }
 
 void page_window::SHOW_FIT() {

@@ -17,8 +17,9 @@
 //   does not. For a map behind the page (content.fields.grid): View > Slice (Ctrl+L) opens the
 //   slice window, View > Line Through Node (Ctrl+K) a profile through any node, and for a map
 //   that carries both fields View > Electric Field (Ctrl+1) and View > Magnetic Field (Ctrl+2)
-//   switch the page, the readout, the exports and the slice window to that field (the detail
-//   windows of the other field close); with one field the other entry is disabled and says why.
+//   switch the page, the readout, the exports, the slice window and the detail windows (each
+//   opened again in its place) to that field; with one field the other entry is disabled and
+//   says why.
 //
 // HOW TO CALL IT
 //   if (PAGE_WINDOW_POSSIBLE()) return RUN_PAGE_WINDOW(content);   // window_run.h

@@ -55,12 +55,9 @@ bool page_window::SWITCH_FIELD(int field_flag) {
         return false;
     }
     field_actions[static_cast<std::size_t>(field_flag)]->setChecked(true);
-    // The detail windows show the other field's profiles: they close; the slice window follows.
-    for (QObject* child : children()) {
-        auto* window = qobject_cast<QWidget*>(child);
-        if (window != nullptr && window->isWindow() && window != slices.data() && window->inherits("QMainWindow")) window->close();
-    }
     view->SET_PAGE(PAGE_IMAGE_OF(shown.pixels), shown.list, shown.plotted);
+    // The detail windows and the slice window follow: each shows the same place of the other field.
+    REOPEN_DETAIL_WINDOWS(this, shown.plotted, *shown.fields.grid, field_flag, shown.plotted->map_file);
     summary = QString::fromStdString(PAGE_SUMMARY(*shown.plotted));
     if (auto* open = dynamic_cast<slice_window*>(slices.data())) open->SET_FIELD(field_flag);
     statusBar()->showMessage(summary);

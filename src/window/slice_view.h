@@ -18,9 +18,11 @@
 //   view->PAINT(painter, size);   // the same drawing on any device (images, SVG, PDF)
 //
 // ASSUMES AND LIMITS
-//   The grid outlives the view and is unfolded for the cut's field (slices.h).
+//   The grid outlives the view and is unfolded for the cut's field (slices.h). Coordinates
+//   that are not numbers or do not ascend give no scale in cm: the axes then count nodes.
 #pragma once
 
+#include <QColor>
 #include <QImage>
 #include <QPointF>
 #include <QRectF>
@@ -31,10 +33,21 @@
 #include <vector>
 
 #include "field/slices.h"
+#include "surface/surface.h"
 
 class QPainter;
 
 namespace orvex {
+
+// The room around the cells: axis numbers and titles at the left and below, the colour bar at
+// the right.
+inline constexpr double margin_left = 84.0, margin_right = 150.0, margin_top = 34.0, margin_bottom = 56.0;
+inline constexpr double bar_gap = 22.0, bar_width = 18.0;
+
+// A packed colour (red in the low byte) as the toolkit's.
+inline QRgb SLICE_RGB(packed_colour c) {
+    return qRgb(static_cast<int>(c & 0xFFu), static_cast<int>((c >> 8) & 0xFFu), static_cast<int>((c >> 16) & 0xFFu));
+}
 
 class slice_view : public QWidget {
 public:
@@ -94,6 +107,7 @@ private:
     double full_x0 = 0.0, full_x1 = 1.0, full_y0 = 0.0, full_y1 = 1.0;
     double zoom = 1.0, centre_x = 0.5, centre_y = 0.5;
     bool stretch = false;
+    bool index_axes = false;  // the coordinates give no scale: the axes count nodes
     int hover_column = 0, hover_row = 0;
 };
 

@@ -189,6 +189,7 @@ void slice_window::SET_FIELD(int field_flag) {
     slice_cut cut = CUT();
     cut.field_flag = field_flag;
     SET_CUT(cut);
+    REOPEN_DETAIL_WINDOWS(this, nullptr, *grid, field_flag, map_file);
 }
 
 void slice_window::STEP_NODE(int steps) {

@@ -46,6 +46,7 @@ class QSpinBox;
 namespace orvex {
 
 class slice_view;
+struct plotted_page;
 
 class slice_window : public QMainWindow {
 public:
@@ -92,6 +93,17 @@ private:
 
 QWidget* OPEN_NODE_LINE(const field_grid_record& grid, int field_flag, std::string_view map_file, char axis,
                         grid_node through, int component, QWidget* parent);
+
+// What a detail window shows, kept on it so that a field switch can open it again for the other
+// field: a panel of the page (its number), or a line through a node (axis, i, j, k, component).
+inline constexpr const char* detail_panel_property = "orvex_detail_panel";
+inline constexpr const char* detail_node_line_property = "orvex_detail_node_line";
+
+// Every detail window of owner (a window it opened) is opened again, in its place, for the
+// field of field_flag, and the old one closed: a page panel from page (skipped when page is
+// null), a node line from the grid.
+void REOPEN_DETAIL_WINDOWS(QWidget* owner, const plotted_page* page, const field_grid_record& grid, int field_flag,
+                           std::string_view map_file);
 
 // Asks for a node and an axis, then opens the line; nullptr when the user cancels.
 QWidget* ASK_NODE_LINE(const field_grid_record& grid, int field_flag, std::string_view map_file, QWidget* parent);

@@ -223,11 +223,12 @@ protected:
 
     std::string X(const std::string& command) const { return "DISPLAY=" + display + " " + command; }
 
-    // Writes a map and its control file, starts the program and waits for its window; the
-    // window's id, or "" (with a failure recorded) when none came.
+    // Writes a map (free of divergence, so that standard error holds no note) and its control
+    // file, starts the program and waits for its window; the window's id, or "" (with a failure
+    // recorded) when none came.
     std::string START_WINDOWED_RUN() {
         EXPECT_EQ(RUN_SHELL("cd '" + dir.string() + "' && '" ORVEX_MAP_WRITER
-                            "' --layout binary --kind 2 --sym 1,1,1 --ncell 3 EM_map.bin > /dev/null"),
+                            "' --layout binary --kind 2 --sym 1,1,1 --ncell 3 --model harmonic EM_map.bin > /dev/null"),
                   0);
         {
             std::ofstream control(dir / "plot_orvex_3dfields.dat");
@@ -336,7 +337,7 @@ TEST_F(WindowRun, DisplayLostUnderTheWindowEndsWithOneLine) {
 // page is written instead, with one line that says why.
 TEST_F(WindowRun, TooFewDescriptorsGiveThePageNotATrap) {
     if (!ON_PATH("prlimit")) GTEST_SKIP() << "prlimit is not installed";
-    EXPECT_EQ(RUN_SHELL("cd '" + dir.string() + "' && '" ORVEX_MAP_WRITER "' --layout binary --kind 2 EM_map.bin > /dev/null"), 0);
+    EXPECT_EQ(RUN_SHELL("cd '" + dir.string() + "' && '" ORVEX_MAP_WRITER "' --layout binary --kind 2 --model harmonic EM_map.bin > /dev/null"), 0);
     std::ofstream(dir / "plot_orvex_3dfields.dat") << "a\nb\nEM_map.bin\n0\n0\n";
     // Beyond the standard three, a few: enough for the loader, too few for a window.
     for (const int more : {3, 6, 16}) {

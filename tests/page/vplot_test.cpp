@@ -12,6 +12,8 @@
 
 #include "console/assume.h"
 #include "page/page.h"
+#include "page/page_readout.h"
+#include "page/plotted_page.h"
 #include "surface/surface.h"
 #include "page/vplot.h"
 
@@ -359,6 +361,20 @@ TEST(ProfilePlotGuards, FarPointsInBothDirections) {
     EXPECT_EQ(COUNT(red, 60, 148, 208, 148), 149);
     EXPECT_EQ(COUNT(red, 60, 48, 207, 147), 0);
     EXPECT_EQ(got[static_cast<std::size_t>(48 - 1) * page_width + 208 - 1], red);
+}
+
+// Values of +-DBL_MAX: the value span overflows, the top vertex has no pixel (inf / inf), and
+// the readout places no marker for it (nor converts the NaN pixel to an integer).
+TEST(ProfilePlotGuards, OverflowingValueSpanPlacesNoMarker) {
+    const double big = std::numeric_limits<double>::max();
+    const std::vector<double> pos = {0.0, 1.0, 2.0}, val = {-big, 0.0, big};
+    PLOT(1, pos, val);
+    plotted_panel p;
+    p.n = 3, p.pos = pos.data(), p.val = val.data();
+    p.scale = PROFILE_SCALE(p.n, p.pos, p.val);
+    p.frame = panel_table[0];
+    EXPECT_EQ(NODE_PIXEL(p, 1).y, p.frame.iy2);
+    EXPECT_FALSE(NODE_PIXEL(p, 3).shown);
 }
 
 TEST(ProfilePlotGuards, NoPointsDrawNothing) {

@@ -67,6 +67,7 @@ page_content PLOT_PAGE() {
     recipe.kind = 2;
     recipe.ksym_yz = recipe.ksym_xz = recipe.ksym_xy = 1;
     testing_support::RESET_RECORDS();
+    SET_PAGE_PNG_LABELS({"plot_orvex_3dfields 1.0.0", "MW_\xC4\x88\xC2\xB5map.bin", "electric field Ex, Ey, Ez (V/cm)"});
     orvex::testing::LOAD_ANALYTIC(recipe);
     field_grid.field_flag = 0;
     UNFOLD_GRID();
@@ -416,6 +417,36 @@ private slots:
         QCOMPARE(corners[2].toDouble(), 1280.0);
         QCOMPARE(corners[3].toDouble(), 800.0);
         QVERIFY(!window->SAVE_PAGE_TO(dir.filePath(QStringLiteral("page.gif")), &why));
+    }
+
+    // Save Page As PNG encodes the page the window was handed, pixel for pixel, with the text
+    // chunks handed with it; the encoder takes any picture, not only a page.
+    void pngIsThePageHandedWithItsTextChunks() {
+        const QString png = dir.filePath(QStringLiteral("page.png"));
+        QString why;
+        QVERIFY2(window->SAVE_PAGE_TO(png, &why), qPrintable(why));
+        const QImage saved(png);
+        QCOMPARE(saved.size(), QSize(page_width, page_height));
+        int same = 0;
+        for (int y = 0; y < page_height; ++y)
+            for (int x = 0; x < page_width; ++x) {
+                const packed_colour c = content.pixels[static_cast<std::size_t>(y) * page_width + static_cast<std::size_t>(x)];
+                same += saved.pixel(x, y) == qRgb(static_cast<int>(c & 0xFF), static_cast<int>(c >> 8 & 0xFF), static_cast<int>(c >> 16 & 0xFF));
+            }
+        QCOMPARE(same, page_width * page_height);
+        QCOMPARE(saved.text(QStringLiteral("Source")), QStringLiteral("MW_\u0108\u00b5map.bin"));
+        QCOMPARE(saved.text(QStringLiteral("Title")), QStringLiteral("electric field Ex, Ey, Ez (V/cm)"));
+
+        const std::array<packed_colour, 6> tiny{0x0000FF, 0x00FF00, 0xFF0000, 0x000000, 0xFFFFFF, 0x123456};
+        const std::array<png_text_chunk, 1> note{{{"Comment", "three by two"}}};
+        std::string bytes, failed;
+        QVERIFY(ENCODE_PNG(tiny, 3, 2, note, bytes, failed));
+        const QImage small = QImage::fromData(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), "PNG");
+        QCOMPARE(small.size(), QSize(3, 2));
+        QCOMPARE(small.pixel(0, 0), qRgb(255, 0, 0));
+        QCOMPARE(small.pixel(2, 1), qRgb(0x56, 0x34, 0x12));
+        QCOMPARE(small.text(QStringLiteral("Comment")), QStringLiteral("three by two"));
+        QVERIFY(!ENCODE_PNG(tiny, 4, 2, note, bytes, failed));  // fewer pixels than the size
     }
 
     // The SVG drawn at its own size has the frames of the thirty panels on the PNG's pixels:

@@ -34,6 +34,7 @@
 #include "surface/png_output.h"
 #include "surface/surface.h"
 #include "window/page_view.h"
+#include "window/detail_window.h"
 #include "window/page_window.h"
 #include "window/slice_view.h"
 #include "window/slice_window.h"
@@ -187,6 +188,17 @@ private slots:
                 }
             }
         }
+        // Coordinates that are not numbers give no scale in cm: the cells still read their nodes.
+        const double dz = field_grid.dz;
+        field_grid.dz = NAN;
+        window.SET_CUT({slice_plane::xy, 20, slice_quantity::x, 0});
+        window.SET_CUT({slice_plane::xz, 20, slice_quantity::x, 0});
+        const QPointF cell = view->CELL_CENTRE(10, 5);
+        QMouseEvent onto(QEvent::MouseMove, cell, view->mapToGlobal(cell), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(view, &onto);
+        QVERIFY(window.statusBar()->currentMessage().contains(QStringLiteral("(i, j, k = 5, 20, 10)")));
+        field_grid.dz = dz;
+        window.SET_CUT({slice_plane::xz, 20, slice_quantity::x, 0});
         // Page Up steps the node, End goes to the last; the caption follows.
         QTest::keyClick(&window, Qt::Key_PageUp);
         QCOMPARE(window.CUT().node, 21);
@@ -223,13 +235,30 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         auto* slices = qobject_cast<QMainWindow*>(window.OPEN_SLICE_WINDOW());
         QVERIFY(slices != nullptr);
+        // A detail window of panel 9 (Ez along the z axis) and one of a node line follow the switch.
+        QVERIFY(QMetaObject::invokeMethod(window.VIEW(), [&] { window.VIEW()->on_open_panel(9); }));
+        OPEN_NODE_LINE(field_grid, 0, "", 'x', {3, 4, 5}, 2, slices);
+        const auto detail_titles = [&] {
+            QStringList titles;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->isVisible() && w->windowTitle().contains(QStringLiteral(" \u2014 "))) titles << w->windowTitle();
+            titles.sort();
+            return titles;
+        };
+        QCOMPARE(detail_titles(), (QStringList{QStringLiteral("Ey (V/cm) \u2014 X (cm), Y=-1.75, Z=-49"),
+                                               QStringLiteral("Ez (V/cm) \u2014 Z (cm), X=Y=0")}));
         // The keys work in the slice window too.
+        QTest::qWait(100);  // the detail windows have taken the focus as they opened
+        QApplication::setActiveWindow(slices);
         QVERIFY(QTest::qWaitForWindowActive(slices));
         QTest::keySequence(slices, QKeySequence(Qt::CTRL | Qt::Key_2));
         QVERIFY2(window.FIELD_SHOWN() == 1, qPrintable(window.statusBar()->currentMessage()));
         QVERIFY(page_of(window.VIEW()->PAGE_IMAGE()) == magnetic_run);
         QVERIFY(field_grid.bz_full[FULL_INDEX(30, 30, 300)] != 0.0);
         QVERIFY(slices->windowTitle().startsWith(QStringLiteral("Bz (Gs) on the XY plane")));
+        QTest::qWait(50);  // the closed windows go
+        QCOMPARE(detail_titles(), (QStringList{QStringLiteral("By (Gs) \u2014 X (cm), Y=-1.75, Z=-49"),
+                                               QStringLiteral("Bz (Gs) \u2014 Z (cm), X=Y=0")}));
         QVERIFY(window.statusBar()->currentMessage().contains(QStringLiteral("magnetic")));
         QApplication::setActiveWindow(&window);
         QVERIFY(QTest::qWaitForWindowActive(&window));

@@ -1,0 +1,150 @@
+// figures.h: the numbers a map is judged by, computed from its unfolded full grid.
+//
+// WHAT IT IS
+//   For one field (0 electric Ex, Ey, Ez in V/cm; 1 magnetic Bx, By, Bz in Gs), over the nodes
+//   of the full grid, placed as the page places them (node i at (i - 1) dx + xmin, the step
+//   (xmax - xmin) / (nx - 1)):
+//   - on each of the ten lines and for each component: the smallest and the largest value with
+//     the first node (1-based along the line) that holds it and its position, and the integral
+//     by the trapezoid rule over the line's nodes, sum over k of (F(k) + F(k+1)) / 2 x
+//     (s(k+1) - s(k)) (the field's unit times cm);
+//   - on the z axis (line 3), electric field: V0 = integral of Ez dz (V); given a frequency f
+//     (MHz) and a velocity beta, with q = 2 pi f / (beta c), c = 29,979,245,800 cm/s, and the
+//     trapezoid weights w(k) of the axis nodes, S = sum of w(k) Ez(z_k) exp(i q z_k): the gain
+//     V(beta) = |S| (V), the synchronous phase arg S (degrees) and the transit-time factor
+//     T = |S| / sum of w(k) |Ez(z_k)|; and the beta in [0.001, 1] where V(beta) is largest,
+//     among the betas whose wavelength spans at least two node steps (q dz <= pi; beyond, the
+//     node sum aliases: at q dz = 2 pi every node is in phase and the sum is V0 again);
+//   - on the z axis, magnetic field: the integrals of Bz dz (Gs cm) and Bz^2 dz (Gs^2 cm), the
+//     effective length (integral Bz)^2 / integral Bz^2 (cm) and the hard-edge field
+//     integral Bz^2 / integral Bz (Gs);
+//   - the gradient on the z axis, dEx/dx (V/cm^2) or dBy/dx (Gs/cm), by the central difference
+//     over the two x nodes beside the axis: its value of largest magnitude with its node and z,
+//     and its integral over z (trapezoid; V/cm or Gs);
+//   - the divergence check (DIVERGENCE): on every interior node the three central differences
+//     dFx/dx, dFy/dy, dFz/dz; D = (largest |sum|) / (largest |dFx/dx| + |dFy/dy| + |dFz/dz|),
+//     with the node where the sum is largest (the first in array order, i fastest). Left out
+//     are the nodes with one of their six neighbours at which all three components are exactly
+//     0 (inside an electrode, outside the solved region) and nodes whose terms are not finite.
+//   A figure that cannot be formed is absent (std::nullopt), never NaN: an integral over a line
+//   that holds a value that is not finite, a ratio whose denominator is 0, a phase of a sum of 0.
+//
+// HOW TO CALL IT
+//   figure_request request;  request.frequency_mhz = 352.2;  request.beta = 0.08;
+//   const field_figures e = COMPUTE_FIGURES(grid, lines, 0, request);
+//   if (e.divergence && e.divergence->ratio > divergence_note_threshold) ...
+//   lines: each line's axis and its two fixed node indices, in line order (LINE_INDICES).
+//
+// ASSUMES AND LIMITS
+//   Reads only the counts, the limits and the full arrays of the field asked for, of the record
+//   it is given (never the run's own record): the window calls it. The grid is unfolded (counts
+//   1..50 across, 1..402 along z, as the unfolding gives). Results are the same on every call
+//   (no state). Nothing is allocated but the scan of the best-beta search (at most 800 KB) and
+//   the note's text.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "field/field_grid.h"
+#include "field/profiles.h"
+
+namespace orvex {
+
+inline constexpr double light_speed_cm_per_s = 29'979'245'800.0;
+inline constexpr double best_beta_low = 0.001, best_beta_high = 1.0;
+inline constexpr double divergence_note_threshold = 0.05;
+
+// A line as the figures use it: its axis, its title and its two fixed node indices.
+struct figure_line {
+    line_axis axis = line_axis::z;
+    std::string_view title;
+    line_indices fixed{0, 0};
+};
+struct figure_lines {
+    std::array<figure_line, line_count> line;  // line 1 at index 0
+};
+
+// What the figures are asked for beyond the grid: the RF figures need a frequency, the figures
+// at one velocity a beta too.
+struct figure_request {
+    std::optional<double> frequency_mhz;
+    std::optional<double> beta;
+    bool find_best = true;  // with a frequency: search the best beta too
+};
+
+struct extreme_value {
+    double value = 0.0;
+    std::int32_t node = 0;  // 1-based along the line
+    double position = 0.0;  // cm
+};
+
+struct component_figures {
+    std::optional<extreme_value> smallest, largest;  // over the finite values
+    std::optional<double> integral;                  // field unit x cm
+};
+
+struct line_figures {
+    std::int32_t count = 0;  // nodes on the line
+    std::array<component_figures, 3> components;
+};
+
+// The RF figures at one beta.
+struct rf_figures {
+    double beta = 0.0;
+    double wavenumber = 0.0;            // q, 1/cm
+    double gain = 0.0;                  // V(beta), V
+    std::optional<double> phase;        // degrees, in (-180, 180]
+    std::optional<double> transit_time; // T(beta)
+};
+
+struct gradient_figures {
+    double largest = 0.0;      // the value of largest magnitude, V/cm^2 or Gs/cm
+    std::int32_t node = 0;     // its node along z
+    double z = 0.0;            // cm
+    std::optional<double> integral;  // V/cm or Gs
+};
+
+struct divergence_figures {
+    double ratio = 0.0;                 // D, 0..1
+    std::int32_t i = 0, j = 0, k = 0;   // where the sum is largest, full-grid node
+    double x = 0.0, y = 0.0, z = 0.0;   // cm
+    double largest_sum = 0.0;           // numerator (field unit per cm)
+    double largest_terms = 0.0;         // denominator
+    std::int64_t nodes = 0;             // interior nodes taken
+};
+
+struct field_figures {
+    int field = 0;  // 0 electric, 1 magnetic
+    std::array<line_figures, line_count> lines;
+    // Electric field on the z axis.
+    std::optional<double> axial_voltage;   // V0, V
+    std::optional<rf_figures> at_beta;     // at the requested beta
+    std::optional<rf_figures> best;        // at the beta of largest gain
+    // Magnetic field on the z axis.
+    std::optional<double> bz_integral, bz2_integral, effective_length, hard_edge_field;
+    std::optional<gradient_figures> gradient;
+    std::optional<divergence_figures> divergence;
+};
+
+// Every figure of one field (0 electric, 1 magnetic) of the grid.
+field_figures COMPUTE_FIGURES(const field_grid_record& grid, const figure_lines& lines, int field,
+                              const figure_request& request);
+
+// The divergence check of one field alone (what a plotting run notes).
+std::optional<divergence_figures> DIVERGENCE(const field_grid_record& grid, int field);
+
+// The RF figures of the electric field on line 3 at one beta (0 < beta), or absent when the
+// axis is not there.
+std::optional<rf_figures> RF_AT_BETA(const field_grid_record& grid, const figure_lines& lines, double frequency_mhz,
+                                     double beta);
+
+// The note a divergence figure above divergence_note_threshold raises, without the program's
+// prefix: "the divergence of B reaches 0.36 of its terms at node (2, 2, 271) (x = -1.4,
+// y = -1.4, z = 24 cm): a component's sign, axis or unit may be wrong"; "" at or below it.
+std::string DIVERGENCE_NOTE(int field, const divergence_figures& d);
+
+}  // namespace orvex

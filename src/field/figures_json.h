@@ -1,0 +1,45 @@
+// figures_json.h: the figures of a map as one JSON document, the same for the command line
+// and the window.
+//
+// WHAT IT IS
+//   {"program", "map": {file, kind, carries, mirror flags, nodes, limits_cm, steps_cm},
+//    "request": {frequency_MHz, beta} (only what was given),
+//    "fields": [one object per field: field, components, units, "lines" (ten objects: line,
+//    axis, title, fixed_nodes, nodes, and per component min and max {value, node, position_cm}
+//    and integral), "axis" (V0_V, at_beta, best_beta; or Bz_integral_Gs_cm,
+//    Bz2_integral_Gs2_cm, effective_length_cm, hard_edge_field_Gs; gradient), "divergence"],
+//    "notes": [...]}
+//   The man page gives every key with its definition and unit. A figure that is absent
+//   (figures.h) is an absent key, never null or NaN. Every number that is not a count or an
+//   index is written with 17 significant digits ("%.17g"), so it reads back as the same double;
+//   counts and indices are integers. Texts are UTF-8, bytes that are not replaced by U+FFFD.
+//
+// HOW TO CALL IT
+//   figures_document doc{"plot_orvex_3dfields 1.0.0", file_name, grid, lines, request, fields, notes};
+//   std::fputs(FIGURES_JSON(doc).c_str(), stdout);
+//
+// ASSUMES AND LIMITS
+//   Reads only what it is handed (the window calls it). The text ends with a line end.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "field/figures.h"
+
+namespace orvex {
+
+struct figures_document {
+    std::string_view program;
+    std::string_view map_file;
+    const field_grid_record* grid = nullptr;
+    const figure_lines* lines = nullptr;
+    figure_request request;
+    std::span<const field_figures> fields;
+    std::span<const std::string_view> notes;
+};
+
+std::string FIGURES_JSON(const figures_document& doc);
+
+}  // namespace orvex

@@ -1,0 +1,111 @@
+// figures_table.cpp: the rows of the figures window's table; see figures_table.h.
+#include "window/figures_table.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTreeWidget>
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "field/field_table.h"
+
+namespace orvex {
+
+namespace {
+
+QString NUMBER(double v) { return QString::number(v, 'g', 15); }
+QString POSITION(double v) { return QString::number(v, 'g', 10); }
+
+QString TEXT(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+QTreeWidgetItem* ROW(QTreeWidgetItem* parent, const QString& figure, const std::optional<double>& value,
+                     const QString& unit, const QString& where = {}) {
+    return new QTreeWidgetItem(parent, {figure, value ? NUMBER(*value) : QStringLiteral("absent"), unit, where});
+}
+
+void RF_ROWS(QTreeWidgetItem* axis, const rf_figures& r, const QString& at) {
+    ROW(axis, QStringLiteral("beta %1").arg(at), r.beta, {});
+    ROW(axis, QStringLiteral("gain V(beta) %1").arg(at), r.gain, QStringLiteral("V"));
+    ROW(axis, QStringLiteral("synchronous phase %1").arg(at), r.phase, QStringLiteral("deg"));
+    ROW(axis, QStringLiteral("transit-time factor T %1").arg(at), r.transit_time, {});
+}
+
+void AXIS_ROWS(QTreeWidgetItem* top, const field_figures& f) {
+    auto* axis = new QTreeWidgetItem(top, {QStringLiteral("on the z axis (line 3)")});
+    if (f.field == 0) {
+        ROW(axis, QStringLiteral("V0 = integral of Ez dz"), f.axial_voltage, QStringLiteral("V"));
+        if (f.at_beta) RF_ROWS(axis, *f.at_beta, QStringLiteral("at the beta asked"));
+        if (f.best) RF_ROWS(axis, *f.best, QStringLiteral("at the best beta"));
+    } else {
+        ROW(axis, QStringLiteral("integral of Bz dz"), f.bz_integral, QStringLiteral("Gs cm"));
+        ROW(axis, QStringLiteral("integral of Bz^2 dz"), f.bz2_integral, QStringLiteral("Gs^2 cm"));
+        ROW(axis, QStringLiteral("effective length"), f.effective_length, QStringLiteral("cm"));
+        ROW(axis, QStringLiteral("hard-edge field"), f.hard_edge_field, QStringLiteral("Gs"));
+    }
+    const bool magnetic = f.field == 1;
+    const QString name = magnetic ? QStringLiteral("dBy/dx") : QStringLiteral("dEx/dx");
+    if (f.gradient) {
+        ROW(axis, QStringLiteral("gradient %1, largest").arg(name), f.gradient->largest,
+            magnetic ? QStringLiteral("Gs/cm") : QStringLiteral("V/cm^2"),
+            QStringLiteral("node %1, z = %2 cm").arg(f.gradient->node).arg(POSITION(f.gradient->z)));
+        ROW(axis, QStringLiteral("integral of %1 dz").arg(name), f.gradient->integral,
+            magnetic ? QStringLiteral("Gs") : QStringLiteral("V/cm"));
+    } else {
+        ROW(axis, QStringLiteral("gradient %1").arg(name), std::nullopt, {});
+    }
+    axis->setExpanded(true);
+}
+
+void DIVERGENCE_ROW(QTreeWidgetItem* top, const field_figures& f) {
+    if (!f.divergence) {
+        ROW(top, QStringLiteral("divergence D"), std::nullopt, {}, QStringLiteral("no interior node, or every term 0"));
+        return;
+    }
+    const divergence_figures& d = *f.divergence;
+    auto* row = ROW(top, QStringLiteral("divergence D (largest |sum| / largest sum of |terms|)"), d.ratio, {},
+                    QStringLiteral("node (%1, %2, %3): x = %4, y = %5, z = %6 cm")
+                        .arg(d.i).arg(d.j).arg(d.k).arg(POSITION(d.x), POSITION(d.y), POSITION(d.z)));
+    if (d.ratio > divergence_note_threshold) row->setForeground(1, QColor(0xb0, 0x20, 0x20));
+}
+
+void LINE_ROWS(QTreeWidgetItem* top, const field_figures& f, const figure_lines& lines) {
+    const field_entry& entry = FIELD_ENTRY(f.field);
+    const QString unit = TEXT(entry.unit), integral_unit = f.field == 1 ? QStringLiteral("Gs cm") : QStringLiteral("V");
+    auto* all = new QTreeWidgetItem(top, {QStringLiteral("the ten lines")});
+    for (int l = 0; l < line_count; ++l) {
+        const figure_line& def = lines.line[static_cast<std::size_t>(l)];
+        auto* line = new QTreeWidgetItem(all, {QStringLiteral("line %1: %2").arg(l + 1).arg(TEXT(def.title))});
+        line->setText(3, QStringLiteral("nodes %1, %2").arg(def.fixed.first).arg(def.fixed.second));
+        for (std::size_t c = 0; c < 3; ++c) {
+            const component_figures& cf = f.lines[static_cast<std::size_t>(l)].components[c];
+            const QString name = TEXT(entry.component_names[c]);
+            for (const bool largest : {false, true}) {
+                const std::optional<extreme_value>& e = largest ? cf.largest : cf.smallest;
+                ROW(line, QStringLiteral("%1 %2").arg(name, largest ? QStringLiteral("largest") : QStringLiteral("smallest")),
+                    e ? std::optional<double>(e->value) : std::nullopt, unit,
+                    e ? QStringLiteral("node %1 at %2 cm").arg(e->node).arg(POSITION(e->position)) : QString());
+            }
+            ROW(line, QStringLiteral("integral of %1").arg(name), cf.integral, integral_unit);
+        }
+    }
+}
+
+}  // namespace
+
+void FILL_FIGURES_TABLE(QTreeWidget* table, std::span<const field_figures> fields, const figure_lines& lines) {
+    table->clear();
+    for (const field_figures& f : fields) {
+        const field_entry& entry = FIELD_ENTRY(f.field);
+        auto* top = new QTreeWidgetItem(table, {QStringLiteral("%1 field").arg(TEXT(entry.name)), QString(), TEXT(entry.unit)});
+        AXIS_ROWS(top, f);
+        DIVERGENCE_ROW(top, f);
+        LINE_ROWS(top, f, lines);
+        top->setExpanded(true);
+    }
+    table->resizeColumnToContents(0);
+    table->resizeColumnToContents(1);
+}
+
+}  // namespace orvex

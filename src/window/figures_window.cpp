@@ -1,0 +1,175 @@
+// figures_window.cpp: View > Figures; see figures_window.h. The table's rows are filled in
+// figures_table.cpp.
+#include "window/figures_window.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QFile>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <cmath>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "console/file_output.h"
+#include "field/figures.h"
+#include "field/figures_json.h"
+#include "window/figures_table.h"
+#include "window/file_dialog.h"
+
+namespace orvex {
+
+namespace {
+
+// A field's text as a number in (low, high]; absent when empty; false when it is not one.
+bool READ_FIELD(const QLineEdit* edit, double low, double high, std::optional<double>& out) {
+    const QString text = edit->text().trimmed();
+    out.reset();
+    if (text.isEmpty()) return true;
+    bool ok = false;
+    const double v = text.toDouble(&ok);  // the C locale's form, as the command line takes it
+    if (!ok || !std::isfinite(v) || !(v > low) || !(v <= high)) return false;
+    out = v;
+    return true;
+}
+
+}  // namespace
+
+figures_window::figures_window(const page_content& content, QWidget* parent) : QDialog(parent), shown(content) {
+    setObjectName(QStringLiteral("figures_window"));
+    setWindowTitle(QStringLiteral("Figures - %1").arg(QString::fromUtf8(content.figures.map_file.data(),
+                                                                        static_cast<qsizetype>(content.figures.map_file.size()))));
+    frequency = new QLineEdit;
+    frequency->setPlaceholderText(QStringLiteral("none: no RF figures"));
+    beta = new QLineEdit;
+    beta->setPlaceholderText(QStringLiteral("0 < beta <= 1"));
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("&Frequency (MHz):"), frequency);
+    form->addRow(QStringLiteral("&Beta (v/c):"), beta);
+
+    auto* compute = new QPushButton(QStringLiteral("&Compute"));
+    auto* best = new QPushButton(QStringLiteral("Find Be&st Beta"));
+    best->setToolTip(QStringLiteral("The beta in [0.001, 1] where the gain on the axis is largest (needs a frequency)"));
+    auto* copy = new QPushButton(QStringLiteral("Cop&y JSON"));
+    auto* save = new QPushButton(QStringLiteral("&Export JSON..."));
+    auto* close = new QPushButton(QStringLiteral("Close"));
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {compute, best, copy, save}) buttons->addWidget(b);
+    buttons->addStretch(1);
+    buttons->addWidget(close);
+
+    table = new QTreeWidget;
+    table->setColumnCount(4);
+    table->setHeaderLabels({QStringLiteral("Figure"), QStringLiteral("Value"), QStringLiteral("Unit"), QStringLiteral("Where")});
+    table->setAlternatingRowColors(true);
+    table->setUniformRowHeights(true);
+    table->header()->setStretchLastSection(true);
+    message = new QLabel;
+    message->setWordWrap(true);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+    layout->addWidget(table, 1);
+    layout->addWidget(message);
+
+    connect(compute, &QPushButton::clicked, this, [this] { COMPUTE(false); });
+    connect(best, &QPushButton::clicked, this, [this] { COMPUTE(true); });
+    connect(frequency, &QLineEdit::returnPressed, this, [this] { COMPUTE(false); });
+    connect(beta, &QLineEdit::returnPressed, this, [this] { COMPUTE(false); });
+    connect(copy, &QPushButton::clicked, this, [this] { COPY(); });
+    connect(save, &QPushButton::clicked, this, [this] { EXPORT(); });
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    // Enter in a field computes; no button takes it as the dialog's default.
+    for (QPushButton* b : {compute, best, copy, save, close}) b->setAutoDefault(false);
+    resize(900, 640);
+    COMPUTE(false);
+}
+
+bool figures_window::COMPUTE(bool find_best) {
+    figure_request request;
+    if (!READ_FIELD(frequency, 0.0, HUGE_VAL, request.frequency_mhz)) {
+        message->setText(QStringLiteral("The frequency is a number of MHz above 0."));
+        return false;
+    }
+    if (!READ_FIELD(beta, 0.0, 1.0, request.beta)) {
+        message->setText(QStringLiteral("Beta is a number above 0 and at most 1."));
+        return false;
+    }
+    if (request.beta && !request.frequency_mhz) {
+        message->setText(QStringLiteral("Beta needs a frequency."));
+        return false;
+    }
+    if (find_best && !request.frequency_mhz) {
+        message->setText(QStringLiteral("The best beta needs a frequency."));
+        return false;
+    }
+    request.find_best = find_best;
+    const field_grid_record& grid = *shown.fields.grid;
+    const figure_lines& lines = *shown.figures.lines;
+    // Both fields of a map that carries both, the other one unfolded first.
+    std::vector<field_figures> fields;
+    for (int field = 0; field <= 1; ++field) {
+        const bool wanted = shown.fields.both_fields ? (field == shown.fields.field_flag ||
+                                                        (shown.fields.unfold_field != nullptr && shown.fields.unfold_field(field)))
+                                                     : field == shown.fields.field_flag;
+        if (wanted) fields.push_back(COMPUTE_FIGURES(grid, lines, field, request));
+    }
+    // The run's notes, with the divergence notes of the fields shown here in place of its own.
+    std::vector<std::string> texts;
+    for (const std::string_view note : shown.notes)
+        if (!note.starts_with("the divergence of ")) texts.emplace_back(note);
+    for (const field_figures& f : fields)
+        if (f.divergence && !DIVERGENCE_NOTE(f.field, *f.divergence).empty()) texts.push_back(DIVERGENCE_NOTE(f.field, *f.divergence));
+    const std::vector<std::string_view> notes(texts.begin(), texts.end());
+    document = FIGURES_JSON({shown.figures.program, shown.figures.map_file, &grid, &lines, request, fields, notes});
+    FILL_FIGURES_TABLE(table, fields, lines);
+    message->setText(find_best ? QStringLiteral("The figures, with the best beta.") : QStringLiteral("The figures."));
+    return true;
+}
+
+bool figures_window::EXPORT_TO(const QString& path, QString* why) const {
+    std::string reason;
+    if (WRITE_FILE_ATOMICALLY(QFile::encodeName(path).toStdString(), document, &reason)) return true;
+    if (why != nullptr) *why = QString::fromLocal8Bit(reason.c_str());
+    return false;
+}
+
+void figures_window::COPY() {
+    QGuiApplication::clipboard()->setText(QString::fromStdString(document));
+    message->setText(QStringLiteral("The figures are copied as JSON."));
+}
+
+void figures_window::EXPORT() {
+    const QString caption = QStringLiteral("Export Figures");
+    const QString name = ASK_FOR_FILE(this, caption, QStringLiteral("figures.json"), {QStringLiteral("JSON document (*.json)")});
+    if (name.isEmpty()) return;
+    QString why;
+    if (!EXPORT_TO(name, &why)) {
+        QMessageBox::warning(this, caption, QStringLiteral("The figures could not be written to %1: %2").arg(name, why));
+        return;
+    }
+    message->setText(QStringLiteral("The figures are written to %1.").arg(QFileInfo(name).absoluteFilePath()));
+}
+
+figures_window* OPEN_FIGURES_WINDOW(const page_content& content, QWidget* parent) {
+    if (content.fields.grid == nullptr || content.figures.lines == nullptr) return nullptr;
+    auto* window = parent != nullptr ? parent->findChild<figures_window*>(QStringLiteral("figures_window")) : nullptr;
+    if (window == nullptr) window = new figures_window(content, parent);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
+}  // namespace orvex

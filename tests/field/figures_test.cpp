@@ -1,0 +1,182 @@
+// figures_test.cpp: the figures against closed forms on fields free of divergence written by the
+// map writer (a Gaussian Ez on the axis, a Gaussian solenoid, a linear quadrupole, the gradients
+// of harmonic potentials, the bundled devices), the divergence note on a solenoid whose Bx has
+// the wrong sign, and the JSON document read back.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <nlohmann/json.hpp>
+#include <numbers>
+#include <regex>
+#include <string>
+
+#include "field/figures.h"
+#include "field/figures_json.h"
+#include "field/figures_of_run.h"
+#include "field/unfold.h"
+#include "analytic_grid.h"
+
+namespace orvex {
+namespace {
+
+using mapgen::field_model;
+using testing::LOAD_ANALYTIC;
+using testing::MAP;
+
+constexpr double pi = std::numbers::pi;
+constexpr double sigma = 3.0;  // cm, of the Gaussian models
+
+// Loads the model's map (kind, flags, x = y in [-xy, xy], z in [-z, z]) and unfolds both fields.
+void LOAD(field_model model, int kind, int yz, int xz, int xy, double xy_hi, double z_hi, const mapgen::map_defects& d = {}) {
+    mapgen::map_spec m = MAP(kind, yz, xz, xy);
+    m.model = model;
+    m.x_hi = m.y_hi = xy_hi;
+    m.z_hi = z_hi;
+    LOAD_ANALYTIC(m, d);
+    UNFOLD_GRID();
+}
+
+double RELATIVE(double got, double want) { return std::fabs(got - want) / std::fabs(want); }
+
+TEST(Figures, GaussianGapMeetsItsTransitTimeFactor) {
+    LOAD(field_model::gaussian_gap, 0, 1, 1, 0, 2.0, 30.0);
+    const double frequency = 352.21;
+    const field_figures f = COMPUTE_FIGURES(field_grid, FIGURE_LINES_OF_RUN(), 0, {frequency, 0.5});
+    ASSERT_TRUE(f.axial_voltage);
+    EXPECT_LT(RELATIVE(*f.axial_voltage, 1000.0 * sigma * std::sqrt(2.0 * pi)), 1e-12);
+    // The largest Ez lies on the middle node of the axis, z = 0.
+    EXPECT_EQ(f.lines[2].components[2].largest->node, 101);
+    EXPECT_EQ(f.lines[2].components[2].largest->position, 0.0);
+    for (const double beta : {1.0, 0.5, 0.2}) {
+        const auto rf = RF_AT_BETA(field_grid, FIGURE_LINES_OF_RUN(), frequency, beta);
+        ASSERT_TRUE(rf && rf->transit_time && rf->phase);
+        const double q = 2.0 * pi * frequency * 1e6 / (beta * 29'979'245'800.0);
+        EXPECT_LT(RELATIVE(*rf->transit_time, std::exp(-(q * sigma) * (q * sigma) / 2.0)), 1e-12) << beta;
+        EXPECT_LT(RELATIVE(rf->gain, *f.axial_voltage * *rf->transit_time), 1e-12) << beta;
+        EXPECT_LT(std::fabs(*rf->phase), 1e-9) << beta;  // a gap centred on z = 0
+    }
+    ASSERT_TRUE(f.at_beta && f.best);
+    EXPECT_EQ(f.at_beta->beta, 0.5);
+    EXPECT_NEAR(f.best->beta, 1.0, 1e-6);  // the gain of a single gap rises with beta
+    ASSERT_TRUE(f.divergence);
+    EXPECT_LT(f.divergence->ratio, 1e-2);
+}
+
+// The best beta of a field whose gain has its peak inside the range: no beta on a fine grid
+// gains more, and it is a maximum to 1e-6 in beta.
+TEST(Figures, BestBetaIsTheLargestGain) {
+    LOAD(field_model::harmonic, 0, 1, 1, 1, 2.0, 50.0);
+    const figure_lines lines = FIGURE_LINES_OF_RUN();
+    const double frequency = 0.4 * std::sqrt(0.13) * 29'979'245'800.0 / (2.0 * pi * 1e6);  // q = c at beta 0.4
+    const auto best = COMPUTE_FIGURES(field_grid, lines, 0, {frequency, std::nullopt}).best;
+    ASSERT_TRUE(best);
+    EXPECT_NEAR(best->beta, 0.4, 0.02);
+    for (int n = 0; n <= 20000; ++n) {
+        const double beta = 0.001 + 0.999 * n / 20000.0;
+        ASSERT_LE(RF_AT_BETA(field_grid, lines, frequency, beta)->gain, best->gain * (1.0 + 1e-12)) << beta;
+    }
+    for (const double side : {-1e-6, 1e-6})
+        EXPECT_LT(RF_AT_BETA(field_grid, lines, frequency, best->beta + side)->gain, best->gain);
+}
+
+TEST(Figures, GaussianSolenoidEffectiveLengthAndWrongSignNote) {
+    LOAD(field_model::gaussian_solenoid, 1, 1, 1, 1, 2.0, 30.0);
+    field_figures f = COMPUTE_FIGURES(field_grid, FIGURE_LINES_OF_RUN(), 1, {});
+    ASSERT_TRUE(f.bz_integral && f.bz2_integral && f.effective_length && f.hard_edge_field);
+    EXPECT_LT(RELATIVE(*f.bz_integral, 1000.0 * sigma * std::sqrt(2.0 * pi)), 1e-12);
+    EXPECT_LT(RELATIVE(*f.bz2_integral, 1e6 * sigma * std::sqrt(pi)), 1e-12);
+    EXPECT_LT(RELATIVE(*f.effective_length, 2.0 * std::sqrt(pi) * sigma), 1e-12);
+    EXPECT_LT(RELATIVE(*f.hard_edge_field, 1000.0 / std::sqrt(2.0)), 1e-12);
+    ASSERT_TRUE(f.divergence);
+    EXPECT_LT(f.divergence->ratio, 1e-2);
+    EXPECT_EQ(DIVERGENCE_NOTE(1, *f.divergence), "");
+
+    mapgen::map_defects wrong;
+    wrong.negate[3] = true;  // Bx
+    LOAD(field_model::gaussian_solenoid, 1, 1, 1, 1, 2.0, 30.0, wrong);
+    const auto d = DIVERGENCE(field_grid, 1);
+    ASSERT_TRUE(d);
+    EXPECT_GT(d->ratio, 0.3);
+    EXPECT_LE(d->ratio, 1.0);
+    // The node named is where the sum is largest, at the coordinates the page gives it.
+    EXPECT_EQ(d->x, (d->i - 1) * ((field_grid.xmax - field_grid.xmin) / (field_grid.nx - 1)) + field_grid.xmin);
+    EXPECT_TRUE(std::regex_match(DIVERGENCE_NOTE(1, *d),
+                                 std::regex("the divergence of B reaches 0\\.[3-9][0-9]? of its terms at node \\(\\d+, \\d+, \\d+\\) "
+                                            "\\(x = [-0-9.e]+, y = [-0-9.e]+, z = [-0-9.e]+ cm\\): a component's sign, "
+                                            "axis or unit may be wrong")))
+        << DIVERGENCE_NOTE(1, *d);
+}
+
+TEST(Figures, QuadrupoleGradientsAndAbsentFigures) {
+    LOAD(field_model::quadrupole, 2, 1, 1, 0, 2.0, 50.0);
+    const figure_lines lines = FIGURE_LINES_OF_RUN();
+    const field_figures b = COMPUTE_FIGURES(field_grid, lines, 1, {});
+    ASSERT_TRUE(b.gradient && b.gradient->integral);
+    EXPECT_LT(RELATIVE(b.gradient->largest, 500.0), 1e-12);
+    EXPECT_LT(RELATIVE(*b.gradient->integral, 500.0 * 100.0), 1e-12);
+    // By = G x along line 1: its extremes at the ends; along line 5 (x = M) a constant.
+    EXPECT_EQ(b.lines[0].components[1].smallest->node, 1);
+    EXPECT_LT(RELATIVE(b.lines[0].components[1].smallest->value, -1000.0), 1e-12);
+    EXPECT_EQ(b.lines[0].components[1].largest->node, 49);
+    const double x_m = (lines.line[4].fixed.first - 1) * (4.0 / 48.0) - 2.0;
+    EXPECT_LT(RELATIVE(*b.lines[4].components[1].integral, 500.0 * x_m * 100.0), 1e-12);
+    // Bz is 0 on the axis: no effective length, no hard-edge field; every term of the
+    // divergence is 0: no figure.
+    EXPECT_EQ(*b.bz_integral, 0.0);
+    EXPECT_FALSE(b.effective_length || b.hard_edge_field || b.divergence);
+
+    const field_figures e = COMPUTE_FIGURES(field_grid, lines, 0, {352.0, 0.5});
+    ASSERT_TRUE(e.gradient && e.at_beta && e.divergence);
+    EXPECT_LT(RELATIVE(e.gradient->largest, 2000.0), 1e-12);
+    EXPECT_LT(RELATIVE(*e.gradient->integral, 2000.0 * 100.0), 1e-12);
+    EXPECT_EQ(e.at_beta->gain, 0.0);  // Ez is 0: no phase, no transit-time factor, no best beta
+    EXPECT_FALSE(e.at_beta->phase || e.at_beta->transit_time || e.best);
+    EXPECT_LT(e.divergence->ratio, 1e-12);
+
+    // The document: what is absent is an absent key; every number reads back as computed.
+    const std::array<field_figures, 2> both{e, b};
+    const std::array<std::string_view, 1> notes{"a note"};
+    const std::string text = FIGURES_JSON({"program", "MW_quad.txt", &field_grid, &lines, {352.0, 0.5}, both, notes});
+    EXPECT_EQ(text.find("null"), std::string::npos);
+    EXPECT_EQ(text.find("nan"), std::string::npos);
+    const nlohmann::json doc = nlohmann::json::parse(text);
+    EXPECT_EQ(doc["map"]["file"], "MW_quad.txt");
+    EXPECT_EQ(doc["request"]["beta"].get<double>(), 0.5);
+    ASSERT_EQ(doc["fields"].size(), 2u);
+    const auto& axis_b = doc["fields"][1]["axis"];
+    EXPECT_FALSE(axis_b.contains("effective_length_cm") || axis_b.contains("hard_edge_field_Gs"));
+    EXPECT_EQ(axis_b["gradient"]["largest"].get<double>(), b.gradient->largest);
+    EXPECT_FALSE(doc["fields"][1].contains("divergence"));
+    EXPECT_FALSE(doc["fields"][0]["axis"]["at_beta"].contains("T"));
+    EXPECT_EQ(doc["fields"][0]["divergence"]["D"].get<double>(), e.divergence->ratio);
+    const auto& line5 = doc["fields"][1]["lines"][4];
+    EXPECT_EQ(line5["By"]["integral"].get<double>(), *b.lines[4].components[1].integral);
+    EXPECT_EQ(line5["fixed_nodes"][0], lines.line[4].fixed.first);
+    EXPECT_EQ(doc["notes"][0], "a note");
+}
+
+// Fields free of divergence raise no note: the harmonic models of every kind and symmetry, and
+// the bundled examples with the recipes of scripts/demo.sh.
+TEST(Figures, DivergenceFreeMapsRaiseNoNote) {
+    for (int kind = 0; kind <= 2; ++kind)
+        for (int flags = 0; flags < 8; ++flags) {
+            LOAD(field_model::harmonic, kind, flags & 1, (flags >> 1) & 1, (flags >> 2) & 1, 2.0, 50.0);
+            for (int field = 0; field <= 1; ++field) {
+                if (kind != 2 && field != kind) continue;
+                const auto d = DIVERGENCE(field_grid, field);
+                ASSERT_TRUE(d) << kind << " " << flags;
+                EXPECT_LT(d->ratio, 5e-3) << kind << " " << flags << " " << field;
+            }
+        }
+    LOAD(field_model::rfq_cell, 0, 1, 1, 1, 0.4, 12.0);
+    EXPECT_LT(DIVERGENCE(field_grid, 0)->ratio, divergence_note_threshold);
+    LOAD(field_model::solenoid, 1, 1, 1, 0, 2.0, 30.0);
+    EXPECT_LT(DIVERGENCE(field_grid, 1)->ratio, divergence_note_threshold);
+    LOAD(field_model::lens_doublet, 2, 0, 0, 1, 1.0, 15.0);
+    EXPECT_LT(DIVERGENCE(field_grid, 0)->ratio, divergence_note_threshold);
+    EXPECT_LT(DIVERGENCE(field_grid, 1)->ratio, divergence_note_threshold);
+}
+
+}  // namespace
+}  // namespace orvex
