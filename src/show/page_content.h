@@ -12,8 +12,9 @@
 //   nothing it does not change. Texts are UTF-8. plotted may be null (a picture that is not the
 //   viewer's page, such as the histogram library's): then there is no readout, no detail window
 //   and no export of profiles. fields.grid is the unfolded map (null for other pictures: then
-//   there are no slices, node lines or field switch); the window reads it only through
-//   procedures that take it as an argument, so the module defines none of the program's records.
+//   there are no slices, node lines, field switch or map export); the window reads it only
+//   through procedures that take it as an argument, so the module defines none of the
+//   program's records.
 //   fields.draw_field is the program's: it redraws the page on the surface for the other field
 //   (unfolding that field first, only then) and points the content at the new page and its PNG
 //   texts. figures.lines is null for other pictures (then there is no View > Figures).

@@ -1,5 +1,7 @@
-// page_files.cpp: the window's files: the page saved as PNG, SVG or PDF and the profiles
-// exported as CSV, each under a name asked for by the window's one dialog (file_dialog.h).
+// page_files.cpp: the window's files: the page saved as PNG, SVG or PDF, the profiles exported
+// as CSV and the unfolded map as .h5, .vti or .csv, each under a name asked for by the window's
+// one dialog (file_dialog.h).
+#include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QStatusBar>
@@ -9,6 +11,8 @@
 
 #include "console/file_output.h"
 #include "surface/png_encode.h"
+#include "fieldio/map_export.h"
+#include "page/plotted_page.h"
 #include "page/profiles_csv.h"
 #include "window/detail_window.h"
 #include "window/slice_window.h"
@@ -93,6 +97,34 @@ void page_window::EXPORT_PROFILES() {
         return;
     }
     SAY(QStringLiteral("The 30 profiles are written to %1.").arg(QFileInfo(name).absoluteFilePath()));
+}
+
+bool page_window::EXPORT_MAP_TO(const QString& path, QString* why) {
+    std::string reason;
+    const QString map_name = shown.plotted != nullptr ? FROM_UTF8(shown.plotted->map_file).trimmed() : QString();
+    const std::string name = map_name.toStdString();
+    if (shown.fields.grid != nullptr && orvex::EXPORT_MAP(*shown.fields.grid, QFile::encodeName(path).toStdString(), {name, 0.0}, &reason))
+        return true;
+    if (why != nullptr) *why = shown.fields.grid == nullptr ? QStringLiteral("there is no map") : QString::fromLocal8Bit(reason.c_str());
+    return false;
+}
+
+void page_window::EXPORT_MAP() {
+    if (shown.fields.grid == nullptr) return;
+    const QString caption = QStringLiteral("Export Map");
+    const QString name = ASK_FOR_FILE(this, caption, QStringLiteral("map.h5"),
+                                      {QStringLiteral("openPMD field mesh (*.h5)"), QStringLiteral("VTK image data (*.vti)"),
+                                       QStringLiteral("CSV table (*.csv)")});
+    if (name.isEmpty()) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);  // the largest map as CSV takes a moment
+    QString why;
+    const bool written = EXPORT_MAP_TO(name, &why);
+    QApplication::restoreOverrideCursor();
+    if (!written) {
+        QMessageBox::warning(this, caption, QStringLiteral("The map could not be exported to %1: %2").arg(name, why));
+        return;
+    }
+    SAY(QStringLiteral("The unfolded map is written to %1.").arg(QFileInfo(name).absoluteFilePath()));
 }
 
 void page_window::OPEN_PANEL(int panel) {

@@ -141,6 +141,9 @@ void page_window::BUILD_MENUS() {
     export_csv->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     export_csv->setEnabled(shown.plotted != nullptr);
     connect(export_csv, &QAction::triggered, this, [this] { EXPORT_PROFILES(); });
+    QAction* export_map = file->addAction(QStringLiteral("Export &Map..."));
+    export_map->setEnabled(shown.fields.grid != nullptr);
+    connect(export_map, &QAction::triggered, this, [this] { EXPORT_MAP(); });
     file->addSeparator();
     QAction* close_action = file->addAction(QStringLiteral("&Close"));
     close_action->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Q), QKeySequence(Qt::CTRL | Qt::Key_W)});

@@ -10,7 +10,8 @@
 //   the field, and while the pointer is over a panel it reads the node under it (page_view.h).
 //   A double-click on a panel (or Enter) opens it in a detail window of its own. File > Save
 //   Page As (Ctrl+Shift+S) writes PNG, SVG or PDF by the suffix, File > Export Profiles
-//   (Ctrl+E) writes every profile as CSV; neither replaces a file without asking. Edit > Copy
+//   (Ctrl+E) writes every profile as CSV, File > Export Map the whole unfolded map as .h5,
+//   .vti or .csv; none replaces a file without asking. Edit > Copy
 //   (Ctrl+C) copies the selected listing text when the listing has the focus, the page
 //   otherwise. Ctrl+Q, Ctrl+W and the window's close button end the program with status 0; Esc
 //   does not. For a map behind the page (content.fields.grid): View > Slice (Ctrl+L) opens the
@@ -60,6 +61,9 @@ public:
     bool SAVE_PAGE_TO(const QString& path, QString* why);
     // Writes every profile of the page to path as CSV; false with the reason in why.
     bool EXPORT_PROFILES_TO(const QString& path, QString* why);
+    // Writes the whole unfolded map to path as .h5, .vti or .csv by its suffix (static field);
+    // false with the reason in why. Replaces an existing file without asking: the dialog asks.
+    bool EXPORT_MAP_TO(const QString& path, QString* why);
 
     page_view* VIEW() const { return view; }
     QPlainTextEdit* CONSOLE() const { return console_pane; }
@@ -85,6 +89,7 @@ private:
     void ZOOM_KEEPING_CENTRE(double factor);
     void SAVE_PAGE_AS();
     void EXPORT_PROFILES();
+    void EXPORT_MAP();
     void OPEN_PANEL(int panel);
     void COPY();
     void SAY(const QString& confirmation);

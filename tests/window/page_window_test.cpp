@@ -5,7 +5,9 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -41,6 +43,7 @@
 #include "page/page.h"
 #include "page/panel_edges.h"
 #include "page/page_readout.h"
+#include "fieldio/map_export.h"
 #include "page/plot_driver.h"
 #include "page/plotted_page.h"
 #include "surface/png_output.h"
@@ -79,6 +82,7 @@ page_content PLOT_PAGE() {
     content.notes = notes;
     content.png_name = "plot_orvex_3dfields.png";
     content.png_texts = PAGE_PNG_TEXTS();
+    content.fields.grid = &field_grid;
     return content;
 }
 
@@ -578,6 +582,36 @@ private slots:
         QVERIFY(edit != nullptr);
         edit->setText(name);
         QTest::keyClick(edit, Qt::Key_Return);
+    }
+
+    // File > Export Map writes the map the window was handed, named as the page names it; the
+    // dialog asks before it replaces a file, and a suffix the exporter cannot write writes
+    // nothing.
+    void exportedMapIsTheHandedMapAndAsksBeforeReplacing() {
+        const QString csv = dir.filePath(QStringLiteral("map.csv"));
+        QString why;
+        QVERIFY2(window->EXPORT_MAP_TO(csv, &why), qPrintable(why));
+        std::string expected;
+        for (const std::string& piece : MAP_AS_CSV(field_grid, {"MW_map.bin", 0.0})) expected += piece;
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().toStdString() == expected);
+        QVERIFY(!window->EXPORT_MAP_TO(dir.filePath(QStringLiteral("map.vtk")), &why));
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("map.vtk"))));
+
+        bool asked = false;
+        WITH_MODAL([&](QWidget* files) {
+            WITH_MODAL([&](QWidget* box) {
+                asked = qobject_cast<QMessageBox*>(box) != nullptr && qobject_cast<QMessageBox*>(box)->text().contains(QStringLiteral("map.csv"));
+                WITH_MODAL([&](QWidget* again) { qobject_cast<QFileDialog*>(again)->reject(); });
+                qobject_cast<QMessageBox*>(box)->button(QMessageBox::No)->click();
+            });
+            TYPE_AND_ENTER(files, csv);
+        });
+        const QDateTime written = QFileInfo(csv).lastModified();
+        TRIGGER(QStringLiteral("Export &Map..."));
+        QVERIFY(asked);
+        QCOMPARE(QFileInfo(csv).lastModified(), written);
     }
 
     // Export Profiles refuses a suffix other than .csv and comes back with the name typed; a
