@@ -10,13 +10,11 @@
 #include <cmath>
 #include <vector>
 
+#include "window/vector_page.h"
+
 namespace orvex {
 
 namespace {
-
-QColor FROM_PACKED(packed_colour c) {
-    return QColor(static_cast<int>(c & 0xFFu), static_cast<int>((c >> 8) & 0xFFu), static_cast<int>((c >> 16) & 0xFFu));
-}
 
 // The device pixel that holds the centre of page pixel u (or the page point u).
 int DEVICE_PIXEL(double u, double s) { return static_cast<int>(std::floor((u - 0.5) * s)); }
@@ -38,23 +36,6 @@ QFont SHOWN_FONT(const display_font& f, double s, const QPaintDevice& device) {
     font.setHintingPreference(QFont::PreferVerticalHinting);
     if (f.em_y > 0.0) font.setStretch(static_cast<int>(std::lround(100.0 * f.em_x / f.em_y)));
     return font;
-}
-
-void PAINT_TEXT(QPainter& painter, const display_list& list, const display_op& op, const std::vector<QFont>& fonts,
-                double s) {
-    const display_text& t = list.texts[static_cast<std::size_t>(op.first)];
-    if (t.font < 0 || t.font >= display_font_capacity) return;
-    const display_font& f = list.fonts[static_cast<std::size_t>(t.font)];
-    if (f.em_y <= 0.0) return;
-    painter.save();
-    painter.setPen(FROM_PACKED(op.colour));
-    painter.setFont(fonts[static_cast<std::size_t>(t.font)]);
-    // The cell's left edge and the baseline (the top edge of page row y + ascent), the baseline
-    // on a whole device pixel.
-    painter.translate((t.x - 1.0) * s, std::round((t.y + f.ascent - 1.0) * s));
-    if (f.slanted) painter.shear(-0.2126, 0.0);
-    painter.drawText(QPointF(0.0, 0.0), QString::fromLatin1(t.text.data(), t.length));
-    painter.restore();
 }
 
 }  // namespace
@@ -101,7 +82,7 @@ void PAINT_PAGE_SHOWN(QPainter& painter, const display_list& list, const QImage&
                 break;
             }
             case display_kind::text:
-                PAINT_TEXT(painter, list, op, fonts, s);
+                PAINT_DISPLAY_TEXT(painter, list, op, fonts, s);
                 break;
             case display_kind::pixel:
                 painter.fillRect(QRect(DEVICE_PIXEL(op.x1, s), DEVICE_PIXEL(op.y1, s), 1, 1), FROM_PACKED(op.colour));

@@ -11,15 +11,12 @@
 #include <QRectF>
 #include <QSvgGenerator>
 
+#include <cmath>
 #include <vector>
 
 namespace orvex {
 
 namespace {
-
-QColor FROM_PACKED(packed_colour c) {
-    return QColor(static_cast<int>(c & 0xFFu), static_cast<int>((c >> 8) & 0xFFu), static_cast<int>((c >> 16) & 0xFFu));
-}
 
 // The clip of a clip operation: its border pixels are inside, so the rectangle reaches half a
 // unit beyond the pixel centres of its edges.
@@ -40,22 +37,6 @@ QFont REFERENCE_FONT(const display_font& f) {
     return font;
 }
 
-void PAINT_TEXT(QPainter& painter, const display_list& list, const display_op& op, std::vector<QFont>& fonts) {
-    const display_text& t = list.texts[static_cast<std::size_t>(op.first)];
-    if (t.font < 0 || t.font >= display_font_capacity) return;
-    const display_font& f = list.fonts[static_cast<std::size_t>(t.font)];
-    if (f.em_y <= 0.0) return;
-    painter.save();
-    painter.setPen(FROM_PACKED(op.colour));
-    painter.setFont(fonts[static_cast<std::size_t>(t.font)]);
-    // The cell's left edge and baseline, as the raster placed its glyph origins.
-    painter.translate(t.x - 0.5, t.y - 0.5 + f.ascent);
-    painter.scale(f.em_x / reference_size, f.em_y / reference_size);
-    if (f.slanted) painter.shear(-0.2126, 0.0);  // about 12 degrees, as the raster slants it
-    painter.drawText(QPointF(0.0, 0.0), QString::fromLatin1(t.text.data(), t.length));
-    painter.restore();
-}
-
 // One page on a vector device of the page's own size in units; the page is complete when the
 // painter ends here. Page pixel (x, y) is the device's unit square from (x - 1, y - 1): its
 // centre, where the page's one-pixel lines run, lies half a unit inside, so a viewer showing
@@ -67,6 +48,33 @@ void PAINT_TO(QPaintDevice& device, const display_list& list, const QImage& rast
 }
 
 }  // namespace
+
+QColor FROM_PACKED(packed_colour c) {
+    return QColor(static_cast<int>(c & 0xFFu), static_cast<int>((c >> 8) & 0xFFu), static_cast<int>((c >> 16) & 0xFFu));
+}
+
+void PAINT_DISPLAY_TEXT(QPainter& painter, const display_list& list, const display_op& op,
+                        const std::vector<QFont>& fonts, double shown_scale) {
+    const display_text& t = list.texts[static_cast<std::size_t>(op.first)];
+    if (t.font < 0 || t.font >= display_font_capacity) return;
+    const display_font& f = list.fonts[static_cast<std::size_t>(t.font)];
+    if (f.em_y <= 0.0) return;
+    painter.save();
+    painter.setPen(FROM_PACKED(op.colour));
+    painter.setFont(fonts[static_cast<std::size_t>(t.font)]);
+    if (shown_scale > 0.0) {
+        // The cell's left edge and the baseline (the top edge of page row y + ascent) in device
+        // pixels, the baseline on a whole pixel; the font is already at its shown size.
+        painter.translate((t.x - 1.0) * shown_scale, std::round((t.y + f.ascent - 1.0) * shown_scale));
+    } else {
+        // The cell's left edge and baseline, as the raster placed its glyph origins.
+        painter.translate(t.x - 0.5, t.y - 0.5 + f.ascent);
+        painter.scale(f.em_x / reference_size, f.em_y / reference_size);
+    }
+    if (f.slanted) painter.shear(-0.2126, 0.0);  // about 12 degrees, as the raster slants it
+    painter.drawText(QPointF(0.0, 0.0), QString::fromLatin1(t.text.data(), t.length));
+    painter.restore();
+}
 
 void PAINT_PAGE_VECTORS(QPainter& painter, const display_list& list, const QImage& raster) {
     painter.save();
@@ -107,7 +115,7 @@ void PAINT_PAGE_VECTORS(QPainter& painter, const display_list& list, const QImag
                 break;
             }
             case display_kind::text:
-                PAINT_TEXT(painter, list, op, fonts);
+                PAINT_DISPLAY_TEXT(painter, list, op, fonts, 0.0);
                 break;
             case display_kind::pixel:
                 painter.fillRect(QRectF(op.x1 - 0.5, op.y1 - 0.5, 1.0, 1.0), FROM_PACKED(op.colour));

@@ -22,15 +22,27 @@
 #pragma once
 
 #include <QByteArray>
+#include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QPainter>
 #include <QString>
+
+#include <vector>
 
 #include "surface/display_list.h"
 
 namespace orvex {
 
 void PAINT_PAGE_VECTORS(QPainter& painter, const display_list& list, const QImage& raster);
+
+// The parts both replays share (shown_page.h draws below 1:1): a packed colour as a QColor, and
+// one text operation in its font from fonts. shown_scale 0: in page units, the font a
+// reference size scaled to the text's em; above 0: in device pixels at that scale, the font
+// already at its shown size, the baseline on a whole pixel.
+QColor FROM_PACKED(packed_colour c);
+void PAINT_DISPLAY_TEXT(QPainter& painter, const display_list& list, const display_op& op,
+                        const std::vector<QFont>& fonts, double shown_scale);
 
 QByteArray PAGE_AS_SVG(const display_list& list, const QImage& raster, const QString& title);
 QByteArray PAGE_AS_PDF(const display_list& list, const QImage& raster, const QString& title);
