@@ -25,6 +25,7 @@
 #include "surface/surface.h"
 #include "window/page_view.h"
 #include "window/page_window.h"
+#include "window/shown_page.h"
 #include "window/vector_page.h"
 
 namespace {
@@ -81,6 +82,29 @@ void BM_PaintFitView(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PaintFitView)->Unit(benchmark::kMillisecond);
+
+// Drawing the page once (a fit view's first paint, a resize) at 80 %: on the screen's own
+// pixels with texts at their shown size, against the vector replay scaled down.
+void BM_DrawPageAt80Percent(benchmark::State& state) {
+    const page_content& content = PLOTTED_CONTENT();
+    page_window window(content);
+    const QImage& raster = window.VIEW()->PAGE_IMAGE();
+    QImage target(1024, 640, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter painter(&target);
+        if (state.range(0) == 1) {
+            PAINT_PAGE_SHOWN(painter, *content.list, raster, 0.8);
+        } else {
+            painter.scale(0.8, 0.8);
+            painter.translate(-0.5, -0.5);
+            PAINT_PAGE_VECTORS(painter, *content.list, raster);
+        }
+        painter.end();
+        benchmark::DoNotOptimize(target.bits());
+    }
+    state.SetLabel(state.range(0) == 1 ? "shown-size texts on screen pixels" : "vector replay scaled");
+}
+BENCHMARK(BM_DrawPageAt80Percent)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
 void BM_PageAsSvg(benchmark::State& state) {
     const page_content& content = PLOTTED_CONTENT();
