@@ -16,7 +16,7 @@ using namespace orvex;
 
 void LOAD_LARGEST_MAP(bool with_nan) {
     RESET_FIELD_GRID();
-    mapgen::map_spec m;
+    mapgen::map_recipe m;
     m.kind = 2;
     m.ksym_yz = m.ksym_xz = m.ksym_xy = 1;
     field_grid_record& g = field_grid;

@@ -31,11 +31,11 @@ void BM_ImportWholeRegionTableToOctant(benchmark::State& state) {
     request.sym = {1, 1, 1};
     for (auto _ : state) {
         const mapimport::imported_map map = mapimport::IMPORT_TABLE(request, table);
-        mapgen::map_spec spec;
-        spec.kind = map.kind;
-        spec.ksym_yz = spec.ksym_xz = spec.ksym_xy = 1;
-        spec.lattice = &map.lattice;
-        benchmark::DoNotOptimize(mapgen::BUILD_FIELD_MAP(spec, mapgen::layout::binary));
+        mapgen::map_recipe recipe;
+        recipe.kind = map.kind;
+        recipe.ksym_yz = recipe.ksym_xz = recipe.ksym_xy = 1;
+        recipe.lattice = &map.lattice;
+        benchmark::DoNotOptimize(mapgen::BUILD_FIELD_MAP(recipe, mapgen::layout::binary));
     }
     state.counters["rows"] = 49.0 * 49 * 401;
 }

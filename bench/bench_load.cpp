@@ -31,7 +31,7 @@ struct bench_maps {
         binary = stem + "_MW.bin";
         text = stem + "_MW.txt";
         nodes = stem + "_MW.nod";
-        orvex::mapgen::map_spec recipe;
+        orvex::mapgen::map_recipe recipe;
         recipe.kind = 2;
         recipe.ksym_yz = recipe.ksym_xz = recipe.ksym_xy = 1;
         recipe.digits = 17;

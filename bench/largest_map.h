@@ -14,7 +14,7 @@ inline void LOAD_LARGEST_MAP() {
     static bool loaded = false;
     if (loaded) return;
     loaded = true;
-    mapgen::map_spec recipe;
+    mapgen::map_recipe recipe;
     recipe.kind = 2;
     recipe.ksym_yz = recipe.ksym_xz = recipe.ksym_xy = 1;
     recipe.n_cell = 3;

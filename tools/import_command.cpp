@@ -135,22 +135,22 @@ int IMPORT_COMMAND(int argc, const char* const* argv) {
         const imported_map map = IMPORT_TABLE(request, text);
         if (const std::string problem = NAME_PROBLEM(out, map.kind); !problem.empty()) REFUSE(problem);
 
-        mapgen::map_spec spec;
-        spec.kind = map.kind;
-        spec.ksym_yz = request.sym[0], spec.ksym_xz = request.sym[1], spec.ksym_xy = request.sym[2];
-        spec.lattice = &map.lattice;
-        spec.x_lo = map.lattice.x.front(), spec.x_hi = map.lattice.x.back();
-        spec.y_lo = map.lattice.y.front(), spec.y_hi = map.lattice.y.back();
-        spec.z_lo = map.lattice.z.front(), spec.z_hi = map.lattice.z.back();
-        spec.d_elm = spec.z_hi - (request.sym[2] == 1 ? -spec.z_hi : spec.z_lo);
-        spec.aper = std::min(spec.x_hi, spec.y_hi);
-        spec.n_cell = 0;
+        mapgen::map_recipe recipe;
+        recipe.kind = map.kind;
+        recipe.ksym_yz = request.sym[0], recipe.ksym_xz = request.sym[1], recipe.ksym_xy = request.sym[2];
+        recipe.lattice = &map.lattice;
+        recipe.x_lo = map.lattice.x.front(), recipe.x_hi = map.lattice.x.back();
+        recipe.y_lo = map.lattice.y.front(), recipe.y_hi = map.lattice.y.back();
+        recipe.z_lo = map.lattice.z.front(), recipe.z_hi = map.lattice.z.back();
+        recipe.d_elm = recipe.z_hi - (request.sym[2] == 1 ? -recipe.z_hi : recipe.z_lo);
+        recipe.aper = std::min(recipe.x_hi, recipe.y_hi);
+        recipe.n_cell = 0;
         if (have_header) {
-            spec.d_elm = header[0], spec.aper = header[1];
-            if (header.size() == 3) spec.n_cell = static_cast<int>(header[2]);
+            recipe.d_elm = header[0], recipe.aper = header[1];
+            if (header.size() == 3) recipe.n_cell = static_cast<int>(header[2]);
         }
         std::string why;
-        if (!WRITE_FILE_ATOMICALLY(out, mapgen::BUILD_FIELD_MAP(spec, layout), &why)) REFUSE("cannot write " + out + ": " + why);
+        if (!WRITE_FILE_ATOMICALLY(out, mapgen::BUILD_FIELD_MAP(recipe, layout), &why)) REFUSE("cannot write " + out + ": " + why);
     } catch (const import_refusal& r) {
         std::fprintf(stderr, "write_field_map: %s: %s\n", table.c_str(), r.text.c_str());
         return 1;

@@ -55,7 +55,7 @@ struct record_framer {
 
 }  // namespace
 
-void BUILD_BINARY(const map_spec& s, const map_style& st, std::string& out) {
+void BUILD_BINARY(const map_recipe& s, const map_style& st, std::string& out) {
     const component_list comps = COMPONENTS_OF(s.kind);
     out.reserve(static_cast<std::size_t>(5 * 8 + 20 + 12 + 2 * 200 + 1608) +
                 static_cast<std::size_t>(comps.count) * (8 + 8 * lattice_nodes));

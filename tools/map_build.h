@@ -7,7 +7,7 @@
 //   that append a whole file of one layout to a string.
 //
 // HOW TO CALL IT
-//   std::string bytes; BUILD_BINARY(spec, style, bytes);
+//   std::string bytes; BUILD_BINARY(recipe, style, bytes);
 //
 // ASSUMES AND LIMITS
 //   The style's defects are resolved (RESOLVE_DEFECTS) before a builder runs.
@@ -23,10 +23,10 @@ namespace orvex::mapgen {
 inline constexpr int lattice_nx = 25, lattice_ny = 25, lattice_nz = 201;
 inline constexpr long long lattice_nodes = 1LL * lattice_nx * lattice_ny * lattice_nz;
 
-// Lower limit of each axis: as the spec gives it, or 0 on a mirrored axis (flag 1), -hi otherwise.
-double X_LO(const map_spec& s);
-double Y_LO(const map_spec& s);
-double Z_LO(const map_spec& s);
+// Lower limit of each axis: as the recipe gives it, or 0 on a mirrored axis (flag 1), -hi otherwise.
+double X_LO(const map_recipe& s);
+double Y_LO(const map_recipe& s);
+double Z_LO(const map_recipe& s);
 
 // The component arrays a kind carries, in file order: 0..2 Ex Ey Ez, 3..5 Bx By Bz.
 struct component_list {
@@ -35,18 +35,18 @@ struct component_list {
 };
 component_list COMPONENTS_OF(int kind);
 
-// Field at stored node (i, j, k): the spec's lattice when it has one, else its model.
-field_value CLEAN_NODE_FIELD(const map_spec& s, int i, int j, int k);
+// Field at stored node (i, j, k): the recipe's lattice when it has one, else its model.
+field_value CLEAN_NODE_FIELD(const map_recipe& s, int i, int j, int k);
 
 // Field at stored node (i, j, k), with the style's non-finite nodes and value defects applied.
-field_value NODE_FIELD(const map_spec& s, const map_style& st, int i, int j, int k);
+field_value NODE_FIELD(const map_recipe& s, const map_style& st, int i, int j, int k);
 
 // Whether the style changes any written value (so every node goes through NODE_FIELD).
 bool NODE_HAS_NONFINITE(const map_style& st);
 
 // Each appends the whole file of its layout to out.
-void BUILD_BINARY(const map_spec& s, const map_style& st, std::string& out);
-void BUILD_TEXT_ARRAYS(const map_spec& s, const map_style& st, std::string& out);
-void BUILD_NODE_LIST(const map_spec& s, const map_style& st, std::string& out);
+void BUILD_BINARY(const map_recipe& s, const map_style& st, std::string& out);
+void BUILD_TEXT_ARRAYS(const map_recipe& s, const map_style& st, std::string& out);
+void BUILD_NODE_LIST(const map_recipe& s, const map_style& st, std::string& out);
 
 }  // namespace orvex::mapgen

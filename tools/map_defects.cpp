@@ -19,7 +19,7 @@ constexpr std::array<std::string_view, 6> component_names{"ex", "ey", "ez", "bx"
 bool CARRIED(int kind, std::size_t c) { return kind == 2 || (kind == 0 && c < 3) || (kind == 1 && c >= 3); }
 
 // Whether stored node (i, j, k) lies on a mirror plane of the map.
-bool ON_A_PLANE(const map_spec& s, int i, int j, int k) {
+bool ON_A_PLANE(const map_recipe& s, int i, int j, int k) {
     return (s.ksym_yz == 1 && i == 1) || (s.ksym_xz == 1 && j == 1) || (s.ksym_xy == 1 && k == 1);
 }
 
@@ -61,7 +61,7 @@ bool HAS_VALUE_DEFECTS(const map_defects& d) {
            std::any_of(d.zero.begin(), d.zero.end(), set) || std::any_of(d.negate.begin(), d.negate.end(), set);
 }
 
-double WRITTEN_COORDINATE(const map_spec& s, const map_defects& d, int axis, int n) {
+double WRITTEN_COORDINATE(const map_recipe& s, const map_defects& d, int axis, int n) {
     const double clean = axis == 0 ? STORED_X(s, n) : axis == 1 ? STORED_Y(s, n) : STORED_Z(s, n);
     double v = clean + d.shift[static_cast<std::size_t>(axis)];
     for (const coordinate_defect& c : d.coordinates)
@@ -69,7 +69,7 @@ double WRITTEN_COORDINATE(const map_spec& s, const map_defects& d, int axis, int
     return v;
 }
 
-void RESOLVE_DEFECTS(const map_spec& s, map_defects& d) {
+void RESOLVE_DEFECTS(const map_recipe& s, map_defects& d) {
     d.leak_amount = {};
     if (std::none_of(d.plane_leak.begin(), d.plane_leak.end(), [](double f) { return f != 0.0; })) return;
     std::array<double, 6> largest{};
@@ -83,7 +83,7 @@ void RESOLVE_DEFECTS(const map_spec& s, map_defects& d) {
     for (std::size_t c = 0; c < 6; ++c) d.leak_amount[c] = d.plane_leak[c] * largest[c];
 }
 
-void APPLY_VALUE_DEFECTS(const map_spec& s, const map_defects& d, int i, int j, int k, field_value& f) {
+void APPLY_VALUE_DEFECTS(const map_recipe& s, const map_defects& d, int i, int j, int k, field_value& f) {
     const bool on_plane = ON_A_PLANE(s, i, j, k);
     for (std::size_t c = 0; c < 6; ++c) {
         if (!CARRIED(s.kind, c)) continue;
@@ -97,7 +97,7 @@ void APPLY_VALUE_DEFECTS(const map_spec& s, const map_defects& d, int i, int j, 
             f.*field_components[p.component] = p.value;
 }
 
-void FILL_STORED(const map_spec& s, const stored_target& t, const map_defects& defects) {
+void FILL_STORED(const map_recipe& s, const stored_target& t, const map_defects& defects) {
     FILL_STORED(s, t);
     map_defects d = defects;
     RESOLVE_DEFECTS(s, d);

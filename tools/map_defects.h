@@ -2,7 +2,7 @@
 //
 // WHAT IT IS
 //   A defect changes only what is written; the field is still computed on the clean lattice
-//   that the map_spec places, so each defect shows alone:
+//   that the map_recipe places, so each defect shows alone:
 //     coordinates  a coordinate of an array layout written as a given value (uneven spacing,
 //                  coordinates out of order, NaN or infinite coordinates);
 //     shift        every coordinate of an axis written a given distance further (in the node
@@ -37,7 +37,7 @@
 
 namespace orvex::mapgen {
 
-struct map_spec;
+struct map_recipe;
 struct stored_target;
 
 struct coordinate_defect {
@@ -64,17 +64,17 @@ struct map_defects {
 // Whether any defect changes the written field values.
 bool HAS_VALUE_DEFECTS(const map_defects&);
 
-// The coordinate written for node n of an axis: the clean one of the map_spec, or the defect's.
-double WRITTEN_COORDINATE(const map_spec&, const map_defects&, int axis, int n);
+// The coordinate written for node n of an axis: the clean one of the map_recipe, or the defect's.
+double WRITTEN_COORDINATE(const map_recipe&, const map_defects&, int axis, int n);
 
 // Sets leak_amount from the largest absolute value of each component on the clean lattice.
-void RESOLVE_DEFECTS(const map_spec&, map_defects&);
+void RESOLVE_DEFECTS(const map_recipe&, map_defects&);
 
 // Applies zero, negate, the resolved leaks and the value defects to the field f of stored node (i, j, k).
-void APPLY_VALUE_DEFECTS(const map_spec&, const map_defects&, int i, int j, int k, field_value& f);
+void APPLY_VALUE_DEFECTS(const map_recipe&, const map_defects&, int i, int j, int k, field_value& f);
 
 // As FILL_STORED of map_writer.h, with the defects applied (leaks resolved here).
-void FILL_STORED(const map_spec&, const stored_target&, const map_defects&);
+void FILL_STORED(const map_recipe&, const stored_target&, const map_defects&);
 
 // The map writer's defect options, each with its value:
 //   --coord AXIS,NODE,VALUE   (x,7,-0.95; VALUE may be nan, inf or -inf)

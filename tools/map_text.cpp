@@ -85,7 +85,7 @@ struct text_writer {
 
 }  // namespace
 
-void BUILD_TEXT_ARRAYS(const map_spec& s, const map_style& st, std::string& out) {
+void BUILD_TEXT_ARRAYS(const map_recipe& s, const map_style& st, std::string& out) {
     const component_list comps = COMPONENTS_OF(s.kind);
     out.reserve(static_cast<std::size_t>(comps.count) * static_cast<std::size_t>(lattice_nodes) * 26 + 8192);
     text_writer w{out, st, s.digits};
@@ -117,7 +117,7 @@ void BUILD_TEXT_ARRAYS(const map_spec& s, const map_style& st, std::string& out)
     }
 }
 
-void BUILD_NODE_LIST(const map_spec& s, const map_style& st, std::string& out) {
+void BUILD_NODE_LIST(const map_recipe& s, const map_style& st, std::string& out) {
     const component_list comps = COMPONENTS_OF(s.kind);
     out.reserve(static_cast<std::size_t>(comps.count) * static_cast<std::size_t>(lattice_nodes) * 26 + 8192);
     text_writer w{out, st, s.digits};

@@ -49,9 +49,9 @@ bool WRITE_WHOLE(const std::string& path, const std::string& bytes) {
 
 }  // namespace
 
-double X_LO(const map_spec& s) { return AXIS_LO(s.x_lo, s.x_hi, s.ksym_yz); }
-double Y_LO(const map_spec& s) { return AXIS_LO(s.y_lo, s.y_hi, s.ksym_xz); }
-double Z_LO(const map_spec& s) { return AXIS_LO(s.z_lo, s.z_hi, s.ksym_xy); }
+double X_LO(const map_recipe& s) { return AXIS_LO(s.x_lo, s.x_hi, s.ksym_yz); }
+double Y_LO(const map_recipe& s) { return AXIS_LO(s.y_lo, s.y_hi, s.ksym_xz); }
+double Z_LO(const map_recipe& s) { return AXIS_LO(s.z_lo, s.z_hi, s.ksym_xy); }
 
 component_list COMPONENTS_OF(int kind) {
     component_list c;
@@ -62,7 +62,7 @@ component_list COMPONENTS_OF(int kind) {
     return c;
 }
 
-field_value CLEAN_NODE_FIELD(const map_spec& s, int i, int j, int k) {
+field_value CLEAN_NODE_FIELD(const map_recipe& s, int i, int j, int k) {
     if (s.lattice == nullptr) return FIELD_AT(s, STORED_X(s, i), STORED_Y(s, j), STORED_Z(s, k));
     const auto n = static_cast<std::size_t>(((k - 1) * lattice_ny + (j - 1)) * lattice_nx + (i - 1));
     field_value f;
@@ -70,7 +70,7 @@ field_value CLEAN_NODE_FIELD(const map_spec& s, int i, int j, int k) {
     return f;
 }
 
-field_value NODE_FIELD(const map_spec& s, const map_style& st, int i, int j, int k) {
+field_value NODE_FIELD(const map_recipe& s, const map_style& st, int i, int j, int k) {
     field_value f = CLEAN_NODE_FIELD(s, i, j, k);
     double replace = 0.0;
     bool replaced = false;
@@ -97,17 +97,17 @@ bool NODE_HAS_NONFINITE(const map_style& st) {
            HAS_VALUE_DEFECTS(st.defects);
 }
 
-double STORED_X(const map_spec& s, int i) {
+double STORED_X(const map_recipe& s, int i) {
     return s.lattice != nullptr ? s.lattice->x[static_cast<std::size_t>(i - 1)] : AXIS_NODE(X_LO(s), s.x_hi, lattice_nx, i);
 }
-double STORED_Y(const map_spec& s, int j) {
+double STORED_Y(const map_recipe& s, int j) {
     return s.lattice != nullptr ? s.lattice->y[static_cast<std::size_t>(j - 1)] : AXIS_NODE(Y_LO(s), s.y_hi, lattice_ny, j);
 }
-double STORED_Z(const map_spec& s, int k) {
+double STORED_Z(const map_recipe& s, int k) {
     return s.lattice != nullptr ? s.lattice->z[static_cast<std::size_t>(k - 1)] : AXIS_NODE(Z_LO(s), s.z_hi, lattice_nz, k);
 }
 
-field_value FIELD_AT(const map_spec& s, double x, double y, double z) {
+field_value FIELD_AT(const map_recipe& s, double x, double y, double z) {
     if (s.model != field_model::analytic) {
         field_value f = DEVICE_FIELD(s.model, s.kind, x, y, z);
         if (s.kind != 0 && s.kind != 2) f.ex = f.ey = f.ez = 0.0;
@@ -119,7 +119,7 @@ field_value FIELD_AT(const map_spec& s, double x, double y, double z) {
     return ANALYTIC_FIELD(s.kind, x, y, z, scale);
 }
 
-bool WRITE_FIELD_MAP(const map_spec& s, layout l, const std::string& path, const map_style& style) {
+bool WRITE_FIELD_MAP(const map_recipe& s, layout l, const std::string& path, const map_style& style) {
     map_style st = style;
     RESOLVE_DEFECTS(s, st.defects);
     std::string bytes;
@@ -133,11 +133,11 @@ bool WRITE_FIELD_MAP(const map_spec& s, layout l, const std::string& path, const
     return WRITE_WHOLE(path, bytes);
 }
 
-bool WRITE_FIELD_MAP(const map_spec& s, layout l, const std::string& path) {
+bool WRITE_FIELD_MAP(const map_recipe& s, layout l, const std::string& path) {
     return WRITE_FIELD_MAP(s, l, path, map_style{});
 }
 
-std::string BUILD_FIELD_MAP(const map_spec& s, layout l) {
+std::string BUILD_FIELD_MAP(const map_recipe& s, layout l) {
     std::string bytes;
     const map_style clean;
     switch (l) {
@@ -148,9 +148,9 @@ std::string BUILD_FIELD_MAP(const map_spec& s, layout l) {
     return bytes;
 }
 
-int BINARY_RECORD_COUNT(const map_spec& s) { return 5 + COMPONENTS_OF(s.kind).count; }
+int BINARY_RECORD_COUNT(const map_recipe& s) { return 5 + COMPONENTS_OF(s.kind).count; }
 
-long long BINARY_RECORD_END(const map_spec& s, int r) {
+long long BINARY_RECORD_END(const map_recipe& s, int r) {
     static constexpr std::array<long long, 5> head_bodies = {20, 12, 200, 200, 1608};
     long long end = 0;
     for (int n = 1; n <= r && n <= BINARY_RECORD_COUNT(s); ++n)
@@ -158,7 +158,7 @@ long long BINARY_RECORD_END(const map_spec& s, int r) {
     return end;
 }
 
-void FILL_STORED(const map_spec& s, const stored_target& t) {
+void FILL_STORED(const map_recipe& s, const stored_target& t) {
     for (int i = 1; i <= lattice_nx; ++i) t.xmws[i - 1] = STORED_X(s, i);
     for (int j = 1; j <= lattice_ny; ++j) t.ymws[j - 1] = STORED_Y(s, j);
     for (int k = 1; k <= lattice_nz; ++k) t.zmws[k - 1] = STORED_Z(s, k);

@@ -1,7 +1,7 @@
 // map_writer.h: writes analytic field maps in the three layouts, for tests, examples and
 // benchmarks, and fills stored arrays directly for tests of later stages.
 //
-// A map_spec says which map: the kind (0 E only, 1 B only, 2 both), the three mirror flags,
+// A map_recipe says which map: the kind (0 E only, 1 B only, 2 both), the three mirror flags,
 // the coordinate ranges (uniform nodes from lo to hi on each axis), the header values of the
 // array layouts and, for the node list, the kind and counts written on its first lines (so a
 // test can write a mismatch). The field at every stored node is FIELD_AT, the analytic field of
@@ -41,7 +41,7 @@ struct stored_lattice {
     std::array<std::vector<double>, 6> values;  // Ex Ey Ez Bx By Bz
 };
 
-struct map_spec {
+struct map_recipe {
     int kind = 2;                               // 0 E only, 1 B only, 2 both: which components are written
     int ksym_yz = 0, ksym_xz = 0, ksym_xy = 0;  // written as the three flags
     double x_hi = 2.0, y_hi = 2.0, z_hi = 50.0; // upper limits; lower limit is 0 on a mirrored
@@ -59,26 +59,26 @@ struct map_spec {
 };
 
 // Stored coordinate of node i (1-based) on each axis, as written.
-double STORED_X(const map_spec&, int i);
-double STORED_Y(const map_spec&, int j);
-double STORED_Z(const map_spec&, int k);
+double STORED_X(const map_recipe&, int i);
+double STORED_Y(const map_recipe&, int j);
+double STORED_Z(const map_recipe&, int k);
 
 // The field of the recipe at a point: the analytic field of its kind (analytic_field.h), with
 // coordinates scaled by the half-extents of the map's region (the larger of |lo| and |hi| on
 // each axis), or the device field of its model (device_fields.h). The components the kind does
 // not carry are 0.0.
-field_value FIELD_AT(const map_spec&, double x, double y, double z);
+field_value FIELD_AT(const map_recipe&, double x, double y, double z);
 
 // Writes the analytic map in a layout; false on an I/O failure.
-bool WRITE_FIELD_MAP(const map_spec&, layout, const std::string& path);
+bool WRITE_FIELD_MAP(const map_recipe&, layout, const std::string& path);
 
 // The bytes WRITE_FIELD_MAP writes for a clean map.
-std::string BUILD_FIELD_MAP(const map_spec&, layout);
+std::string BUILD_FIELD_MAP(const map_recipe&, layout);
 
 // Fills field_grid-shaped stored arrays directly (no file), for tests of later stages:
 // xmws/ymws/zmws (25, 25, 201) and the six arrays (125,625 each, array order i fastest), the
 // components the kind does not carry set to 0.0, as a reader leaves them. The header values and
-// flags are the caller's to copy from the map_spec. Declared with plain pointers so tools/ does
+// flags are the caller's to copy from the map_recipe. Declared with plain pointers so tools/ does
 // not depend on src/.
 struct stored_target {
     double* xmws;
@@ -91,7 +91,7 @@ struct stored_target {
     double* by;
     double* bz;
 };
-void FILL_STORED(const map_spec&, const stored_target&);
+void FILL_STORED(const map_recipe&, const stored_target&);
 
 // How a file is written beyond the map itself: text style for the inputs that must be read
 // (Windows line ends, tabs, D exponents, non-finite values) and damage for the inputs that must
@@ -132,12 +132,12 @@ struct map_style {
 };
 
 // As WRITE_FIELD_MAP, with a style; false on an I/O failure.
-bool WRITE_FIELD_MAP(const map_spec&, layout, const std::string& path, const map_style&);
+bool WRITE_FIELD_MAP(const map_recipe&, layout, const std::string& path, const map_style&);
 
 // Offset in bytes of the end of binary record r (1-based) of a clean file, trailing length
 // included; 0 for r = 0. Records: 1 header, 2 flags, 3..5 coordinates, then the components.
-long long BINARY_RECORD_END(const map_spec&, int r);
+long long BINARY_RECORD_END(const map_recipe&, int r);
 // Number of records in a clean binary file of this kind (8 for kind 0 or 1, 11 for kind 2).
-int BINARY_RECORD_COUNT(const map_spec&);
+int BINARY_RECORD_COUNT(const map_recipe&);
 
 }  // namespace orvex::mapgen

@@ -152,7 +152,7 @@ node_ref PARSE_NODE(std::string_view text, std::string_view option) {
 
 int main(int argc, char** argv) {
     if (orvex::mapimport::ASKS_FOR_IMPORT(argc, argv)) return orvex::mapimport::IMPORT_COMMAND(argc, argv);
-    map_spec recipe;
+    map_recipe recipe;
     map_style style;
     layout lay = layout::binary;
     bool have_layout = false;

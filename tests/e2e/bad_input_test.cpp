@@ -39,12 +39,12 @@ void CONTROL(const fs::path& dir, const std::string& name, const std::string& fo
                "test map" + eol + "written by the bad-input suite" + eol + name + eol + format + eol + flag + eol);
 }
 
-void MAP(const fs::path& p, const map_spec& s, layout l, const map_style& st = {}) {
+void MAP(const fs::path& p, const map_recipe& s, layout l, const map_style& st = {}) {
     ASSERT_TRUE(WRITE_FIELD_MAP(s, l, p.string(), st)) << p;
 }
 
-map_spec KIND(int kind) {
-    map_spec s;
+map_recipe KIND(int kind) {
+    map_recipe s;
     s.kind = kind;
     return s;
 }
@@ -116,7 +116,7 @@ struct bad_case {
 void PrintTo(const bad_case& c, std::ostream* os) { *os << c.name; }
 
 // Binary kind 0 map EM_map.bin, read as electric; the record table in bytes.
-const map_spec em0 = KIND(0);
+const map_recipe em0 = KIND(0);
 long long END_OF(int record) { return BINARY_RECORD_END(em0, record); }
 
 std::vector<bad_case> BAD_CASES() {
@@ -133,7 +133,7 @@ std::vector<bad_case> BAD_CASES() {
             MAP(d / "EM_map.txt", em0, layout::text, st);
         };
     };
-    const auto nodes_mw = [](map_spec s, const map_style& st) {
+    const auto nodes_mw = [](map_recipe s, const map_style& st) {
         return [s, st](const fs::path& d) {
             CONTROL(d, "MW_nodes.txt", "2", "1");
             MAP(d / "MW_nodes.txt", s, layout::nodes, st);
@@ -255,7 +255,7 @@ std::vector<bad_case> BAD_CASES() {
     c.push_back({"BinaryPositiveNCellNeedsSixRecords",
                  [](const fs::path& d) {
                      CONTROL(d, "EM_map.bin", "0", "0");
-                     map_spec s = KIND(0);
+                     map_recipe s = KIND(0);
                      s.n_cell = 7;  // says both fields, holds three arrays
                      MAP(d / "EM_map.bin", s, layout::binary);
                  },
@@ -353,7 +353,7 @@ std::vector<bad_case> BAD_CASES() {
 
     // The node list.
     const auto counts = [](int nx, int ny, int nz) {
-        map_spec s = KIND(2);
+        map_recipe s = KIND(2);
         s.nx = nx, s.ny = ny, s.nz = nz;
         return s;
     };
@@ -386,7 +386,7 @@ std::vector<bad_case> BAD_CASES() {
 
     // Maps that load but match no unfolding case: the run stops before the page.
     const auto flags = [](int yz, int xz, int xy) {
-        map_spec s = KIND(2);
+        map_recipe s = KIND(2);
         s.ksym_yz = yz, s.ksym_xz = xz, s.ksym_xy = xy;
         return s;
     };
@@ -396,7 +396,7 @@ std::vector<bad_case> BAD_CASES() {
     c.push_back({"FlagTwoSummingToTwo", nodes_mw(flags(2, 0, 0), {}), msg_no_case, "", true});
     c.push_back({"FlagMinusOneSummingToOne", nodes_mw(flags(1, 1, -1), {}), msg_no_case, "", true});
     {
-        map_spec s = KIND(2);
+        map_recipe s = KIND(2);
         s.node_kind = 5;
         c.push_back({"NodeListKindFive", nodes_mw(s, {}), msg_no_case, "", true});
     }
@@ -445,7 +445,7 @@ std::vector<good_case> GOOD_CASES() {
     const auto text_style = [](const std::string& name, int format, const map_style& st, const std::string& eol) {
         return [=](const fs::path& d) {
             CONTROL(d, name, std::to_string(format), "1", eol);
-            map_spec s = KIND(2);
+            map_recipe s = KIND(2);
             s.ksym_yz = 1, s.ksym_xy = 1;
             MAP(d / name, s, format == 1 ? layout::text : layout::nodes, st);
         };
@@ -573,7 +573,7 @@ class Awkward : public run_directory<> {};
 
 // The same map in CRLF, tabs and D exponents lists exactly what the plain file lists.
 TEST_F(Awkward, StyledTextListsLikeThePlainFile) {
-    map_spec s = KIND(2);
+    map_recipe s = KIND(2);
     s.ksym_xz = 1;
     s.d_elm = 123.456;
     s.aper = 1.25;

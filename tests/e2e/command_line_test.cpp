@@ -132,7 +132,7 @@ std::string TEXT_CHUNK(const std::string& type, const std::string& keyword, cons
 TEST(DirectoryArgument, RunsThereAsIfStartedThereAndThePageNamesItsSource) {
     for (const int field_flag : {1, 0}) {
         const case_dirs dirs(field_flag);
-        orvex::mapgen::map_spec s;
+        orvex::mapgen::map_recipe s;
         s.kind = field_flag, s.ksym_yz = s.ksym_xz = 1;
         s.model = orvex::mapgen::field_model::harmonic;  // free of divergence: no note on standard error
         ASSERT_TRUE(WRITE_FIELD_MAP(s, orvex::mapgen::layout::text, (dirs.maps / map_name).string(), {}));
@@ -155,7 +155,7 @@ TEST(DirectoryArgument, RunsThereAsIfStartedThereAndThePageNamesItsSource) {
 
 TEST(ExportArgument, WritesTheUnfoldedMapBesideTheCallerAndNoPageNorListing) {
     const case_dirs dirs(1);
-    orvex::mapgen::map_spec s;
+    orvex::mapgen::map_recipe s;
     s.kind = 1, s.ksym_xy = 1;
     const auto absent = dirs.RUN({"--export", "map.csv", "{maps}"});  // the map is not there yet
     EXPECT_EQ(absent.status, 1);

@@ -20,15 +20,15 @@ using mapgen::layout;
 
 class FiguresRun : public run_directory<> {
 protected:
-    void WRITE(const mapgen::map_spec& m, const std::string& name, const mapgen::map_style& style = {},
+    void WRITE(const mapgen::map_recipe& m, const std::string& name, const mapgen::map_style& style = {},
                const std::string& format = "1", const std::string& flag = "0") {
         ASSERT_TRUE(WRITE_FIELD_MAP(m, layout::text, (dir / name).string(), style));
         WRITE_TEXT(dir / "plot_orvex_3dfields.dat", "figures\nrun\n" + name + "\n" + format + "\n" + flag + "\n");
     }
 };
 
-mapgen::map_spec MODEL(field_model model, int kind, int yz, int xz, int xy, double z_hi) {
-    mapgen::map_spec m;
+mapgen::map_recipe MODEL(field_model model, int kind, int yz, int xz, int xy, double z_hi) {
+    mapgen::map_recipe m;
     m.model = model, m.kind = kind, m.ksym_yz = yz, m.ksym_xz = xz, m.ksym_xy = xy, m.z_hi = z_hi;
     return m;
 }
@@ -60,7 +60,7 @@ TEST_F(FiguresRun, GapOnTheAxisAsJsonAndNothingElse) {
 }
 
 TEST_F(FiguresRun, WrongSignSolenoidIsNotedCleanOneIsNot) {
-    const mapgen::map_spec solenoid = MODEL(field_model::gaussian_solenoid, 1, 1, 1, 1, 30.0);
+    const mapgen::map_recipe solenoid = MODEL(field_model::gaussian_solenoid, 1, 1, 1, 1, 30.0);
     mapgen::map_style wrong;
     wrong.defects.negate[3] = true;  // Bx
     const std::string note = "plot_orvex_3dfields: note: the divergence of B reaches 0.";

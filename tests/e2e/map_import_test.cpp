@@ -31,7 +31,7 @@ struct table_lattice {
 
 // The analytic test field of the map writer for both fields (its parities fit every mirror).
 std::array<double, 6> ANALYTIC(double x, double y, double z) {
-    mapgen::map_spec s;
+    mapgen::map_recipe s;
     s.kind = 2, s.y_hi = 1.5;
     const mapgen::field_value f = mapgen::FIELD_AT(s, x, y, z);
     return {f.ex, f.ey, f.ez, f.bx, f.by, f.bz};
@@ -182,7 +182,7 @@ TEST_F(MapImport, ResamplingReproducesTrilinearAndCubicFields) {
 }
 
 TEST_F(MapImport, AMapExportedAsCsvImportsAsTheSameFile) {
-    mapgen::map_spec s;
+    mapgen::map_recipe s;
     s.kind = 2, s.n_cell = 3, s.ksym_yz = s.ksym_xz = s.ksym_xy = 1;
     ASSERT_TRUE(mapgen::WRITE_FIELD_MAP(s, mapgen::layout::binary, (dir / "MW_map.bin").string()));
     WRITE_TEXT(dir / "plot_orvex_3dfields.dat", "a\nb\nMW_map.bin\n0\n0\n");

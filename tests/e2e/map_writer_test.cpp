@@ -55,7 +55,7 @@ std::vector<double> NUMBERS(const std::string& line) {
     return out;
 }
 
-long long END_OF_5(const map_spec& s) { return BINARY_RECORD_END(s, 5); }
+long long END_OF_5(const map_recipe& s) { return BINARY_RECORD_END(s, 5); }
 
 class MapWriter : public ::testing::Test {
 protected:
@@ -88,7 +88,7 @@ TEST(MapWriterField, ParitiesMatchTheUnfoldingSignTable) {
         {field_model::rfq_cell, 0}, {field_model::solenoid, 1}, {field_model::lens_doublet, 2}};
     for (const auto& [model, kind] : cases) {
         {
-            map_spec s;
+            map_recipe s;
             s.kind = kind;
             s.model = model;
             const double p[3] = {0.37, 1.21, 17.3};
@@ -117,7 +117,7 @@ TEST(MapWriterField, ParitiesMatchTheUnfoldingSignTable) {
 }
 
 TEST(MapWriterField, StoredCoordinatesRunFromLowerToUpperLimit) {
-    map_spec s;
+    map_recipe s;
     s.ksym_yz = 1;  // x from 0
     s.z_lo = 5.0;   // overridden
     EXPECT_EQ(STORED_X(s, 1), 0.0);
@@ -131,7 +131,7 @@ TEST(MapWriterField, StoredCoordinatesRunFromLowerToUpperLimit) {
 
 TEST_F(MapWriter, BinaryLayoutHasTheRecordTableSizesAndValues) {
     for (int kind = 0; kind < 3; ++kind) {
-        map_spec s;
+        map_recipe s;
         s.kind = kind;
         s.ksym_yz = 1, s.ksym_xy = 1;
         s.n_cell = 7;
@@ -166,7 +166,7 @@ TEST_F(MapWriter, BinaryLayoutHasTheRecordTableSizesAndValues) {
 }
 
 TEST_F(MapWriter, TextArrayGroupsStartOnNewLinesAndRoundTrip) {
-    map_spec s;
+    map_recipe s;
     s.kind = 1;
     map_style st;
     st.per_line = 0;  // whole groups on one line
@@ -193,7 +193,7 @@ TEST_F(MapWriter, TextArrayGroupsStartOnNewLinesAndRoundTrip) {
 }
 
 TEST_F(MapWriter, NodeListRunsZFastestAndWritesTheGivenCounts) {
-    map_spec s;
+    map_recipe s;
     s.kind = 0;
     s.ksym_xy = 1;
     s.nx = 24, s.ny = -3;
@@ -222,7 +222,7 @@ TEST_F(MapWriter, NodeListRunsZFastestAndWritesTheGivenCounts) {
 }
 
 TEST_F(MapWriter, StylesForInputsThatMustBeRead) {
-    map_spec s;
+    map_recipe s;
     s.kind = 2;
     map_style st;
     st.crlf = true;
@@ -250,7 +250,7 @@ TEST_F(MapWriter, StylesForInputsThatMustBeRead) {
 }
 
 TEST_F(MapWriter, DamageForInputsThatMustBeRefused) {
-    map_spec s;
+    map_recipe s;
     s.kind = 0;
     const fs::path b = dir / "m.bin";
     map_style cut;
@@ -293,7 +293,7 @@ TEST_F(MapWriter, DamageForInputsThatMustBeRefused) {
 }
 
 TEST(MapWriterFill, FillStoredMatchesTheWrittenLattice) {
-    map_spec s;
+    map_recipe s;
     s.kind = 1;
     s.ksym_xz = 1;
     std::vector<double> x(25), y(25), z(201);

@@ -30,7 +30,7 @@ protected:
         run_directory<>::SetUp();
         outside = root / "outside.txt";
         WRITE_TEXT(dir / "plot_orvex_3dfields.dat", "a\nb\nMW_map.bin\n0\n0\n");
-        ASSERT_TRUE(WRITE_FIELD_MAP(map_spec{}, layout::binary, (dir / "MW_map.bin").string()));
+        ASSERT_TRUE(WRITE_FIELD_MAP(map_recipe{}, layout::binary, (dir / "MW_map.bin").string()));
     }
 };
 

@@ -33,7 +33,7 @@ protected:
         maps = root / "maps";
         fs::create_directories(maps);
         WRITE_TEXT(dir / "plot_orvex_3dfields.dat", "a\nb\n../maps/EM_map.bin\n0\n0\n");
-        map_spec s;
+        map_recipe s;
         s.kind = 0;
         s.model = orvex::mapgen::field_model::harmonic;  // free of divergence: no note on standard error
         ASSERT_TRUE(WRITE_FIELD_MAP(s, layout::binary, (maps / "EM_map.bin").string()));

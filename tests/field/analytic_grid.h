@@ -11,8 +11,8 @@
 namespace orvex::testing {
 
 // A map of a kind and flags; a mirrored axis stores 0..hi, an unmirrored one -hi..hi.
-inline mapgen::map_spec MAP(int kind, int yz, int xz, int xy) {
-    mapgen::map_spec m;
+inline mapgen::map_recipe MAP(int kind, int yz, int xz, int xy) {
+    mapgen::map_recipe m;
     m.kind = kind;
     m.ksym_yz = yz;
     m.ksym_xz = xz;
@@ -23,7 +23,7 @@ inline mapgen::map_spec MAP(int kind, int yz, int xz, int xy) {
 
 // Resets field_grid and fills it from the map, with the defects written as a file would carry
 // them, as the readers and the header listing do.
-inline void LOAD_ANALYTIC(const mapgen::map_spec& m, const mapgen::map_defects& defects = {}) {
+inline void LOAD_ANALYTIC(const mapgen::map_recipe& m, const mapgen::map_defects& defects = {}) {
     RESET_FIELD_GRID();
     field_grid_record& g = field_grid;
     g.d_elm = m.d_elm;
@@ -41,7 +41,7 @@ inline void LOAD_ANALYTIC(const mapgen::map_spec& m, const mapgen::map_defects& 
 }
 
 // The analytic field of the map at a point, as six values Ex, Ey, Ez, Bx, By, Bz.
-inline std::array<double, 6> FIELD(const mapgen::map_spec& m, double x, double y, double z) {
+inline std::array<double, 6> FIELD(const mapgen::map_recipe& m, double x, double y, double z) {
     const mapgen::field_value f = mapgen::FIELD_AT(m, x, y, z);
     return {f.ex, f.ey, f.ez, f.bx, f.by, f.bz};
 }

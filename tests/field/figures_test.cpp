@@ -29,7 +29,7 @@ constexpr double sigma = 3.0;  // cm, of the Gaussian models
 
 // Loads the model's map (kind, flags, x = y in [-xy, xy], z in [-z, z]) and unfolds both fields.
 void LOAD(field_model model, int kind, int yz, int xz, int xy, double xy_hi, double z_hi, const mapgen::map_defects& d = {}) {
-    mapgen::map_spec m = MAP(kind, yz, xz, xy);
+    mapgen::map_recipe m = MAP(kind, yz, xz, xy);
     m.model = model;
     m.x_hi = m.y_hi = xy_hi;
     m.z_hi = z_hi;

@@ -19,7 +19,7 @@ namespace orvex {
 namespace {
 
 using mapgen::map_defects;
-using mapgen::map_spec;
+using mapgen::map_recipe;
 using testing::LOAD_ANALYTIC;
 using testing::MAP;
 
@@ -34,13 +34,13 @@ std::vector<std::string> NOTES() {
 
 struct defect_row {
     const char* name;
-    map_spec map;
+    map_recipe map;
     std::function<void(map_defects&)> defect;
     int field_flag;
     std::vector<std::string> notes;
 };
 
-map_spec WITH(map_spec m, const std::function<void(map_spec&)>& change) {
+map_recipe WITH(map_recipe m, const std::function<void(map_recipe&)>& change) {
     change(m);
     return m;
 }
@@ -49,7 +49,7 @@ TEST(MapChecks, EachDefectGivesItsNoteAndNothingElse) {
     // x from -1.5 to 1.5 (steps of 0.125) or 0 to 1.5 (0.0625); y 0..1.5 or -1.5..1.5; z in
     // steps of 0.25 (0..50) or 0.5 (-50..50): every clean coordinate is exact in binary.
     const auto x15 = [](int kind, int yz, int xz, int xy) {
-        return WITH(MAP(kind, yz, xz, xy), [](map_spec& m) { m.x_hi = 1.5; });
+        return WITH(MAP(kind, yz, xz, xy), [](map_recipe& m) { m.x_hi = 1.5; });
     };
     constexpr std::array<bool, 6> no_e{true, true, true, false, false, false};
     constexpr std::array<bool, 6> no_b{false, false, false, true, true, true};
@@ -67,7 +67,7 @@ TEST(MapChecks, EachDefectGivesItsNoteAndNothingElse) {
          {"y is mirrored (ksym_xz = 1) but its first coordinate is 0.05 cm, not 0"}},
         // A whole axis flagged as mirrored: Ez does not vanish at z = -50, but the stronger note
         // says it all.
-        {"whole z flagged mirrored", WITH(MAP(0, 0, 0, 1), [](map_spec& m) { m.z_lo = -50.0; }), [](map_defects&) {}, 0,
+        {"whole z flagged mirrored", WITH(MAP(0, 0, 0, 1), [](map_recipe& m) { m.z_lo = -50.0; }), [](map_defects&) {}, 0,
          {"z is mirrored (ksym_xy = 1) but its first coordinate is -50 cm, not 0"}},
         {"coordinates not finite", MAP(2, 0, 1, 0),
          [](map_defects& d) {
@@ -124,7 +124,7 @@ TEST(MapChecks, EachDefectGivesItsNoteAndNothingElse) {
          {"Ex, Ey and Ez are zero everywhere in this map; line 5 asks for the electric field"}},
         // Rounding far below what the page can show.
         {"planes at 1e-9", MAP(2, 1, 1, 1), [](map_defects& d) { d.plane_leak.fill(1e-9); }, 0, {}},
-        {"x written with six digits", WITH(MAP(1, 0, 0, 0), [](map_spec& m) { m.x_hi = 1.7; }),
+        {"x written with six digits", WITH(MAP(1, 0, 0, 0), [](map_recipe& m) { m.x_hi = 1.7; }),
          [](map_defects& d) { d.coordinates.push_back({0, 5, -1.13333}); }, 1, {}},
     };
     for (const defect_row& r : rows) {
@@ -151,16 +151,16 @@ TEST(MapChecks, CleanMapsOfEveryKindSymmetryAndDeviceRaiseNothing) {
             }
     // The bundled examples, with the recipes of scripts/demo.sh.
     const auto device = [](mapgen::field_model model, int kind, int yz, int xz, int xy, double xy_hi, double z_hi) {
-        map_spec m = MAP(kind, yz, xz, xy);
+        map_recipe m = MAP(kind, yz, xz, xy);
         m.model = model;
         m.x_hi = m.y_hi = xy_hi;
         m.z_hi = z_hi;
         return m;
     };
-    const map_spec devices[] = {device(mapgen::field_model::rfq_cell, 0, 1, 1, 1, 0.4, 12.0),
+    const map_recipe devices[] = {device(mapgen::field_model::rfq_cell, 0, 1, 1, 1, 0.4, 12.0),
                                 device(mapgen::field_model::solenoid, 1, 1, 1, 0, 2.0, 30.0),
                                 device(mapgen::field_model::lens_doublet, 2, 0, 0, 1, 1.0, 15.0)};
-    for (const map_spec& m : devices) {
+    for (const map_recipe& m : devices) {
         for (int field_flag = 0; field_flag <= 1; ++field_flag) {
             if (m.kind != 2 && field_flag != m.kind) continue;
             SCOPED_TRACE(::testing::Message() << "device kind " << m.kind << " line 5 " << field_flag);

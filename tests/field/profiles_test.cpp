@@ -64,7 +64,7 @@ TEST(ProfileLines, LabelsAndTitlesFitTheirTexts) {
 // its position (to the rounding of the positions), so a wrong index, step or component shows.
 TEST(SampleLine, MirroredMapGivesSymmetricPositionsAndTheFieldAtThem) {
     for (int flag = 0; flag <= 1; ++flag) {
-        const mapgen::map_spec m = MAP(2, 1, 1, 1);
+        const mapgen::map_recipe m = MAP(2, 1, 1, 1);
         LOAD_ANALYTIC(m);
         field_grid.field_flag = flag;
         UNFOLD_GRID();
@@ -102,7 +102,7 @@ TEST(SampleLine, MirroredMapGivesSymmetricPositionsAndTheFieldAtThem) {
 
 // Lines 4 to 10 share line 3's positions; each line keeps its own values for the run.
 TEST(SampleLine, StoreKeepsEveryLineAndSharesTheZPositions) {
-    mapgen::map_spec m = MAP(0, 0, 0, 0);
+    mapgen::map_recipe m = MAP(0, 0, 0, 0);
     m.x_lo = 1.0;  // an unmirrored range not centred on 0
     m.x_hi = 3.0;
     LOAD_ANALYTIC(m);

@@ -29,7 +29,7 @@ double MIRRORED_COORD(const double* stored, bool mirrored, int n, int pivot) {
 TEST(UnfoldGrid, AnalyticMapOfEveryKindAndFlagPatternEqualsTheFieldEverywhere) {
     for (int kind = 0; kind <= 2; ++kind) {
         for (int flags = 0; flags < 8; ++flags) {
-            const mapgen::map_spec m = MAP(kind, flags & 1, (flags >> 1) & 1, (flags >> 2) & 1);
+            const mapgen::map_recipe m = MAP(kind, flags & 1, (flags >> 1) & 1, (flags >> 2) & 1);
             const bool yz = m.ksym_yz == 1, xz = m.ksym_xz == 1, xy = m.ksym_xy == 1;
             SCOPED_TRACE(::testing::Message() << "kind " << kind << " flags " << yz << xz << xy);
             LOAD_ANALYTIC(m);

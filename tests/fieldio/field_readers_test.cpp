@@ -21,20 +21,20 @@ namespace orvex {
 namespace {
 
 using mapgen::layout;
-using mapgen::map_spec;
+using mapgen::map_recipe;
 using mapgen::map_style;
 using testing_support::INPUT_FAILURE_OF;
 using testing_support::scratch_dir;
 using testing_support::STOP_OF;
 
-// The stored lattice a map_spec describes, in field_grid's shape.
+// The stored lattice a map_recipe describes, in field_grid's shape.
 struct expected_lattice {
     std::vector<double> xmws = std::vector<double>(stored_nx), ymws = std::vector<double>(stored_ny),
                         zmws = std::vector<double>(stored_nz);
     std::vector<double> ex = std::vector<double>(stored_nodes), ey = ex, ez = ex, bx = ex, by = ex, bz = ex;
 };
 
-expected_lattice EXPECTED(const map_spec& recipe) {
+expected_lattice EXPECTED(const map_recipe& recipe) {
     expected_lattice e;
     mapgen::FILL_STORED(recipe, {e.xmws.data(), e.ymws.data(), e.zmws.data(), e.ex.data(), e.ey.data(), e.ez.data(),
                                e.bx.data(), e.by.data(), e.bz.data()});
@@ -88,7 +88,7 @@ TEST(FieldReaders, EveryLayoutGivesTheSameStoredLattice) {
     for (const auto& [kind, flags] : {std::pair(0, std::array<int, 3>{1, 1, 1}), std::pair(1, std::array<int, 3>{0, 1, 0}),
                                       std::pair(2, std::array<int, 3>{1, 0, 1})}) {
         {
-            map_spec recipe;
+            map_recipe recipe;
             recipe.kind = kind;
             std::tie(recipe.ksym_yz, recipe.ksym_xz, recipe.ksym_xy) = std::tuple(flags[0], flags[1], flags[2]);
             // The default ranges (0 or -hi to hi) make the node list derive d_elm 100 and aper 2,
@@ -115,7 +115,7 @@ TEST(FieldReaders, EveryLayoutGivesTheSameStoredLattice) {
 
 TEST(FieldReaders, ArrayLayoutsTakeTheKindFromTheNameUnlessNCellIsPositive) {
     scratch_dir dir;
-    map_spec e_map;
+    map_recipe e_map;
     e_map.kind = 0;  // three component records
     const expected_lattice e = EXPECTED(e_map);
     for (const layout l : {layout::binary, layout::text}) {
@@ -134,7 +134,7 @@ TEST(FieldReaders, ArrayLayoutsTakeTheKindFromTheNameUnlessNCellIsPositive) {
     }
 
     // n_cell 7: six component records, whatever the name and field_flag say.
-    map_spec both;
+    map_recipe both;
     both.kind = 2;
     both.n_cell = 7;
     const expected_lattice b = EXPECTED(both);
@@ -146,7 +146,7 @@ TEST(FieldReaders, ArrayLayoutsTakeTheKindFromTheNameUnlessNCellIsPositive) {
         EXPECT_LATTICE(b, "PMQ n_cell 7");
     }
     // A file of three component records whose n_cell is positive is one record short.
-    map_spec short_map = e_map;
+    map_recipe short_map = e_map;
     short_map.n_cell = 7;
     ASSERT_TRUE(mapgen::WRITE_FIELD_MAP(short_map, layout::binary, dir.file("short_EM.bin")));
     EXPECT_EQ(INPUT_FAILURE_OF([] { LOAD(layout::binary, "short_EM.bin", 0); }),
@@ -155,7 +155,7 @@ TEST(FieldReaders, ArrayLayoutsTakeTheKindFromTheNameUnlessNCellIsPositive) {
 
 TEST(FieldReaders, TextArraysReadAlikeInEveryWrittenStyle) {
     scratch_dir dir;
-    map_spec recipe;
+    map_recipe recipe;
     recipe.kind = 2;
     recipe.n_cell = 3;
     recipe.ksym_xy = 1;
@@ -191,7 +191,7 @@ TEST(FieldReaders, TextArraysReadAlikeInEveryWrittenStyle) {
 
 TEST(FieldReaders, NonFiniteValuesAreStoredAsRead) {
     scratch_dir dir;
-    map_spec recipe;
+    map_recipe recipe;
     map_style style;
     style.nan_nodes = {{3, 4, 5}};
     style.inf_nodes = {{25, 25, 201}};
@@ -319,7 +319,7 @@ TEST(NodeList, CountsOtherThanTheLatticeStopBeforeAnyNodeLine) {
 
 TEST(FieldReaders, LeadingBlanksOfTheNameAreNotPartOfTheFileOpened) {
     scratch_dir dir;
-    map_spec recipe;
+    map_recipe recipe;
     ASSERT_TRUE(mapgen::WRITE_FIELD_MAP(recipe, layout::binary, dir.file("map_MW.bin")));
     LOAD(layout::binary, "   map_MW.bin", 2);
     EXPECT_EQ(field_grid.zmws[200], 50.0);
@@ -329,7 +329,7 @@ TEST(FieldReaders, LeadingBlanksOfTheNameAreNotPartOfTheFileOpened) {
 
 TEST(FieldReaderFailure, DamagedTextNamesTheLineAndTheValue) {
     scratch_dir dir;
-    map_spec recipe;
+    map_recipe recipe;
     map_style style;
     style.pokes = {{4, 2, "1.2.3"}};  // the second value of line 4
     ASSERT_TRUE(mapgen::WRITE_FIELD_MAP(recipe, layout::text, dir.file("map_EM.txt"), style));
@@ -364,7 +364,7 @@ TEST(FieldReaderFailure, DamagedTextNamesTheLineAndTheValue) {
 
 TEST(FieldReaderFailure, DamagedRecordFramingNamesTheRecord) {
     scratch_dir dir;
-    map_spec recipe;
+    map_recipe recipe;
     struct damage {
         int record;
         std::optional<std::int32_t> lead, trail;
@@ -417,7 +417,7 @@ std::string PADDED_RECORDS(const std::string& clean, const std::vector<int>& pad
 
 TEST(FieldReaders, LongerRecordsAreAcceptedAndTheirRestSkipped) {
     scratch_dir dir;
-    map_spec recipe;
+    map_recipe recipe;
     recipe.n_cell = 2;
     ASSERT_TRUE(mapgen::WRITE_FIELD_MAP(recipe, layout::binary, dir.file("clean_MW.bin")));
     dir.write("long_MW.bin", PADDED_RECORDS(READ_BYTES("clean_MW.bin"), {1, 2, 5, 6, 11}, 24));

@@ -33,7 +33,7 @@ using edges = testing_support::panel_edges;
 
 // Loads the analytic map into the stored lattice, unfolds it and runs the plot driver on a
 // fresh surface, with the console kept in its log only.
-void RUN_DRIVER(const mapgen::map_spec& recipe, int field_flag) {
+void RUN_DRIVER(const mapgen::map_recipe& recipe, int field_flag) {
     testing_support::RESET_RECORDS();
     testing::LOAD_ANALYTIC(recipe);
     field_grid.field_flag = field_flag;
@@ -49,7 +49,7 @@ struct axis_nodes {
     double lo, hi;
 };
 
-axis_nodes AXIS(const mapgen::map_spec& recipe, int which) {
+axis_nodes AXIS(const mapgen::map_recipe& recipe, int which) {
     const bool mirrored = (which == 0 ? recipe.ksym_yz : which == 1 ? recipe.ksym_xz : recipe.ksym_xy) == 1;
     const int stored = which == 2 ? 201 : 25;
     auto coordinate = [&](int i) {
@@ -96,7 +96,7 @@ constexpr line_plan plans[10] = {
     {2, rule::l, rule::l}};
 
 // The vertices of every panel's curve from the analytic field: panel p is [p - 1].
-std::vector<std::vector<std::pair<int, int>>> EXPECTED_VERTICES(const mapgen::map_spec& recipe, int field_flag) {
+std::vector<std::vector<std::pair<int, int>>> EXPECTED_VERTICES(const mapgen::map_recipe& recipe, int field_flag) {
     const axis_nodes ax[3] = {AXIS(recipe, 0), AXIS(recipe, 1), AXIS(recipe, 2)};
     std::vector<std::vector<std::pair<int, int>>> out;
     for (int line = 1; line <= 10; ++line) {
@@ -152,7 +152,7 @@ std::vector<bool> RED_IN_PANEL(int n) {
 
 // Every vertex on its pixel, and each panel's red pixels exactly those of the expected polyline
 // drawn by the surface's own lines on a clean page.
-void EXPECT_CURVES(const mapgen::map_spec& recipe, int field_flag) {
+void EXPECT_CURVES(const mapgen::map_recipe& recipe, int field_flag) {
     const auto vertices = EXPECTED_VERTICES(recipe, field_flag);
     std::vector<std::vector<bool>> drawn;
     for (int n = 1; n <= 30; ++n) {
@@ -200,8 +200,8 @@ std::string PAD(std::string_view s, std::size_t n) {
     return out;
 }
 
-mapgen::map_spec ALL_MIRRORS(int kind) {
-    mapgen::map_spec recipe;
+mapgen::map_recipe ALL_MIRRORS(int kind) {
+    mapgen::map_recipe recipe;
     recipe.kind = kind;
     recipe.ksym_yz = recipe.ksym_xz = recipe.ksym_xy = 1;
     recipe.n_cell = kind == 2 ? 3 : 0;
@@ -209,7 +209,7 @@ mapgen::map_spec ALL_MIRRORS(int kind) {
 }
 
 TEST(PlotDriver, ConsoleRecordsOfAnAllMirroredMap) {
-    const mapgen::map_spec recipe = ALL_MIRRORS(2);
+    const mapgen::map_recipe recipe = ALL_MIRRORS(2);
     RUN_DRIVER(recipe, 0);
     const double xhi = mapgen::STORED_X(recipe, 25), yhi = mapgen::STORED_Y(recipe, 25), zhi = mapgen::STORED_Z(recipe, 201);
     const std::vector<std::string> expected = {
@@ -230,7 +230,7 @@ TEST(PlotDriver, ConsoleRecordsOfAnAllMirroredMap) {
 }
 
 TEST(PlotDriver, ConsoleRecordsWithOnlyXMirrored) {
-    mapgen::map_spec recipe;
+    mapgen::map_recipe recipe;
     recipe.kind = 0;
     recipe.ksym_yz = 1;
     RUN_DRIVER(recipe, 0);
@@ -249,13 +249,13 @@ TEST(PlotDriver, EveryCurveOnItsScalePixels) {
         RUN_DRIVER(recipe, flag);
         EXPECT_CURVES(recipe, flag);
     }
-    mapgen::map_spec none;
+    mapgen::map_recipe none;
     none.kind = 1;
     none.x_hi = 3.0;
     none.z_hi = 20.0;
     RUN_DRIVER(none, 1);
     EXPECT_CURVES(none, 1);
-    mapgen::map_spec two;
+    mapgen::map_recipe two;
     two.kind = 0;
     two.ksym_xz = two.ksym_xy = 1;
     RUN_DRIVER(two, 0);
@@ -263,7 +263,7 @@ TEST(PlotDriver, EveryCurveOnItsScalePixels) {
 }
 
 TEST(PlotDriver, TitlesAndPositionNumbersOfEveryPanel) {
-    const mapgen::map_spec recipe = ALL_MIRRORS(2);
+    const mapgen::map_recipe recipe = ALL_MIRRORS(2);
     const char* axis_titles[10] = {"X (cm), Y=Z=0",   "Y (cm), X=Z=0",   "Z (cm), X=Y=0",   "Z (cm), X=0,Y=M",
                                    "Z (cm), X=M,Y=0", "Z (cm), X=Q,Y=M", "Z (cm), X=M,Y=Q", "Z (cm), X=M,Y=M",
                                    "Z (cm), X=U,Y=U", "Z (cm), X=L,Y=L"};
@@ -319,7 +319,7 @@ TEST(PlotDriver, LegendInBlueUnderTheLastRow) {
 }
 
 TEST(PlotDriver, MagneticMapPlottedForETheAllZeroPanels) {
-    mapgen::map_spec recipe = ALL_MIRRORS(1);
+    mapgen::map_recipe recipe = ALL_MIRRORS(1);
     RUN_DRIVER(recipe, 0);
     const std::vector<logged_text> texts = TEXTS();
     ASSERT_EQ(texts.size(), 2u + 30u * 8u + 1u);
@@ -339,7 +339,7 @@ TEST(PlotDriver, MagneticMapPlottedForETheAllZeroPanels) {
 TEST(PlotDriver, ValueAxisOfAPositiveFieldStartsAtNine) {
     // Bz of a magnetic map is even everywhere and positive: on this map every Bz profile stays
     // above 9 Gs, so each Bz panel's lowest number is 0.900E+01.
-    mapgen::map_spec recipe;
+    mapgen::map_recipe recipe;
     recipe.kind = 1;
     RUN_DRIVER(recipe, 1);
     const std::vector<logged_text> texts = TEXTS();

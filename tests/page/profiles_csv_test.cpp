@@ -59,7 +59,7 @@ double READ(const std::string& field) { return std::strtod(field.c_str(), nullpt
 
 const std::vector<std::string> header = {"line", "component", "node", "x", "y", "z", "position", "value"};
 
-const plotted_page& PLOT_ANALYTIC_PAGE(const mapgen::map_spec& m, int field_flag) {
+const plotted_page& PLOT_ANALYTIC_PAGE(const mapgen::map_recipe& m, int field_flag) {
     testing::LOAD_ANALYTIC(m);
     field_grid.field_flag = field_flag;
     UNFOLD_GRID();
@@ -78,7 +78,7 @@ std::array<int, panel_count> ALL_PANELS() {
 // analytic field there is the value written.
 TEST(ProfilesCsv, EveryNodeOfTheWholePageReadsBackBitForBit) {
     for (const int field_flag : {0, 1}) {
-        const mapgen::map_spec m = testing::MAP(2, 1, 1, 1);
+        const mapgen::map_recipe m = testing::MAP(2, 1, 1, 1);
         const plotted_page& page = PLOT_ANALYTIC_PAGE(m, field_flag);
         const std::string text = PROFILES_CSV(page, ALL_PANELS());
         EXPECT_EQ(text.substr(0, text.find("\n# line 1:")),

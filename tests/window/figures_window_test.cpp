@@ -32,7 +32,7 @@ class figures_window_test : public QObject {
 
 private slots:
     void bothFieldsAndTheCommandLinesDocument() {
-        mapgen::map_spec recipe;
+        mapgen::map_recipe recipe;
         recipe.kind = 2;
         recipe.n_cell = 3;
         recipe.ksym_yz = recipe.ksym_xz = recipe.ksym_xy = 1;

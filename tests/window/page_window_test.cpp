@@ -63,7 +63,7 @@ const std::vector<std::string_view> notes = {"y is mirrored (ksym_xz = 1) but it
                                              "1 value of Ey is not a number (node 6, 7, 8)"};
 
 page_content PLOT_PAGE() {
-    mapgen::map_spec recipe;
+    mapgen::map_recipe recipe;
     recipe.kind = 2;
     recipe.ksym_yz = recipe.ksym_xz = recipe.ksym_xy = 1;
     testing_support::RESET_RECORDS();

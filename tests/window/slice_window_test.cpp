@@ -43,8 +43,8 @@ using namespace orvex;
 
 namespace {
 
-mapgen::map_spec RECIPE(int kind) {
-    mapgen::map_spec recipe;
+mapgen::map_recipe RECIPE(int kind) {
+    mapgen::map_recipe recipe;
     recipe.kind = kind;
     recipe.ksym_yz = recipe.ksym_xz = recipe.ksym_xy = 1;
     return recipe;
@@ -53,7 +53,7 @@ mapgen::map_spec RECIPE(int kind) {
 // A run's stages up to the page, for the analytic map of every mirror: only line 5's triple
 // unfolded, as a run does it.
 void PLOT_RUN(int kind, int field_flag) {
-    const mapgen::map_spec recipe = RECIPE(kind);
+    const mapgen::map_recipe recipe = RECIPE(kind);
     field_grid_record& g = field_grid;
     RESET_FIELD_GRID();
     mapgen::FILL_STORED(recipe, {g.xmws.data(), g.ymws.data(), g.zmws.data(), g.ex_in.data(), g.ey_in.data(),
@@ -71,7 +71,7 @@ void PLOT_RUN(int kind, int field_flag) {
 // Full node n of a mirrored axis lies at stored node |n - pivot| + 1 (pivot 25 across, 201
 // along z), on the negative side below the pivot: the coordinate the map writer wrote.
 double WRITTEN_COORDINATE(char axis, int n) {
-    const mapgen::map_spec recipe = RECIPE(2);
+    const mapgen::map_recipe recipe = RECIPE(2);
     const int pivot = axis == 'z' ? 201 : 25;
     const int stored = std::abs(n - pivot) + 1;
     const double at = axis == 'x' ? mapgen::STORED_X(recipe, stored) : axis == 'y' ? mapgen::STORED_Y(recipe, stored)
