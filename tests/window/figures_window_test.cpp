@@ -20,6 +20,7 @@
 #include "driver/figures_run.h"
 #include "field/field_grid.h"
 #include "field/unfold.h"
+#include "field/analytic_grid.h"
 #include "map_writer.h"
 #include "window/figures_window.h"
 
@@ -41,14 +42,8 @@ private slots:
         std::ofstream(dir.filePath(QStringLiteral("plot_orvex_3dfields.dat")).toStdString()) << "a\nb\nMW_map.bin\n0\n0\n";
 
         // The run's grid: the map's stored lattice, line 5's field unfolded.
-        field_grid_record& g = field_grid;
-        RESET_FIELD_GRID();
-        mapgen::FILL_STORED(recipe, {g.xmws.data(), g.ymws.data(), g.zmws.data(), g.ex_in.data(), g.ey_in.data(),
-                                   g.ez_in.data(), g.bx_in.data(), g.by_in.data(), g.bz_in.data()});
-        g.ksym_yz = g.ksym_xz = g.ksym_xy = 1;
-        g.ksym = 3;
-        g.field_kind = 2;
-        g.field_flag = 0;
+        testing::LOAD_ANALYTIC(recipe);
+        field_grid.field_flag = 0;
         UNFOLD_GRID(unfold_scope::plotted_triple);
         page_content content;
         content.fields = PAGE_FIELDS();

@@ -27,6 +27,7 @@
 #include "field/field_grid.h"
 #include "field/slices.h"
 #include "field/unfold.h"
+#include "field/analytic_grid.h"
 #include "map_writer.h"
 #include "page/plot_driver.h"
 #include "page/plotted_page.h"
@@ -54,14 +55,8 @@ mapgen::map_recipe RECIPE(int kind) {
 // unfolded, as a run does it.
 void PLOT_RUN(int kind, int field_flag) {
     const mapgen::map_recipe recipe = RECIPE(kind);
-    field_grid_record& g = field_grid;
-    RESET_FIELD_GRID();
-    mapgen::FILL_STORED(recipe, {g.xmws.data(), g.ymws.data(), g.zmws.data(), g.ex_in.data(), g.ey_in.data(),
-                               g.ez_in.data(), g.bx_in.data(), g.by_in.data(), g.bz_in.data()});
-    g.ksym_yz = g.ksym_xz = g.ksym_xy = 1;
-    g.ksym = 3;
-    g.field_kind = kind;
-    g.field_flag = field_flag;
+    testing::LOAD_ANALYTIC(recipe);
+    field_grid.field_flag = field_flag;
     UNFOLD_GRID(unfold_scope::plotted_triple);
     RESET_SURFACE();
     SET_CONSOLE_QUIET(true);
