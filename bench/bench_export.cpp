@@ -28,7 +28,7 @@ void BM_ExportLargestMap(benchmark::State& state, const char* name) {
     const std::string path = (SCRATCH() / name).string();
     for (auto _ : state) {
         std::string why;
-        if (!EXPORT_MAP(field_grid, path, {"MW_largest.bin", 0.0}, &why)) state.SkipWithError(why.c_str());
+        if (!EXPORT_MAP(field_grid.full, path, {"MW_largest.bin", 0.0}, &why)) state.SkipWithError(why.c_str());
     }
     state.counters["MB"] = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
     std::filesystem::remove(path);

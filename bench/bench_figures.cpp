@@ -5,7 +5,6 @@
 #include <benchmark/benchmark.h>
 
 #include "field/figures.h"
-#include "field/figures_of_run.h"
 #include "largest_map.h"
 
 namespace {
@@ -14,10 +13,9 @@ using namespace orvex;
 
 void BM_AllFiguresBothFields(benchmark::State& state) {
     bench::LOAD_LARGEST_MAP();
-    const figure_lines lines = FIGURE_LINES_OF_RUN();
     for (auto _ : state) {
-        const field_figures e = COMPUTE_FIGURES(field_grid, lines, 0, {352.21, 0.5});
-        const field_figures b = COMPUTE_FIGURES(field_grid, lines, 1, {352.21, 0.5});
+        const field_figures e = COMPUTE_FIGURES(field_grid.full, 0, {352.21, 0.5});
+        const field_figures b = COMPUTE_FIGURES(field_grid.full, 1, {352.21, 0.5});
         benchmark::DoNotOptimize(e.divergence);
         benchmark::DoNotOptimize(b.divergence);
     }
@@ -27,7 +25,7 @@ BENCHMARK(BM_AllFiguresBothFields)->Unit(benchmark::kMillisecond)->Repetitions(5
 
 void BM_DivergenceOneField(benchmark::State& state) {
     bench::LOAD_LARGEST_MAP();
-    for (auto _ : state) benchmark::DoNotOptimize(DIVERGENCE(field_grid, 0));
+    for (auto _ : state) benchmark::DoNotOptimize(DIVERGENCE(field_grid.full, 0));
 }
 BENCHMARK(BM_DivergenceOneField)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 

@@ -19,7 +19,7 @@ const std::string& WHOLE_REGION_TABLE() {
     static const std::string table = [] {
         bench::LOAD_LARGEST_MAP();
         std::string text;
-        for (const std::string& piece : MAP_AS_CSV(field_grid, {"MW_largest.bin", 0.0})) text += piece;
+        for (const std::string& piece : MAP_AS_CSV(field_grid.full, {"MW_largest.bin", 0.0})) text += piece;
         return text;
     }();
     return table;

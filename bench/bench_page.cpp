@@ -26,7 +26,7 @@ using bench::LOAD_LARGEST_MAP;
 // One whole page: grid records, INI_GRAPH, ten lines of three profiles, the legend.
 void DRAW_PAGE() {
     CLEAR_CONSOLE_LOG();
-    PLOT_PROFILES();
+    PLOT_PROFILES(field_grid.full, 0, {}, page_listing::printed);
 }
 
 void BM_DrawWholePage(benchmark::State& state) {

@@ -10,7 +10,7 @@
 #include <QImage>
 
 #include "offscreen_main.h"
-#include "driver/field_switch.h"
+#include "driver/page_run.h"
 #include "field/slices.h"
 #include "largest_map.h"
 #include "page/plot_driver.h"
@@ -27,14 +27,14 @@ namespace {
 
 using namespace orvex;
 
-const field_grid_record& LARGEST_GRID() {
+const full_map& LARGEST_GRID() {
     static bool plotted = false;
     if (!plotted) {
         plotted = true;
         bench::LOAD_LARGEST_MAP();
-        PLOT_PROFILES("MW_map.bin");
+        PLOT_PROFILES(field_grid.full, 0, "MW_map.bin", page_listing::printed);
     }
-    return field_grid;
+    return field_grid.full;
 }
 
 // The slice window at a laptop's size, with the cut changed by next before each repaint.
@@ -81,7 +81,7 @@ void BM_SliceRepaintAfterQuantityChange(benchmark::State& state) {
 BENCHMARK(BM_SliceRepaintAfterQuantityChange)->Unit(benchmark::kMillisecond);
 
 void BM_OpenSliceWindow(benchmark::State& state) {
-    const field_grid_record& g = LARGEST_GRID();
+    const full_map& g = LARGEST_GRID();
     for (auto _ : state) {
         slice_window window(&g, 0, "MW_map.bin", nullptr);
         window.resize(1366, 768);
@@ -104,7 +104,7 @@ void BM_FieldSwitch(benchmark::State& state) {
     content.caption = "ORVEX-3D-Fields";
     content.png_name = "plot_orvex_3dfields.png";
     content.png_texts = PAGE_PNG_TEXTS();
-    content.fields = PAGE_FIELDS();
+    content.fields = RUN_PAGE_FIELDS(0);
     page_window window(content);
     window.resize(1366, 768);
     window.show();

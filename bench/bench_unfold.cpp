@@ -55,7 +55,7 @@ void LOAD_OCTANT_MAP() {
 
 void BM_PlainCopy46MB(benchmark::State& state) {
     LOAD_OCTANT_MAP();
-    field_grid_record& g = field_grid;
+    full_map& g = field_grid.full;
     const std::array<full_array*, 6> dst{&g.ex_full, &g.ey_full, &g.ez_full, &g.bx_full, &g.by_full, &g.bz_full};
     for (auto _ : state) {
         for (std::size_t c = 0; c < 6; ++c) std::copy(copy_source[c].begin(), copy_source[c].end(), dst[c]->begin());
@@ -78,9 +78,8 @@ BENCHMARK(BM_UnfoldKind2AllMirrors)->Unit(benchmark::kMillisecond);
 void BM_SampleThirtyProfiles(benchmark::State& state) {
     LOAD_OCTANT_MAP();
     for (auto _ : state) {
-        COMPUTE_MESH_STEPS();
-        for (int line = 1; line <= line_count; ++line) SAMPLE_LINE(line);
-        benchmark::DoNotOptimize(PROFILE(10, 3).val[200]);
+        for (int line = 1; line <= line_count; ++line) SAMPLE_LINE(field_grid.full, 1, line);
+        benchmark::DoNotOptimize(PROFILE(1, 10, 3).val[200]);
         benchmark::ClobberMemory();
     }
 }

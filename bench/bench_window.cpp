@@ -38,7 +38,7 @@ page_content& PLOTTED_CONTENT() {
     if (plotted) return content;
     plotted = true;
     bench::LOAD_LARGEST_MAP();
-    PLOT_PROFILES("MW_map.bin");
+    PLOT_PROFILES(field_grid.full, 0, "MW_map.bin", page_listing::printed);
     content.pixels = PAGE_PIXELS();
     content.list = &DISPLAY_LIST();
     content.plotted = &PLOTTED_PAGE();

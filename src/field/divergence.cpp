@@ -8,8 +8,9 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
+#include <span>
 
+#include "console/number_text.h"
 #include "field/field_table.h"
 #include "field/figures_axis.h"
 
@@ -24,7 +25,7 @@ constexpr std::size_t stride_z = plane_size;
 using plane_mask = std::array<std::uint8_t, plane_size>;
 
 // Marks the nodes of plane k at which the three components are all exactly 0.
-void MARK_ZEROS(const std::array<const full_array*, 3>& f, int nx, int ny, int k, plane_mask& mask) {
+void MARK_ZEROS(const component_triple& f, int nx, int ny, int k, plane_mask& mask) {
     const std::size_t base = FULL_INDEX(1, 1, k);
     for (int j = 0; j < ny; ++j)
         for (int i = 0; i < nx; ++i) {
@@ -33,29 +34,25 @@ void MARK_ZEROS(const std::array<const full_array*, 3>& f, int nx, int ny, int k
         }
 }
 
-// The node coordinates (n - 1) step + lo, n = 1..count, and the spans over two steps
-// c(n + 1) - c(n - 1) at each interior node.
+// The spans over two steps c(n + 1) - c(n - 1) at each interior node of an axis.
 template <std::size_t capacity>
-void AXIS_SPANS(int count, double lo, double hi, std::array<double, capacity>& coord, std::array<double, capacity>& span) {
-    const double step = (hi - lo) / static_cast<double>(count - 1);
-    for (int n = 1; n <= count; ++n) coord[static_cast<std::size_t>(n - 1)] = static_cast<double>(n - 1) * step + lo;
-    for (int n = 2; n < count; ++n)
-        span[static_cast<std::size_t>(n - 1)] = coord[static_cast<std::size_t>(n)] - coord[static_cast<std::size_t>(n - 2)];
+void AXIS_SPANS(std::span<const double> coord, std::array<double, capacity>& span) {
+    for (std::size_t n = 1; n + 1 < coord.size(); ++n) span[n] = coord[n + 1] - coord[n - 1];
 }
 
 }  // namespace
 
-std::optional<divergence_figures> DIVERGENCE(const field_grid_record& g, int field) {
+std::optional<divergence_figures> DIVERGENCE(const full_map& g, int field) {
     const int nx = g.nx, ny = g.ny, nz = g.nz;
     if (nx < 3 || ny < 3 || nz < 3 || nx > full_capacity_x || ny > full_capacity_y || nz > full_capacity_z)
         return std::nullopt;
-    const std::array<const full_array*, 3> f = TRIPLE_OF(g, field);
-    std::array<double, full_capacity_x> xs{}, sx{};
-    std::array<double, full_capacity_y> ys{}, sy{};
-    std::array<double, full_capacity_z> zs{}, sz{};
-    AXIS_SPANS(nx, g.xmin, g.xmax, xs, sx);
-    AXIS_SPANS(ny, g.ymin, g.ymax, ys, sy);
-    AXIS_SPANS(nz, g.zmin, g.zmax, zs, sz);
+    const component_triple f = FIELD_TRIPLE(g, field);
+    std::array<double, full_capacity_x> sx{};
+    std::array<double, full_capacity_y> sy{};
+    std::array<double, full_capacity_z> sz{};
+    AXIS_SPANS(AXIS_COORDINATES(g, 'x'), sx);
+    AXIS_SPANS(AXIS_COORDINATES(g, 'y'), sy);
+    AXIS_SPANS(AXIS_COORDINATES(g, 'z'), sz);
 
     // Masks of planes k - 1, k, k + 1, rotated as k advances.
     std::array<plane_mask, 3> masks;
@@ -99,20 +96,18 @@ std::optional<divergence_figures> DIVERGENCE(const field_grid_record& g, int fie
     d.largest_sum = best_sum;
     d.largest_terms = best_terms;
     d.ratio = best_sum / best_terms;
-    d.x = xs[static_cast<std::size_t>(d.i - 1)];
-    d.y = ys[static_cast<std::size_t>(d.j - 1)];
-    d.z = zs[static_cast<std::size_t>(d.k - 1)];
+    d.x = g.x[static_cast<std::size_t>(d.i - 1)];
+    d.y = g.y[static_cast<std::size_t>(d.j - 1)];
+    d.z = g.z[static_cast<std::size_t>(d.k - 1)];
     return d;
 }
 
 std::string DIVERGENCE_NOTE(int field, const divergence_figures& d) {
     if (!(d.ratio > divergence_note_threshold)) return {};
-    char text[240];
-    std::snprintf(text, sizeof text,
-                  "the divergence of %s reaches %.2g of its terms at node (%d, %d, %d) (x = %.6g, y = %.6g, z = %.6g cm): "
-                  "a component's sign, axis or unit may be wrong",
-                  std::string(FIELD_ENTRY(field).component_names[0].substr(0, 1)).c_str(), d.ratio, d.i, d.j, d.k, d.x, d.y, d.z);
-    return text;
+    return "the divergence of " + std::string(FIELD_ENTRY(field).component_names[0].substr(0, 1)) + " reaches " +
+           NUMBER_G(d.ratio, 2) + " of its terms at node (" + NUMBER_I(d.i) + ", " + NUMBER_I(d.j) + ", " +
+           NUMBER_I(d.k) + ") (x = " + NUMBER_G(d.x, 6) + ", y = " + NUMBER_G(d.y, 6) + ", z = " + NUMBER_G(d.z, 6) +
+           " cm): a component's sign, axis or unit may be wrong";
 }
 
 }  // namespace orvex

@@ -27,11 +27,20 @@ void RESET_FIELD_GRID() {
     g.ymws.fill(0.0);
     g.zmws.fill(0.0);
     for (stored_array* a : {&g.ex_in, &g.ey_in, &g.ez_in, &g.bx_in, &g.by_in, &g.bz_in}) a->fill(0.0);
-    g.nx = g.ny = g.nz = 0;
-    for (full_array* a : {&g.ex_full, &g.ey_full, &g.ez_full, &g.bx_full, &g.by_full, &g.bz_full}) a->fill(0.0);
-    g.xmin = g.xmax = g.ymin = g.ymax = g.zmin = g.zmax = 0.0;
-    g.dx = g.dy = g.dz = 0.0;
-    g.unfolded = false;
+    full_map& m = g.full;
+    m.nx = m.ny = m.nz = 0;
+    m.xmin = m.xmax = m.ymin = m.ymax = m.zmin = m.zmax = 0.0;
+    m.dx = m.dy = m.dz = 0.0;
+    m.x.fill(0.0);
+    m.y.fill(0.0);
+    m.z.fill(0.0);
+    m.ksym_yz = m.ksym_xz = m.ksym_xy = 0;
+    m.mirrored_x = m.mirrored_y = m.mirrored_z = false;
+    m.field_kind = 0;
+    for (full_array* a : {&m.ex_full, &m.ey_full, &m.ez_full, &m.bx_full, &m.by_full, &m.bz_full}) a->fill(0.0);
+    m.held[0] = m.held[1] = false;
+    m.stored = nullptr;
+    m.complete = false;
 }
 
 }  // namespace orvex

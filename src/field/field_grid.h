@@ -3,9 +3,10 @@
 // WHAT IT IS
 //   The stored lattice is what the readers deliver: 25 x 25 x 201 nodes. On an axis whose
 //   mirror flag is 1 the stored nodes cover only the non-negative side, node 1 on the mirror
-//   plane. The full grid is the whole region after unfolding: 25 or 49 nodes across, 201 or 401
-//   along z, in arrays of capacity 50 x 50 x 402. Indices are 1-based in every procedure's
-//   interface, i along x fastest in storage, then j, then k (STORED_INDEX, FULL_INDEX).
+//   plane. The full map (full_map.h) is the whole region after unfolding: 25 or 49 nodes
+//   across, 201 or 401 along z, in arrays of capacity 50 x 50 x 402, with its coordinates,
+//   steps and fields. Indices are 1-based in every procedure's interface, i along x fastest in
+//   storage, then j, then k (STORED_INDEX, FULL_INDEX).
 //
 // WHO WRITES WHAT (each stage reads what the stages before it wrote; nothing writes back)
 //   field_flag, first field_kind     READ_CONTROL_FILE, CLASSIFY_FIELD_FILE (driver)
@@ -13,13 +14,14 @@
 //   the coordinates, the six stored  also set the final field_kind (a positive n_cell, or the
 //   arrays, final field_kind         node list's own kind)
 //   ksym                             LIST_FIELD_HEADER (driver)
-//   nx, ny, nz, the six limits, the  UNFOLD_GRID (field)
-//   six full arrays
-//   dx, dy, dz                       COMPUTE_MESH_STEPS, driven by the plot driver (field)
-//   unfolded                         the readers (false), UNFOLD_GRID (true)
+//   full: the whole map (counts,     UNFOLD_GRID (field); a field's arrays on first request
+//   limits, steps, coordinates,
+//   flags, fields)
+//   field_flag is the control file's choice of the field to plot; it is read once, by the
+//   driver, which hands the field to every stage as an argument.
 //
 // HOW TO CALL IT
-//   field_grid.ex_in[STORED_INDEX(i, j, k)]; field_grid.ez_full[FULL_INDEX(i, j, k)]
+//   field_grid.ex_in[STORED_INDEX(i, j, k)]; (*FIELD_TRIPLE(field_grid.full, 0)[2])[FULL_INDEX(i, j, k)]
 //
 // ASSUMES AND LIMITS
 //   One record per process, in static storage, zero at start, never allocated or freed (about
@@ -31,6 +33,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "field/full_map.h"
+
 namespace orvex {
 
 inline constexpr int stored_nx = 25;
@@ -38,14 +42,8 @@ inline constexpr int stored_ny = 25;
 inline constexpr int stored_nz = 201;
 inline constexpr std::size_t stored_nodes = std::size_t{stored_nx} * stored_ny * stored_nz;  // 125,625
 
-inline constexpr int full_capacity_x = 50;
-inline constexpr int full_capacity_y = 50;
-inline constexpr int full_capacity_z = 402;
-inline constexpr std::size_t full_nodes =
-    std::size_t{full_capacity_x} * full_capacity_y * full_capacity_z;  // 1,005,000
 
 using stored_array = std::array<double, stored_nodes>;
-using full_array = std::array<double, full_nodes>;
 
 struct field_grid_record {
     // Header values and selectors.
@@ -65,15 +63,8 @@ struct field_grid_record {
     std::array<double, stored_nz> zmws{};
     stored_array ex_in{}, ey_in{}, ez_in{}, bx_in{}, by_in{}, bz_in{};
 
-    // Full grid.
-    std::int32_t nx = 0, ny = 0, nz = 0;
-    full_array ex_full{}, ey_full{}, ez_full{}, bx_full{}, by_full{}, bz_full{};
-    double xmin = 0.0, xmax = 0.0, ymin = 0.0, ymax = 0.0, zmin = 0.0, zmax = 0.0;
-    double dx = 0.0, dy = 0.0, dz = 0.0;
-
-    // Stage: true once UNFOLD_GRID has built the full grid from the stored lattice now held
-    // (a reader sets it false); sampling assumes it (console/assume.h).
-    bool unfolded = false;
+    // The whole map, made by UNFOLD_GRID.
+    full_map full;
 };
 
 inline constexpr std::size_t huge_page_size = std::size_t{2} << 20;
@@ -88,13 +79,6 @@ void ADVISE_FIELD_GRID();
 // Offset of stored node (i, j, k), 1-based.
 constexpr std::size_t STORED_INDEX(int i, int j, int k) {
     return (static_cast<std::size_t>(k - 1) * stored_ny + static_cast<std::size_t>(j - 1)) * stored_nx +
-           static_cast<std::size_t>(i - 1);
-}
-
-// Offset of full-grid node (i, j, k), 1-based, in the 50 x 50 x 402 capacity layout.
-constexpr std::size_t FULL_INDEX(int i, int j, int k) {
-    return (static_cast<std::size_t>(k - 1) * full_capacity_y + static_cast<std::size_t>(j - 1)) *
-               full_capacity_x +
            static_cast<std::size_t>(i - 1);
 }
 

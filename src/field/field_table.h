@@ -3,7 +3,8 @@
 // WHAT IT IS
 //   What field_flag means, written once: for the electric field (flag 0) and the magnetic field
 //   (flag 1) the name, the unit, the component names, the value titles the page draws, the
-//   stored and full arrays of field_grid and the mirror parities. The unfolding, the sampling,
+//   stored arrays of field_grid and the mirror parities (the full map's arrays are reached by
+//   component number, full_map.h). The unfolding, the sampling,
 //   the map checks, the readers, the page, the profile CSV, the readout and the window read it;
 //   what crosses into the window is an entry of this table, never a word to compare.
 //   Parities: a component is negated under a mirror in which it is odd. What is odd depends on
@@ -16,8 +17,7 @@
 //   the component within it); the arrays a kind does not carry are zero and odd in nothing.
 //
 // HOW TO CALL IT
-//   const field_entry& f = FIELD_ENTRY(field_grid.field_flag);
-//   const full_array& ez = field_grid.*f.full[2];          f.value_titles[2] == "Ez (V/cm)"
+//   const field_entry& f = FIELD_ENTRY(field);               f.value_titles[2] == "Ez (V/cm)"
 //   if (ODD_AXES(g.field_kind, c) & odd_x) ...             component c is odd under x -> -x
 //
 // ASSUMES AND LIMITS
@@ -49,7 +49,6 @@ struct field_entry {
     std::string_view title;                           // "electric field Ex, Ey, Ez (V/cm)"
     std::array<std::string_view, 3> stored_names;     // "ex_in", as the readers name the arrays
     std::array<stored_array field_grid_record::*, 3> stored;
-    std::array<full_array field_grid_record::*, 3> full;
     std::array<unsigned, 3> odd_alone;       // odd axes in a map that carries only this field
     std::array<unsigned, 3> odd_with_other;  // odd axes in a map that carries both fields
 };
@@ -58,12 +57,10 @@ inline constexpr std::array<field_entry, 2> field_table{{
     {0, 0, "electric", "V/cm", {"Ex", "Ey", "Ez"}, {"Ex (V/cm)", "Ey (V/cm)", "Ez (V/cm)"},
      "electric field Ex, Ey, Ez (V/cm)", {"ex_in", "ey_in", "ez_in"},
      {&field_grid_record::ex_in, &field_grid_record::ey_in, &field_grid_record::ez_in},
-     {&field_grid_record::ex_full, &field_grid_record::ey_full, &field_grid_record::ez_full},
      {odd_x, odd_y, odd_z}, {odd_x, odd_y, odd_z}},
     {1, 3, "magnetic", "Gs", {"Bx", "By", "Bz"}, {"Bx (Gs)", "By (Gs)", "Bz (Gs)"},
      "magnetic field Bx, By, Bz (Gs)", {"bx_in", "by_in", "bz_in"},
      {&field_grid_record::bx_in, &field_grid_record::by_in, &field_grid_record::bz_in},
-     {&field_grid_record::bx_full, &field_grid_record::by_full, &field_grid_record::bz_full},
      {odd_x | odd_z, odd_y | odd_z, 0u}, {odd_y | odd_z, odd_x | odd_z, odd_x | odd_y}},
 }};
 

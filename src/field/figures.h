@@ -2,8 +2,9 @@
 //
 // WHAT IT IS
 //   For one field (0 electric Ex, Ey, Ez in V/cm; 1 magnetic Bx, By, Bz in Gs), over the nodes
-//   of the full grid, placed as the page places them (node i at (i - 1) dx + xmin, the step
-//   (xmax - xmin) / (nx - 1)):
+//   of the full map at its coordinates (full_map.h: node i at (i - 1) dx + xmin, the step
+//   (xmax - xmin) / (nx - 1), as the page places them), each line cut by the one line sampler
+//   (node_lines.h):
 //   - on each of the ten lines and for each component: the smallest and the largest value with
 //     the first node (1-based along the line) that holds it and its position, and the integral
 //     by the trapezoid rule over the line's nodes, sum over k of (F(k) + F(k+1)) / 2 x
@@ -31,16 +32,15 @@
 //
 // HOW TO CALL IT
 //   figure_request request;  request.frequency_mhz = 352.2;  request.beta = 0.08;
-//   const field_figures e = COMPUTE_FIGURES(grid, lines, 0, request);
-//   if (e.divergence && e.divergence->ratio > divergence_note_threshold) ...
-//   lines: each line's axis and its two fixed node indices, in line order (LINE_INDICES).
+//   const field_figures e = COMPUTE_FIGURES(map, 0, request);
+//   const map_figures all = MAP_FIGURES(map, request, field);   // the fields and their notes
+//   if (!FREQUENCY_USABLE(mhz)) refuse with frequency_rule;
 //
 // ASSUMES AND LIMITS
-//   Reads only the counts, the limits and the full arrays of the field asked for, of the record
-//   it is given (never the run's own record): the window calls it. The grid is unfolded (counts
-//   1..50 across, 1..402 along z, as the unfolding gives). Results are the same on every call
-//   (no state). Nothing is allocated but the scan of the best-beta search (at most 800 KB) and
-//   the note's text.
+//   Reads only the full map it is given (never the run's own record): the window calls it. The
+//   map is complete (counts 1..50 across, 1..402 along z, as the unfolding gives). Results are
+//   the same on every call (no state). Nothing is allocated but the scan of the best-beta
+//   search (at most 800 KB), the figures' list and the notes' texts.
 #pragma once
 
 #include <array>
@@ -48,8 +48,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "field/field_grid.h"
+#include "field/full_map.h"
 #include "field/profiles.h"
 
 namespace orvex {
@@ -57,16 +58,6 @@ namespace orvex {
 inline constexpr double light_speed_cm_per_s = 29'979'245'800.0;
 inline constexpr double best_beta_low = 0.001, best_beta_high = 1.0;
 inline constexpr double divergence_note_threshold = 0.05;
-
-// A line as the figures use it: its axis, its title and its two fixed node indices.
-struct figure_line {
-    line_axis axis = line_axis::z;
-    std::string_view title;
-    line_indices fixed{0, 0};
-};
-struct figure_lines {
-    std::array<figure_line, line_count> line;  // line 1 at index 0
-};
 
 // What the figures are asked for beyond the grid: the RF figures need a frequency, the figures
 // at one velocity a beta too.
@@ -130,21 +121,36 @@ struct field_figures {
     std::optional<divergence_figures> divergence;
 };
 
-// Every figure of one field (0 electric, 1 magnetic) of the grid.
-field_figures COMPUTE_FIGURES(const field_grid_record& grid, const figure_lines& lines, int field,
-                              const figure_request& request);
+// Every figure of one field (0 electric, 1 magnetic) of the map.
+field_figures COMPUTE_FIGURES(const full_map& map, int field, const figure_request& request);
+
+// The figures of a map as the command line and the window give them: both fields of a map that
+// carries both, else the field asked for (line 5's), with the notes they raise (the divergence
+// note of each field, in field order), without the program's prefix.
+struct map_figures {
+    std::vector<field_figures> fields;
+    std::vector<std::string> notes;
+};
+map_figures MAP_FIGURES(const full_map& map, const figure_request& request, int asked_field);
 
 // The divergence check of one field alone (what a plotting run notes).
-std::optional<divergence_figures> DIVERGENCE(const field_grid_record& grid, int field);
+std::optional<divergence_figures> DIVERGENCE(const full_map& map, int field);
 
-// The RF figures of the electric field on line 3 at one beta (0 < beta), or absent when the
-// axis is not there.
-std::optional<rf_figures> RF_AT_BETA(const field_grid_record& grid, const figure_lines& lines, double frequency_mhz,
-                                     double beta);
+// The RF figures of the electric field on the z axis (line 3) at one beta (0 < beta), or absent
+// when the axis is not there.
+std::optional<rf_figures> RF_AT_BETA(const full_map& map, double frequency_mhz, double beta);
 
 // The note a divergence figure above divergence_note_threshold raises, without the program's
 // prefix: "the divergence of B reaches 0.36 of its terms at node (2, 2, 271) (x = -1.4,
 // y = -1.4, z = 24 cm): a component's sign, axis or unit may be wrong"; "" at or below it.
 std::string DIVERGENCE_NOTE(int field, const divergence_figures& d);
+
+// The one rule for a frequency (MHz): a number above 0 whose value in Hz is finite; and for a
+// velocity over c: above 0 and at most 1. The command line and the window check them here and
+// say the same: "--frequency " + frequency_rule, "The frequency " + frequency_rule.
+inline constexpr std::string_view frequency_rule = "needs a positive number of MHz";
+inline constexpr std::string_view beta_rule = "takes a velocity over c above 0 and at most 1";
+bool FREQUENCY_USABLE(double frequency_mhz);
+bool BETA_USABLE(double beta);
 
 }  // namespace orvex

@@ -7,9 +7,9 @@
 
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <nlohmann/json.hpp>
 
+#include "console/number_text.h"
 #include "field/field_table.h"
 
 namespace orvex {
@@ -43,17 +43,18 @@ json RF(const rf_figures& r) {
 
 constexpr std::array<const char*, 3> axis_names{"x", "y", "z"};
 
-json LINES(const field_figures& f, const figure_lines& lines) {
+json LINES(const field_figures& f, const full_map& m) {
     const std::array<std::string_view, 3>& names = FIELD_ENTRY(f.field).component_names;
     json out = json::array();
     for (int l = 0; l < line_count; ++l) {
         const line_figures& lf = f.lines[static_cast<std::size_t>(l)];
-        const figure_line& def = lines.line[static_cast<std::size_t>(l)];
+        const profile_line& def = profile_lines[static_cast<std::size_t>(l)];
+        const line_indices fixed = LINE_INDICES(m, l + 1);
         json o = json::object();
         o["line"] = l + 1;
         o["axis"] = axis_names[static_cast<std::size_t>(def.axis)];
-        o["title"] = std::string(def.title);
-        o["fixed_nodes"] = json::array({def.fixed.first, def.fixed.second});
+        o["title"] = std::string(def.axis_title);
+        o["fixed_nodes"] = json::array({fixed.first, fixed.second});
         o["nodes"] = lf.count;
         for (std::size_t c = 0; c < 3; ++c) {
             const component_figures& cf = lf.components[c];
@@ -94,7 +95,7 @@ json AXIS(const field_figures& f) {
     return o;
 }
 
-json FIELD(const field_figures& f, const figure_lines& lines) {
+json FIELD(const field_figures& f, const full_map& m) {
     const bool magnetic = f.field == 1;
     const field_entry& entry = FIELD_ENTRY(f.field);
     json o = json::object();
@@ -103,7 +104,7 @@ json FIELD(const field_figures& f, const figure_lines& lines) {
     for (const std::string_view c : entry.component_names) o["components"].push_back(std::string(c));
     // A line integral is the field's unit times cm: V/cm x cm = V, Gs x cm = Gs cm.
     o["units"] = {{"value", std::string(entry.unit)}, {"position", "cm"}, {"integral", magnetic ? "Gs cm" : "V"}};
-    o["lines"] = LINES(f, lines);
+    o["lines"] = LINES(f, m);
     o["axis"] = AXIS(f);
     if (f.divergence) {
         const divergence_figures& d = *f.divergence;
@@ -122,8 +123,8 @@ json FIELD(const field_figures& f, const figure_lines& lines) {
 json MAP(const figures_document& doc) {
     json o = json::object();
     o["file"] = std::string(doc.map_file);
-    if (doc.grid == nullptr) return o;
-    const field_grid_record& g = *doc.grid;
+    if (doc.map == nullptr) return o;
+    const full_map& g = *doc.map;
     o["kind"] = g.field_kind;
     o["carries"] = g.field_kind == 2 ? json::array({"electric", "magnetic"})
                                      : json::array({g.field_kind == 1 ? "magnetic" : "electric"});
@@ -134,7 +135,7 @@ json MAP(const figures_document& doc) {
     const std::array<int, 3> counts{g.nx, g.ny, g.nz};
     for (std::size_t a = 0; a < 3; ++a) {
         if (std::isfinite(ends[a][0]) && std::isfinite(ends[a][1])) limits[axis_names[a]] = json::array({ends[a][0], ends[a][1]});
-        PUT(steps, axis_names[a], counts[a] > 1 ? std::optional<double>((ends[a][1] - ends[a][0]) / (counts[a] - 1)) : std::nullopt);
+        PUT(steps, axis_names[a], counts[a] > 1 ? std::optional<double>(AXIS_STEP(g, axis_names[a][0])) : std::nullopt);
     }
     o["limits_cm"] = limits;
     o["steps_cm"] = steps;
@@ -144,7 +145,6 @@ json MAP(const figures_document& doc) {
 // Writes v with two spaces of indent per level; arrays of numbers on one line.
 void PRINT(const json& v, std::string& out, int depth) {
     const std::string pad(static_cast<std::size_t>(2 * depth + 2), ' '), close(static_cast<std::size_t>(2 * depth), ' ');
-    char number[40];
     switch (v.type()) {
         case json::value_t::object: {
             if (v.empty()) { out += "{}"; return; }
@@ -173,8 +173,7 @@ void PRINT(const json& v, std::string& out, int depth) {
             return;
         }
         case json::value_t::number_float:
-            std::snprintf(number, sizeof number, "%.17g", v.get<double>());
-            out += number;
+            out += NUMBER_G(v.get<double>(), 17);
             return;
         default: out += v.dump(-1, ' ', false, json::error_handler_t::replace); return;
     }
@@ -191,8 +190,8 @@ std::string FIGURES_JSON(const figures_document& doc) {
     PUT(request, "beta", doc.request.beta);
     root["request"] = request;
     json fields = json::array();
-    if (doc.lines != nullptr)
-        for (const field_figures& f : doc.fields) fields.push_back(FIELD(f, *doc.lines));
+    if (doc.map != nullptr)
+        for (const field_figures& f : doc.fields) fields.push_back(FIELD(f, *doc.map));
     root["fields"] = fields;
     json notes = json::array();
     for (const std::string_view n : doc.notes) notes.push_back(std::string(n));

@@ -11,11 +11,11 @@
 //    "notes": [...]}
 //   The man page gives every key with its definition and unit. A figure that is absent
 //   (figures.h) is an absent key, never null or NaN. Every number that is not a count or an
-//   index is written with 17 significant digits ("%.17g"), so it reads back as the same double;
+//   index is written with 17 significant digits (as "%.17g" writes it), so it reads back as the same double;
 //   counts and indices are integers. Texts are UTF-8, bytes that are not replaced by U+FFFD.
 //
 // HOW TO CALL IT
-//   figures_document doc{"plot_orvex_3dfields 1.0.0", file_name, grid, lines, request, fields, notes};
+//   figures_document doc{"plot_orvex_3dfields 1.0.0", file_name, &map, request, fields, notes};
 //   std::fputs(FIGURES_JSON(doc).c_str(), stdout);
 //
 // ASSUMES AND LIMITS
@@ -33,8 +33,7 @@ namespace orvex {
 struct figures_document {
     std::string_view program;
     std::string_view map_file;
-    const field_grid_record* grid = nullptr;
-    const figure_lines* lines = nullptr;
+    const full_map* map = nullptr;
     figure_request request;
     std::span<const field_figures> fields;
     std::span<const std::string_view> notes;

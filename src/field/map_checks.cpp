@@ -30,6 +30,7 @@ struct note_record {
     std::array<std::array<char, map_note_length>, map_note_capacity> text{};
     std::array<std::string_view, map_note_capacity> views{};
     std::size_t count = 0;
+    std::size_t checks = 0;  // how many of them CHECK_MAP raised
 };
 note_record notes;
 
@@ -244,10 +245,21 @@ void CHECK_CHOICE(const field_grid_record& g, const std::array<component_survey,
     }
 }
 
+void CHECK_STORED_LATTICE();
+
 }  // namespace
 
 void CHECK_MAP() {
-    notes.count = 0;
+    notes.count = notes.checks = 0;
+    CHECK_STORED_LATTICE();
+    notes.checks = notes.count;
+}
+
+std::span<const std::string_view> MAP_CHECK_NOTES() { return {notes.views.data(), notes.checks}; }
+
+namespace {
+
+void CHECK_STORED_LATTICE() {
     const field_grid_record& g = field_grid;
     const auto is_flag = [](std::int32_t f) { return f == 0 || f == 1; };
     if (g.field_kind < 0 || g.field_kind > 2 || !is_flag(g.ksym_yz) || !is_flag(g.ksym_xz) || !is_flag(g.ksym_xy))
@@ -289,6 +301,8 @@ void CHECK_MAP() {
         }
     }
 }
+
+}  // namespace
 
 std::span<const std::string_view> MAP_NOTES() { return {notes.views.data(), notes.count}; }
 

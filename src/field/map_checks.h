@@ -68,6 +68,10 @@ void CHECK_MAP();
 // Notes of later checks (the divergence, on the full grid) follow, added by ADD_MAP_NOTE.
 std::span<const std::string_view> MAP_NOTES();
 
+// The notes CHECK_MAP raised on the stored lattice alone (the first of MAP_NOTES): what the
+// window's figures add their own notes to.
+std::span<const std::string_view> MAP_CHECK_NOTES();
+
 // Adds a note after those of CHECK_MAP (cut to map_note_length; dropped when the record is full).
 void ADD_MAP_NOTE(std::string_view note);
 

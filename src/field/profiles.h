@@ -4,23 +4,29 @@
 //   Lines are placed by node-index rules on the full grid's counts, never from the aperture:
 //   centre n/2 + 1, M 3n/4 + 1, Q 5n/8 + 2, U trunc(n * 1.7071068f / 2.0f), L
 //   trunc(n * 0.29289323f / 2.0f). Line 1 runs along x, line 2 along y, lines 3 to 10 along z.
-//   A profile is one component of the triple field_flag selects along one line: node values of
-//   the full grid as the unfolding left them, never interpolated.
+//   A profile is one component of the field it is handed (0 electric, 1 magnetic) along one
+//   line: node values and coordinates of the full map (full_map.h), cut by the one line
+//   sampler (node_lines.h), never interpolated. Each field has a store of its own, so the page
+//   of one field never overwrites the profiles of the other.
 //
 // HOW TO CALL IT
 //   The plot driver drives the sampling line by line:
-//     COMPUTE_MESH_STEPS();                  // dx, dy, dz of field_grid
-//     for line 1..10: LINE_INDICES(line) -> print; SAMPLE_LINE(line); PROFILE(line, c) -> plot
+//     for line 1..10: LINE_INDICES(m, line) -> print; SAMPLE_LINE(m, field, line);
+//                     PROFILE(field, line, c) -> plot
 //
 // ASSUMES AND LIMITS
-//   UNFOLD_GRID has run (checked in debug and sanitizer builds: console/assume.h). Every line's arrays stay valid for the whole run (line 3 fills z_pos,
-//   lines 4 to 10 reuse it); nothing is allocated. Counts beyond the capacities (50 across, 402
-//   along z), which the unfolding never gives, sample nothing rather than read outside the grid.
+//   UNFOLD_GRID has run (checked in debug and sanitizer builds: console/assume.h). Every line's
+//   arrays stay valid for the whole run (line 3 fills z_pos, lines 4 to 10 reuse it) until the
+//   same field's line is sampled again; nothing is allocated. Counts beyond the capacities (50
+//   across, 402 along z), which the unfolding never gives, sample nothing rather than read
+//   outside the grid.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string_view>
+
+#include "field/full_map.h"
 
 namespace orvex {
 
@@ -55,17 +61,17 @@ struct profile {
     const double* val;
 };
 
-// Sets field_grid.dx, dy, dz from the counts and limits of the full grid.
-void COMPUTE_MESH_STEPS();
+// The fixed indices of line (1..10) from the counts of the full map.
+line_indices LINE_INDICES(const full_map& m, int line);
 
-// The fixed indices of line (1..10) from the current counts of the full grid.
-line_indices LINE_INDICES(int line);
+// A node line (1..10) passes through (its own index along the line is 1).
+grid_node LINE_NODE(const full_map& m, int line);
 
-// Samples line (1..10): its positions (lines 1 to 3) and the three components of the triple
-// that field_grid.field_flag selects.
-void SAMPLE_LINE(int line);
+// Samples line (1..10) of field (0 electric, 1 magnetic) into that field's store: its positions
+// (lines 1 to 3) and the field's three components.
+void SAMPLE_LINE(const full_map& m, int field, int line);
 
-// Component (1..3) of line (1..10), as SAMPLE_LINE left it.
-profile PROFILE(int line, int component);
+// Component (1..3) of line (1..10) of field, as SAMPLE_LINE left it.
+profile PROFILE(int field, int line, int component);
 
 }  // namespace orvex

@@ -31,15 +31,15 @@ constexpr double beta_tolerance = 1e-10;
 
 // The trapezoid weights of the axis nodes times Ez, and whether every value is finite.
 struct weighted_axis {
-    axis_samples s;
-    std::array<double, axial_capacity> a{};  // w(k) Ez(z_k)
+    line_samples s;
+    std::array<double, full_capacity_z> a{};  // w(k) Ez(z_k)
     double absolute = 0.0;                   // sum of w(k) |Ez(z_k)|
     bool usable = false;
 };
 
-weighted_axis WEIGHT_AXIS(const field_grid_record& g, const figure_lines& lines) {
+weighted_axis WEIGHT_AXIS(const full_map& m) {
     weighted_axis w;
-    w.s = SAMPLE_AXIS_LINE(g, lines.line[2], 0);
+    SAMPLE_AXIS(m, 0, w.s);
     const int n = w.s.n;
     if (n < 1) return w;
     const double* z = w.s.pos.data();
@@ -125,15 +125,14 @@ rf_figures REFINE(const weighted_axis& w, double frequency_mhz, double lo, doubl
 
 }  // namespace
 
-std::optional<rf_figures> RF_AT_BETA(const field_grid_record& g, const figure_lines& lines, double frequency_mhz,
-                                     double beta) {
-    const weighted_axis w = WEIGHT_AXIS(g, lines);
+std::optional<rf_figures> RF_AT_BETA(const full_map& m, double frequency_mhz, double beta) {
+    const weighted_axis w = WEIGHT_AXIS(m);
     if (!w.usable || !(beta > 0.0) || !(frequency_mhz > 0.0)) return std::nullopt;
     return AT_BETA(w, frequency_mhz, beta);
 }
 
-std::optional<rf_figures> BEST_BETA(const field_grid_record& g, const figure_lines& lines, double frequency_mhz) {
-    const weighted_axis w = WEIGHT_AXIS(g, lines);
+std::optional<rf_figures> BEST_BETA(const full_map& m, double frequency_mhz) {
+    const weighted_axis w = WEIGHT_AXIS(m);
     if (!w.usable || w.absolute == 0.0 || !(frequency_mhz > 0.0)) return std::nullopt;
     const double extent = w.s.pos[static_cast<std::size_t>(w.s.n - 1)] - w.s.pos[0];
     // Beyond two nodes a wavelength (q dz > pi) the node sum aliases: at q dz = 2 pi every

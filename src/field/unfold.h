@@ -1,21 +1,24 @@
-// unfold.h: the stored half, quadrant or octant unfolded to the whole region.
+// unfold.h: the stored half, quadrant or octant unfolded to the whole region: the full map.
 //
 // WHAT IT IS
-//   UNFOLD_GRID chooses the mirrored axes from field_kind (2, 1, 0) and ksym with the flags,
-//   sets the full grid's counts (49 across, 401 along z, for a mirrored axis) and fills the six
-//   full arrays: full node i of a mirrored axis takes stored node |i - pivot| + 1, and a
-//   component is negated below the pivot of every mirrored axis in which it is odd. It always
-//   sets the six limits, each by its own flag equal to 1.
+//   UNFOLD_GRID makes field_grid.full (full_map.h) from the stored lattice: it chooses the
+//   mirrored axes from field_kind (2, 1, 0) and ksym with the flags (UNFOLD_PLAN,
+//   unfold_rows.h), sets the counts (49 across, 401 along z, for a mirrored axis), the six
+//   limits (each by its own flag equal to 1, also when no case matches), the steps and the
+//   coordinate of every node, and keeps the flags and the kind. A field's full arrays take
+//   stored node |i - pivot| + 1 for full node i of a mirrored axis, a component negated below
+//   the pivot of every mirrored axis in which it is odd (field_table.h); they are filled now,
+//   or the first time the field is asked for (full_map.h).
 //
 // HOW TO CALL IT
-//   After LIST_FIELD_HEADER (which sets ksym): UNFOLD_GRID(); if (field_grid.nx == 0) stop.
-//   A run unfolds only what it plots: UNFOLD_GRID(unfold_scope::plotted_triple).
-//   Code that holds a grid it must not write unfolds rows itself: field/unfold_rows.h.
+//   After LIST_FIELD_HEADER (which sets ksym):
+//     UNFOLD_GRID(fields_unfolded::on_request); if (field_grid.full.nx == 0) stop;
+//   UNFOLD_GRID() fills both fields at once.
 //
 // ASSUMES AND LIMITS
-//   When field_kind and the flags match no case the counts stay 0 and the full arrays keep
-//   their contents. Nothing is allocated and nothing interpolated; the pivot node is copied as
-//   stored, an odd component is not forced to zero there.
+//   When field_kind and the flags match no case the counts stay 0 and no field is unfolded.
+//   Nothing is allocated and nothing interpolated; the pivot node is copied as stored, an odd
+//   component is not forced to zero there.
 #pragma once
 
 #include <string_view>
@@ -24,16 +27,10 @@ namespace orvex {
 
 inline constexpr std::string_view msg_no_unfolding_case = " Field kind and symmetry flags match no unfolding case ";
 
-// Which full arrays UNFOLD_GRID fills: all six, or only the triple field_flag selects (the one a
-// run plots, reads off the page and exports); the other triple's full arrays are then left as
-// they are, untouched.
-// both_triples_when_carried: all six for a map that carries both fields (kind 2), else the
-// plotted triple.
-enum class unfold_scope { both_triples, plotted_triple, both_triples_when_carried };
+// Whether UNFOLD_GRID fills the fields' arrays at once or each on its first request.
+enum class fields_unfolded { now, on_request };
 
-// Builds the full grid of field_grid (counts, full arrays) from the stored lattice with the
-// mirror signs of field_kind, and sets the six limits. When field_kind and the flags match no
-// case, the counts stay 0 (the limits are still set).
-void UNFOLD_GRID(unfold_scope scope = unfold_scope::both_triples);
+// Makes field_grid.full from the stored lattice of field_grid.
+void UNFOLD_GRID(fields_unfolded when = fields_unfolded::now);
 
 }  // namespace orvex

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "console/csv_text.h"
+#include "field/field_grid.h"
 #include "field/field_table.h"
 #include "fieldio/export_grid.h"
 #include "fieldio/map_export.h"
@@ -19,7 +20,18 @@ namespace orvex {
 
 namespace {
 
-std::string CSV_HEAD(const field_grid_record& grid, const export_grid& eg, const export_request& request) {
+// "stored x: 0 0.083333333333333329 ...": the map's own coordinates of an axis.
+template <std::size_t count>
+std::string STORED_AXIS(const char* axis, const std::array<double, count>& coordinates) {
+    std::string text = std::string("stored ") + axis + ":";
+    for (const double v : coordinates) {
+        text += ' ';
+        CSV_REAL(text, v);
+    }
+    return text;
+}
+
+std::string CSV_HEAD(const full_map& grid, const export_grid& eg, const export_request& request) {
     std::string head = "x,y,z";
     for (int c = 0; c < component_count; ++c)
         if ((c < 3 && eg.electric) || (c >= 3 && eg.magnetic)) {
@@ -36,6 +48,18 @@ std::string CSV_HEAD(const field_grid_record& grid, const export_grid& eg, const
                        std::to_string(grid.ksym_xy));
     CSV_NOTE(head, "nodes: " + std::to_string(eg.plan.nx) + " x " + std::to_string(eg.plan.ny) + " x " +
                        std::to_string(eg.plan.nz) + ", x fastest");
+    // What the map's file holds beyond the nodes' values, so that an import makes the same file.
+    if (grid.stored != nullptr) {
+        const field_grid_record& g = *grid.stored;
+        std::string header = "map header: d_elm ";
+        CSV_REAL(header, g.d_elm);
+        header += " aper ";
+        CSV_REAL(header, g.aper);
+        CSV_NOTE(head, header + " n_cell " + std::to_string(g.n_cell));
+        CSV_NOTE(head, STORED_AXIS("x", g.xmws));
+        CSV_NOTE(head, STORED_AXIS("y", g.ymws));
+        CSV_NOTE(head, STORED_AXIS("z", g.zmws));
+    }
     return head;
 }
 
@@ -53,7 +77,7 @@ std::vector<std::string> AXIS_TEXTS(const export_axis& axis) {
 
 }  // namespace
 
-std::vector<std::string> MAP_AS_CSV(const field_grid_record& grid, const export_request& request) {
+std::vector<std::string> MAP_AS_CSV(const full_map& grid, const export_request& request) {
     const export_grid eg = EXPORT_GRID(grid);
     std::vector<int> carried;
     for (int c = 0; c < component_count; ++c)

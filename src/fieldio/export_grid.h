@@ -1,21 +1,20 @@
-// export_grid.h: what every exporter takes from a grid: the fields it carries, the full grid's
-// axes and each component unfolded in x-fastest order.
+// export_grid.h: what every exporter takes from the full map: the fields it carries, its axes
+// and each component in x-fastest order.
 //
 // WHAT IT IS
-//   EXPORT_GRID reads the unfolding plan (field/unfold_rows.h), which triples the map carries
-//   and, per axis, the full count, the limits (the first and last node, as UNFOLD_GRID sets
-//   them), the even step between them and the map's own coordinate of every full node (the
-//   stored coordinate, negated on the mirrored side). UNFOLDED_COMPONENT fills a buffer of
+//   EXPORT_GRID reads the full map (field/full_map.h): which axes it mirrored and its counts,
+//   which triples it carries and, per axis, the count, the limits, the step and the coordinate
+//   of every node, the full map's own (the page's rule). UNFOLDED_COMPONENT fills a buffer of
 //   nx * ny * nz values of one component, x fastest, then y, then z.
 //
 // HOW TO CALL IT
-//   const export_grid eg = EXPORT_GRID(grid);      // eg.plan.nx == 0: no unfolding case
+//   const export_grid eg = EXPORT_GRID(map);      // eg.plan.nx == 0: no unfolding case
 //   std::vector<double> ex(eg.nodes);
-//   UNFOLDED_COMPONENT(grid, eg, 0, ex);
+//   UNFOLDED_COMPONENT(map, eg, 0, ex);
 //
 // ASSUMES AND LIMITS
-//   Reads only the grid it is handed. A component the map does not carry is zero (the stored
-//   arrays a reader leaves), but exporters skip it.
+//   Reads only the map it is handed. A component the map does not carry is zero, but exporters
+//   skip it.
 #pragma once
 
 #include <array>
@@ -25,7 +24,7 @@
 #include <vector>
 
 #include "console/csv_text.h"
-#include "field/field_grid.h"
+#include "field/full_map.h"
 #include "field/unfold_rows.h"
 
 namespace orvex {
@@ -33,7 +32,7 @@ namespace orvex {
 struct export_axis {
     int count = 0;
     double lo = 0.0, hi = 0.0, step = 0.0;  // cm; step = (hi - lo) / (count - 1)
-    std::vector<double> coordinate;         // cm, the map's own coordinate of each full node
+    std::span<const double> coordinate;     // cm, the full map's coordinate of each node
 };
 
 struct export_grid {
@@ -43,9 +42,9 @@ struct export_grid {
     std::size_t nodes = 0;  // nx * ny * nz
 };
 
-export_grid EXPORT_GRID(const field_grid_record& grid);
+export_grid EXPORT_GRID(const full_map& map);
 
 // Component c (0..5: Ex Ey Ez Bx By Bz) on the full grid into out (eg.nodes values, x fastest).
-void UNFOLDED_COMPONENT(const field_grid_record& grid, const export_grid& eg, int c, std::span<double> out);
+void UNFOLDED_COMPONENT(const full_map& map, const export_grid& eg, int c, std::span<double> out);
 
 }  // namespace orvex

@@ -110,7 +110,7 @@ bool MESH_ATTRIBUTES(hid_t mesh, const export_grid& eg, double frequency_mhz) {
 
 // One record (electricField or magneticField): its three components as [nx][ny][nz] datasets,
 // z fastest, real or complex {r, i}.
-bool WRITE_RECORD(hid_t mesh, const field_grid_record& grid, const export_grid& eg, int triple, bool complex) {
+bool WRITE_RECORD(hid_t mesh, const full_map& grid, const export_grid& eg, int triple, bool complex) {
     const char* record_name = triple == 0 ? "electricField" : "magneticField";
     const double unit_si = triple == 0 ? 100.0 : 1e-4;
     const std::array<double, 7> dimension = triple == 0 ? std::array<double, 7>{1, 1, -3, -1, 0, 0, 0}
@@ -151,7 +151,7 @@ bool WRITE_RECORD(hid_t mesh, const field_grid_record& grid, const export_grid& 
     return true;
 }
 
-bool BUILD_FILE(hid_t file, const field_grid_record& grid, const export_grid& eg, double frequency_mhz) {
+bool BUILD_FILE(hid_t file, const full_map& grid, const export_grid& eg, double frequency_mhz) {
     if (!ROOT_ATTRIBUTES(file)) return false;
     const h5_id path(H5Gcreate2(file, "ExternalFieldPath", H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT), H5Gclose);
     if (!path.OK()) return false;
@@ -164,7 +164,7 @@ bool BUILD_FILE(hid_t file, const field_grid_record& grid, const export_grid& eg
 
 }  // namespace
 
-bool MAP_AS_H5(const field_grid_record& grid, const export_request& request, std::string& bytes, std::string* why) {
+bool MAP_AS_H5(const full_map& grid, const export_request& request, std::string& bytes, std::string* why) {
     const export_grid eg = EXPORT_GRID(grid);
     const quiet_hdf5 quiet;
     const std::size_t triples = (eg.electric ? 1 : 0) + (eg.magnetic ? 1 : 0);

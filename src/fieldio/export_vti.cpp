@@ -36,7 +36,7 @@ std::string COMMENT_TEXT(std::string_view name) {
 
 }  // namespace
 
-std::string MAP_AS_VTI(const field_grid_record& grid, const export_request& request) {
+std::string MAP_AS_VTI(const full_map& grid, const export_request& request) {
     const export_grid eg = EXPORT_GRID(grid);
     const std::uint64_t array_bytes = 3 * eg.nodes * sizeof(double);
     const std::string extent = "0 " + std::to_string(eg.plan.nx - 1) + " 0 " + std::to_string(eg.plan.ny - 1) +

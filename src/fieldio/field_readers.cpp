@@ -194,7 +194,7 @@ struct short_node {
 }  // namespace
 
 void READ_FIELD_ARRAYS(array_layout layout, std::string_view file_name) {
-    field_grid.unfolded = false;
+    field_grid.full.complete = false;
     const std::string_view path = NAME_AS_OPENED(file_name);
     if (layout == array_layout::binary) {
         binary_groups in(path);
@@ -207,7 +207,7 @@ void READ_FIELD_ARRAYS(array_layout layout, std::string_view file_name) {
 
 void READ_FIELD_NODES(std::string_view file_name) {
     field_grid_record& g = field_grid;
-    g.unfolded = false;
+    g.full.complete = false;
     text_file text;
     OPEN_TEXT(text, NAME_AS_OPENED(file_name));
     text.binary_advice = BINARY_ADVICE(2);

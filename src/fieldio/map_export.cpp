@@ -3,6 +3,7 @@
 #include "fieldio/map_export.h"
 
 #include <cmath>
+#include <algorithm>
 #include <cstddef>
 
 #include "console/file_output.h"
@@ -12,19 +13,14 @@ namespace orvex {
 
 namespace {
 
-// The full axis of stored coordinates s (count n) with its pivot p when mirrored.
-export_axis FULL_AXIS(const double* s, int stored_count, bool mirrored, int full_count) {
+// An axis of the full map.
+export_axis FULL_AXIS(const full_map& m, char axis, double lo, double hi) {
     export_axis a;
-    a.count = full_count;
-    a.coordinate.resize(static_cast<std::size_t>(full_count));
-    for (int n = 1; n <= full_count; ++n) {
-        double v = s[n - 1];
-        if (mirrored) v = n < stored_count ? -s[stored_count - n] : s[n - stored_count];
-        a.coordinate[static_cast<std::size_t>(n - 1)] = v;
-    }
-    a.hi = s[stored_count - 1];
-    a.lo = mirrored ? -a.hi : s[0];
-    a.step = full_count > 1 ? (a.hi - a.lo) / (full_count - 1) : 0.0;
+    a.count = AXIS_NODES(m, axis);
+    a.lo = lo;
+    a.hi = hi;
+    a.step = AXIS_STEP(m, axis);
+    a.coordinate = AXIS_COORDINATES(m, axis);
     return a;
 }
 
@@ -39,25 +35,26 @@ bool REFUSE(std::string* why, std::string_view text) {
 
 }  // namespace
 
-export_grid EXPORT_GRID(const field_grid_record& g) {
+export_grid EXPORT_GRID(const full_map& m) {
     export_grid eg;
-    eg.plan = UNFOLD_PLAN(g);
-    if (eg.plan.nx == 0) return eg;
-    eg.axis[0] = FULL_AXIS(g.xmws.data(), stored_nx, eg.plan.x, eg.plan.nx);
-    eg.axis[1] = FULL_AXIS(g.ymws.data(), stored_ny, eg.plan.y, eg.plan.ny);
-    eg.axis[2] = FULL_AXIS(g.zmws.data(), stored_nz, eg.plan.z, eg.plan.nz);
-    eg.electric = g.field_kind == 0 || g.field_kind == 2;
-    eg.magnetic = g.field_kind == 1 || g.field_kind == 2;
-    eg.nodes = static_cast<std::size_t>(eg.plan.nx) * static_cast<std::size_t>(eg.plan.ny) *
-               static_cast<std::size_t>(eg.plan.nz);
+    if (!m.complete || m.nx == 0) return eg;
+    eg.plan = {m.mirrored_x, m.mirrored_y, m.mirrored_z, m.nx, m.ny, m.nz};
+    eg.axis[0] = FULL_AXIS(m, 'x', m.xmin, m.xmax);
+    eg.axis[1] = FULL_AXIS(m, 'y', m.ymin, m.ymax);
+    eg.axis[2] = FULL_AXIS(m, 'z', m.zmin, m.zmax);
+    eg.electric = MAP_CARRIES(m, 0);
+    eg.magnetic = MAP_CARRIES(m, 1);
+    eg.nodes = static_cast<std::size_t>(m.nx) * static_cast<std::size_t>(m.ny) * static_cast<std::size_t>(m.nz);
     return eg;
 }
 
-void UNFOLDED_COMPONENT(const field_grid_record& g, const export_grid& eg, int c, std::span<double> out) {
+void UNFOLDED_COMPONENT(const full_map& m, const export_grid& eg, int c, std::span<double> out) {
+    const full_array& a = COMPONENT_ARRAY(m, c);
     const auto row = static_cast<std::size_t>(eg.plan.nx);
     std::size_t at = 0;
     for (int k = 1; k <= eg.plan.nz; ++k)
-        for (int j = 1; j <= eg.plan.ny; ++j, at += row) UNFOLD_ROW(g, eg.plan, c, j, k, out.subspan(at, row));
+        for (int j = 1; j <= eg.plan.ny; ++j, at += row)
+            std::copy_n(a.begin() + static_cast<std::ptrdiff_t>(FULL_INDEX(1, j, k)), row, out.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
 std::optional<export_format> EXPORT_FORMAT_OF(std::string_view path) {
@@ -67,7 +64,7 @@ std::optional<export_format> EXPORT_FORMAT_OF(std::string_view path) {
     return std::nullopt;
 }
 
-bool EXPORT_MAP(const field_grid_record& grid, std::string_view path, const export_request& request,
+bool EXPORT_MAP(const full_map& grid, std::string_view path, const export_request& request,
                 std::string* why) {
     const std::optional<export_format> format = EXPORT_FORMAT_OF(path);
     if (!format) return REFUSE(why, "the file name must end in .h5, .vti or .csv");
@@ -75,7 +72,7 @@ bool EXPORT_MAP(const field_grid_record& grid, std::string_view path, const expo
         return REFUSE(why, "a frequency is written only to .h5 files");
     if (!(request.frequency_mhz >= 0.0) || !std::isfinite(request.frequency_mhz))
         return REFUSE(why, "the frequency must be a positive number of MHz");
-    if (UNFOLD_PLAN(grid).nx == 0) return REFUSE(why, "the map's kind and mirror flags match no unfolding case");
+    if (!grid.complete || grid.nx == 0) return REFUSE(why, "the map's kind and mirror flags match no unfolding case");
     if (grid.field_kind != 0 && grid.field_kind != 1 && grid.field_kind != 2)
         return REFUSE(why, "the map carries no field");
     std::string bytes;

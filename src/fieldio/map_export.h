@@ -16,9 +16,12 @@
 //     .csv  the header row x,y,z,Ex,Ey,Ez[,Bx,By,Bz], then # lines (the map, the fields, the
 //           units as "# units: cm,V/cm,Gs"), then one row per node, x fastest, every number
 //           with 17 significant digits.
-//   The .h5 and .vti files place the nodes evenly from the first to the last (the page's rule);
-//   the CSV gives each node the map's own stored coordinate (negated on the mirrored side), so
-//   it reads back as the same doubles.
+//   Every format places the nodes where the full map does (field/full_map.h, the page's rule),
+//   so the CSV gives a node the same coordinates as the slice CSV. The CSV's # lines also carry
+//   the header values and the map's own stored coordinates, so that write_field_map --import
+//   makes the same map file of it again, byte for byte:
+//     # map header: d_elm 100 aper 2 n_cell 0
+//     # stored x: 0 0.083333333333333329 ... (25 numbers)      and y (25), z (201)
 //
 // HOW TO CALL IT
 //   std::string why;
@@ -26,8 +29,9 @@
 //   if (!EXPORT_MAP(grid, path, {FIELD_FILE_NAME(), 0.0}, &why)) report "cannot write ...: " + why;
 //
 // ASSUMES AND LIMITS
-//   Reads only the grid it is handed (header values, flags, coordinates, stored arrays) and
-//   touches no global record, so the window can call it on the grid it is given. The file is
+//   Reads only the full map it is handed (and, for the CSV's provenance, the stored lattice it
+//   was unfolded from) and touches no global record, so the window can call it on the map it is
+//   given. The file is
 //   built in memory (a .csv of the largest map is about 200 MB) and written whole through
 //   WRITE_FILE_ATOMICALLY; a failure writes nothing. A grid that matches no unfolding case, a
 //   frequency given for a format other than .h5, and an unknown suffix are refused.
@@ -38,7 +42,7 @@
 #include <string_view>
 #include <vector>
 
-#include "field/field_grid.h"
+#include "field/full_map.h"
 
 namespace orvex {
 
@@ -54,14 +58,14 @@ struct export_request {
 
 // Writes the unfolded map to path in the format of its suffix; false, with a short lower-case
 // reason in why, when it is refused or cannot be written (nothing is then left behind).
-bool EXPORT_MAP(const field_grid_record& grid, std::string_view path, const export_request& request,
+bool EXPORT_MAP(const full_map& grid, std::string_view path, const export_request& request,
                 std::string* why = nullptr);
 
 // The file's bytes, for a grid that matches an unfolding case (EXPORT_MAP checks it); the CSV
 // in pieces to be written one after another (built side by side).
-std::vector<std::string> MAP_AS_CSV(const field_grid_record& grid, const export_request& request);
-std::string MAP_AS_VTI(const field_grid_record& grid, const export_request& request);
+std::vector<std::string> MAP_AS_CSV(const full_map& grid, const export_request& request);
+std::string MAP_AS_VTI(const full_map& grid, const export_request& request);
 // The HDF5 library builds the file in memory; false with why when it fails.
-bool MAP_AS_H5(const field_grid_record& grid, const export_request& request, std::string& bytes, std::string* why);
+bool MAP_AS_H5(const full_map& grid, const export_request& request, std::string& bytes, std::string* why);
 
 }  // namespace orvex

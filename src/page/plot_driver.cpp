@@ -3,20 +3,20 @@
 // Prints the grid limits and the mesh sizes, sets up the page, then line by line prints the
 // line's fixed node indices, samples it and draws its x, y and z components into panels
 // 3L - 2, 3L - 1 and 3L, every curve in red; ends with the legend in blue under the last row.
-// Only the triple that field_flag selects is plotted (0 electric, 1 magnetic).
+// Only the field it is handed is plotted (0 electric, 1 magnetic), in the page slot of that
+// field.
 #include "page/plot_driver.h"
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 
 #include "console/assume.h"
 #include "console/console.h"
-#include "field/field_grid.h"
 #include "field/field_table.h"
 #include "field/profiles.h"
 #include "page/page.h"
 #include "page/plotted_page.h"
+#include "surface/png_output.h"
 #include "surface/surface.h"
 #include "page/vplot.h"
 
@@ -43,9 +43,8 @@ void DRAW_LEGEND() {
 
 // What panel 3L - 3 + component shows, for reading values off the page later: the line's fixed
 // nodes with their coordinates (node i lies at xmin + (i - 1) dx), the profile and its scales.
-void RECORD_PANEL(int line, int component, const line_indices& fixed, const profile& curve) {
-    const field_grid_record& g = field_grid;
-    const field_entry& f = FIELD_ENTRY(g.field_flag);
+void RECORD_PANEL(const full_map& m, const field_entry& f, int line, int component, const line_indices& fixed,
+                  const profile& curve) {
     const auto c = static_cast<std::size_t>(component - 1);
     const profile_line& which = profile_lines[static_cast<std::size_t>(line - 1)];
     plotted_panel p;
@@ -59,13 +58,9 @@ void RECORD_PANEL(int line, int component, const line_indices& fixed, const prof
     p.value_title = f.value_titles[c];
     p.component_name = f.component_names[c];
     p.unit = f.unit;
-    // A node's coordinate; the centre node of a mirrored axis lies on 0 up to the rounding of
-    // the step, and is given as 0.
-    const auto place = [&](char axis, std::int32_t index) {
-        const double lo = axis == 'i' ? g.xmin : axis == 'j' ? g.ymin : g.zmin;
-        const double step = axis == 'i' ? g.dx : axis == 'j' ? g.dy : g.dz;
-        const double at = lo + static_cast<double>(index - 1) * step;
-        return std::fabs(at) < 1e-9 * std::fabs(step) ? 0.0 : at;
+    // A fixed node's coordinate, as the full map places it.
+    const auto place = [&](char index_name, std::int32_t index) {
+        return NODE_COORDINATE(m, index_name == 'i' ? 'x' : index_name == 'j' ? 'y' : 'z', index);
     };
     switch (which.axis) {
         case line_axis::x: p.axis = 'x'; p.fixed_names = {'j', 'k'}; break;
@@ -81,32 +76,36 @@ void RECORD_PANEL(int line, int component, const line_indices& fixed, const prof
 
 }  // namespace
 
-// Assumes UNFOLD_GRID has built a full grid (counts not 0) and field_flag is 0 or 1.
-void PLOT_PROFILES(std::string_view map_file) {
-    const field_grid_record& g = field_grid;
-    ORVEX_ASSUME(g.unfolded && g.nx > 0, "UNFOLD_GRID has built a full grid before the page is plotted");
-    const field_entry& f = FIELD_ENTRY(g.field_flag);
+// Assumes UNFOLD_GRID has built a full map (counts not 0) and field is 0 or 1.
+void PLOT_PROFILES(const full_map& m, int field, std::string_view map_file, page_listing listing,
+                   std::string_view software) {
+    ORVEX_ASSUME(m.complete && m.nx > 0, "UNFOLD_GRID has built a full grid before the page is plotted");
+    const field_entry& f = FIELD_ENTRY(field);
+    const bool listed = listing == page_listing::printed;
+    SELECT_PAGE_SLOT(f.flag);
     RECORD_PLOTTED_SOURCE(map_file, f);
-    CONSOLE_WRITE(" Grid limits in X, Y and Z = ", {L_REAL(g.xmin), L_REAL(g.xmax), L_REAL(g.ymin),
-                                                    L_REAL(g.ymax), L_REAL(g.zmin), L_REAL(g.zmax)});
-    COMPUTE_MESH_STEPS();
-    CONSOLE_WRITE(" Mesh sizes  in X, Y and Z = ", {L_REAL(g.dx), L_REAL(g.dy), L_REAL(g.dz)});
+    if (listed) {
+        CONSOLE_WRITE(" Grid limits in X, Y and Z = ", {L_REAL(m.xmin), L_REAL(m.xmax), L_REAL(m.ymin),
+                                                        L_REAL(m.ymax), L_REAL(m.zmin), L_REAL(m.zmax)});
+        CONSOLE_WRITE(" Mesh sizes  in X, Y and Z = ", {L_REAL(m.dx), L_REAL(m.dy), L_REAL(m.dz)});
+    }
     INI_GRAPH();
 
     const packed_colour curve_colour = colour_table[4];
     for (int line = 1; line <= line_count; ++line) {
         const profile_line& which = profile_lines[static_cast<std::size_t>(line - 1)];
-        const line_indices fixed = LINE_INDICES(line);
-        CONSOLE_WRITE(which.console_label, {L_INT(fixed.first), L_INT(fixed.second)});
-        SAMPLE_LINE(line);
+        const line_indices fixed = LINE_INDICES(m, line);
+        if (listed) CONSOLE_WRITE(which.console_label, {L_INT(fixed.first), L_INT(fixed.second)});
+        SAMPLE_LINE(m, f.flag, line);
         for (int component = 1; component <= 3; ++component) {
-            const profile curve = PROFILE(line, component);
+            const profile curve = PROFILE(f.flag, line, component);
             VPLOT1X(3 * line - 3 + component, curve.n, curve.pos, curve.val, which.axis_title,
                     f.value_titles[static_cast<std::size_t>(component - 1)], curve_colour);
-            RECORD_PANEL(line, component, fixed, curve);
+            RECORD_PANEL(m, f, line, component, fixed, curve);
         }
     }
     DRAW_LEGEND();
+    SET_PAGE_PNG_LABELS({software, map_file, f.title});
 }
 
 }  // namespace orvex

@@ -13,7 +13,8 @@
 //   for (int node = 1; node <= p.n; ++node) use p.pos[node - 1], p.val[node - 1];
 //
 // ASSUMES AND LIMITS
-//   Filled once per run by PLOT_PROFILES, in panel order; panels the run did not plot have
+//   There is one record for each page slot of the surface (surface.h); PLOTTED_PAGE and the
+//   recording work on the slot selected. Filled by PLOT_PROFILES, in panel order; panels the run did not plot have
 //   n = 0. The texts are views of constants and of the control file's name; nothing here is
 //   allocated.
 #pragma once

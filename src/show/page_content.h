@@ -11,13 +11,13 @@
 //   Every view and pointer refers to records that live for the whole run; the window copies
 //   nothing it does not change. Texts are UTF-8. plotted may be null (a picture that is not the
 //   viewer's page, such as the histogram library's): then there is no readout, no detail window
-//   and no export of profiles. fields.grid is the unfolded map (null for other pictures: then
-//   there are no slices, node lines, field switch or map export); the window reads it only
-//   through procedures that take it as an argument, so the module defines none of the
-//   program's records.
-//   fields.draw_field is the program's: it redraws the page on the surface for the other field
-//   (unfolding that field first, only then) and points the content at the new page and its PNG
-//   texts. figures.lines is null for other pictures (then there is no View > Figures).
+//   and no export of profiles. fields.map is the full map (field/full_map.h; null for other
+//   pictures: then there are no slices, node lines, field switch, figures or map export); the
+//   window reads it only through procedures that take it as an argument, so the module defines
+//   none of the program's records.
+//   fields.draw_field is the program's: it draws the page of the other field in a page slot of
+//   its own (the page shown stays as it is) and points the content at the new page and its PNG
+//   texts.
 #pragma once
 
 #include <span>
@@ -29,37 +29,31 @@
 
 namespace orvex {
 
-// What each panel of the viewer's page shows (page/plotted_page.h) and the unfolded map
-// (field/field_grid.h); the show floor only passes them on.
+// What each panel of the viewer's page shows (page/plotted_page.h) and the full map
+// (field/full_map.h); the show floor only passes them on.
 struct plotted_page;
-struct field_grid_record;
+struct full_map;
 struct page_content;
 
 // The map behind the page, and the way to the page of its other field.
 struct page_fields {
-    const field_grid_record* grid = nullptr;  // the unfolded map, or null
-    int field_flag = 0;                       // the field the page shows: 0 electric, 1 magnetic
-    bool both_fields = false;                 // the map carries both fields
-    // Draws the page of field_flag (0 or 1) on the surface exactly as a run whose control file
-    // asks for that field draws it (its date stamp apart), unfolding that field first if the run
-    // has not, and points content's pixels, list, plotted, png_texts and fields.field_flag at the
-    // new page;
-    // false, with the reason in why and content unchanged, when it cannot.
+    const full_map* map = nullptr;  // the full map, or null
+    int field_flag = 0;             // the field the page shows: 0 electric, 1 magnetic
+    bool both_fields = false;       // the map carries both fields
+    // Draws the page of field_flag (0 or 1) exactly as a run whose control file asks for that
+    // field draws it (its date stamp apart), in that field's own page slot, and points content's
+    // pixels, list, plotted, png_texts and fields.field_flag at the new page; false, with the
+    // reason in why and content unchanged (the page shown whole), when it cannot.
     bool (*draw_field)(int field_flag, page_content* content, std::string_view* why) = nullptr;
-    // Unfolds the triple of field_flag (0 or 1) if the run has not, without drawing anything
-    // (the figures of both fields need both); false when the map does not carry that field.
-    bool (*unfold_field)(int field_flag) = nullptr;
 };
 
-// The ten lines of the page as the figures take them (field/figures.h).
-struct figure_lines;
-
-// What the window's figures (View > Figures) need beyond the grid: the figures themselves are
-// computed in the window from fields.grid by procedures that take it as an argument.
+// What the window's figures (View > Figures) need beyond the map: the figures themselves are
+// computed in the window from fields.map by procedures that take it as an argument.
 struct page_figures {
-    const figure_lines* lines = nullptr;  // the ten lines, or null: no figures
-    std::string_view program;             // "plot_orvex_3dfields 1.0.0", the document's first key
-    std::string_view map_file;            // the map as line 3 names it
+    std::string_view program;   // "plot_orvex_3dfields 1.0.0", the document's first key
+    std::string_view map_file;  // the map as line 3 names it
+    // The notes of the map checks alone (the figures add the divergence notes of their own).
+    std::span<const std::string_view> check_notes;
 };
 
 struct page_content {

@@ -25,7 +25,8 @@
 //   labels are set. PAGE_PNG_TEXTS gives them as text chunks (the window is handed them in
 //   page_content and writes them into the PNG it saves). Printable ASCII goes into tEXt chunks,
 //   other UTF-8 into iTXt; control characters and bytes that are not UTF-8 are written as \xNN.
-//   The pixels are the same with or without them.
+//   The pixels are the same with or without them. Each page slot (surface.h) keeps labels of
+//   its own.
 #pragma once
 
 #include <span>

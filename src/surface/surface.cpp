@@ -3,6 +3,7 @@
 #include "surface/surface.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 
 #include "surface/surface_state.h"
@@ -12,10 +13,11 @@ namespace orvex {
 namespace surface_detail {
 
 namespace {
-surface_state the_surface;
+std::array<surface_state, page_slot_count> the_surfaces;
+int current_slot = 0;
 }  // namespace
 
-surface_state& SURFACE() { return the_surface; }
+surface_state& SURFACE() { return the_surfaces[static_cast<std::size_t>(current_slot)]; }
 
 }  // namespace surface_detail
 
@@ -128,15 +130,22 @@ void SET_PIXEL(coord x, coord y, packed_colour colour) {
     surface_detail::RECORD_PIXEL(SURFACE(), x, y, colour & 0xFFFFFFu);
 }
 
+void SELECT_PAGE_SLOT(int slot) { surface_detail::current_slot = slot == 1 ? 1 : 0; }
+
+int PAGE_SLOT() { return surface_detail::current_slot; }
+
 void RESET_SURFACE() {
-    surface_detail::surface_state& s = SURFACE();
-    s.page.fill(0);
-    s.drawing = drawing_state{};
-    s.window = window_requests{};
-    s.text_log_length = 0;
-    s.list.op_count = s.list.point_count = s.list.text_count = 0;
-    s.list.background = 0x000000;
-    s.list.complete = true;
+    for (int slot = page_slot_count - 1; slot >= 0; --slot) {
+        SELECT_PAGE_SLOT(slot);
+        surface_detail::surface_state& s = SURFACE();
+        s.page.fill(0);
+        s.drawing = drawing_state{};
+        s.window = window_requests{};
+        s.text_log_length = 0;
+        s.list.op_count = s.list.point_count = s.list.text_count = 0;
+        s.list.background = 0x000000;
+        s.list.complete = true;
+    }
 }
 
 }  // namespace orvex

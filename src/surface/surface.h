@@ -49,6 +49,13 @@
 // has no Liberation face, with its best sans-serif match, and one line on standard error says
 // which face stands in.
 //
+// PAGE SLOTS
+//   The surface holds two pages, slots 0 and 1; the operations above and every read-only view
+//   below work on the slot selected last (0 at start). A program that makes more than one
+//   picture (the viewer: the page of each field of a map) draws each into a slot of its own, so
+//   a finished picture is never drawn over while it is shown:
+//     SELECT_PAGE_SLOT(1);  ... draw ...;  PAGE_PIXELS() is slot 1's page, slot 0's stays as it was
+//
 // ASSUMES AND LIMITS
 //   One surface per process, one thread. The page is 1280 x 800 and fixed. At most 32 fonts and
 //   8 faces are ever selected (the page uses 2 and 2). Nothing here allocates per pixel or per
@@ -131,8 +138,14 @@ struct text_call {
 inline constexpr int text_log_capacity = 256;
 std::span<const text_call> TEXT_LOG();
 
-// Puts the surface back to its start state: page black (0), no font, whole-page clip, empty
-// text log. A run never needs it; tests that draw several pages in one process do.
+// The page slots: drawing and the views below go to slot (0 or 1; any other value is 0).
+inline constexpr int page_slot_count = 2;
+void SELECT_PAGE_SLOT(int slot);
+int PAGE_SLOT();
+
+// Puts the surface back to its start state: both pages black (0), no font, whole-page clip,
+// empty text logs, slot 0 selected. A run never needs it; tests that draw several pages in one
+// process do.
 void RESET_SURFACE();
 
 }  // namespace orvex

@@ -70,14 +70,14 @@ void DIVERGENCE_ROW(QTreeWidgetItem* top, const field_figures& f) {
     if (d.ratio > divergence_note_threshold) row->setForeground(1, QColor(0xb0, 0x20, 0x20));
 }
 
-void LINE_ROWS(QTreeWidgetItem* top, const field_figures& f, const figure_lines& lines) {
+void LINE_ROWS(QTreeWidgetItem* top, const field_figures& f, const full_map& map) {
     const field_entry& entry = FIELD_ENTRY(f.field);
     const QString unit = TEXT(entry.unit), integral_unit = f.field == 1 ? QStringLiteral("Gs cm") : QStringLiteral("V");
     auto* all = new QTreeWidgetItem(top, {QStringLiteral("the ten lines")});
     for (int l = 0; l < line_count; ++l) {
-        const figure_line& def = lines.line[static_cast<std::size_t>(l)];
-        auto* line = new QTreeWidgetItem(all, {QStringLiteral("line %1: %2").arg(l + 1).arg(TEXT(def.title))});
-        line->setText(3, QStringLiteral("nodes %1, %2").arg(def.fixed.first).arg(def.fixed.second));
+        const line_indices fixed = LINE_INDICES(map, l + 1);
+        auto* line = new QTreeWidgetItem(all, {QStringLiteral("line %1: %2").arg(l + 1).arg(TEXT(profile_lines[static_cast<std::size_t>(l)].axis_title))});
+        line->setText(3, QStringLiteral("nodes %1, %2").arg(fixed.first).arg(fixed.second));
         for (std::size_t c = 0; c < 3; ++c) {
             const component_figures& cf = f.lines[static_cast<std::size_t>(l)].components[c];
             const QString name = TEXT(entry.component_names[c]);
@@ -94,14 +94,14 @@ void LINE_ROWS(QTreeWidgetItem* top, const field_figures& f, const figure_lines&
 
 }  // namespace
 
-void FILL_FIGURES_TABLE(QTreeWidget* table, std::span<const field_figures> fields, const figure_lines& lines) {
+void FILL_FIGURES_TABLE(QTreeWidget* table, std::span<const field_figures> fields, const full_map& map) {
     table->clear();
     for (const field_figures& f : fields) {
         const field_entry& entry = FIELD_ENTRY(f.field);
         auto* top = new QTreeWidgetItem(table, {QStringLiteral("%1 field").arg(TEXT(entry.name)), QString(), TEXT(entry.unit)});
         AXIS_ROWS(top, f);
         DIVERGENCE_ROW(top, f);
-        LINE_ROWS(top, f, lines);
+        LINE_ROWS(top, f, map);
         top->setExpanded(true);
     }
     table->resizeColumnToContents(0);

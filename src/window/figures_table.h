@@ -7,10 +7,10 @@
 //   significant digits), unit, where (node and position). An absent figure reads "absent".
 //
 // HOW TO CALL IT
-//   FILL_FIGURES_TABLE(table, fields, lines);   // table with four columns
+//   FILL_FIGURES_TABLE(table, fields, map);   // table with four columns
 //
 // ASSUMES AND LIMITS
-//   fields hold figures of the lines given. The line rows start folded.
+//   fields hold figures of the map given. The line rows start folded.
 #pragma once
 
 #include <span>
@@ -21,6 +21,6 @@ class QTreeWidget;
 
 namespace orvex {
 
-void FILL_FIGURES_TABLE(QTreeWidget* table, std::span<const field_figures> fields, const figure_lines& lines);
+void FILL_FIGURES_TABLE(QTreeWidget* table, std::span<const field_figures> fields, const full_map& map);
 
 }  // namespace orvex

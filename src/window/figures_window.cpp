@@ -31,16 +31,22 @@ namespace orvex {
 
 namespace {
 
-// A field's text as a number in (low, high]; absent when empty; false when it is not one.
-bool READ_FIELD(const QLineEdit* edit, double low, double high, std::optional<double>& out) {
+// A field's text as a number the rule takes (field/figures.h, as the command line checks it);
+// absent when empty; false when it is not one.
+bool READ_FIELD(const QLineEdit* edit, bool (*usable)(double), std::optional<double>& out) {
     const QString text = edit->text().trimmed();
     out.reset();
     if (text.isEmpty()) return true;
     bool ok = false;
     const double v = text.toDouble(&ok);  // the C locale's form, as the command line takes it
-    if (!ok || !std::isfinite(v) || !(v > low) || !(v <= high)) return false;
+    if (!ok || !usable(v)) return false;
     out = v;
     return true;
+}
+
+QString RULE_TEXT(std::string_view subject, std::string_view rule) {
+    return QString::fromUtf8(subject.data(), static_cast<qsizetype>(subject.size())) + QLatin1Char(' ') +
+           QString::fromUtf8(rule.data(), static_cast<qsizetype>(rule.size())) + QLatin1Char('.');
 }
 
 }  // namespace
@@ -98,12 +104,12 @@ figures_window::figures_window(const page_content& content, QWidget* parent) : Q
 
 bool figures_window::COMPUTE(bool find_best) {
     figure_request request;
-    if (!READ_FIELD(frequency, 0.0, HUGE_VAL, request.frequency_mhz)) {
-        message->setText(QStringLiteral("The frequency is a number of MHz above 0."));
+    if (!READ_FIELD(frequency, FREQUENCY_USABLE, request.frequency_mhz)) {
+        message->setText(RULE_TEXT("The frequency", frequency_rule));
         return false;
     }
-    if (!READ_FIELD(beta, 0.0, 1.0, request.beta)) {
-        message->setText(QStringLiteral("Beta is a number above 0 and at most 1."));
+    if (!READ_FIELD(beta, BETA_USABLE, request.beta)) {
+        message->setText(RULE_TEXT("Beta", beta_rule));
         return false;
     }
     if (request.beta && !request.frequency_mhz) {
@@ -115,25 +121,13 @@ bool figures_window::COMPUTE(bool find_best) {
         return false;
     }
     request.find_best = find_best;
-    const field_grid_record& grid = *shown.fields.grid;
-    const figure_lines& lines = *shown.figures.lines;
-    // Both fields of a map that carries both, the other one unfolded first.
-    std::vector<field_figures> fields;
-    for (int field = 0; field <= 1; ++field) {
-        const bool wanted = shown.fields.both_fields ? (field == shown.fields.field_flag ||
-                                                        (shown.fields.unfold_field != nullptr && shown.fields.unfold_field(field)))
-                                                     : field == shown.fields.field_flag;
-        if (wanted) fields.push_back(COMPUTE_FIGURES(grid, lines, field, request));
-    }
-    // The run's notes, with the divergence notes of the fields shown here in place of its own.
-    std::vector<std::string> texts;
-    for (const std::string_view note : shown.notes)
-        if (!note.starts_with("the divergence of ")) texts.emplace_back(note);
-    for (const field_figures& f : fields)
-        if (f.divergence && !DIVERGENCE_NOTE(f.field, *f.divergence).empty()) texts.push_back(DIVERGENCE_NOTE(f.field, *f.divergence));
-    const std::vector<std::string_view> notes(texts.begin(), texts.end());
-    document = FIGURES_JSON({shown.figures.program, shown.figures.map_file, &grid, &lines, request, fields, notes});
-    FILL_FIGURES_TABLE(table, fields, lines);
+    const full_map& map = *shown.fields.map;
+    // The figures as the command line assembles them: the map checks' notes, then the figures' own.
+    const map_figures figures = MAP_FIGURES(map, request, shown.fields.field_flag);
+    std::vector<std::string_view> notes(shown.figures.check_notes.begin(), shown.figures.check_notes.end());
+    notes.insert(notes.end(), figures.notes.begin(), figures.notes.end());
+    document = FIGURES_JSON({shown.figures.program, shown.figures.map_file, &map, request, figures.fields, notes});
+    FILL_FIGURES_TABLE(table, figures.fields, map);
     message->setText(find_best ? QStringLiteral("The figures, with the best beta.") : QStringLiteral("The figures."));
     return true;
 }
@@ -163,7 +157,7 @@ void figures_window::EXPORT() {
 }
 
 figures_window* OPEN_FIGURES_WINDOW(const page_content& content, QWidget* parent) {
-    if (content.fields.grid == nullptr || content.figures.lines == nullptr) return nullptr;
+    if (content.fields.map == nullptr) return nullptr;
     auto* window = parent != nullptr ? parent->findChild<figures_window*>(QStringLiteral("figures_window")) : nullptr;
     if (window == nullptr) window = new figures_window(content, parent);
     window->show();

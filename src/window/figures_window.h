@@ -18,7 +18,7 @@
 //   OPEN_FIGURES_WINDOW(content, page_window);   // one window per page window, raised again
 //
 // ASSUMES AND LIMITS
-//   content.fields.grid and content.figures.lines are set (else nothing opens) and outlive the
+//   content.fields.map and content.figures.lines are set (else nothing opens) and outlive the
 //   window. The figures are computed in the toolkit's thread: at most some 20 ms.
 #pragma once
 

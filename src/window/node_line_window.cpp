@@ -34,7 +34,7 @@ char INDEX_OF(char axis) { return axis == 'x' ? 'i' : axis == 'y' ? 'j' : 'k'; }
 
 }  // namespace
 
-QWidget* OPEN_NODE_LINE(const field_grid_record& grid, int field_flag, std::string_view map_file, char axis,
+QWidget* OPEN_NODE_LINE(const full_map& grid, int field_flag, std::string_view map_file, char axis,
                         grid_node through, int component, QWidget* parent) {
     const node_line line = LINE_THROUGH_NODE(grid, field_flag, axis, through);
     const std::string title = NODE_LINE_TITLE(line);
@@ -54,9 +54,9 @@ QWidget* OPEN_NODE_LINE(const field_grid_record& grid, int field_flag, std::stri
         p.val = values.data();
         p.axis = line.axis;
         p.axis_title = title;
-        p.value_title = FIELD_VALUE_TITLE(field_flag, c);
-        p.component_name = FIELD_COMPONENT_NAME(field_flag, c);
-        p.unit = FIELD_UNIT(field_flag);
+        p.value_title = QUANTITY_TITLE(field_flag, static_cast<slice_quantity>(c - 1));
+        p.component_name = QUANTITY_NAME(field_flag, static_cast<slice_quantity>(c - 1));
+        p.unit = FIELD_ENTRY(field_flag).unit;
         p.fixed_names = {INDEX_OF(line.fixed_axes[0]), INDEX_OF(line.fixed_axes[1])};
         p.fixed_index = {line.fixed_index[0], line.fixed_index[1]};
         p.fixed_coordinate = line.fixed_coordinate;
@@ -69,7 +69,7 @@ QWidget* OPEN_NODE_LINE(const field_grid_record& grid, int field_flag, std::stri
     return opened;
 }
 
-void REOPEN_DETAIL_WINDOWS(QWidget* owner, const plotted_page* page, const field_grid_record& grid, int field_flag,
+void REOPEN_DETAIL_WINDOWS(QWidget* owner, const plotted_page* page, const full_map& grid, int field_flag,
                            std::string_view map_file) {
     for (QObject* child : owner->children()) {
         auto* old = qobject_cast<QWidget*>(child);
@@ -91,7 +91,7 @@ void REOPEN_DETAIL_WINDOWS(QWidget* owner, const plotted_page* page, const field
     }
 }
 
-QWidget* ASK_NODE_LINE(const field_grid_record& grid, int field_flag, std::string_view map_file, QWidget* parent) {
+QWidget* ASK_NODE_LINE(const full_map& grid, int field_flag, std::string_view map_file, QWidget* parent) {
     QDialog dialog(parent);
     dialog.setWindowTitle(QStringLiteral("Line Through Node"));
     auto* by_node = new QRadioButton(QStringLiteral("Node (i, j, k of the full grid)"));
@@ -129,7 +129,7 @@ QWidget* ASK_NODE_LINE(const field_grid_record& grid, int field_flag, std::strin
     along->addItems({QStringLiteral("along x"), QStringLiteral("along y"), QStringLiteral("along z")});
     along->setCurrentIndex(2);
     auto* component = new QComboBox;
-    for (int c = 1; c <= 3; ++c) component->addItem(QString::fromUtf8(FIELD_COMPONENT_NAME(field_flag, c).data(), 2));
+    for (int c = 1; c <= 3; ++c) component->addItem(QString::fromUtf8(QUANTITY_NAME(field_flag, static_cast<slice_quantity>(c - 1)).data(), 2));
     component->setCurrentIndex(2);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);

@@ -103,14 +103,14 @@ bool page_window::EXPORT_MAP_TO(const QString& path, QString* why) {
     std::string reason;
     const QString map_name = shown.plotted != nullptr ? FROM_UTF8(shown.plotted->map_file).trimmed() : QString();
     const std::string name = map_name.toStdString();
-    if (shown.fields.grid != nullptr && orvex::EXPORT_MAP(*shown.fields.grid, QFile::encodeName(path).toStdString(), {name, 0.0}, &reason))
+    if (shown.fields.map != nullptr && orvex::EXPORT_MAP(*shown.fields.map, QFile::encodeName(path).toStdString(), {name, 0.0}, &reason))
         return true;
-    if (why != nullptr) *why = shown.fields.grid == nullptr ? QStringLiteral("there is no map") : QString::fromLocal8Bit(reason.c_str());
+    if (why != nullptr) *why = shown.fields.map == nullptr ? QStringLiteral("there is no map") : QString::fromLocal8Bit(reason.c_str());
     return false;
 }
 
 void page_window::EXPORT_MAP() {
-    if (shown.fields.grid == nullptr) return;
+    if (shown.fields.map == nullptr) return;
     const QString caption = QStringLiteral("Export Map");
     const QString name = ASK_FOR_FILE(this, caption, QStringLiteral("map.h5"),
                                       {QStringLiteral("openPMD field mesh (*.h5)"), QStringLiteral("VTK image data (*.vti)"),

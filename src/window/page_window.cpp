@@ -142,7 +142,7 @@ void page_window::BUILD_MENUS() {
     export_csv->setEnabled(shown.plotted != nullptr);
     connect(export_csv, &QAction::triggered, this, [this] { EXPORT_PROFILES(); });
     QAction* export_map = file->addAction(QStringLiteral("Export &Map..."));
-    export_map->setEnabled(shown.fields.grid != nullptr);
+    export_map->setEnabled(shown.fields.map != nullptr);
     connect(export_map, &QAction::triggered, this, [this] { EXPORT_MAP(); });
     file->addSeparator();
     QAction* close_action = file->addAction(QStringLiteral("&Close"));
@@ -190,7 +190,7 @@ void page_window::BUILD_MENUS() {
     zoom->addSeparator();
     QAction* figures = zoom->addAction(QStringLiteral("F&igures..."));
     figures->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
-    figures->setEnabled(shown.fields.grid != nullptr && shown.figures.lines != nullptr);
+    figures->setEnabled(shown.fields.map != nullptr);
     connect(figures, &QAction::triggered, this, [this] { OPEN_FIGURES_WINDOW(shown, this); });
 }
 

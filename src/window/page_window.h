@@ -14,7 +14,7 @@
 //   .vti or .csv; none replaces a file without asking. Edit > Copy
 //   (Ctrl+C) copies the selected listing text when the listing has the focus, the page
 //   otherwise. Ctrl+Q, Ctrl+W and the window's close button end the program with status 0; Esc
-//   does not. For a map behind the page (content.fields.grid): View > Slice (Ctrl+L) opens the
+//   does not. For a map behind the page (content.fields.map): View > Slice (Ctrl+L) opens the
 //   slice window, View > Line Through Node (Ctrl+K) a profile through any node, and for a map
 //   that carries both fields View > Electric Field (Ctrl+1) and View > Magnetic Field (Ctrl+2)
 //   switch the page, the readout, the exports, the slice window and the detail windows (each

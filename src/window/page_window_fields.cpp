@@ -14,7 +14,7 @@
 namespace orvex {
 
 void page_window::BUILD_FIELD_MENU(QMenu* view_menu) {
-    const bool have_map = shown.fields.grid != nullptr && shown.plotted != nullptr;
+    const bool have_map = shown.fields.map != nullptr && shown.plotted != nullptr;
     view_menu->addSeparator();
     QAction* slice = view_menu->addAction(QStringLiteral("&Slice..."));
     slice->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
@@ -57,7 +57,7 @@ bool page_window::SWITCH_FIELD(int field_flag) {
     field_actions[static_cast<std::size_t>(field_flag)]->setChecked(true);
     view->SET_PAGE(PAGE_IMAGE_OF(shown.pixels), shown.list, shown.plotted);
     // The detail windows and the slice window follow: each shows the same place of the other field.
-    REOPEN_DETAIL_WINDOWS(this, shown.plotted, *shown.fields.grid, field_flag, shown.plotted->map_file);
+    REOPEN_DETAIL_WINDOWS(this, shown.plotted, *shown.fields.map, field_flag, shown.plotted->map_file);
     summary = QString::fromStdString(PAGE_SUMMARY(*shown.plotted));
     if (auto* open = dynamic_cast<slice_window*>(slices.data())) open->SET_FIELD(field_flag);
     statusBar()->showMessage(summary);
@@ -65,9 +65,9 @@ bool page_window::SWITCH_FIELD(int field_flag) {
 }
 
 QWidget* page_window::OPEN_SLICE_WINDOW() {
-    if (shown.fields.grid == nullptr || shown.plotted == nullptr) return nullptr;
+    if (shown.fields.map == nullptr || shown.plotted == nullptr) return nullptr;
     if (slices.isNull()) {
-        auto* window = new slice_window(shown.fields.grid, shown.fields.field_flag, shown.plotted->map_file, this);
+        auto* window = new slice_window(shown.fields.map, shown.fields.field_flag, shown.plotted->map_file, this);
         window->resize(QSize(1100, 720).boundedTo(size()));
         window->OFFER_FIELDS(shown.fields.both_fields && shown.fields.draw_field != nullptr,
                              [this](int flag) { SWITCH_FIELD(flag); });
@@ -80,8 +80,8 @@ QWidget* page_window::OPEN_SLICE_WINDOW() {
 }
 
 void page_window::ASK_NODE_LINE() {
-    if (shown.fields.grid == nullptr || shown.plotted == nullptr) return;
-    orvex::ASK_NODE_LINE(*shown.fields.grid, shown.fields.field_flag, shown.plotted->map_file, this);
+    if (shown.fields.map == nullptr || shown.plotted == nullptr) return;
+    orvex::ASK_NODE_LINE(*shown.fields.map, shown.fields.field_flag, shown.plotted->map_file, this);
 }
 
 }  // namespace orvex

@@ -34,7 +34,7 @@ bool WRITE_WHOLE(const QString& path, std::string_view bytes, QString* why) {
 
 // A file name from the caption: "Ez_XY_k201".
 QString START_NAME(const slice_cut& cut) {
-    const std::string_view name = FIELD_COMPONENT_NAME(cut.field_flag, static_cast<int>(cut.quantity) + 1);
+    const std::string_view name = QUANTITY_NAME(cut.field, cut.quantity);
     QString quantity = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
     quantity.replace(QLatin1Char('|'), QString());
     if (cut.quantity == slice_quantity::magnitude) quantity = QStringLiteral("abs") + quantity;

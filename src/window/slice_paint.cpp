@@ -93,7 +93,7 @@ void slice_view::PAINT(QPainter& p, QSize area) const {
         p.drawLine(QPointF(bar.right(), y), QPointF(bar.right() + 4, y));
         p.drawText(QPointF(bar.right() + 7, y + metrics.ascent() / 2.0 - 1), TICK_LABEL(numbers, t));
     }
-    const QString bar_title = QString::fromUtf8(FIELD_VALUE_TITLE(cut.field_flag, static_cast<int>(cut.quantity) + 1).data());
+    const QString bar_title = QString::fromUtf8(QUANTITY_TITLE(cut.field, cut.quantity).data());
     p.drawText(QPointF(bar.left(), margin_top - 10), bar_title);
 
     if (hover_column > 0 && hover_row > 0) {

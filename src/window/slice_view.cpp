@@ -22,7 +22,6 @@ namespace {
 
 const QColor not_a_number(150, 150, 150);
 
-double STEP_OF(const field_grid_record& g, char axis) { return axis == 'x' ? g.dx : axis == 'y' ? g.dy : g.dz; }
 
 }  // namespace
 
@@ -35,7 +34,7 @@ slice_view::slice_view() {
     setPalette(white);
 }
 
-void slice_view::SET_SLICE(const field_grid_record* g, const slice_cut& new_cut) {
+void slice_view::SET_SLICE(const full_map* g, const slice_cut& new_cut) {
     const bool same_plane = grid == g && cut.plane == new_cut.plane;
     grid = g;
     cut = new_cut;
@@ -68,7 +67,7 @@ void slice_view::SET_SLICE(const field_grid_record* g, const slice_cut& new_cut)
             line[column] = std::isfinite(v) ? SLICE_RGB(MAP_COLOUR(map, (v - lo) / (hi - lo))) : not_a_number.rgb();
         }
     }
-    const double da = STEP_OF(*g, shape.across), du = STEP_OF(*g, shape.up);
+    const double da = AXIS_STEP(*g, shape.across), du = AXIS_STEP(*g, shape.up);
     full_x0 = NODE_COORDINATE(*g, shape.across, 1) - da / 2.0;
     full_x1 = full_x0 + da * shape.columns;
     full_y0 = NODE_COORDINATE(*g, shape.up, 1) - du / 2.0;
@@ -173,15 +172,14 @@ QPointF slice_view::CELL_CENTRE(int column, int row) const { return CELL_RECT(FR
 QString slice_view::READOUT(int column, int row) const {
     if (grid == nullptr || column < 1 || column > shape.columns || row < 1 || row > shape.rows) return {};
     const grid_node n = SLICE_NODE(cut, column, row);
-    const int component = static_cast<int>(cut.quantity) + 1;
     std::string text = "x = " + SHORT_COORDINATE(NODE_COORDINATE(*grid, 'x', n.i), place_digits) + " cm, y = " +
                        SHORT_COORDINATE(NODE_COORDINATE(*grid, 'y', n.j), place_digits) + " cm, z = " +
                        SHORT_COORDINATE(NODE_COORDINATE(*grid, 'z', n.k), place_digits) + " cm (i, j, k = " + std::to_string(n.i) +
                        ", " + std::to_string(n.j) + ", " + std::to_string(n.k) + ") | " +
-                       std::string(FIELD_COMPONENT_NAME(cut.field_flag, component)) + " = " +
+                       std::string(QUANTITY_NAME(cut.field, cut.quantity)) + " = " +
                        READOUT_VALUE(values[static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(shape.columns) +
                                             static_cast<std::size_t>(column - 1)]) +
-                       " " + std::string(FIELD_UNIT(cut.field_flag));
+                       " " + std::string(FIELD_ENTRY(cut.field).unit);
     return QString::fromStdString(text);
 }
 

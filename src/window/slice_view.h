@@ -53,7 +53,7 @@ class slice_view : public QWidget {
 public:
     slice_view();
 
-    void SET_SLICE(const field_grid_record* grid, const slice_cut& cut);
+    void SET_SLICE(const full_map* grid, const slice_cut& cut);
     const slice_cut& CUT() const { return cut; }
     const slice_size& SIZE_OF_SLICE() const { return shape; }
     void SET_STRETCH(bool on);
@@ -96,7 +96,7 @@ private:
     void KEEP_VIEW_INSIDE();
     QRectF CELL_RECT(const frame& f, int column, int row) const;
 
-    const field_grid_record* grid = nullptr;
+    const full_map* grid = nullptr;
     slice_cut cut;
     slice_size shape;
     std::vector<double> values;

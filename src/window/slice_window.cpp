@@ -30,7 +30,7 @@ bool IS_ESCAPE(const QEvent* e) {
 
 }  // namespace
 
-slice_window::slice_window(const field_grid_record* grid_in, int field_flag, std::string_view map_file_in, QWidget* parent)
+slice_window::slice_window(const full_map* grid_in, int field_flag, std::string_view map_file_in, QWidget* parent)
     : QMainWindow(parent, Qt::Window), grid(grid_in), map_file(map_file_in) {
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -171,7 +171,7 @@ void slice_window::OFFER_FIELDS(bool both_fields, std::function<void(int)> switc
     for (int flag = 0; flag <= 1; ++flag) {
         QAction* field = view_menu->addAction(flag == 0 ? QStringLiteral("&Electric Field") : QStringLiteral("&Magnetic Field"));
         field->setShortcut(QKeySequence(Qt::CTRL | (flag == 0 ? Qt::Key_1 : Qt::Key_2)));
-        field->setEnabled(both_fields || flag == CUT().field_flag);
+        field->setEnabled(both_fields || flag == CUT().field);
         connect(field, &QAction::triggered, this, [switch_field, flag] { switch_field(flag); });
     }
 }
@@ -187,7 +187,7 @@ void slice_window::SET_CUT(const slice_cut& asked) {
 
 void slice_window::SET_FIELD(int field_flag) {
     slice_cut cut = CUT();
-    cut.field_flag = field_flag;
+    cut.field = field_flag;
     SET_CUT(cut);
     REOPEN_DETAIL_WINDOWS(this, nullptr, *grid, field_flag, map_file);
 }
@@ -205,8 +205,8 @@ void slice_window::SHOW_CUT() {
     updating = true;
     plane_box->setCurrentIndex(static_cast<int>(cut.plane));
     for (int q = 1; q <= 4; ++q)
-        quantity_box->setItemText(q - 1, QString::fromUtf8(FIELD_COMPONENT_NAME(cut.field_flag, q).data(),
-                                                           static_cast<qsizetype>(FIELD_COMPONENT_NAME(cut.field_flag, q).size())));
+        quantity_box->setItemText(q - 1, QString::fromUtf8(QUANTITY_NAME(cut.field, static_cast<slice_quantity>(q - 1)).data(),
+                                                           static_cast<qsizetype>(QUANTITY_NAME(cut.field, static_cast<slice_quantity>(q - 1)).size())));
     quantity_box->setCurrentIndex(static_cast<int>(cut.quantity));
     const int count = AXIS_NODES(*grid, size.normal);
     node_slider->setRange(1, count);
@@ -225,7 +225,7 @@ void slice_window::OPEN_NODE(grid_node n) {
     const int component = std::min(static_cast<int>(CUT().quantity) + 1, 3);
     int shift = 0;
     for (const char axis : {'x', 'y', 'z'}) {
-        QWidget* line = OPEN_NODE_LINE(*grid, CUT().field_flag, map_file, axis, n, component, this);
+        QWidget* line = OPEN_NODE_LINE(*grid, CUT().field, map_file, axis, n, component, this);
         if (line != nullptr) line->move(line->pos() + QPoint(shift, shift));
         shift += 36;
     }

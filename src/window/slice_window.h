@@ -17,7 +17,7 @@
 //   for the node (i, j, k, or a point in cm taken to the nearest node) and the axis first.
 //
 // HOW TO CALL IT
-//   auto* slices = new slice_window(content.fields.grid, field_flag, map_file, parent);
+//   auto* slices = new slice_window(content.fields.map, field_flag, map_file, parent);
 //   slices->SET_CUT({slice_plane::xz, 25, slice_quantity::magnitude, field_flag});
 //   slices->EXPORT_SLICE_TO(path, &why);   slices->SET_FIELD(1);
 //   OPEN_NODE_LINE(grid, field_flag, map_file, 'z', {25, 23, 1}, 3, parent);
@@ -50,7 +50,7 @@ struct plotted_page;
 
 class slice_window : public QMainWindow {
 public:
-    slice_window(const field_grid_record* grid, int field_flag, std::string_view map_file, QWidget* parent);
+    slice_window(const full_map* grid, int field_flag, std::string_view map_file, QWidget* parent);
 
     void SET_CUT(const slice_cut& cut);
     const slice_cut& CUT() const;
@@ -77,7 +77,7 @@ private:
     void SAVE_IMAGE();
     void OPEN_NODE(grid_node n);
 
-    const field_grid_record* grid;
+    const full_map* grid;
     std::string map_file;
     slice_view* view = nullptr;
     QComboBox* plane_box = nullptr;
@@ -91,7 +91,7 @@ private:
     bool updating = false;
 };
 
-QWidget* OPEN_NODE_LINE(const field_grid_record& grid, int field_flag, std::string_view map_file, char axis,
+QWidget* OPEN_NODE_LINE(const full_map& grid, int field_flag, std::string_view map_file, char axis,
                         grid_node through, int component, QWidget* parent);
 
 // What a detail window shows, kept on it so that a field switch can open it again for the other
@@ -102,10 +102,10 @@ inline constexpr const char* detail_node_line_property = "orvex_detail_node_line
 // Every detail window of owner (a window it opened) is opened again, in its place, for the
 // field of field_flag, and the old one closed: a page panel from page (skipped when page is
 // null), a node line from the grid.
-void REOPEN_DETAIL_WINDOWS(QWidget* owner, const plotted_page* page, const field_grid_record& grid, int field_flag,
+void REOPEN_DETAIL_WINDOWS(QWidget* owner, const plotted_page* page, const full_map& grid, int field_flag,
                            std::string_view map_file);
 
 // Asks for a node and an axis, then opens the line; nullptr when the user cancels.
-QWidget* ASK_NODE_LINE(const field_grid_record& grid, int field_flag, std::string_view map_file, QWidget* parent);
+QWidget* ASK_NODE_LINE(const full_map& grid, int field_flag, std::string_view map_file, QWidget* parent);
 
 }  // namespace orvex

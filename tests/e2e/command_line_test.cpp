@@ -94,8 +94,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "--frequency goes with --export FILE.h5"},
         answer_case{"NegativeFrequency", {"--export", "m.h5", "--frequency", "-352"}, 2, "",
                     "--frequency needs a positive number of MHz, not -352"},
-        answer_case{"FiguresZeroFrequency", {"--figures", "--frequency", "0", "{maps}"}, 2, "", "--frequency takes"},
-        answer_case{"FiguresFrequencyNotANumber", {"--figures", "--frequency", "nan"}, 2, "", "--frequency takes"},
+        answer_case{"FiguresZeroFrequency", {"--figures", "--frequency", "0", "{maps}"}, 2, "", "--frequency needs a positive number of MHz, not 0"},
+        answer_case{"FiguresFrequencyNotANumber", {"--figures", "--frequency", "nan"}, 2, "", "--frequency needs a positive number of MHz, not nan"},
         answer_case{"FiguresBetaAboveOne", {"--figures", "--frequency", "352", "--beta", "1.5"}, 2, "", "--beta takes"},
         answer_case{"FiguresBetaTrailingText", {"--figures", "--frequency", "352", "--beta", "0.5x"}, 2, "", "--beta takes"},
         answer_case{"FiguresBetaWithoutFrequency", {"--figures", "--beta", "0.5"}, 2, "", "--beta needs --frequency"},
@@ -111,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
 // output, status 0; status 1 when standard output cannot take it.
 TEST(WriterVersion, AnsweredAsTheViewerAnswersIt) {
     const case_dirs dirs;
-    for (const std::string program : {std::string(ORVEX_PROGRAM), std::string(ORVEX_MAP_WRITER)}) {
+    for (const std::string& program : {std::string(ORVEX_PROGRAM), std::string(ORVEX_MAP_WRITER)}) {
         const std::string name = fs::path(program).filename().string();
         for (const char* flag : {"--version", "-V"}) {
             const std::string run = "'" + program + "' " + flag;
@@ -169,7 +169,9 @@ TEST(ExportArgument, WritesTheUnfoldedMapBesideTheCallerAndNoPageNorListing) {
     EXPECT_FALSE(fs::exists(dirs.maps / "plot_orvex_3dfields.png"));
     const std::string csv = SLURP(dirs.start / "map.csv");
     EXPECT_EQ(csv.substr(0, csv.find('\n')), "x,y,z,Bx,By,Bz");
-    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 6 + 25 * 25 * 401);
+    // The header row, ten # lines (the map, its fields, units, flags, counts, header and stored
+    // coordinates), one row a node.
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 10 + 25 * 25 * 401);
 }
 
 }  // namespace

@@ -13,7 +13,6 @@
 
 #include "field/figures.h"
 #include "field/figures_json.h"
-#include "field/figures_of_run.h"
 #include "field/unfold.h"
 #include "analytic_grid.h"
 
@@ -42,14 +41,14 @@ double RELATIVE(double got, double want) { return std::fabs(got - want) / std::f
 TEST(Figures, GaussianGapMeetsItsTransitTimeFactor) {
     LOAD(field_model::gaussian_gap, 0, 1, 1, 0, 2.0, 30.0);
     const double frequency = 352.21;
-    const field_figures f = COMPUTE_FIGURES(field_grid, FIGURE_LINES_OF_RUN(), 0, {frequency, 0.5});
+    const field_figures f = COMPUTE_FIGURES(field_grid.full, 0, {frequency, 0.5});
     ASSERT_TRUE(f.axial_voltage);
     EXPECT_LT(RELATIVE(*f.axial_voltage, 1000.0 * sigma * std::sqrt(2.0 * pi)), 1e-12);
     // The largest Ez lies on the middle node of the axis, z = 0.
     EXPECT_EQ(f.lines[2].components[2].largest->node, 101);
     EXPECT_EQ(f.lines[2].components[2].largest->position, 0.0);
     for (const double beta : {1.0, 0.5, 0.2}) {
-        const auto rf = RF_AT_BETA(field_grid, FIGURE_LINES_OF_RUN(), frequency, beta);
+        const auto rf = RF_AT_BETA(field_grid.full, frequency, beta);
         ASSERT_TRUE(rf && rf->transit_time && rf->phase);
         const double q = 2.0 * pi * frequency * 1e6 / (beta * 29'979'245'800.0);
         EXPECT_LT(RELATIVE(*rf->transit_time, std::exp(-(q * sigma) * (q * sigma) / 2.0)), 1e-12) << beta;
@@ -67,22 +66,21 @@ TEST(Figures, GaussianGapMeetsItsTransitTimeFactor) {
 // gains more, and it is a maximum to 1e-6 in beta.
 TEST(Figures, BestBetaIsTheLargestGain) {
     LOAD(field_model::harmonic, 0, 1, 1, 1, 2.0, 50.0);
-    const figure_lines lines = FIGURE_LINES_OF_RUN();
     const double frequency = 0.4 * std::sqrt(0.13) * 29'979'245'800.0 / (2.0 * pi * 1e6);  // q = c at beta 0.4
-    const auto best = COMPUTE_FIGURES(field_grid, lines, 0, {frequency, std::nullopt}).best;
+    const auto best = COMPUTE_FIGURES(field_grid.full, 0, {frequency, std::nullopt}).best;
     ASSERT_TRUE(best);
     EXPECT_NEAR(best->beta, 0.4, 0.02);
     for (int n = 0; n <= 20000; ++n) {
         const double beta = 0.001 + 0.999 * n / 20000.0;
-        ASSERT_LE(RF_AT_BETA(field_grid, lines, frequency, beta)->gain, best->gain * (1.0 + 1e-12)) << beta;
+        ASSERT_LE(RF_AT_BETA(field_grid.full, frequency, beta)->gain, best->gain * (1.0 + 1e-12)) << beta;
     }
     for (const double side : {-1e-6, 1e-6})
-        EXPECT_LT(RF_AT_BETA(field_grid, lines, frequency, best->beta + side)->gain, best->gain);
+        EXPECT_LT(RF_AT_BETA(field_grid.full, frequency, best->beta + side)->gain, best->gain);
 }
 
 TEST(Figures, GaussianSolenoidEffectiveLengthAndWrongSignNote) {
     LOAD(field_model::gaussian_solenoid, 1, 1, 1, 1, 2.0, 30.0);
-    field_figures f = COMPUTE_FIGURES(field_grid, FIGURE_LINES_OF_RUN(), 1, {});
+    field_figures f = COMPUTE_FIGURES(field_grid.full, 1, {});
     ASSERT_TRUE(f.bz_integral && f.bz2_integral && f.effective_length && f.hard_edge_field);
     EXPECT_LT(RELATIVE(*f.bz_integral, 1000.0 * sigma * std::sqrt(2.0 * pi)), 1e-12);
     EXPECT_LT(RELATIVE(*f.bz2_integral, 1e6 * sigma * std::sqrt(pi)), 1e-12);
@@ -95,12 +93,12 @@ TEST(Figures, GaussianSolenoidEffectiveLengthAndWrongSignNote) {
     mapgen::map_defects wrong;
     wrong.negate[3] = true;  // Bx
     LOAD(field_model::gaussian_solenoid, 1, 1, 1, 1, 2.0, 30.0, wrong);
-    const auto d = DIVERGENCE(field_grid, 1);
+    const auto d = DIVERGENCE(field_grid.full, 1);
     ASSERT_TRUE(d);
     EXPECT_GT(d->ratio, 0.3);
     EXPECT_LE(d->ratio, 1.0);
     // The node named is where the sum is largest, at the coordinates the page gives it.
-    EXPECT_EQ(d->x, (d->i - 1) * ((field_grid.xmax - field_grid.xmin) / (field_grid.nx - 1)) + field_grid.xmin);
+    EXPECT_EQ(d->x, (d->i - 1) * ((field_grid.full.xmax - field_grid.full.xmin) / (field_grid.full.nx - 1)) + field_grid.full.xmin);
     EXPECT_TRUE(std::regex_match(DIVERGENCE_NOTE(1, *d),
                                  std::regex("the divergence of B reaches 0\\.[3-9][0-9]? of its terms at node \\(\\d+, \\d+, \\d+\\) "
                                             "\\(x = [-0-9.e]+, y = [-0-9.e]+, z = [-0-9.e]+ cm\\): a component's sign, "
@@ -110,8 +108,7 @@ TEST(Figures, GaussianSolenoidEffectiveLengthAndWrongSignNote) {
 
 TEST(Figures, QuadrupoleGradientsAndAbsentFigures) {
     LOAD(field_model::quadrupole, 2, 1, 1, 0, 2.0, 50.0);
-    const figure_lines lines = FIGURE_LINES_OF_RUN();
-    const field_figures b = COMPUTE_FIGURES(field_grid, lines, 1, {});
+    const field_figures b = COMPUTE_FIGURES(field_grid.full, 1, {});
     ASSERT_TRUE(b.gradient && b.gradient->integral);
     EXPECT_LT(RELATIVE(b.gradient->largest, 500.0), 1e-12);
     EXPECT_LT(RELATIVE(*b.gradient->integral, 500.0 * 100.0), 1e-12);
@@ -119,14 +116,14 @@ TEST(Figures, QuadrupoleGradientsAndAbsentFigures) {
     EXPECT_EQ(b.lines[0].components[1].smallest->node, 1);
     EXPECT_LT(RELATIVE(b.lines[0].components[1].smallest->value, -1000.0), 1e-12);
     EXPECT_EQ(b.lines[0].components[1].largest->node, 49);
-    const double x_m = (lines.line[4].fixed.first - 1) * (4.0 / 48.0) - 2.0;
+    const double x_m = (LINE_INDICES(field_grid.full, 5).first - 1) * (4.0 / 48.0) - 2.0;
     EXPECT_LT(RELATIVE(*b.lines[4].components[1].integral, 500.0 * x_m * 100.0), 1e-12);
     // Bz is 0 on the axis: no effective length, no hard-edge field; every term of the
     // divergence is 0: no figure.
     EXPECT_EQ(*b.bz_integral, 0.0);
     EXPECT_FALSE(b.effective_length || b.hard_edge_field || b.divergence);
 
-    const field_figures e = COMPUTE_FIGURES(field_grid, lines, 0, {352.0, 0.5});
+    const field_figures e = COMPUTE_FIGURES(field_grid.full, 0, {352.0, 0.5});
     ASSERT_TRUE(e.gradient && e.at_beta && e.divergence);
     EXPECT_LT(RELATIVE(e.gradient->largest, 2000.0), 1e-12);
     EXPECT_LT(RELATIVE(*e.gradient->integral, 2000.0 * 100.0), 1e-12);
@@ -137,7 +134,7 @@ TEST(Figures, QuadrupoleGradientsAndAbsentFigures) {
     // The document: what is absent is an absent key; every number reads back as computed.
     const std::array<field_figures, 2> both{e, b};
     const std::array<std::string_view, 1> notes{"a note"};
-    const std::string text = FIGURES_JSON({"program", "MW_quad.txt", &field_grid, &lines, {352.0, 0.5}, both, notes});
+    const std::string text = FIGURES_JSON({"program", "MW_quad.txt", &field_grid.full, {352.0, 0.5}, both, notes});
     EXPECT_EQ(text.find("null"), std::string::npos);
     EXPECT_EQ(text.find("nan"), std::string::npos);
     const nlohmann::json doc = nlohmann::json::parse(text);
@@ -152,7 +149,7 @@ TEST(Figures, QuadrupoleGradientsAndAbsentFigures) {
     EXPECT_EQ(doc["fields"][0]["divergence"]["D"].get<double>(), e.divergence->ratio);
     const auto& line5 = doc["fields"][1]["lines"][4];
     EXPECT_EQ(line5["By"]["integral"].get<double>(), *b.lines[4].components[1].integral);
-    EXPECT_EQ(line5["fixed_nodes"][0], lines.line[4].fixed.first);
+    EXPECT_EQ(line5["fixed_nodes"][0], LINE_INDICES(field_grid.full, 5).first);
     EXPECT_EQ(doc["notes"][0], "a note");
 }
 
@@ -164,18 +161,18 @@ TEST(Figures, DivergenceFreeMapsRaiseNoNote) {
             LOAD(field_model::harmonic, kind, flags & 1, (flags >> 1) & 1, (flags >> 2) & 1, 2.0, 50.0);
             for (int field = 0; field <= 1; ++field) {
                 if (kind != 2 && field != kind) continue;
-                const auto d = DIVERGENCE(field_grid, field);
+                const auto d = DIVERGENCE(field_grid.full, field);
                 ASSERT_TRUE(d) << kind << " " << flags;
                 EXPECT_LT(d->ratio, 5e-3) << kind << " " << flags << " " << field;
             }
         }
     LOAD(field_model::rfq_cell, 0, 1, 1, 1, 0.4, 12.0);
-    EXPECT_LT(DIVERGENCE(field_grid, 0)->ratio, divergence_note_threshold);
+    EXPECT_LT(DIVERGENCE(field_grid.full, 0)->ratio, divergence_note_threshold);
     LOAD(field_model::solenoid, 1, 1, 1, 0, 2.0, 30.0);
-    EXPECT_LT(DIVERGENCE(field_grid, 1)->ratio, divergence_note_threshold);
+    EXPECT_LT(DIVERGENCE(field_grid.full, 1)->ratio, divergence_note_threshold);
     LOAD(field_model::lens_doublet, 2, 0, 0, 1, 1.0, 15.0);
-    EXPECT_LT(DIVERGENCE(field_grid, 0)->ratio, divergence_note_threshold);
-    EXPECT_LT(DIVERGENCE(field_grid, 1)->ratio, divergence_note_threshold);
+    EXPECT_LT(DIVERGENCE(field_grid.full, 0)->ratio, divergence_note_threshold);
+    EXPECT_LT(DIVERGENCE(field_grid.full, 1)->ratio, divergence_note_threshold);
 }
 
 }  // namespace

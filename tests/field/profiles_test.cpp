@@ -23,19 +23,24 @@ using testing::MAP;
 std::vector<std::pair<int, int>> ALL_INDICES() {
     std::vector<std::pair<int, int>> out;
     for (int line = 1; line <= line_count; ++line) {
-        const line_indices li = LINE_INDICES(line);
+        const line_indices li = LINE_INDICES(field_grid.full, line);
         out.emplace_back(li.first, li.second);
     }
     return out;
 }
 
-void SAMPLE_ALL() {
-    COMPUTE_MESH_STEPS();
-    for (int line = 1; line <= line_count; ++line) SAMPLE_LINE(line);
+// The field the tests sample and read back.
+int sampled_field = 0;
+
+void SAMPLE_ALL(int field = 0) {
+    sampled_field = field;
+    for (int line = 1; line <= line_count; ++line) SAMPLE_LINE(field_grid.full, field, line);
 }
 
+profile PROFILE(int line, int component) { return orvex::PROFILE(sampled_field, line, component); }
+
 TEST(LineIndices, FixedNodesForEachCountPattern) {
-    field_grid_record& g = field_grid;
+    full_map& g = field_grid.full;
     using v = std::vector<std::pair<int, int>>;
     g.nx = g.ny = 49;
     g.nz = 401;
@@ -66,12 +71,11 @@ TEST(SampleLine, MirroredMapGivesSymmetricPositionsAndTheFieldAtThem) {
     for (int flag = 0; flag <= 1; ++flag) {
         const mapgen::map_recipe m = MAP(2, 1, 1, 1);
         LOAD_ANALYTIC(m);
-        field_grid.field_flag = flag;
         UNFOLD_GRID();
-        SAMPLE_ALL();
+        SAMPLE_ALL(flag);
         const field_grid_record& g = field_grid;
-        EXPECT_DOUBLE_EQ(g.dx, 2.0 * m.x_hi / 48.0);
-        EXPECT_DOUBLE_EQ(g.dz, 2.0 * m.z_hi / 400.0);
+        EXPECT_DOUBLE_EQ(g.full.dx, 2.0 * m.x_hi / 48.0);
+        EXPECT_DOUBLE_EQ(g.full.dz, 2.0 * m.z_hi / 400.0);
 
         const profile px = PROFILE(1, 1), py = PROFILE(2, 1), pz = PROFILE(3, 1);
         ASSERT_EQ(px.n, 49);
@@ -84,7 +88,7 @@ TEST(SampleLine, MirroredMapGivesSymmetricPositionsAndTheFieldAtThem) {
         for (int k = 0; k < 401; ++k) EXPECT_NEAR(pz.pos[k], -pz.pos[400 - k], 1e-12);
 
         for (int line = 1; line <= line_count; ++line) {
-            const line_indices li = LINE_INDICES(line);
+            const line_indices li = LINE_INDICES(field_grid.full, line);
             for (int c = 1; c <= 3; ++c) {
                 const profile p = PROFILE(line, c);
                 for (int n = 0; n < p.n; ++n) {
@@ -117,8 +121,8 @@ TEST(SampleLine, StoreKeepsEveryLineAndSharesTheZPositions) {
         for (int other = 3; other < line; ++other) EXPECT_NE(PROFILE(line, 3).val, PROFILE(other, 3).val);
     }
     EXPECT_EQ(PROFILE(3, 3).val[150], first);
-    EXPECT_EQ(PROFILE(3, 3).val[150], g.ez_full[FULL_INDEX(13, 13, 151)]);
-    EXPECT_EQ(PROFILE(10, 2).val[7], g.ey_full[FULL_INDEX(3, 3, 8)]);
+    EXPECT_EQ(PROFILE(3, 3).val[150], g.full.ez_full[FULL_INDEX(13, 13, 151)]);
+    EXPECT_EQ(PROFILE(10, 2).val[7], g.full.ey_full[FULL_INDEX(3, 3, 8)]);
     EXPECT_EQ(PROFILE(0, 1).n, 0);
     EXPECT_EQ(PROFILE(1, 4).val, nullptr);
 }
@@ -128,9 +132,8 @@ TEST(SampleLine, FieldMissingFromTheMapGivesZeroProfiles) {
     const int cases[2][2] = {{1, 0}, {0, 1}};  // kind, field_flag
     for (const auto& kc : cases) {
         LOAD_ANALYTIC(MAP(kc[0], 1, 0, 1));
-        field_grid.field_flag = kc[1];
         UNFOLD_GRID();
-        SAMPLE_ALL();
+        SAMPLE_ALL(kc[1]);
         int nonzero = 0, lines = 0;
         for (int line = 1; line <= line_count; ++line)
             for (int c = 1; c <= 3; ++c) {
@@ -153,9 +156,9 @@ TEST(SampleLine, EmptyGridGivesEmptyProfilesAndFiniteSteps) {
     UNFOLD_GRID();
     SAMPLE_ALL();
     const field_grid_record& g = field_grid;
-    EXPECT_EQ(g.nx, 0);
-    EXPECT_EQ(g.dx, -(g.xmax - g.xmin));
-    EXPECT_TRUE(std::isfinite(g.dy) && std::isfinite(g.dz));
+    EXPECT_EQ(g.full.nx, 0);
+    EXPECT_EQ(g.full.dx, -(g.full.xmax - g.full.xmin));
+    EXPECT_TRUE(std::isfinite(g.full.dy) && std::isfinite(g.full.dz));
     for (int line = 1; line <= line_count; ++line)
         for (int c = 1; c <= 3; ++c) EXPECT_EQ(PROFILE(line, c).n, 0);
 }
@@ -166,10 +169,10 @@ TEST(StageOrderDeathTest, SamplingBeforeUnfoldingStops) {
     if (!ORVEX_ASSUMPTIONS_CHECKED) GTEST_SKIP() << "stage order is checked in debug and sanitizer builds";
     LOAD_ANALYTIC(MAP(2, 1, 1, 1));
     UNFOLD_GRID();
-    SAMPLE_LINE(1);  // in order: no stop
+    SAMPLE_LINE(field_grid.full, 0, 1);  // in order: no stop
     LOAD_ANALYTIC(MAP(2, 0, 0, 0));
-    field_grid.unfolded = false;  // as a reader leaves it
-    EXPECT_DEATH(SAMPLE_LINE(1), "UNFOLD_GRID has run before the grid is sampled");
+    field_grid.full.complete = false;  // as a reader leaves it
+    EXPECT_DEATH(SAMPLE_LINE(field_grid.full, 0, 1), "UNFOLD_GRID has run before the grid is sampled");
 }
 
 }  // namespace

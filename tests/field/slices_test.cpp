@@ -25,12 +25,11 @@ namespace {
 void LOAD_MAP() {
     testing::LOAD_ANALYTIC(testing::MAP(2, 1, 0, 1));
     UNFOLD_GRID();
-    COMPUTE_MESH_STEPS();
 }
 
 TEST(Slices, NearestNodeOfAPointTakesTheLowerNodeAtATieAndTheEndsBeyondTheGrid) {
     LOAD_MAP();
-    const field_grid_record& g = field_grid;
+    const full_map& g = field_grid.full;
     const struct { char axis; double at; int node; } rows[] = {
         {'x', 0.0, 25},  {'x', -2.0, 1},   {'x', -9.0, 1},  {'x', 2.0, 49},   {'x', 7.0, 49},
         {'x', 1.0 / 24.0, 25},   // midway between nodes 25 and 26: the lower
@@ -53,7 +52,7 @@ TEST(Slices, NearestNodeOfAPointTakesTheLowerNodeAtATieAndTheEndsBeyondTheGrid) 
 
 TEST(Slices, CsvLoadsInNumpyAndPandasWithTheGridsValues) {
     LOAD_MAP();
-    field_grid_record& g = field_grid;
+    const full_map& g = field_grid.full;
     g.ey_full[FULL_INDEX(3, 4, 201)] = NAN;  // shown as nan, read back as a non-number
     const std::string text = SLICE_CSV(g, {slice_plane::xy, 201, slice_quantity::y, 0}, "MW,map.bin");
     ASSERT_EQ(text.rfind("i,j,k,x,y,z,value\n# ", 0), 0u) << text.substr(0, 80);

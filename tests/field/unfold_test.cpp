@@ -35,30 +35,30 @@ TEST(UnfoldGrid, AnalyticMapOfEveryKindAndFlagPatternEqualsTheFieldEverywhere) {
             LOAD_ANALYTIC(m);
             UNFOLD_GRID();
             const field_grid_record& g = field_grid;
-            ASSERT_EQ(g.nx, yz ? 49 : 25);
-            ASSERT_EQ(g.ny, xz ? 49 : 25);
-            ASSERT_EQ(g.nz, xy ? 401 : 201);
+            ASSERT_EQ(g.full.nx, yz ? 49 : 25);
+            ASSERT_EQ(g.full.ny, xz ? 49 : 25);
+            ASSERT_EQ(g.full.nz, xy ? 401 : 201);
             // A mirrored axis stores 0..hi: its lower limit is -xmws(25), else xmws(1) = -hi.
-            EXPECT_EQ(g.xmin, yz ? -g.xmws[24] : g.xmws[0]);
-            EXPECT_EQ(g.ymin, xz ? -g.ymws[24] : g.ymws[0]);
-            EXPECT_EQ(g.zmin, xy ? -g.zmws[200] : g.zmws[0]);
-            EXPECT_EQ(g.xmin, -m.x_hi);
-            EXPECT_EQ(g.ymin, -m.y_hi);
-            EXPECT_EQ(g.zmin, -m.z_hi);
-            EXPECT_EQ(g.xmax, m.x_hi);
-            EXPECT_EQ(g.ymax, m.y_hi);
-            EXPECT_EQ(g.zmax, m.z_hi);
+            EXPECT_EQ(g.full.xmin, yz ? -g.xmws[24] : g.xmws[0]);
+            EXPECT_EQ(g.full.ymin, xz ? -g.ymws[24] : g.ymws[0]);
+            EXPECT_EQ(g.full.zmin, xy ? -g.zmws[200] : g.zmws[0]);
+            EXPECT_EQ(g.full.xmin, -m.x_hi);
+            EXPECT_EQ(g.full.ymin, -m.y_hi);
+            EXPECT_EQ(g.full.zmin, -m.z_hi);
+            EXPECT_EQ(g.full.xmax, m.x_hi);
+            EXPECT_EQ(g.full.ymax, m.y_hi);
+            EXPECT_EQ(g.full.zmax, m.z_hi);
 
-            const double dx = (g.xmax - g.xmin) / (g.nx - 1), dy = (g.ymax - g.ymin) / (g.ny - 1),
-                         dz = (g.zmax - g.zmin) / (g.nz - 1);
+            const double dx = (g.full.xmax - g.full.xmin) / (g.full.nx - 1), dy = (g.full.ymax - g.full.ymin) / (g.full.ny - 1),
+                         dz = (g.full.zmax - g.full.zmin) / (g.full.nz - 1);
             long exact_misses = 0, near_misses = 0, spare_written = 0;
             for (int k = 1; k <= full_capacity_z; ++k)
                 for (int j = 1; j <= full_capacity_y; ++j)
                     for (int i = 1; i <= full_capacity_x; ++i) {
                         const std::size_t f = FULL_INDEX(i, j, k);
-                        const double got[6] = {g.ex_full[f], g.ey_full[f], g.ez_full[f],
-                                               g.bx_full[f], g.by_full[f], g.bz_full[f]};
-                        if (i > g.nx || j > g.ny || k > g.nz) {
+                        const double got[6] = {g.full.ex_full[f], g.full.ey_full[f], g.full.ez_full[f],
+                                               g.full.bx_full[f], g.full.by_full[f], g.full.bz_full[f]};
+                        if (i > g.full.nx || j > g.full.ny || k > g.full.nz) {
                             for (double v : got) spare_written += v != 0.0;
                             continue;
                         }
@@ -69,7 +69,7 @@ TEST(UnfoldGrid, AnalyticMapOfEveryKindAndFlagPatternEqualsTheFieldEverywhere) {
                                   MIRRORED_COORD(g.zmws.data(), xy, k, 201));
                         // On the uniform full grid they agree to the rounding of the coordinates.
                         const std::array<double, 6> want_u =
-                            FIELD(m, g.xmin + (i - 1) * dx, g.ymin + (j - 1) * dy, g.zmin + (k - 1) * dz);
+                            FIELD(m, g.full.xmin + (i - 1) * dx, g.full.ymin + (j - 1) * dy, g.full.zmin + (k - 1) * dz);
                         for (std::size_t c = 0; c < 6; ++c) {
                             exact_misses += got[c] != want_e[c];
                             near_misses += std::fabs(got[c] - want_u[c]) > 1e-9;
@@ -82,8 +82,8 @@ TEST(UnfoldGrid, AnalyticMapOfEveryKindAndFlagPatternEqualsTheFieldEverywhere) {
     }
 }
 
-// A run unfolds only the triple it plots: exactly the values of a full unfolding, and the other
-// triple's arrays untouched.
+// A run unfolds a field only when it is first asked for: exactly the values of a full
+// unfolding, and the other field's arrays untouched.
 TEST(UnfoldGrid, PlottedTripleAloneGivesTheSameValuesAndLeavesTheOtherUntouched) {
     for (const int field_flag : {0, 1}) {
         SCOPED_TRACE(field_flag);
@@ -91,15 +91,16 @@ TEST(UnfoldGrid, PlottedTripleAloneGivesTheSameValuesAndLeavesTheOtherUntouched)
         UNFOLD_GRID();
         const field_grid_record& g = field_grid;
         const std::array<const full_array*, 3> plotted =
-            field_flag == 1 ? std::array{&g.bx_full, &g.by_full, &g.bz_full} : std::array{&g.ex_full, &g.ey_full, &g.ez_full};
+            field_flag == 1 ? std::array<const full_array*, 3>{&g.full.bx_full, &g.full.by_full, &g.full.bz_full} : std::array<const full_array*, 3>{&g.full.ex_full, &g.full.ey_full, &g.full.ez_full};
         const std::array<const full_array*, 3> other =
-            field_flag == 1 ? std::array{&g.ex_full, &g.ey_full, &g.ez_full} : std::array{&g.bx_full, &g.by_full, &g.bz_full};
+            field_flag == 1 ? std::array<const full_array*, 3>{&g.full.ex_full, &g.full.ey_full, &g.full.ez_full} : std::array<const full_array*, 3>{&g.full.bx_full, &g.full.by_full, &g.full.bz_full};
         std::vector<double> full_unfolding;
         for (const full_array* a : plotted) full_unfolding.insert(full_unfolding.end(), a->begin(), a->end());
 
         LOAD_ANALYTIC(MAP(2, 1, 1, 1));
-        field_grid.field_flag = field_flag;
-        UNFOLD_GRID(unfold_scope::plotted_triple);
+        UNFOLD_GRID(fields_unfolded::on_request);
+        for (const full_array* a : plotted) EXPECT_TRUE(std::all_of(a->begin(), a->end(), [](double v) { return v == 0.0; }));
+        EXPECT_EQ(FIELD_TRIPLE(g.full, field_flag)[0], plotted[0]);
         std::vector<double> alone;
         for (const full_array* a : plotted) alone.insert(alone.end(), a->begin(), a->end());
         EXPECT_TRUE(alone == full_unfolding);
@@ -114,12 +115,12 @@ TEST(UnfoldGrid, PivotIsCopiedAsStoredAndEndsComeFromTheLastStoredNode) {
     field_grid_record& g = field_grid;
     g.ex_in[STORED_INDEX(1, 4, 9)] = 7.5;  // odd component on the plane x = 0
     UNFOLD_GRID();
-    EXPECT_EQ(g.ex_full[FULL_INDEX(25, 4, 9)], 7.5);
-    EXPECT_EQ(g.ex_full[FULL_INDEX(1, 4, 9)], -g.ex_in[STORED_INDEX(25, 4, 9)]);
-    EXPECT_EQ(g.ex_full[FULL_INDEX(49, 4, 9)], g.ex_in[STORED_INDEX(25, 4, 9)]);
-    EXPECT_EQ(g.ex_full[FULL_INDEX(24, 4, 9)], -g.ex_in[STORED_INDEX(2, 4, 9)]);
-    EXPECT_EQ(g.ex_full[FULL_INDEX(26, 4, 9)], g.ex_in[STORED_INDEX(2, 4, 9)]);
-    EXPECT_EQ(g.ey_full[FULL_INDEX(24, 4, 9)], g.ey_in[STORED_INDEX(2, 4, 9)]);
+    EXPECT_EQ(g.full.ex_full[FULL_INDEX(25, 4, 9)], 7.5);
+    EXPECT_EQ(g.full.ex_full[FULL_INDEX(1, 4, 9)], -g.ex_in[STORED_INDEX(25, 4, 9)]);
+    EXPECT_EQ(g.full.ex_full[FULL_INDEX(49, 4, 9)], g.ex_in[STORED_INDEX(25, 4, 9)]);
+    EXPECT_EQ(g.full.ex_full[FULL_INDEX(24, 4, 9)], -g.ex_in[STORED_INDEX(2, 4, 9)]);
+    EXPECT_EQ(g.full.ex_full[FULL_INDEX(26, 4, 9)], g.ex_in[STORED_INDEX(2, 4, 9)]);
+    EXPECT_EQ(g.full.ey_full[FULL_INDEX(24, 4, 9)], g.ey_in[STORED_INDEX(2, 4, 9)]);
     EXPECT_NE(g.ex_in[STORED_INDEX(25, 4, 9)], 0.0);
 
     // Both fields, all mirrors: Bz at (1, 1, 1) takes sx * sy = +1 and By sx * sz = +1; Bx on
@@ -127,14 +128,14 @@ TEST(UnfoldGrid, PivotIsCopiedAsStoredAndEndsComeFromTheLastStoredNode) {
     LOAD_ANALYTIC(MAP(2, 1, 1, 1));
     g.bx_in[STORED_INDEX(3, 5, 1)] = -2.25;
     UNFOLD_GRID();
-    EXPECT_EQ(g.bz_full[FULL_INDEX(1, 1, 1)], g.bz_in[STORED_INDEX(25, 25, 201)]);
-    EXPECT_EQ(g.by_full[FULL_INDEX(1, 1, 1)], g.by_in[STORED_INDEX(25, 25, 201)]);
-    EXPECT_EQ(g.ez_full[FULL_INDEX(1, 1, 1)], -g.ez_in[STORED_INDEX(25, 25, 201)]);
-    EXPECT_EQ(g.ez_full[FULL_INDEX(1, 1, 401)], g.ez_in[STORED_INDEX(25, 25, 201)]);
-    EXPECT_EQ(g.bx_full[FULL_INDEX(27, 29, 201)], -2.25);
-    EXPECT_EQ(g.bx_full[FULL_INDEX(23, 29, 201)], -2.25);
-    EXPECT_EQ(g.bx_full[FULL_INDEX(27, 21, 201)], 2.25);  // only the y sign applies
-    EXPECT_EQ(g.ex_full[FULL_INDEX(25, 25, 201)], g.ex_in[STORED_INDEX(1, 1, 1)]);
+    EXPECT_EQ(g.full.bz_full[FULL_INDEX(1, 1, 1)], g.bz_in[STORED_INDEX(25, 25, 201)]);
+    EXPECT_EQ(g.full.by_full[FULL_INDEX(1, 1, 1)], g.by_in[STORED_INDEX(25, 25, 201)]);
+    EXPECT_EQ(g.full.ez_full[FULL_INDEX(1, 1, 1)], -g.ez_in[STORED_INDEX(25, 25, 201)]);
+    EXPECT_EQ(g.full.ez_full[FULL_INDEX(1, 1, 401)], g.ez_in[STORED_INDEX(25, 25, 201)]);
+    EXPECT_EQ(g.full.bx_full[FULL_INDEX(27, 29, 201)], -2.25);
+    EXPECT_EQ(g.full.bx_full[FULL_INDEX(23, 29, 201)], -2.25);
+    EXPECT_EQ(g.full.bx_full[FULL_INDEX(27, 21, 201)], 2.25);  // only the y sign applies
+    EXPECT_EQ(g.full.ex_full[FULL_INDEX(25, 25, 201)], g.ex_in[STORED_INDEX(1, 1, 1)]);
 }
 
 // The selection tests the flag sum and the flags exactly as given; nothing checks them.
@@ -163,17 +164,17 @@ TEST(UnfoldGrid, CaseSelectionUsesTheFlagsAsGiven) {
         g.ksym_xy = r.xy;
         g.ksym = r.yz + r.xz + r.xy;
         UNFOLD_GRID();
-        EXPECT_EQ(g.nx, r.nx);
-        EXPECT_EQ(g.ny, r.ny);
-        EXPECT_EQ(g.nz, r.nz);
+        EXPECT_EQ(g.full.nx, r.nx);
+        EXPECT_EQ(g.full.ny, r.ny);
+        EXPECT_EQ(g.full.nz, r.nz);
         // Limits are always set, each mirrored only by its own flag equal to 1.
-        EXPECT_EQ(g.xmin, r.yz == 1 ? -g.xmws[24] : g.xmws[0]);
-        EXPECT_EQ(g.ymin, r.xz == 1 ? -g.ymws[24] : g.ymws[0]);
-        EXPECT_EQ(g.zmin, r.xy == 1 ? -g.zmws[200] : g.zmws[0]);
-        EXPECT_EQ(g.zmax, g.zmws[200]);
-        if (g.nx == 0) {
-            EXPECT_EQ(g.ny, 0);
-            EXPECT_EQ(g.ex_full[FULL_INDEX(1, 1, 1)], 0.0);  // full arrays left untouched
+        EXPECT_EQ(g.full.xmin, r.yz == 1 ? -g.xmws[24] : g.xmws[0]);
+        EXPECT_EQ(g.full.ymin, r.xz == 1 ? -g.ymws[24] : g.ymws[0]);
+        EXPECT_EQ(g.full.zmin, r.xy == 1 ? -g.zmws[200] : g.zmws[0]);
+        EXPECT_EQ(g.full.zmax, g.zmws[200]);
+        if (g.full.nx == 0) {
+            EXPECT_EQ(g.full.ny, 0);
+            EXPECT_EQ(g.full.ex_full[FULL_INDEX(1, 1, 1)], 0.0);  // full arrays left untouched
         }
     }
 }

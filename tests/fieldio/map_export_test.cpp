@@ -40,19 +40,20 @@ constexpr std::array<export_case, 3> cases{{{2, 1, 1, 1}, {0, 1, 0, 0}, {1, 0, 0
 // Loads the case and unfolds both triples into the full arrays: the oracle.
 void LOAD_CASE(const export_case& c) {
     testing::LOAD_ANALYTIC(testing::MAP(c.kind, c.yz, c.xz, c.xy));
-    UNFOLD_GRID(unfold_scope::both_triples);
+    UNFOLD_GRID();
 }
 
-const full_array& FULL(int c) {
-    const std::array<const full_array*, 6> a{&field_grid.ex_full, &field_grid.ey_full, &field_grid.ez_full,
-                                             &field_grid.bx_full, &field_grid.by_full, &field_grid.bz_full};
-    return *a[static_cast<std::size_t>(c)];
-}
+const full_array& FULL(int c) { return COMPONENT_ARRAY(field_grid.full, c); }
 
-// The map's own coordinate of full node n: the stored one, negated on the mirrored side.
-double COORD(const double* stored, bool mirrored, int n, int pivot) {
-    if (!mirrored) return stored[n - 1];
-    return n < pivot ? -stored[pivot - n] : stored[n - pivot];
+// The numbers of a "# stored x: a b c" line after its name.
+std::vector<double> STORED_LINE(const std::string& comments, const std::string& name) {
+    const std::size_t at = comments.find("# " + name + ":");
+    std::vector<double> v;
+    if (at == std::string::npos) return v;
+    std::istringstream in(comments.substr(at + name.size() + 3, comments.find('\n', at) - at - name.size() - 3));
+    std::string word;
+    while (in >> word) v.push_back(std::strtod(word.c_str(), nullptr));
+    return v;
 }
 
 std::vector<int> CARRIED(int kind) {
@@ -61,11 +62,13 @@ std::vector<int> CARRIED(int kind) {
     return {0, 1, 2, 3, 4, 5};
 }
 
+// The rows give the full map's coordinates (as the slice CSV does), the # lines the map's own
+// stored coordinates and header values, so that an import can make the same file again.
 TEST(MapExport, CsvHoldsEveryNodeXFastestWithTheMapsCoordinatesAndReadsBackExactly) {
     const scratch_dir dir;
     for (const export_case& c : cases) {
         LOAD_CASE(c);
-        const field_grid_record& g = field_grid;
+        const full_map& g = field_grid.full;
         ASSERT_TRUE(EXPORT_MAP(g, "map.csv", {"MW map.txt", 0.0}));
         std::istringstream in(SLURP("map.csv"));
         std::string line;
@@ -77,6 +80,10 @@ TEST(MapExport, CsvHoldsEveryNodeXFastestWithTheMapsCoordinatesAndReadsBackExact
         EXPECT_NE(comments.find("# map file: MW map.txt\n"), std::string::npos) << comments;
         EXPECT_NE(comments.find(c.kind == 2 ? "# units: cm,V/cm,Gs\n" : c.kind == 0 ? "# units: cm,V/cm\n" : "# units: cm,Gs\n"),
                   std::string::npos);
+        EXPECT_NE(comments.find("# map header: d_elm 100 aper 2 n_cell 0\n"), std::string::npos) << comments;
+        EXPECT_EQ(STORED_LINE(comments, "stored x"), std::vector<double>(field_grid.xmws.begin(), field_grid.xmws.end()));
+        EXPECT_EQ(STORED_LINE(comments, "stored y"), std::vector<double>(field_grid.ymws.begin(), field_grid.ymws.end()));
+        EXPECT_EQ(STORED_LINE(comments, "stored z"), std::vector<double>(field_grid.zmws.begin(), field_grid.zmws.end()));
         const std::vector<int> carried = CARRIED(c.kind);
         long rows = 0, misses = 0;
         for (int k = 1; k <= g.nz; ++k)
@@ -91,9 +98,9 @@ TEST(MapExport, CsvHoldsEveryNodeXFastestWithTheMapsCoordinatesAndReadsBackExact
                         p = *end == ',' ? end + 1 : end;
                     }
                     ASSERT_EQ(v.size(), 3 + carried.size()) << line;
-                    misses += v[0] != COORD(g.xmws.data(), c.yz == 1, i, 25);
-                    misses += v[1] != COORD(g.ymws.data(), c.xz == 1, j, 25);
-                    misses += v[2] != COORD(g.zmws.data(), c.xy == 1, k, 201);
+                    misses += v[0] != g.x[static_cast<std::size_t>(i - 1)];
+                    misses += v[1] != g.y[static_cast<std::size_t>(j - 1)];
+                    misses += v[2] != g.z[static_cast<std::size_t>(k - 1)];
                     for (std::size_t n = 0; n < carried.size(); ++n) misses += v[3 + n] != FULL(carried[n])[FULL_INDEX(i, j, k)];
                 }
         EXPECT_EQ(misses, 0);
@@ -113,7 +120,7 @@ TEST(MapExport, VtiImageDataHoldsTheArraysXFastestAfterTheirByteCounts) {
     const scratch_dir dir;
     for (const export_case& c : cases) {
         LOAD_CASE(c);
-        const field_grid_record& g = field_grid;
+        const full_map& g = field_grid.full;
         ASSERT_TRUE(EXPORT_MAP(g, "map.vti", {"map", 0.0}));
         const std::string file = SLURP("map.vti");
         const std::size_t block = file.find("<AppendedData encoding=\"raw\">");
@@ -189,7 +196,7 @@ TEST(MapExport, H5MeshReadByTheHdf5LibraryHoldsTheGridInSiUnits) {
     const scratch_dir dir;
     for (const export_case& c : cases) {
         LOAD_CASE(c);
-        const field_grid_record& g = field_grid;
+        const full_map& g = field_grid.full;
         const double mhz = c.kind == 2 ? 352.2 : 0.0;
         ASSERT_TRUE(EXPORT_MAP(g, "map.h5", {"map", mhz}));
         const hid_t file = H5Fopen("map.h5", H5F_ACC_RDONLY, H5P_DEFAULT);
@@ -259,15 +266,17 @@ TEST(MapExport, RefusalsSayWhyAndWriteNothing) {
     const scratch_dir dir;
     LOAD_CASE(cases[1]);
     std::string why;
-    EXPECT_FALSE(EXPORT_MAP(field_grid, "map.txt", {"map", 0.0}, &why));
+    EXPECT_FALSE(EXPORT_MAP(field_grid.full, "map.txt", {"map", 0.0}, &why));
     EXPECT_EQ(why, "the file name must end in .h5, .vti or .csv");
-    EXPECT_FALSE(EXPORT_MAP(field_grid, "map.csv", {"map", 352.0}, &why));
+    EXPECT_FALSE(EXPORT_MAP(field_grid.full, "map.csv", {"map", 352.0}, &why));
     EXPECT_EQ(why, "a frequency is written only to .h5 files");
     field_grid.ksym = 5;  // no unfolding case
-    EXPECT_FALSE(EXPORT_MAP(field_grid, "map.h5", {"map", 0.0}, &why));
+    UNFOLD_GRID();
+    EXPECT_FALSE(EXPORT_MAP(field_grid.full, "map.h5", {"map", 0.0}, &why));
     EXPECT_NE(why.find("no unfolding case"), std::string::npos);
     field_grid.ksym = 1;
-    EXPECT_FALSE(EXPORT_MAP(field_grid, "no such dir/map.vti", {"map", 0.0}, &why));
+    UNFOLD_GRID();
+    EXPECT_FALSE(EXPORT_MAP(field_grid.full, "no such dir/map.vti", {"map", 0.0}, &why));
     EXPECT_NE(why.find("No such file or directory"), std::string::npos) << why;
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }

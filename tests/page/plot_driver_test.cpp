@@ -36,10 +36,9 @@ using edges = testing_support::panel_edges;
 void RUN_DRIVER(const mapgen::map_recipe& recipe, int field_flag) {
     testing_support::RESET_RECORDS();
     testing::LOAD_ANALYTIC(recipe);
-    field_grid.field_flag = field_flag;
     UNFOLD_GRID();
     SET_CONSOLE_QUIET(true);
-    PLOT_PROFILES();
+    PLOT_PROFILES(field_grid.full, field_flag, {}, page_listing::printed);
 }
 
 // One full axis of the map: its count, node coordinates and the limits the grid shows.

@@ -61,10 +61,9 @@ const std::vector<std::string> header = {"line", "component", "node", "x", "y", 
 
 const plotted_page& PLOT_ANALYTIC_PAGE(const mapgen::map_recipe& m, int field_flag) {
     testing::LOAD_ANALYTIC(m);
-    field_grid.field_flag = field_flag;
     UNFOLD_GRID();
     SET_CONSOLE_QUIET(true);
-    PLOT_PROFILES("maps/MW_octant.bin");
+    PLOT_PROFILES(field_grid.full, field_flag, "maps/MW_octant.bin", page_listing::printed);
     return PLOTTED_PAGE();
 }
 

@@ -107,7 +107,7 @@ private slots:
         testing::LOAD_ANALYTIC(testing::MAP(2, 1, 1, 1));
         UNFOLD_GRID();
         SET_CONSOLE_QUIET(true);
-        PLOT_PROFILES("MW_octant.bin");
+        PLOT_PROFILES(field_grid.full, 0, "MW_octant.bin", page_listing::printed);
         page = &PLOTTED_PAGE();
     }
 

@@ -16,8 +16,7 @@
 #include <string>
 
 #include "console/console.h"
-#include "driver/field_switch.h"
-#include "driver/figures_run.h"
+#include "driver/page_run.h"
 #include "field/field_grid.h"
 #include "field/unfold.h"
 #include "field/analytic_grid.h"
@@ -44,10 +43,10 @@ private slots:
         // The run's grid: the map's stored lattice, line 5's field unfolded.
         testing::LOAD_ANALYTIC(recipe);
         field_grid.field_flag = 0;
-        UNFOLD_GRID(unfold_scope::plotted_triple);
+        UNFOLD_GRID(fields_unfolded::on_request);
         page_content content;
-        content.fields = PAGE_FIELDS();
-        content.figures = PAGE_FIGURES();
+        content.fields = RUN_PAGE_FIELDS(0);
+        content.figures = RUN_PAGE_FIGURES();
         content.figures.map_file = "MW_map.bin";
 
         figures_window window(content, nullptr);

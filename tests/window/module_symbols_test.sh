@@ -7,7 +7,7 @@
 set -euo pipefail
 module=${1:?the window module}
 [ -f "$module" ] || { echo "module symbols test: no module at $module" >&2; exit 1; }
-records='orvex::field_grid$|orvex::profile_store$|console_log_text$|console_log_length$|orvex::panel_table$|orvex::colour_table$|surface_detail::.*the_surface$'
+records='orvex::field_grid$|profile_stores?$|console_log_text$|console_log_length$|orvex::panel_table$|orvex::colour_table$|surface_detail::.*the_surfaces?$|the_pages$'
 symbols=$(nm -C --defined-only "$module")
 # The check itself: the module's own state is there, so nm did read it.
 grep -q 'RUN_PAGE_WINDOW' <<< "$symbols" || { echo "module symbols test: nm read nothing of $module" >&2; exit 1; }

@@ -67,12 +67,12 @@ page_content PLOT_PAGE() {
     recipe.kind = 2;
     recipe.ksym_yz = recipe.ksym_xz = recipe.ksym_xy = 1;
     testing_support::RESET_RECORDS();
-    SET_PAGE_PNG_LABELS({"plot_orvex_3dfields 1.0.0", "MW_\xC4\x88\xC2\xB5map.bin", "electric field Ex, Ey, Ez (V/cm)"});
     orvex::testing::LOAD_ANALYTIC(recipe);
     field_grid.field_flag = 0;
     UNFOLD_GRID();
     SET_CONSOLE_QUIET(true);
-    PLOT_PROFILES("MW_map.bin");
+    PLOT_PROFILES(field_grid.full, 0, "MW_map.bin", page_listing::printed);
+    SET_PAGE_PNG_LABELS({"plot_orvex_3dfields 1.0.0", "MW_\xC4\x88\xC2\xB5map.bin", "electric field Ex, Ey, Ez (V/cm)"});
     page_content content;
     content.pixels = PAGE_PIXELS();
     content.list = &DISPLAY_LIST();
@@ -82,7 +82,7 @@ page_content PLOT_PAGE() {
     content.notes = notes;
     content.png_name = "plot_orvex_3dfields.png";
     content.png_texts = PAGE_PNG_TEXTS();
-    content.fields.grid = &field_grid;
+    content.fields.map = &field_grid.full;
     return content;
 }
 
@@ -592,7 +592,7 @@ private slots:
         QString why;
         QVERIFY2(window->EXPORT_MAP_TO(csv, &why), qPrintable(why));
         std::string expected;
-        for (const std::string& piece : MAP_AS_CSV(field_grid, {"MW_map.bin", 0.0})) expected += piece;
+        for (const std::string& piece : MAP_AS_CSV(field_grid.full, {"MW_map.bin", 0.0})) expected += piece;
         QFile file(csv);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll().toStdString() == expected);

@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "console/console.h"
-#include "driver/field_switch.h"
+#include "driver/page_run.h"
 #include "field/field_grid.h"
 #include "field/slices.h"
 #include "field/unfold.h"
@@ -57,10 +57,10 @@ void PLOT_RUN(int kind, int field_flag) {
     const mapgen::map_recipe recipe = RECIPE(kind);
     testing::LOAD_ANALYTIC(recipe);
     field_grid.field_flag = field_flag;
-    UNFOLD_GRID(unfold_scope::plotted_triple);
+    UNFOLD_GRID(fields_unfolded::on_request);
     RESET_SURFACE();
     SET_CONSOLE_QUIET(true);
-    PLOT_PROFILES("");
+    PLOT_PROFILES(field_grid.full, field_flag, "", page_listing::printed);
 }
 
 // Full node n of a mirrored axis lies at stored node |n - pivot| + 1 (pivot 25 across, 201
@@ -104,7 +104,7 @@ class slice_window_test : public QObject {
 private slots:
     void sliceCsvHoldsTheUnfoldedGridOnEveryPlane() {
         PLOT_RUN(2, 0);
-        const field_grid_record& g = field_grid;
+        const full_map& g = field_grid.full;
         slice_window window(&g, 0, "MW_map.bin", nullptr);
         QCOMPARE(window.windowTitle(), QStringLiteral("Ez (V/cm) on the XY plane at z = 0 cm (node 201 of 401)"));
         const struct { slice_plane plane; int node; slice_quantity quantity; int rows; } cuts[] = {
@@ -151,7 +151,7 @@ private slots:
 
     void readoutNamesTheNodeUnderThePointerAtThreeZooms() {
         PLOT_RUN(2, 0);
-        const field_grid_record& g = field_grid;
+        const full_map& g = field_grid.full;
         slice_window window(&g, 0, "MW_map.bin", nullptr);
         window.resize(1200, 760);
         window.show();
@@ -184,15 +184,15 @@ private slots:
             }
         }
         // Coordinates that are not numbers give no scale in cm: the cells still read their nodes.
-        const double dz = field_grid.dz;
-        field_grid.dz = NAN;
+        const double dz = field_grid.full.dz;
+        field_grid.full.dz = NAN;
         window.SET_CUT({slice_plane::xy, 20, slice_quantity::x, 0});
         window.SET_CUT({slice_plane::xz, 20, slice_quantity::x, 0});
         const QPointF cell = view->CELL_CENTRE(10, 5);
         QMouseEvent onto(QEvent::MouseMove, cell, view->mapToGlobal(cell), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(view, &onto);
         QVERIFY(window.statusBar()->currentMessage().contains(QStringLiteral("(i, j, k = 5, 20, 10)")));
-        field_grid.dz = dz;
+        field_grid.full.dz = dz;
         window.SET_CUT({slice_plane::xz, 20, slice_quantity::x, 0});
         // Page Up steps the node, End goes to the last; the caption follows.
         QTest::keyClick(&window, Qt::Key_PageUp);
@@ -221,9 +221,9 @@ private slots:
         content.list = &DISPLAY_LIST();
         content.plotted = &PLOTTED_PAGE();
         content.png_texts = PAGE_PNG_TEXTS();
-        content.fields = PAGE_FIELDS();
+        content.fields = RUN_PAGE_FIELDS(field_grid.field_flag);
         // A run unfolds only line 5's field: the other waits for the switch.
-        QCOMPARE(field_grid.bz_full[FULL_INDEX(30, 30, 300)], 0.0);
+        QCOMPARE(field_grid.full.bz_full[FULL_INDEX(30, 30, 300)], 0.0);
         page_window window(content);
         window.resize(1400, 950);
         window.show();
@@ -232,7 +232,7 @@ private slots:
         QVERIFY(slices != nullptr);
         // A detail window of panel 9 (Ez along the z axis) and one of a node line follow the switch.
         QVERIFY(QMetaObject::invokeMethod(window.VIEW(), [&] { window.VIEW()->on_open_panel(9); }));
-        OPEN_NODE_LINE(field_grid, 0, "", 'x', {3, 4, 5}, 2, slices);
+        OPEN_NODE_LINE(field_grid.full, 0, "", 'x', {3, 4, 5}, 2, slices);
         const auto detail_titles = [&] {
             QStringList titles;
             for (QWidget* w : QApplication::topLevelWidgets())
@@ -249,7 +249,7 @@ private slots:
         QTest::keySequence(slices, QKeySequence(Qt::CTRL | Qt::Key_2));
         QVERIFY2(window.FIELD_SHOWN() == 1, qPrintable(window.statusBar()->currentMessage()));
         QVERIFY(page_of(window.VIEW()->PAGE_IMAGE()) == magnetic_run);
-        QVERIFY(field_grid.bz_full[FULL_INDEX(30, 30, 300)] != 0.0);
+        QVERIFY(field_grid.full.bz_full[FULL_INDEX(30, 30, 300)] != 0.0);
         QVERIFY(slices->windowTitle().startsWith(QStringLiteral("Bz (Gs) on the XY plane")));
         QTest::qWait(50);  // the closed windows go
         QCOMPARE(detail_titles(), (QStringList{QStringLiteral("By (Gs) \u2014 X (cm), Y=-1.75, Z=-49"),
@@ -264,7 +264,7 @@ private slots:
 
         // A map of the electric field only: the magnetic entry is off and says why.
         PLOT_RUN(0, 0);
-        content.fields = PAGE_FIELDS();
+        content.fields = RUN_PAGE_FIELDS(field_grid.field_flag);
         page_window single(content);
         bool said = false;
         for (QAction* action : single.findChildren<QAction*>()) {
@@ -277,7 +277,7 @@ private slots:
 
     void lineThroughANodeHoldsTheGridAlongIt() {
         PLOT_RUN(2, 0);
-        const field_grid_record& g = field_grid;
+        const full_map& g = field_grid.full;
         QWidget owner;
         // Asked by point: (0.3, -0.55, 7) cm is taken to the nearest node, and the window says so.
         QTimer::singleShot(0, [] {

@@ -1,0 +1,236 @@
+// run_request.cpp: the command line's one parser: the table of options, the usage, and the one
+// line that refuses what the table does not allow.
+#include "driver/run_request.h"
+
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "console/console.h"
+#include "field/figures.h"
+#include "fieldio/map_export.h"
+
+namespace orvex {
+
+namespace {
+
+constexpr std::string_view usage_text =
+    "Usage: plot_orvex_3dfields [DIRECTORY]\n"
+    "       plot_orvex_3dfields --export FILE.h5|FILE.vti|FILE.csv [--frequency MHZ] [DIRECTORY]\n"
+    "       plot_orvex_3dfields --figures [--frequency MHZ] [--beta B] [DIRECTORY]\n"
+    "       plot_orvex_3dfields [OPTIONS] -- DIRECTORY   (a DIRECTORY that begins with '-')\n"
+    "       plot_orvex_3dfields --help | --version\n"
+    "\n"
+    "Shows how the field of a 3-D ORVEX field map varies along ten lines through it: one page\n"
+    "of thirty plots. The run reads plot_orvex_3dfields.dat in the working directory (or in\n"
+    "DIRECTORY), then the field map it names, and lists the map on standard output. With a\n"
+    "display the page opens in a window; without one it is written to plot_orvex_3dfields.png\n"
+    "in that directory.\n"
+    "\n"
+    "--export FILE writes the whole unfolded map to FILE instead of a page: an openPMD field\n"
+    "mesh (.h5; --frequency gives an RF field's frequency), VTK image data (.vti) or CSV (.csv).\n"
+    "--figures writes the map's figures (line integrals and extremes, axis figures, gradient,\n"
+    "divergence) as one JSON document on standard output instead; --frequency adds the gain and\n"
+    "transit-time factor of the electric field on the axis, at --beta B and at the best beta.\n"
+    "--strict, with any of these: exit status 3 when the run raises a note on the map.\n"
+    "\n"
+    "plot_orvex_3dfields.dat, five lines:\n"
+    "  1, 2  free text\n"
+    "  3     the field map's file name; it holds MW (both fields), EM, PMQ or RFQ\n"
+    "  4     the map's layout: 0 binary array, 1 text array, 2 node list\n"
+    "  5     the field to plot: 0 electric (Ex, Ey, Ez in V/cm), 1 magnetic (Bx, By, Bz in Gs);\n"
+    "        a map that carries one field needs the field it holds\n"
+    "\n"
+    "Exit status: 0 a complete run (the window closed or the PNG written); 1 the run stopped\n"
+    "(one line on standard output or standard error says why); 2 a bad argument; 3 with\n"
+    "--strict, a complete run that raised a note.\n"
+    "See plot_orvex_3dfields(1).\n";
+
+constexpr std::string_view see_help = "; see plot_orvex_3dfields --help";
+
+// The modes as bits, for the modes an option belongs to.
+constexpr unsigned MODE_BIT(run_mode m) { return 1u << static_cast<unsigned>(m); }
+constexpr unsigned any_mode = ~0u;
+
+// One option of the command line: its name, what its value is ("" for none), the mode it
+// chooses (if any), the modes it goes with, and how its value is taken (false: refused, why set).
+struct option_rule {
+    std::string_view name;
+    std::string_view value;
+    std::optional<run_mode> chooses;
+    unsigned modes;
+    std::string_view goes_with;  // said when it is given in another mode
+    bool (*take)(run_request& r, std::string_view value, std::string& why);
+};
+
+// A whole argument as a finite double, or false.
+bool READ_NUMBER(std::string_view text, double& v) {
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), v);
+    return r.ec == std::errc{} && r.ptr == text.data() + text.size() && std::isfinite(v);
+}
+
+bool TAKE_NOTHING(run_request&, std::string_view, std::string&) { return true; }
+
+bool TAKE_EXPORT(run_request& r, std::string_view value, std::string& why) {
+    if (!EXPORT_FORMAT_OF(value)) {
+        why = "cannot export to " + VISIBLE_TEXT(value) + ": the file name must end in .h5, .vti or .csv";
+        return false;
+    }
+    r.export_file = std::string(value);
+    return true;
+}
+
+bool TAKE_FREQUENCY(run_request& r, std::string_view value, std::string& why) {
+    double v = 0.0;
+    if (!READ_NUMBER(value, v) || !FREQUENCY_USABLE(v)) {
+        why = "--frequency " + std::string(frequency_rule) + ", not " + VISIBLE_TEXT(value);
+        return false;
+    }
+    r.frequency_mhz = v;
+    return true;
+}
+
+bool TAKE_BETA(run_request& r, std::string_view value, std::string& why) {
+    double v = 0.0;
+    if (!READ_NUMBER(value, v) || !BETA_USABLE(v)) {
+        why = "--beta " + std::string(beta_rule) + ", not " + VISIBLE_TEXT(value);
+        return false;
+    }
+    r.beta = v;
+    return true;
+}
+
+bool TAKE_STRICT(run_request& r, std::string_view, std::string&) {
+    r.strict = true;
+    return true;
+}
+
+const std::array<option_rule, 5> option_table{{
+    {"--export", "a file name", run_mode::export_map, MODE_BIT(run_mode::export_map), {}, TAKE_EXPORT},
+    {"--figures", {}, run_mode::figures, MODE_BIT(run_mode::figures), {}, TAKE_NOTHING},
+    {"--frequency", "a value", std::nullopt, MODE_BIT(run_mode::export_map) | MODE_BIT(run_mode::figures),
+     "--export FILE.h5 or --figures", TAKE_FREQUENCY},
+    {"--beta", "a value", std::nullopt, MODE_BIT(run_mode::figures), "--figures", TAKE_BETA},
+    {"--strict", {}, std::nullopt, any_mode, {}, TAKE_STRICT},
+}};
+
+const option_rule* FIND_OPTION(std::string_view name) {
+    for (const option_rule& o : option_table)
+        if (o.name == name) return &o;
+    return nullptr;
+}
+
+// Writes text to standard output; status 0, or 1 with one line on standard error when it
+// cannot be written (a closed pipe, a full disk).
+int ANSWER_ON_STDOUT(std::string_view text) {
+    const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+    if (written && std::fflush(stdout) == 0) return 0;
+    std::fprintf(stderr, "plot_orvex_3dfields: cannot write standard output: %s\n", std::strerror(errno));
+    return 1;
+}
+
+command_line_answer REFUSE(const std::string& why) {
+    std::fprintf(stderr, "plot_orvex_3dfields: %s%.*s\n", why.c_str(), static_cast<int>(see_help.size()), see_help.data());
+    return {false, 2, {}};
+}
+
+// The mode's own option, as the messages name the mode.
+std::string_view MODE_OPTION(run_mode m) {
+    for (const option_rule& o : option_table)
+        if (o.chooses == m) return o.name;
+    return {};
+}
+
+// What the whole set of options allows together, once each is taken; "" when it holds.
+std::string CHECK_TOGETHER(const run_request& r, const std::vector<const option_rule*>& given) {
+    for (const option_rule* o : given)
+        if ((o->modes & MODE_BIT(r.mode)) == 0)
+            return std::string(o->name) + " goes with " + std::string(o->goes_with);
+    if (r.frequency_mhz && r.mode == run_mode::export_map && EXPORT_FORMAT_OF(r.export_file) != export_format::h5)
+        return "--frequency goes with --export FILE.h5";
+    if (r.beta && !r.frequency_mhz) return "--beta needs --frequency";
+    return {};
+}
+
+// Makes directory the working directory of the run.
+command_line_answer ENTER(std::string_view directory, command_line_answer answer) {
+    if (directory.empty()) return REFUSE("an empty argument names no directory");
+    if (::chdir(std::string(directory).c_str()) != 0)
+        return REFUSE("cannot enter directory " + VISIBLE_TEXT(directory) + ": " + std::strerror(errno));
+    return answer;
+}
+
+}  // namespace
+
+std::string_view PROGRAM_VERSION() { return ORVEX_VERSION; }
+
+std::string PROGRAM_AND_VERSION() { return "plot_orvex_3dfields " + std::string(PROGRAM_VERSION()); }
+
+command_line_answer PARSE_COMMAND_LINE(int argc, const char* const* argv) {
+    // Help and version stand alone.
+    if (argc >= 2) {
+        const std::string_view first = argv[1];
+        const bool help = first == "--help" || first == "-h", version = first == "--version" || first == "-V";
+        if ((help || version) && argc > 2) return REFUSE("takes one argument at most, the directory to run in");
+        if (help) return {false, ANSWER_ON_STDOUT(usage_text), {}};
+        if (version) return {false, ANSWER_ON_STDOUT(PROGRAM_AND_VERSION() + "\n"), {}};
+    }
+    command_line_answer answer{true, 0, {}};
+    run_request& r = answer.request;
+    std::vector<const option_rule*> given;
+    std::vector<std::string_view> directories;
+    std::optional<run_mode> chosen;
+    bool options_ended = false;
+    for (int a = 1; a < argc; ++a) {
+        const std::string_view arg = argv[a];
+        if (!options_ended && arg == "--") {
+            options_ended = true;
+            continue;
+        }
+        if (options_ended || !arg.starts_with('-') || arg == "-") {
+            directories.push_back(arg);
+            continue;
+        }
+        const option_rule* o = FIND_OPTION(arg);
+        if (o == nullptr) return REFUSE("unknown option " + VISIBLE_TEXT(arg));
+        for (const option_rule* before : given)
+            if (before == o) return REFUSE(std::string(arg) + " is given twice");
+        if (o->chooses) {
+            if (chosen) return REFUSE(std::string(MODE_OPTION(*chosen)) + " and " + std::string(arg) + " are separate runs");
+            chosen = o->chooses;
+        }
+        std::string_view value;
+        if (!o->value.empty()) {
+            if (a + 1 >= argc) return REFUSE(std::string(arg) + " needs " + std::string(o->value));
+            value = argv[++a];
+        }
+        std::string why;
+        if (!o->take(r, value, why)) return REFUSE(why);
+        given.push_back(o);
+    }
+    r.mode = chosen.value_or(run_mode::page);
+    if (const std::string why = CHECK_TOGETHER(r, given); !why.empty()) return REFUSE(why);
+    if (directories.size() > 1)
+        return REFUSE(r.mode == run_mode::page ? "takes one argument at most, the directory to run in"
+                                               : "takes one directory at most");
+    if (!r.export_file.empty()) {
+        // A relative FILE is taken from where the program was started, also with a DIRECTORY.
+        std::error_code error;
+        const std::filesystem::path file = std::filesystem::absolute(std::filesystem::path(r.export_file), error);
+        if (error) return REFUSE("cannot export to " + VISIBLE_TEXT(r.export_file) + ": " + error.message());
+        r.export_file = file.string();
+    }
+    if (directories.empty()) return answer;
+    r.directory = std::string(directories.front());
+    return ENTER(directories.front(), answer);
+}
+
+}  // namespace orvex
