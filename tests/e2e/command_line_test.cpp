@@ -111,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
 // output, status 0; status 1 when standard output cannot take it.
 TEST(WriterVersion, AnsweredAsTheViewerAnswersIt) {
     const case_dirs dirs;
-    for (const std::string program : {std::string(ORVEX_PROGRAM), std::string(ORVEX_MAP_WRITER)}) {
+    for (const std::string& program : {std::string(ORVEX_PROGRAM), std::string(ORVEX_MAP_WRITER)}) {
         const std::string name = fs::path(program).filename().string();
         for (const char* flag : {"--version", "-V"}) {
             const std::string run = "'" + program + "' " + flag;
