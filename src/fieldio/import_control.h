@@ -25,10 +25,12 @@
 #include <string>
 #include <string_view>
 
+#include "field/field_table.h"
+
 namespace orvex::mapimport {
 
-inline constexpr std::string_view viewer_control_file = "plot_orvex_3dfields.dat";
-inline constexpr std::size_t control_name_length = 132;
+inline constexpr std::string_view viewer_control_file = control_file_name;  // field/field_table.h
+inline constexpr std::size_t control_name_length = file_name_length;
 
 struct control_outcome {
     bool done = false;
