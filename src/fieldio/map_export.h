@@ -16,6 +16,8 @@
 //     .csv  the header row x,y,z,Ex,Ey,Ez[,Bx,By,Bz], then # lines (the map, the fields, the
 //           units as "# units: cm,V/cm,Gs"), then one row per node, x fastest, every number
 //           with 17 significant digits.
+//   The .h5 file is built by the .h5 module (fieldio/h5_module.h), opened only then: a module
+//   that cannot be used refuses the export ("the HDF5 module PATH cannot be used: REASON").
 //   The .h5 and .vti files place the nodes evenly from the first to the last (the page's rule);
 //   the CSV gives each node the map's own stored coordinate (negated on the mirrored side), so
 //   it reads back as the same doubles.

@@ -1,7 +1,8 @@
 // surroundings_test.cpp: the program run among hostile files and limits. Libraries and a window
 // module planted in the working directory, the DIRECTORY argument and the map's directory are
-// never loaded; a window module that cannot be opened gives one line naming it and the page;
-// file-size and descriptor limits end in one line, never a signal; "--" ends the options.
+// never loaded; a window module that cannot be opened gives one line naming it and the page; an
+// .h5 module that cannot be used gives one line and writes nothing; file-size and descriptor
+// limits end in one line, never a signal; "--" ends the options.
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -110,6 +111,61 @@ TEST_F(Surroundings, ModuleThatCannotBeOpenedGivesOneLineAndThePage) {
         fs::remove(dir / png_name);
         fs::remove_all(module);
     }
+}
+
+// The program copied into prefix/bin writes an .h5 through prefix/lib/plot_orvex_3dfields's .h5
+// module only. Missing, damaged, from another build (no entry) or with its HDF5 library not
+// installed, the module gives one line and status 1, and the .h5 already there is kept; the
+// real module copied there writes the file.
+TEST_F(Surroundings, H5ModuleThatCannotBeUsedGivesOneLineAndWritesNothing) {
+    const fs::path bin = root / "prefix/bin", lib = root / "prefix/lib/plot_orvex_3dfields";
+    fs::create_directories(bin);
+    fs::create_directories(lib);
+    fs::copy_file(ORVEX_PROGRAM, bin / "plot_orvex_3dfields");
+    const fs::path module = lib / "plot_orvex_3dfields_h5.so", h5 = dir / "map.h5";
+    const std::string real = SLURP(ORVEX_H5_MODULE);
+    const std::size_t needed = real.find("libhdf5");
+    ASSERT_NE(needed, std::string::npos);
+    // The module with every name that begins with from renamed (the same length): an entry of
+    // another layout's name.
+    const auto RENAMED = [](std::string image, const std::string& from, const std::string& to) {
+        for (std::size_t at = image.find(from); at != std::string::npos; at = image.find(from, at))
+            image.replace(at, from.size(), to);
+        return image;
+    };
+    struct damage {
+        std::function<void()> make;
+        std::string reason;
+    };
+    const std::vector<damage> damages = {
+        {[] {}, "No such file or directory"},
+        {[&] { WRITE_TEXT(module, real.substr(0, real.size() / 3)); }, "the file is truncated ("},
+        {[&] { WRITE_TEXT(module, RENAMED(real, "orvex_map_as_h5_", "orvex_map_as_h0_")); },
+         "it is from another build of the program"},
+        {[&] { WRITE_TEXT(module, std::string(real).replace(needed, 7, "libhdf0")); },
+         "libhdf0" + real.substr(needed + 7, real.find('\0', needed) - needed - 7) + ": cannot open shared object file"},
+    };
+    WRITE_TEXT(h5, "the old export");
+    const std::set<std::string> before = ENTRIES(dir);
+    const std::vector<std::string> run = {(bin / "plot_orvex_3dfields").string(), "--export", "map.h5"};
+    for (const damage& d : damages) {
+        SCOPED_TRACE(d.reason);
+        d.make();
+        const run_result r = RUN_PROGRAM(dir, capture, {}, {run, {}});
+        ASSERT_FALSE(r.timed_out);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_TRUE(r.err.starts_with("plot_orvex_3dfields: cannot write " + h5.string() + ": the HDF5 module " +
+                                      module.string() + " cannot be used: " + d.reason))
+            << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_EQ(ENTRIES(dir), before);
+        EXPECT_EQ(SLURP(h5), "the old export");
+        fs::remove_all(module);
+    }
+    fs::copy_file(ORVEX_H5_MODULE, module);
+    const run_result r = RUN_PROGRAM(dir, capture, {}, {run, {}});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(SLURP(h5).substr(0, 8), "\x89HDF\r\n\x1a\n");
 }
 
 TEST_F(Surroundings, LimitsEndInOneLineNeverASignal) {
