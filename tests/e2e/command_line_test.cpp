@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,9 @@ struct answer_case {
     std::string out_begins;  // "": standard output stays empty
     std::string err_holds;   // "": standard error stays empty, else its one line holds this
 };
+
+// A case is named by its name, not dumped as its bytes.
+void PrintTo(const answer_case& c, std::ostream* out) { *out << c.name; }
 
 class Answers : public ::testing::TestWithParam<answer_case> {};
 
@@ -111,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
 // output, status 0; status 1 when standard output cannot take it.
 TEST(WriterVersion, AnsweredAsTheViewerAnswersIt) {
     const case_dirs dirs;
-    for (const std::string program : {std::string(ORVEX_PROGRAM), std::string(ORVEX_MAP_WRITER)}) {
+    for (const std::string& program : {std::string(ORVEX_PROGRAM), std::string(ORVEX_MAP_WRITER)}) {
         const std::string name = fs::path(program).filename().string();
         for (const char* flag : {"--version", "-V"}) {
             const std::string run = "'" + program + "' " + flag;
