@@ -305,30 +305,6 @@ TEST_F(WindowRun, CaptionPageOnScreenAndClosedWithCtrlQ) {
 
 }  // namespace
 
-// File > Export Map in a real run: the window module opens the .h5 module as the command line
-// does, and the suggested name, map.h5, is written in the run's folder.
-TEST_F(WindowRun, ExportMapFromTheFileMenuWritesTheH5) {
-    const std::string id = START_WINDOWED_RUN();
-    ASSERT_FALSE(id.empty());
-    ASSERT_EQ(RUN_SHELL(X("xdotool windowfocus --sync " + id + " key alt+f m")), 0);
-    std::string dialog;
-    for (int k = 0; k < 100 && dialog.empty(); ++k) {
-        std::this_thread::sleep_for(100ms);
-        dialog = SHELL_OUTPUT(X("xdotool search --name '^Export Map$' 2> /dev/null"));
-    }
-    ASSERT_FALSE(dialog.empty()) << "no Export Map dialog";
-    ASSERT_EQ(RUN_SHELL(X("xdotool windowfocus --sync " + dialog.substr(0, dialog.find('\n')) + " key Return")), 0);
-    const fs::path h5 = dir / "map.h5";  // written whole under its name, so there means complete
-    for (int k = 0; k < 100 && !fs::exists(h5); ++k) std::this_thread::sleep_for(100ms);
-    ASSERT_TRUE(fs::exists(h5)) << SLURP(dir / "stderr.txt");
-    EXPECT_EQ(SLURP(h5).substr(0, 8), "\x89HDF\r\n\x1a\n");
-    ASSERT_EQ(RUN_SHELL(X("xdotool windowfocus --sync " + id + " key ctrl+q")), 0);
-    const int status = WAIT_FOR_EXIT(program, 10s);
-    if (status != still_running) program = -1;
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(SLURP(dir / "stderr.txt"), "");
-}
-
 // Esc is for closing a detail window; on the main window it does nothing, and Ctrl+W closes it.
 TEST_F(WindowRun, CtrlWClosesTheWindowEscDoesNot) {
     const std::string id = START_WINDOWED_RUN();

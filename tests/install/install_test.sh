@@ -2,10 +2,9 @@
 # install_test.sh: the project as a user gets it, in a temporary directory removed at the end:
 # cmake --install into a prefix; examples/histo_demo copied out of the tree and built against it
 # (CMake and pkg-config) and run; the installed viewer run from elsewhere on a map written by the
-# installed writer, and exporting it as .h5 through the installed module; both man pages
-# rendered by man -l without a warning; the Debian package's name, fields and files (exactly the
-# prefix's) and its Depends (HDF5's runtime package among them, for the .h5 module). CTest gives
-# the build's facts in ORVEX_*.
+# installed writer, and as .h5 (the installed module); both man pages rendered by man -l without
+# a warning; the Debian package's name, fields, Depends and files (exactly the prefix's). CTest
+# gives the build's facts in ORVEX_*.
 set -euo pipefail
 work=$(mktemp -d "${TMPDIR:-/tmp}/orvex_install_XXXXXX")
 work=$(cd "$work" && pwd -P)
@@ -94,7 +93,6 @@ printf 'install test\nthe installed viewer\nEM_map.txt\n1\n1\n' > "$case_dir/plo
 [ "$(head -n 1 "$work/out")" = " Input field file name = EM_map.txt" ] || fail "listing: $(cat "$work/out")"
 [ "$(cat "$work/err")" = "plot_orvex_3dfields: no display; the page is written to $case_dir/plot_orvex_3dfields.png" ] &&
   [ -s "$case_dir/plot_orvex_3dfields.png" ] || fail "page: $(cat "$work/err")"
-# The installed viewer writes an .h5 through the installed .h5 module.
 (cd "$work" && headless "$prefix/bin/plot_orvex_3dfields" --export "$case_dir/map.h5" "$case_dir" > out 2> err) ||
   fail "export: $(cat "$work/err")"
 [ "$(head -c 8 "$case_dir/map.h5" | od -An -tx1 | tr -d ' \n')" = 894844460d0a1a0a ] || fail "the exported map.h5 is not HDF5"

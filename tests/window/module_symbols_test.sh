@@ -1,14 +1,12 @@
 #!/usr/bin/env bash
-# module_symbols_test.sh MODULE [OWN_SYMBOL]: a module (the window, the .h5 writer) defines none of
-# the program's records. What the window shows it is handed (page_content), and so is what the
-# .h5 writer writes; a record defined in the module would be a second, empty copy of the
-# program's (a global does not cross the module boundary), so the window would show nothing of
-# the run. Fails, naming them, when the module defines the console log, the field grid, the
-# profiles, the page's tables or the surface's state. OWN_SYMBOL (default RUN_PAGE_WINDOW) is
-# one the module does define: seeing it shows that nm read the module.
+# module_symbols_test.sh: the window module defines none of the program's records. What the
+# window shows it is handed (page_content); a record defined in the module would be a second,
+# empty copy of the program's (a global does not cross the module boundary), so the window would
+# show nothing of the run. Fails, naming them, when the module defines the console log, the
+# field grid, the profiles, the page's tables or the surface's state. The .h5 module too is
+# checked, with MAP_AS_H5 as the symbol of its own that shows nm read it.
 set -euo pipefail
-module=${1:?the module}
-own=${2:-RUN_PAGE_WINDOW}
+module=${1:?the window module} own=${2:-RUN_PAGE_WINDOW}
 [ -f "$module" ] || { echo "module symbols test: no module at $module" >&2; exit 1; }
 records='orvex::field_grid$|orvex::profile_store$|console_log_text$|console_log_length$|orvex::panel_table$|orvex::colour_table$|surface_detail::.*the_surface$'
 symbols=$(nm -C --defined-only "$module")

@@ -596,12 +596,6 @@ private slots:
         QFile file(csv);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll().toStdString() == expected);
-        // An .h5 is built by the .h5 module, opened from the window as from the command line.
-        const QString h5 = dir.filePath(QStringLiteral("map.h5"));
-        QVERIFY2(window->EXPORT_MAP_TO(h5, &why), qPrintable(why));
-        QFile h5_file(h5);
-        QVERIFY(h5_file.open(QIODevice::ReadOnly));
-        QCOMPARE(h5_file.read(8), QByteArray("\x89HDF\r\n\x1a\n", 8));
         QVERIFY(!window->EXPORT_MAP_TO(dir.filePath(QStringLiteral("map.vtk")), &why));
         QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("map.vtk"))));
 
