@@ -3,6 +3,7 @@
 // write_field_map explains).
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cerrno>
 #include <cstdlib>
@@ -31,7 +32,16 @@ The map:
                         divergence with closed-form figures: gaussian-gap (Ez Gaussian on the
                         axis, sigma 3 cm), gaussian-solenoid (Bz Gaussian on the axis, sigma
                         3 cm), quadrupole (dBy/dx = 500 Gs/cm, dEx/dx = 2000 V/cm^2) or harmonic
-                        (gradients of cosh(ax) cosh(by) cos(cz), c^2 = a^2 + b^2)
+                        (gradients of cosh(ax) cosh(by) cos(cz), c^2 = a^2 + b^2), or
+                        multipole: a 2-D multipole magnet times an envelope in z, its field
+                        E for --kind 0 and B otherwise, written whole (--sym 0,0,0):
+  --multipole N,C[,R]   its main harmonic: order N (1 dipole, 2 quadrupole, ...), C the field
+                        of that harmonic at radius R cm (default 2,1000,1)
+  --harmonic N,B,A      an added harmonic of order N: normal B and skew A in units of 1e-4 of C
+                        at R (repeatable)
+  --offset X0,Y0        the magnet's centre in cm (default 0,0)
+  --roll MRAD           the magnet turned about z, x towards y (default 0)
+  --envelope H,S        the envelope: half-length H and rise S in cm (default 10,2; H = 0: none)
   --kind K              0 E only, 1 B only, 2 both (default 2); other values write no components
   --sym YZ,XZ,XY        the three mirror flags (default 0,0,0)
   --range XHI,YHI,ZHI   upper coordinate limits in cm (default 2,2,50); the lower limit is 0 on
@@ -158,6 +168,7 @@ int main(int argc, char** argv) {
     bool have_layout = false;
     std::string out;
     bool poke_waits_for_at = false;
+    bool magnet_given = false;  // an option of --model multipole
 
     for (int a = 1; a < argc; ++a) {
         const std::string_view opt = argv[a];
@@ -180,6 +191,40 @@ int main(int argc, char** argv) {
                                             [&](const named_model& m) { return m.name == v; });
             if (named == model_names.end()) USAGE_FAILURE("model must be " + MODEL_LIST());
             recipe.model = named->model;
+        } else if (opt == "--multipole") {
+            const std::string_view text = value();
+            const auto v = PARSE_LIST<double>(text, 2, opt, 3);
+            recipe.magnet.order = PARSE_NUMBER<int>(text.substr(0, text.find(',')), opt);
+            recipe.magnet.strength = v[1];
+            if (v.size() == 3) recipe.magnet.radius = v[2];
+            if (recipe.magnet.order < 1 || recipe.magnet.order > 30 || !std::isfinite(v[1]) ||
+                !(recipe.magnet.radius > 0.0) || !std::isfinite(recipe.magnet.radius))
+                USAGE_FAILURE("--multipole needs an order 1..30, a finite field and a radius above 0");
+            magnet_given = true;
+        } else if (opt == "--harmonic") {
+            const std::string_view text = value();
+            const auto v = PARSE_LIST<double>(text, 3, opt);
+            const int n = PARSE_NUMBER<int>(text.substr(0, text.find(',')), opt);
+            if (n < 1 || n > 30 || !std::isfinite(v[1]) || !std::isfinite(v[2]))
+                USAGE_FAILURE("--harmonic needs an order 1..30 and two finite numbers of units");
+            recipe.magnet.added.push_back({n, v[1], v[2]});
+            magnet_given = true;
+        } else if (opt == "--offset") {
+            const auto v = PARSE_LIST<double>(value(), 2, opt);
+            if (!std::isfinite(v[0]) || !std::isfinite(v[1])) USAGE_FAILURE("--offset needs two finite numbers");
+            recipe.magnet.x0 = v[0], recipe.magnet.y0 = v[1];
+            magnet_given = true;
+        } else if (opt == "--roll") {
+            const double mrad = PARSE_NUMBER<double>(value(), opt);
+            if (!std::isfinite(mrad)) USAGE_FAILURE("--roll needs a finite number of mrad");
+            recipe.magnet.roll = mrad / 1000.0;
+            magnet_given = true;
+        } else if (opt == "--envelope") {
+            const auto v = PARSE_LIST<double>(value(), 2, opt);
+            if (!(v[0] >= 0.0) || !std::isfinite(v[0]) || !(v[1] > 0.0) || !std::isfinite(v[1]))
+                USAGE_FAILURE("--envelope needs a half-length of 0 or more and a rise above 0");
+            recipe.magnet.half_length = v[0], recipe.magnet.rise = v[1];
+            magnet_given = true;
         } else if (opt == "--kind") {
             recipe.kind = PARSE_NUMBER<int>(value(), opt);
         } else if (opt == "--sym") {
@@ -243,6 +288,8 @@ int main(int argc, char** argv) {
             if (style.node_lines < 0) USAGE_FAILURE("--node-lines must be 0 or more");
         } else if (opt == "--poke") {
             if (poke_waits_for_at) USAGE_FAILURE("--poke without --at");
+    if (magnet_given && recipe.model != field_model::multipole)
+        USAGE_FAILURE("--multipole, --harmonic, --offset, --roll and --envelope go with --model multipole");
             style.pokes.push_back({0, 0, std::string(value())});
             poke_waits_for_at = true;
         } else if (opt == "--at") {
@@ -263,6 +310,8 @@ int main(int argc, char** argv) {
         }
     }
     if (poke_waits_for_at) USAGE_FAILURE("--poke without --at");
+    if (magnet_given && recipe.model != field_model::multipole)
+        USAGE_FAILURE("--multipole, --harmonic, --offset, --roll and --envelope go with --model multipole");
     if (!have_layout) USAGE_FAILURE("--layout is required");
     if (out.empty()) USAGE_FAILURE("no output file");
     if ((style.record != 0) != (style.lead || style.trail))
