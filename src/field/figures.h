@@ -70,7 +70,7 @@ struct figure_request {
     std::optional<double> frequency_mhz;
     std::optional<double> beta;
     bool find_best = true;  // with a frequency: search the best beta too
-    std::optional<double> radius_cm;  // the multipoles' reference radius; absent: the map's 2/3
+    std::optional<double> radius_cm{};  // the multipoles' reference radius; absent: the map's 2/3
 };
 
 struct extreme_value {

@@ -1,7 +1,8 @@
 // figures_window_test.cpp: View > Figures on a map of both fields, as a run hands it over (only
 // line 5's field unfolded): both fields in the table, a frequency that is no number refused,
 // and the document copied and exported the same as plot_orvex_3dfields --figures writes for the
-// same map, frequency and beta.
+// same map, frequency and beta; on a quadrupole magnet, the multipoles' rows at a radius typed
+// and a harmonic along z in a detail window.
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
@@ -10,7 +11,12 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+#include <QtCharts/QChartView>
+#include <QtCharts/QLineSeries>
 #include <QtTest>
+
+#include <cmath>
 
 #include <fstream>
 #include <string>
@@ -21,6 +27,7 @@
 #include "field/unfold.h"
 #include "field/analytic_grid.h"
 #include "map_writer.h"
+#include "window/figures_table.h"
 #include "window/figures_window.h"
 
 using namespace orvex;
@@ -73,6 +80,73 @@ private slots:
         QFile written(path);
         QVERIFY(written.open(QIODevice::ReadOnly));
         QCOMPARE(written.readAll(), expected);
+    }
+
+    // A quadrupole with b6 = 10 units at 1 cm: a radius that is no number refused; at 1 cm the
+    // multipoles' rows give b6, the document is the command line's, and the harmonic's row
+    // opens b6(z) and a6(z) in a detail window: 10 and 0 on every plane.
+    void multipolesBranchAndHarmonicAlongZ() {
+        mapgen::map_recipe recipe;
+        recipe.kind = 1;
+        recipe.model = mapgen::field_model::multipole;
+        recipe.magnet.added = {{6, 10.0, 0.0}};
+        const std::string map = dir.filePath(QStringLiteral("PMQ_map.bin")).toStdString();
+        QVERIFY(mapgen::WRITE_FIELD_MAP(recipe, mapgen::layout::binary, map));
+        std::ofstream(dir.filePath(QStringLiteral("plot_orvex_3dfields.dat")).toStdString()) << "a\nb\nPMQ_map.bin\n0\n1\n";
+        testing::LOAD_ANALYTIC(recipe);
+        field_grid.field_flag = 1;
+        UNFOLD_GRID(fields_unfolded::on_request);
+        page_content content;
+        content.fields = RUN_PAGE_FIELDS(1);
+        content.figures = RUN_PAGE_FIGURES();
+        content.figures.map_file = "PMQ_map.bin";
+
+        figures_window window(content, nullptr);
+        window.show();
+        window.RADIUS()->setText(QStringLiteral("-1"));
+        QVERIFY(!window.COMPUTE(false));
+        QVERIFY(window.MESSAGE()->text().contains(QStringLiteral("radius")));
+        QVERIFY(window.PLOT_HARMONIC(nullptr) == nullptr);
+        window.RADIUS()->setText(QStringLiteral("1"));
+        QVERIFY(window.COMPUTE(false));
+
+        QTreeWidgetItem* sixth = nullptr;
+        for (QTreeWidgetItemIterator it(window.TABLE()); *it != nullptr; ++it) {
+            harmonic_choice chosen;
+            if ((*it)->text(0).startsWith(QStringLiteral("n = 6")) && MULTIPOLE_OF_ROW(*it, chosen)) sixth = *it;
+        }
+        QVERIFY(sixth != nullptr);
+        QCOMPARE(sixth->parent()->parent()->text(0), QStringLiteral("multipoles at r_ref = 1 cm"));
+        QCOMPARE(sixth->child(0)->text(0), QStringLiteral("b6 (normal)"));
+        QVERIFY(std::fabs(sixth->child(0)->text(1).toDouble() - 10.0) < 1e-4);
+
+        QProcess run;
+        run.setWorkingDirectory(dir.path());
+        run.start(QStringLiteral(ORVEX_PROGRAM), {QStringLiteral("--figures"), QStringLiteral("--radius"), QStringLiteral("1")});
+        QVERIFY(run.waitForFinished(60000));
+        QCOMPARE(run.exitCode(), 0);
+        QCOMPARE(QByteArray::fromStdString(window.DOCUMENT()), run.readAllStandardOutput());
+
+        window.TABLE()->setCurrentItem(sixth->child(0));
+        QWidget* detail = window.PLOT_HARMONIC(window.TABLE()->currentItem());
+        QVERIFY(detail != nullptr);
+        QVERIFY(QTest::qWaitForWindowExposed(detail));
+        QCOMPARE(detail->windowTitle(), QStringLiteral("b6, a6 (units) \u2014 Z (cm), magnetic multipoles at r_ref = 1 cm"));
+        const QChart* chart = detail->findChild<QChartView*>()->chart();
+        int b_points = 0, a_points = 0;
+        QString series_of;
+        for (QAbstractSeries* s : chart->series()) {
+            if (s->type() != QAbstractSeries::SeriesTypeLine) continue;
+            if (!s->name().isEmpty()) series_of = s->name();
+            for (const QPointF& p : static_cast<QLineSeries*>(s)->points()) {
+                QVERIFY2(std::fabs(p.y() - (series_of == QStringLiteral("b6") ? 10.0 : 0.0)) < 1e-4, qPrintable(series_of));
+                ++(series_of == QStringLiteral("b6") ? b_points : a_points);
+            }
+        }
+        QCOMPARE(b_points, 201);
+        QCOMPARE(a_points, 201);
+        QVERIFY(!chart->title().contains(QStringLiteral("fixed nodes")));
+        detail->close();
     }
 };
 
