@@ -3,7 +3,6 @@
 // write_field_map explains).
 #include <algorithm>
 #include <charconv>
-#include <cmath>
 #include <cstdio>
 #include <cerrno>
 #include <cstdlib>
@@ -13,6 +12,7 @@
 #include <vector>
 
 #include "import_command.h"
+#include "magnet_options.h"
 #include "map_writer.h"
 
 namespace {
@@ -191,39 +191,9 @@ int main(int argc, char** argv) {
                                             [&](const named_model& m) { return m.name == v; });
             if (named == model_names.end()) USAGE_FAILURE("model must be " + MODEL_LIST());
             recipe.model = named->model;
-        } else if (opt == "--multipole") {
-            const std::string_view text = value();
-            const auto v = PARSE_LIST<double>(text, 2, opt, 3);
-            recipe.magnet.order = PARSE_NUMBER<int>(text.substr(0, text.find(',')), opt);
-            recipe.magnet.strength = v[1];
-            if (v.size() == 3) recipe.magnet.radius = v[2];
-            if (recipe.magnet.order < 1 || recipe.magnet.order > 30 || !std::isfinite(v[1]) ||
-                !(recipe.magnet.radius > 0.0) || !std::isfinite(recipe.magnet.radius))
-                USAGE_FAILURE("--multipole needs an order 1..30, a finite field and a radius above 0");
-            magnet_given = true;
-        } else if (opt == "--harmonic") {
-            const std::string_view text = value();
-            const auto v = PARSE_LIST<double>(text, 3, opt);
-            const int n = PARSE_NUMBER<int>(text.substr(0, text.find(',')), opt);
-            if (n < 1 || n > 30 || !std::isfinite(v[1]) || !std::isfinite(v[2]))
-                USAGE_FAILURE("--harmonic needs an order 1..30 and two finite numbers of units");
-            recipe.magnet.added.push_back({n, v[1], v[2]});
-            magnet_given = true;
-        } else if (opt == "--offset") {
-            const auto v = PARSE_LIST<double>(value(), 2, opt);
-            if (!std::isfinite(v[0]) || !std::isfinite(v[1])) USAGE_FAILURE("--offset needs two finite numbers");
-            recipe.magnet.x0 = v[0], recipe.magnet.y0 = v[1];
-            magnet_given = true;
-        } else if (opt == "--roll") {
-            const double mrad = PARSE_NUMBER<double>(value(), opt);
-            if (!std::isfinite(mrad)) USAGE_FAILURE("--roll needs a finite number of mrad");
-            recipe.magnet.roll = mrad / 1000.0;
-            magnet_given = true;
-        } else if (opt == "--envelope") {
-            const auto v = PARSE_LIST<double>(value(), 2, opt);
-            if (!(v[0] >= 0.0) || !std::isfinite(v[0]) || !(v[1] > 0.0) || !std::isfinite(v[1]))
-                USAGE_FAILURE("--envelope needs a half-length of 0 or more and a rise above 0");
-            recipe.magnet.half_length = v[0], recipe.magnet.rise = v[1];
+        } else if (IS_MAGNET_OPTION(opt)) {
+            const std::string_view v = value();
+            if (const std::string bad = READ_MAGNET_OPTION(opt, v, recipe.magnet); !bad.empty()) USAGE_FAILURE(bad);
             magnet_given = true;
         } else if (opt == "--kind") {
             recipe.kind = PARSE_NUMBER<int>(value(), opt);

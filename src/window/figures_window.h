@@ -22,7 +22,7 @@
 //
 // ASSUMES AND LIMITS
 //   content.fields.map and content.figures.lines are set (else nothing opens) and outlive the
-//   window. The figures are computed in the toolkit's thread: at most some 20 ms.
+//   window. The figures are computed in the toolkit's thread: at most some 30 ms.
 #pragma once
 
 #include <QDialog>
