@@ -108,7 +108,13 @@ INSTANTIATE_TEST_SUITE_P(
         answer_case{"FiguresTwice", {"--figures", "--figures"}, 2, "", "twice"},
         answer_case{"FiguresValueMissing", {"--figures", "--frequency"}, 2, "", "needs a value"},
         answer_case{"FiguresTwoDirectories", {"--figures", "{maps}", "{maps}"}, 2, "", "one directory at most"},
-        answer_case{"FiguresMissingMap", {"--figures", "{maps}"}, 1, "", "EM map"}),
+        answer_case{"FiguresMissingMap", {"--figures", "{maps}"}, 1, "", "EM map"},
+        answer_case{"RadiusWithoutMode", {"--radius", "1", "{maps}"}, 2, "", "--radius goes with --figures or --multipoles"},
+        answer_case{"MultipolesNegativeRadius", {"--multipoles", "--radius", "-1"}, 2, "", "--radius needs a positive number of cm, not -1"},
+        answer_case{"FiguresInfiniteRadius", {"--figures", "--radius", "inf"}, 2, "", "--radius needs a positive number of cm, not inf"},
+        answer_case{"MultipolesAndFigures", {"--multipoles", "--figures"}, 2, "", "--multipoles and --figures are separate runs"},
+        answer_case{"MultipolesWithFrequency", {"--multipoles", "--frequency", "352"}, 2, "", "--frequency goes with"},
+        answer_case{"MultipolesMissingMap", {"--multipoles", "{maps}"}, 1, "", "EM map"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The map writer answers --version as the viewer does: its name and the version on standard
