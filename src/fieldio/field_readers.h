@@ -24,11 +24,17 @@
 
 namespace orvex {
 
+struct field_grid_record;
+
 inline constexpr std::string_view msg_count_mismatch = " Number of data points don't match internal tables ";
 
 enum class array_layout { binary, text };
 
 void READ_FIELD_ARRAYS(array_layout layout, std::string_view file_name);
 void READ_FIELD_NODES(std::string_view file_name);
+// The same into a record of its own (the other map of a comparison); g.field_kind holds the
+// kind its name gave.
+void READ_FIELD_ARRAYS(array_layout layout, std::string_view file_name, field_grid_record& g);
+void READ_FIELD_NODES(std::string_view file_name, field_grid_record& g);
 
 }  // namespace orvex
