@@ -26,6 +26,7 @@ constexpr std::string_view usage_text =
     "Usage: plot_orvex_3dfields [DIRECTORY]\n"
     "       plot_orvex_3dfields --export FILE.h5|FILE.vti|FILE.csv [--frequency MHZ] [DIRECTORY]\n"
     "       plot_orvex_3dfields --figures [--frequency MHZ] [--beta B] [DIRECTORY]\n"
+    "       plot_orvex_3dfields --compare OTHER_DIRECTORY [DIRECTORY]\n"
     "       plot_orvex_3dfields [OPTIONS] -- DIRECTORY   (a DIRECTORY that begins with '-')\n"
     "       plot_orvex_3dfields --help | --version\n"
     "\n"
@@ -40,6 +41,9 @@ constexpr std::string_view usage_text =
     "--figures writes the map's figures (line integrals and extremes, axis figures, gradient,\n"
     "divergence) as one JSON document on standard output instead; --frequency adds the gain and\n"
     "transit-time factor of the electric field on the axis, at --beta B and at the best beta.\n"
+    "--compare OTHER_DIRECTORY compares the map with the map of OTHER_DIRECTORY (read through its\n"
+    "own plot_orvex_3dfields.dat): the largest and RMS difference of every component, the other\n"
+    "read at this map's nodes, and every figure of both maps, as one JSON document.\n"
     "--strict, with any of these: exit status 3 when the run raises a note on the map.\n"
     "\n"
     "plot_orvex_3dfields.dat, five lines:\n"
@@ -108,18 +112,28 @@ bool TAKE_BETA(run_request& r, std::string_view value, std::string& why) {
     return true;
 }
 
+bool TAKE_COMPARE(run_request& r, std::string_view value, std::string& why) {
+    if (value.empty()) {
+        why = "--compare needs the directory of the other map, not an empty argument";
+        return false;
+    }
+    r.compare_directory = std::string(value);
+    return true;
+}
+
 bool TAKE_STRICT(run_request& r, std::string_view, std::string&) {
     r.strict = true;
     return true;
 }
 
-const std::array<option_rule, 5> option_table{{
+const std::array<option_rule, 6> option_table{{
     {"--export", "a file name", run_mode::export_map, MODE_BIT(run_mode::export_map), {}, TAKE_EXPORT},
     {"--figures", {}, run_mode::figures, MODE_BIT(run_mode::figures), {}, TAKE_NOTHING},
     {"--frequency", "a value", std::nullopt, MODE_BIT(run_mode::export_map) | MODE_BIT(run_mode::figures),
      "--export FILE.h5 or --figures", TAKE_FREQUENCY},
     {"--beta", "a value", std::nullopt, MODE_BIT(run_mode::figures), "--figures", TAKE_BETA},
     {"--strict", {}, std::nullopt, any_mode, {}, TAKE_STRICT},
+    {"--compare", "the other map's directory", run_mode::compare, MODE_BIT(run_mode::compare), {}, TAKE_COMPARE},
 }};
 
 const option_rule* FIND_OPTION(std::string_view name) {
@@ -227,6 +241,13 @@ command_line_answer PARSE_COMMAND_LINE(int argc, const char* const* argv) {
         const std::filesystem::path file = std::filesystem::absolute(std::filesystem::path(r.export_file), error);
         if (error) return REFUSE("cannot export to " + VISIBLE_TEXT(r.export_file) + ": " + error.message());
         r.export_file = file.string();
+    }
+    if (!r.compare_directory.empty()) {
+        // Like FILE: a relative OTHER_DIRECTORY is taken from where the program was started.
+        std::error_code error;
+        const std::filesystem::path other = std::filesystem::absolute(std::filesystem::path(r.compare_directory), error);
+        if (error) return REFUSE("cannot compare with " + VISIBLE_TEXT(r.compare_directory) + ": " + error.message());
+        r.compare_directory = other.lexically_normal().string();
     }
     if (directories.empty()) return answer;
     r.directory = std::string(directories.front());

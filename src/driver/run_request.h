@@ -10,6 +10,9 @@
 //     --help, -h / --version, -V  the usage / "plot_orvex_3dfields 1.0.0" on standard output
 //     --export FILE [--frequency MHZ]         the unfolded map written to FILE (export_run.h)
 //     --figures [--frequency MHZ] [--beta B]  the figures as JSON (figures_run.h)
+//     --compare OTHER_DIRECTORY  this map against the map of OTHER_DIRECTORY, as JSON
+//                               (compare_run.cpp); a relative OTHER_DIRECTORY is taken from
+//                               where the program was started
 //     --strict                  with any mode: status 3 when the run raises a note
 //   Options come in any order, before or after the directory. One table (run_request.cpp) says
 //   which option takes a value, which mode it chooses or belongs to; PARSE_COMMAND_LINE checks
@@ -40,7 +43,7 @@ std::string_view PROGRAM_VERSION();
 // "plot_orvex_3dfields 1.0.0", as the PNG, the JSON documents and --version name the program.
 std::string PROGRAM_AND_VERSION();
 
-enum class run_mode { page, figures, export_map };
+enum class run_mode { page, figures, export_map, compare };
 
 struct run_request {
     run_mode mode = run_mode::page;
@@ -48,6 +51,7 @@ struct run_request {
     std::string export_file;                   // --export FILE, as given
     std::optional<double> frequency_mhz, beta; // --frequency, --beta
     bool strict = false;                       // --strict
+    std::string compare_directory;             // --compare OTHER_DIRECTORY, made absolute
 };
 
 struct command_line_answer {
