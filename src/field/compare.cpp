@@ -73,7 +73,7 @@ void PAIR_MAPS(const full_map& self, const full_map& other, map_pairing& out) {
 
 bool OTHER_AT_NODE(const map_pairing& p, int field, grid_node n, std::array<double, 3>& out) {
     out.fill(not_a_number);
-    if (p.self == nullptr || n.i < 1 || n.j < 1 || n.k < 1 || n.i > static_cast<int>(p.reading[0].size()) ||
+    if (p.self == nullptr || !MAP_CARRIES(*p.other, field) || n.i < 1 || n.j < 1 || n.k < 1 || n.i > static_cast<int>(p.reading[0].size()) ||
         n.j > static_cast<int>(p.reading[1].size()) || n.k > static_cast<int>(p.reading[2].size()) || !INSIDE(p, n))
         return false;
     interpolation_stencil s;
@@ -106,7 +106,7 @@ struct resampling_space {
 void RESAMPLE(const map_pairing& p, int c, std::vector<double>& out, resampling_space& space) {
     const auto nx = p.reading[0].size(), ny = p.reading[1].size(), nz = p.reading[2].size();
     out.assign(nx * ny * nz, not_a_number);
-    if (p.compared == 0) return;
+    if (p.compared == 0 || !MAP_CARRIES(*p.other, c / 3)) return;
     const full_map& o = *p.other;
     const auto oy = static_cast<std::size_t>(o.ny), oz = static_cast<std::size_t>(o.nz);
     const double* const a = COMPONENT_ARRAY(o, c).data();

@@ -68,7 +68,8 @@ struct map_pairing {
 
 void PAIR_MAPS(const full_map& self, const full_map& other, map_pairing& out);
 
-// The other's field (0 or 1) at node n of this map; false, and NaN, beyond its region.
+// The other's field (0 or 1) at node n of this map; false, and NaN, beyond its region or when
+// the other map does not carry the field (so do the procedures below).
 bool OTHER_AT_NODE(const map_pairing& p, int field, grid_node n, std::array<double, 3>& out);
 
 // The other's field at this map's nodes along a line (SAMPLE_NODE_LINE's nodes): count values
