@@ -6,7 +6,8 @@
 //     format_flag 2  node list layout     READ_FIELD_NODES()
 //
 //   Each reader opens file_name (the control file's name; leading blanks are removed), fills the
-//   stored lattice of field_grid and its final field_kind, and closes the file. A damaged file
+//   stored lattice of field_grid (or of the record it is handed: the other map of a comparison)
+//   and its final field_kind, and closes the file. A damaged file
 //   ends the run through INPUT_FAILURE; a node list whose counts are not 25, 25, 201 through
 //   STOP_RUN.
 //
