@@ -27,42 +27,62 @@ namespace orvex {
 
 run_settings_record run_settings;
 
-std::string_view FIELD_FILE_NAME() {
-    const std::string_view name(run_settings.field_file_name.data(), run_settings.field_file_name.size());
+std::string_view FIELD_FILE_NAME() { return FIELD_FILE_NAME(run_settings); }
+
+std::string_view FIELD_FILE_NAME(const run_settings_record& s) {
+    const std::string_view name(s.field_file_name.data(), s.field_file_name.size());
     const std::size_t last = name.find_last_not_of(' ');
     return last == std::string_view::npos ? std::string_view{} : name.substr(0, last + 1);
 }
 
+std::string FIELD_FILE_PATH(const run_settings_record& s) {
+    std::string_view name = FIELD_FILE_NAME(s);
+    const std::size_t first = name.find_first_not_of(' ');
+    name = first == std::string_view::npos ? std::string_view{} : name.substr(first);
+    if (s.directory.empty() || name.starts_with('/')) return std::string(name);
+    return s.directory + (s.directory.ends_with('/') ? "" : "/") + std::string(name);
+}
+
 void READ_CONTROL_FILE() {
+    run_settings.directory.clear();
+    READ_CONTROL_FILE(run_settings, field_grid);
+}
+
+void READ_CONTROL_FILE(run_settings_record& s, field_grid_record& g) {
+    const bool here = s.directory.empty();
+    const std::string path =
+        here ? std::string(control_file_name)
+             : s.directory + (s.directory.ends_with('/') ? "" : "/") + std::string(control_file_name);
     text_file text;
     try {
-        OPEN_TEXT(text, control_file_name);
+        OPEN_TEXT(text, path);
     } catch (run_stop& stop) {
-        // No control file here: say where the program looked and where to read how to run it.
+        // No control file there: say where the program looked and where to read how to run it.
         struct stat status {};
-        if (::lstat(std::string(control_file_name).c_str(), &status) != 0 && errno == ENOENT) {
-            const std::unique_ptr<char, decltype(&std::free)> here(::getcwd(nullptr, 0), &std::free);
-            stop.note = VISIBLE_TEXT("there is no " + std::string(control_file_name) + " in " +
-                                     (here ? std::string(here.get()) : std::string("the working directory")) +
-                                     ": run the program in the directory that holds it, or name that directory "
-                                     "(plot_orvex_3dfields DIR); plot_orvex_3dfields --help says more");
+        if (::lstat(path.c_str(), &status) != 0 && errno == ENOENT) {
+            const std::unique_ptr<char, decltype(&std::free)> cwd(here ? ::getcwd(nullptr, 0) : nullptr, &std::free);
+            const std::string where = !here ? s.directory : cwd ? std::string(cwd.get()) : std::string("the working directory");
+            stop.note = VISIBLE_TEXT("there is no " + std::string(control_file_name) + " in " + where +
+                                     (here ? ": run the program in the directory that holds it, or name that directory "
+                                             "(plot_orvex_3dfields DIR); plot_orvex_3dfields --help says more"
+                                           : ": name the directory that holds the map's control file"));
         }
         throw;
     }
     SKIP_LINE(text, "line 1");
     SKIP_LINE(text, "line 2");
     const std::string_view line = READ_LINE(text, "the field file name on line 3");
-    std::array<char, file_name_length>& name = run_settings.field_file_name;
+    std::array<char, file_name_length>& name = s.field_file_name;
     name.fill(' ');
     std::memcpy(name.data(), line.data(), std::min(line.size(), name.size()));
 
-    run_settings.format_flag = NEXT_INTEGER(text, "format_flag on line 4");
+    s.format_flag = NEXT_INTEGER(text, "format_flag on line 4");
     END_READ(text);
-    field_grid.field_flag = NEXT_INTEGER(text, "field_flag on line 5");
+    g.field_flag = NEXT_INTEGER(text, "field_flag on line 5");
     END_READ(text);
     CLOSE_TEXT(text);
 
-    if (field_grid.field_flag < 0 || field_grid.field_flag > 1) STOP_RUN(msg_bad_field_flag);
+    if (g.field_flag < 0 || g.field_flag > 1) STOP_RUN(msg_bad_field_flag);
 }
 
 namespace {
@@ -85,13 +105,15 @@ std::string KIND_TOKEN_NOTE(std::string_view name) {
 
 }  // namespace
 
-void CLASSIFY_FIELD_FILE() {
+void CLASSIFY_FIELD_FILE() { CLASSIFY_FIELD_FILE(run_settings, field_grid); }
+
+void CLASSIFY_FIELD_FILE(const run_settings_record& s, field_grid_record& g) {
     // All 132 characters, padding included: a token cannot be made of blanks, so the padding
     // never matches.
-    const std::string_view name(run_settings.field_file_name.data(), run_settings.field_file_name.size());
-    const int kind = KIND_OF_NAME(name, field_grid.field_flag);
-    if (kind < 0) STOP_RUN_WITH_NOTE(msg_bad_file_kind, KIND_TOKEN_NOTE(FIELD_FILE_NAME()));
-    field_grid.field_kind = kind;
+    const std::string_view name(s.field_file_name.data(), s.field_file_name.size());
+    const int kind = KIND_OF_NAME(name, g.field_flag);
+    if (kind < 0) STOP_RUN_WITH_NOTE(msg_bad_file_kind, KIND_TOKEN_NOTE(FIELD_FILE_NAME(s)));
+    g.field_kind = kind;
 }
 
 }  // namespace orvex

@@ -21,10 +21,14 @@ void LIST_FIELD_HEADER() {
     CONSOLE_WRITE("xmws limits= ", {L_REAL(g.xmws.front()), L_REAL(g.xmws.back())});
     CONSOLE_WRITE("ymws limits= ", {L_REAL(g.ymws.front()), L_REAL(g.ymws.back())});
     CONSOLE_WRITE("zmws limits= ", {L_REAL(g.zmws.front()), L_REAL(g.zmws.back())});
+    SET_KSYM(g);
+    CONSOLE_WRITE(" ksym = ", {L_INT(g.ksym)});
+}
+
+void SET_KSYM(field_grid_record& g) {
     const std::int64_t sum = std::int64_t{g.ksym_yz} + g.ksym_xz + g.ksym_xy;
     g.ksym = static_cast<std::int32_t>(std::clamp<std::int64_t>(sum, std::numeric_limits<std::int32_t>::min(),
                                                                 std::numeric_limits<std::int32_t>::max()));
-    CONSOLE_WRITE(" ksym = ", {L_INT(g.ksym)});
 }
 
 }  // namespace orvex

@@ -15,7 +15,11 @@
 
 namespace orvex {
 
+struct field_grid_record;
+
 // Sets field_grid.ksym = ksym_yz + ksym_xz + ksym_xy and prints the six header records.
 void LIST_FIELD_HEADER();
+// Sets g.ksym alone, listing nothing (the other map of a comparison).
+void SET_KSYM(field_grid_record& g);
 
 }  // namespace orvex

@@ -3,6 +3,7 @@
 
 #include "console/console.h"
 #include "driver/control_file.h"
+#include "driver/other_map.h"
 #include "driver/run_modes.h"
 #include "field/field_grid.h"
 #include "field/figures.h"
@@ -68,6 +69,8 @@ page_fields RUN_PAGE_FIELDS(int field) {
     fields.field_flag = field;
     fields.both_fields = field_grid.full.field_kind == 2;
     fields.draw_field = DRAW_FIELD_PAGE;
+    fields.load_other = LOAD_OTHER_MAP;
+    fields.drop_other = DROP_OTHER_MAP;
     return fields;
 }
 

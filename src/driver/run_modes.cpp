@@ -35,6 +35,7 @@ constexpr mode_entry mode_table[] = {
     {run_mode::figures, FIGURES_STAGES, false},
     {run_mode::export_map, EXPORT_STAGES, false},
     {run_mode::multipoles, MULTIPOLES_STAGES, false},
+    {run_mode::compare, COMPARE_STAGES, false},
 };
 
 const mode_entry& MODE_ENTRY(run_mode mode) {
@@ -46,7 +47,7 @@ const mode_entry& MODE_ENTRY(run_mode mode) {
 void LOAD_FIELD_FILE() {
     const map_layout* layout = FIND_MAP_LAYOUT(run_settings.format_flag);
     if (layout == nullptr) STOP_RUN(msg_bad_format);
-    layout->read(FIELD_FILE_NAME());
+    layout->read(FIELD_FILE_NAME(), field_grid);
 }
 
 // The mirror flags are 0 or 1. Others (2, 0, 0, or 1, 1, -1 summing to 1) could still match

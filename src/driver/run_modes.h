@@ -42,6 +42,7 @@ void PAGE_STAGES(const run_request& request, run_outcome& out);
 void FIGURES_STAGES(const run_request& request, run_outcome& out);
 void EXPORT_STAGES(const run_request& request, run_outcome& out);
 void MULTIPOLES_STAGES(const run_request& request, run_outcome& out);
+void COMPARE_STAGES(const run_request& request, run_outcome& out);
 
 int RUN_REQUEST(const run_request& request);
 

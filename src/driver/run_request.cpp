@@ -27,6 +27,7 @@ constexpr std::string_view usage_text =
     "       plot_orvex_3dfields --export FILE.h5|FILE.vti|FILE.csv [--frequency MHZ] [DIRECTORY]\n"
     "       plot_orvex_3dfields --figures [--frequency MHZ] [--beta B] [--radius CM] [DIRECTORY]\n"
     "       plot_orvex_3dfields --multipoles [--radius CM] [DIRECTORY]\n"
+    "       plot_orvex_3dfields --compare OTHER_DIRECTORY [DIRECTORY]\n"
     "       plot_orvex_3dfields [OPTIONS] -- DIRECTORY   (a DIRECTORY that begins with '-')\n"
     "       plot_orvex_3dfields --help | --version\n"
     "\n"
@@ -45,6 +46,9 @@ constexpr std::string_view usage_text =
     "--multipoles writes the harmonics of the field on every z plane as CSV instead (z, n, Re C_n,\n"
     "Im C_n, b_n, a_n), fitted over the nodes inside a reference radius: --radius CM, else 2/3 of\n"
     "the map's smaller transverse half-width; --figures gives their integrated figures.\n"
+    "--compare OTHER_DIRECTORY compares the map with the map of OTHER_DIRECTORY (read through its\n"
+    "own plot_orvex_3dfields.dat): the largest and RMS difference of every component, the other\n"
+    "read at this map's nodes, and every figure of both maps, as one JSON document.\n"
     "--strict, with any of these: exit status 3 when the run raises a note on the map.\n"
     "\n"
     "plot_orvex_3dfields.dat, five lines:\n"
@@ -123,12 +127,21 @@ bool TAKE_RADIUS(run_request& r, std::string_view value, std::string& why) {
     return true;
 }
 
+bool TAKE_COMPARE(run_request& r, std::string_view value, std::string& why) {
+    if (value.empty()) {
+        why = "--compare needs the directory of the other map, not an empty argument";
+        return false;
+    }
+    r.compare_directory = std::string(value);
+    return true;
+}
+
 bool TAKE_STRICT(run_request& r, std::string_view, std::string&) {
     r.strict = true;
     return true;
 }
 
-const std::array<option_rule, 7> option_table{{
+const std::array<option_rule, 8> option_table{{
     {"--export", "a file name", run_mode::export_map, MODE_BIT(run_mode::export_map), {}, TAKE_EXPORT},
     {"--figures", {}, run_mode::figures, MODE_BIT(run_mode::figures), {}, TAKE_NOTHING},
     {"--frequency", "a value", std::nullopt, MODE_BIT(run_mode::export_map) | MODE_BIT(run_mode::figures),
@@ -138,6 +151,7 @@ const std::array<option_rule, 7> option_table{{
     {"--multipoles", {}, run_mode::multipoles, MODE_BIT(run_mode::multipoles), {}, TAKE_NOTHING},
     {"--radius", "a value", std::nullopt, MODE_BIT(run_mode::figures) | MODE_BIT(run_mode::multipoles),
      "--figures or --multipoles", TAKE_RADIUS},
+    {"--compare", "the other map's directory", run_mode::compare, MODE_BIT(run_mode::compare), {}, TAKE_COMPARE},
 }};
 
 const option_rule* FIND_OPTION(std::string_view name) {
@@ -245,6 +259,13 @@ command_line_answer PARSE_COMMAND_LINE(int argc, const char* const* argv) {
         const std::filesystem::path file = std::filesystem::absolute(std::filesystem::path(r.export_file), error);
         if (error) return REFUSE("cannot export to " + VISIBLE_TEXT(r.export_file) + ": " + error.message());
         r.export_file = file.string();
+    }
+    if (!r.compare_directory.empty()) {
+        // Like FILE: a relative OTHER_DIRECTORY is taken from where the program was started.
+        std::error_code error;
+        const std::filesystem::path other = std::filesystem::absolute(std::filesystem::path(r.compare_directory), error);
+        if (error) return REFUSE("cannot compare with " + VISIBLE_TEXT(r.compare_directory) + ": " + error.message());
+        r.compare_directory = other.lexically_normal().string();
     }
     if (directories.empty()) return answer;
     r.directory = std::string(directories.front());

@@ -13,6 +13,9 @@
 //     --multipoles [--radius CM]              the multipoles of every z plane as CSV
 //                                             (multipoles_run.cpp); --radius goes with
 //                                             --figures too
+//     --compare OTHER_DIRECTORY  this map against the map of OTHER_DIRECTORY, as JSON
+//                               (compare_run.cpp); a relative OTHER_DIRECTORY is taken from
+//                               where the program was started
 //     --strict                  with any mode: status 3 when the run raises a note
 //   Options come in any order, before or after the directory. One table (run_request.cpp) says
 //   which option takes a value, which mode it chooses or belongs to; PARSE_COMMAND_LINE checks
@@ -43,7 +46,7 @@ std::string_view PROGRAM_VERSION();
 // "plot_orvex_3dfields 1.0.0", as the PNG, the JSON documents and --version name the program.
 std::string PROGRAM_AND_VERSION();
 
-enum class run_mode { page, figures, export_map, multipoles };
+enum class run_mode { page, figures, export_map, multipoles, compare };
 
 struct run_request {
     run_mode mode = run_mode::page;
@@ -52,6 +55,7 @@ struct run_request {
     std::optional<double> frequency_mhz, beta; // --frequency, --beta
     std::optional<double> radius_cm;           // --radius
     bool strict = false;                       // --strict
+    std::string compare_directory;             // --compare OTHER_DIRECTORY, made absolute
 };
 
 struct command_line_answer {

@@ -19,8 +19,9 @@ void ADVISE_FIELD_GRID() {
 }
 
 // Resets member by member: a temporary record would put 54 MB on the stack.
-void RESET_FIELD_GRID() {
-    field_grid_record& g = field_grid;
+void RESET_FIELD_GRID() { RESET_FIELD_GRID(field_grid); }
+
+void RESET_FIELD_GRID(field_grid_record& g) {
     g.d_elm = g.aper = 0.0;
     g.n_cell = g.ksym_yz = g.ksym_xz = g.ksym_xy = g.ksym = g.field_kind = g.field_flag = 0;
     g.xmws.fill(0.0);

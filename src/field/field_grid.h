@@ -24,8 +24,10 @@
 //   field_grid.ex_in[STORED_INDEX(i, j, k)]; (*FIELD_TRIPLE(field_grid.full, 0)[2])[FULL_INDEX(i, j, k)]
 //
 // ASSUMES AND LIMITS
-//   One record per process, in static storage, zero at start, never allocated or freed (about
-//   54 MB, of which a run touches only the pages it writes). The spare capacity nodes of the
+//   The run's record is one per process, in static storage, zero at start, never allocated or
+//   freed (about 54 MB, of which a run touches only the pages it writes). A second map (the
+//   other map of a comparison) is read into a record of its own on the heap: the readers, the
+//   control file and UNFOLD_GRID take the record they write as an argument. The spare capacity nodes of the
 //   full arrays are never written or read.
 #pragma once
 
@@ -85,5 +87,7 @@ constexpr std::size_t STORED_INDEX(int i, int j, int k) {
 // Puts the whole record back to its start-of-run state (every count 0, every element 0.0).
 // A run never needs it; tests that load several maps in one process do.
 void RESET_FIELD_GRID();
+// The same for a record of its own (a second map, read for a comparison).
+void RESET_FIELD_GRID(field_grid_record& g);
 
 }  // namespace orvex

@@ -74,6 +74,10 @@ bool STENCIL(const full_map& m, interpolation rule, double x, double y, double z
            AXIS_WEIGHTS(AXIS_COORDINATES(m, 'z'), m.dz, rule, z, s.axis[2]);
 }
 
+bool AXIS_STENCIL(const full_map& m, char axis, interpolation rule, double coordinate, axis_weights& a) {
+    return m.complete && AXIS_WEIGHTS(AXIS_COORDINATES(m, axis), AXIS_STEP(m, axis), rule, coordinate, a);
+}
+
 std::array<double, 3> APPLY_STENCIL(const interpolation_stencil& s, const component_triple& f) {
     const axis_weights &ax = s.axis[0], &ay = s.axis[1], &az = s.axis[2];
     const double* const a0 = f[0]->data();

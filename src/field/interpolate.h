@@ -63,6 +63,12 @@ struct interpolation_stencil {
 // no usable axes).
 bool STENCIL(const full_map& m, interpolation rule, double x, double y, double z, interpolation_stencil& s);
 
+// The nodes and weights of one axis ('x', 'y' or 'z') at a coordinate, as STENCIL weighs it;
+// false beyond the axis. A reader of many points on a lattice (a comparison of two maps)
+// weighs each axis once and applies the weights in APPLY_STENCIL's order: along x, then y,
+// then z.
+bool AXIS_STENCIL(const full_map& m, char axis, interpolation rule, double coordinate, axis_weights& a);
+
 // The three components of a field's arrays at the stencil's point.
 std::array<double, 3> APPLY_STENCIL(const interpolation_stencil& s, const component_triple& f);
 

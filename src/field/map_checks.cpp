@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <memory>
 
 #include "field/field_grid.h"
 #include "field/field_table.h"
@@ -32,11 +33,14 @@ struct note_record {
     std::size_t count = 0;
     std::size_t checks = 0;  // how many of them CHECK_MAP raised
 };
-note_record notes;
+note_record run_notes;
+// Where the notes being raised go: the run's record, or a record of CHECK_MAP_NOTES's own.
+thread_local note_record* target = &run_notes;
 
 // One note under construction, written straight into the next free buffer; a text beyond the
 // length is cut, a note beyond the capacity dropped.
 struct note_text {
+    note_record& notes = *target;
     char* at = nullptr;
     std::size_t size = 0;
 
@@ -245,22 +249,32 @@ void CHECK_CHOICE(const field_grid_record& g, const std::array<component_survey,
     }
 }
 
-void CHECK_STORED_LATTICE();
+void CHECK_STORED_LATTICE(const field_grid_record& g);
 
 }  // namespace
 
 void CHECK_MAP() {
-    notes.count = notes.checks = 0;
-    CHECK_STORED_LATTICE();
-    notes.checks = notes.count;
+    run_notes.count = run_notes.checks = 0;
+    CHECK_STORED_LATTICE(field_grid);
+    run_notes.checks = run_notes.count;
 }
 
-std::span<const std::string_view> MAP_CHECK_NOTES() { return {notes.views.data(), notes.checks}; }
+std::vector<std::string> CHECK_MAP_NOTES(const field_grid_record& g) {
+    const auto own = std::make_unique<note_record>();
+    note_record* const before = target;
+    target = own.get();
+    CHECK_STORED_LATTICE(g);
+    target = before;
+    std::vector<std::string> out;
+    for (std::size_t n = 0; n < own->count; ++n) out.emplace_back(own->views[n]);
+    return out;
+}
+
+std::span<const std::string_view> MAP_CHECK_NOTES() { return {run_notes.views.data(), run_notes.checks}; }
 
 namespace {
 
-void CHECK_STORED_LATTICE() {
-    const field_grid_record& g = field_grid;
+void CHECK_STORED_LATTICE(const field_grid_record& g) {
     const auto is_flag = [](std::int32_t f) { return f == 0 || f == 1; };
     if (g.field_kind < 0 || g.field_kind > 2 || !is_flag(g.ksym_yz) || !is_flag(g.ksym_xz) || !is_flag(g.ksym_xy))
         return;
@@ -304,7 +318,7 @@ void CHECK_STORED_LATTICE() {
 
 }  // namespace
 
-std::span<const std::string_view> MAP_NOTES() { return {notes.views.data(), notes.count}; }
+std::span<const std::string_view> MAP_NOTES() { return {run_notes.views.data(), run_notes.count}; }
 
 void ADD_MAP_NOTE(std::string_view note) { note_text{} << note; }
 

@@ -31,6 +31,8 @@
 // HOW TO CALL IT
 //   CHECK_MAP();                                   // after the header listing, before unfolding
 //   for (std::string_view note : MAP_NOTES()) ...  // print "plot_orvex_3dfields: note: " + note
+//   CHECK_MAP_NOTES(other) gives the notes of another record (the other map of a comparison)
+//   without touching the run's; the caller says which map they are about.
 //
 // ASSUMES AND LIMITS
 //   Reads only the flags, field_kind, field_flag, the coordinates and the six stored arrays.
@@ -47,22 +49,30 @@
 //   note says it all).
 //   The notes live in a fixed record of map_note_capacity texts of at most map_note_length
 //   characters, valid until the next CHECK_MAP (for a run, the whole run); at most 31 notes
-//   can arise here and two of the divergence (one a field), so none is dropped, and none comes
-//   near the length (a longer one would be cut).
-//   Nothing is allocated; one thread.
+//   can arise here and two of the divergence (one a field), and a comparison adds those of the
+//   other map (31 and two) and two of its own, so none is dropped, and none comes near the
+//   length (a longer one would be cut).
+//   CHECK_MAP allocates nothing; one thread at a time raises notes (CHECK_MAP_NOTES writes a
+//   record of its own, on the heap, and may run beside a run that reads MAP_NOTES).
 #pragma once
 
 #include <cstddef>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvex {
 
-inline constexpr std::size_t map_note_capacity = 34;
+struct field_grid_record;
+
+inline constexpr std::size_t map_note_capacity = 72;
 inline constexpr std::size_t map_note_length = 240;
 
 // Checks the stored lattice of field_grid and keeps its notes (replacing any earlier ones).
 void CHECK_MAP();
+// The same checks of another record; its notes, in order, without the program's prefix.
+std::vector<std::string> CHECK_MAP_NOTES(const field_grid_record& g);
 
 // The notes of the last CHECK_MAP, in order, without the program's prefix; empty before it.
 // Notes of later checks (the divergence, on the full grid) follow, added by ADD_MAP_NOTE.

@@ -3,31 +3,53 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "console/console.h"
 #include "console/csv_text.h"
 #include "console/number_text.h"
+#include "field/compare.h"
 #include "field/field_table.h"
 
 namespace orvex {
 
 namespace {
 
-// The magnitude is no component of the field table: its names are kept here.
+// The magnitude is no component of the field table: its names are kept here, and those of the
+// differences (per field: x, y, z, magnitude).
 constexpr std::array<std::string_view, 2> magnitude_names = {"|E|", "|B|"};
 constexpr std::array<std::string_view, 2> magnitude_titles = {"|E| (V/cm)", "|B| (Gs)"};
+constexpr std::array<std::array<std::string_view, 4>, 2> difference_names{
+    {{"Ex diff", "Ey diff", "Ez diff", "|E| diff"}, {"Bx diff", "By diff", "Bz diff", "|B| diff"}}};
+constexpr std::array<std::array<std::string_view, 4>, 2> difference_titles{
+    {{"Ex diff (V/cm)", "Ey diff (V/cm)", "Ez diff (V/cm)", "|E| diff (V/cm)"},
+     {"Bx diff (Gs)", "By diff (Gs)", "Bz diff (Gs)", "|B| diff (Gs)"}}};
 
 std::size_t FIELD_SLOT(int field) { return field == 1 ? 1 : 0; }
-std::size_t PLACE_OF(slice_quantity q) { return static_cast<std::size_t>(std::min(static_cast<int>(q), 2)); }
+std::size_t PLACE_OF(slice_quantity q) { return static_cast<std::size_t>(std::min(static_cast<int>(MAP_QUANTITY(q)), 2)); }
+
+double MAGNITUDE(const std::array<double, 3>& f) { return std::sqrt(f[0] * f[0] + f[1] * f[1] + f[2] * f[2]); }
 
 }  // namespace
 
+bool IS_DIFFERENCE(slice_quantity quantity) { return static_cast<int>(quantity) >= map_quantity_count; }
+
+slice_quantity MAP_QUANTITY(slice_quantity quantity) {
+    return static_cast<slice_quantity>(static_cast<int>(quantity) % map_quantity_count);
+}
+
+slice_quantity DIFFERENCE_OF(slice_quantity quantity) {
+    return static_cast<slice_quantity>(static_cast<int>(MAP_QUANTITY(quantity)) + map_quantity_count);
+}
+
 std::string_view QUANTITY_NAME(int field, slice_quantity quantity) {
+    if (IS_DIFFERENCE(quantity)) return difference_names[FIELD_SLOT(field)][static_cast<std::size_t>(MAP_QUANTITY(quantity))];
     if (quantity == slice_quantity::magnitude) return magnitude_names[FIELD_SLOT(field)];
     return FIELD_ENTRY(field).component_names[PLACE_OF(quantity)];
 }
 
 std::string_view QUANTITY_TITLE(int field, slice_quantity quantity) {
+    if (IS_DIFFERENCE(quantity)) return difference_titles[FIELD_SLOT(field)][static_cast<std::size_t>(MAP_QUANTITY(quantity))];
     if (quantity == slice_quantity::magnitude) return magnitude_titles[FIELD_SLOT(field)];
     return FIELD_ENTRY(field).value_titles[PLACE_OF(quantity)];
 }
@@ -51,11 +73,22 @@ grid_node SLICE_NODE(const slice_cut& cut, int column, int row) {
 }
 
 double NODE_VALUE(const full_map& m, int field, slice_quantity quantity, grid_node n) {
+    if (IS_DIFFERENCE(quantity)) return std::numeric_limits<double>::quiet_NaN();
     const std::size_t at = FULL_INDEX(n.i, n.j, n.k);
     const component_triple f = FIELD_TRIPLE(m, field);
     if (quantity != slice_quantity::magnitude) return (*f[PLACE_OF(quantity)])[at];
     const double x = (*f[0])[at], y = (*f[1])[at], z = (*f[2])[at];
     return std::sqrt(x * x + y * y + z * z);
+}
+
+double CUT_VALUE(const full_map& m, const slice_cut& cut, grid_node n) {
+    if (!IS_DIFFERENCE(cut.quantity)) return NODE_VALUE(m, cut.field, cut.quantity, n);
+    std::array<double, 3> theirs{};
+    if (cut.compared == nullptr || cut.compared->self != &m || !OTHER_AT_NODE(*cut.compared, cut.field, n, theirs))
+        return std::numeric_limits<double>::quiet_NaN();
+    const slice_quantity q = MAP_QUANTITY(cut.quantity);
+    if (q != slice_quantity::magnitude) return NODE_VALUE(m, cut.field, q, n) - theirs[PLACE_OF(q)];
+    return NODE_VALUE(m, cut.field, q, n) - MAGNITUDE(theirs);
 }
 
 void SLICE_VALUES(const full_map& m, const slice_cut& cut, std::vector<double>& into) {
@@ -64,7 +97,7 @@ void SLICE_VALUES(const full_map& m, const slice_cut& cut, std::vector<double>& 
     std::size_t cell = 0;
     for (int row = 1; row <= size.rows; ++row) {
         for (int column = 1; column <= size.columns; ++column)
-            into[cell++] = NODE_VALUE(m, cut.field, cut.quantity, SLICE_NODE(cut, column, row));
+            into[cell++] = CUT_VALUE(m, cut, SLICE_NODE(cut, column, row));
     }
 }
 
@@ -104,6 +137,10 @@ std::string SLICE_CSV(const full_map& m, const slice_cut& cut, std::string_view 
     CSV_NOTE(text, "map file: " + std::string(map_file));
     CSV_NOTE(text, "field: " + std::string(f.name) + " (" + std::string(f.unit) + "); coordinates in cm");
     CSV_NOTE(text, "quantity: " + std::string(QUANTITY_NAME(cut.field, cut.quantity)));
+    if (IS_DIFFERENCE(cut.quantity))
+        CSV_NOTE(text, "difference: this map minus " +
+                           (cut.compared != nullptr ? std::string(cut.compared->other_file) : std::string("another map")) +
+                           ", read at this map's nodes");
     CSV_NOTE(text, "plane: " + std::string(PLANE_NAME(cut.plane)) + " at " + PLANE_PLACE(m, cut));
     text.reserve(text.size() + static_cast<std::size_t>(size.columns) * static_cast<std::size_t>(size.rows) * 120);
     // Rows with i fastest, then j, then k: on every plane the column axis is the faster of the two.
@@ -115,7 +152,7 @@ std::string SLICE_CSV(const full_map& m, const slice_cut& cut, std::string_view 
             const grid_node n = across_fastest ? SLICE_NODE(cut, inner, outer) : SLICE_NODE(cut, outer, inner);
             CSV_ROW(text, {L_INT(n.i), L_INT(n.j), L_INT(n.k), L_REAL(NODE_COORDINATE(m, 'x', n.i)),
                            L_REAL(NODE_COORDINATE(m, 'y', n.j)), L_REAL(NODE_COORDINATE(m, 'z', n.k)),
-                           L_REAL(NODE_VALUE(m, cut.field, cut.quantity, n))});
+                           L_REAL(CUT_VALUE(m, cut, n))});
         }
     }
     return text;

@@ -35,8 +35,9 @@ void PLACE_NODES(int count, double lo, double step, std::span<double> coordinate
 }  // namespace
 
 // Reads field_kind, ksym and the three flags, the stored arrays and the end coordinates.
-void UNFOLD_GRID(fields_unfolded when) {
-    field_grid_record& g = field_grid;
+void UNFOLD_GRID(fields_unfolded when) { UNFOLD_GRID(field_grid, when); }
+
+void UNFOLD_GRID(field_grid_record& g, fields_unfolded when) {
     full_map& m = g.full;
     const unfold_plan plan = UNFOLD_PLAN(g);
     m.complete = false;

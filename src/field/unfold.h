@@ -25,6 +25,8 @@
 
 namespace orvex {
 
+struct field_grid_record;
+
 inline constexpr std::string_view msg_no_unfolding_case = " Field kind and symmetry flags match no unfolding case ";
 
 // Whether UNFOLD_GRID fills the fields' arrays at once or each on its first request.
@@ -32,5 +34,7 @@ enum class fields_unfolded { now, on_request };
 
 // Makes field_grid.full from the stored lattice of field_grid.
 void UNFOLD_GRID(fields_unfolded when = fields_unfolded::now);
+// Makes g.full from the stored lattice of g (a record of its own: the other map of a comparison).
+void UNFOLD_GRID(field_grid_record& g, fields_unfolded when);
 
 }  // namespace orvex

@@ -1,6 +1,8 @@
 // field_readers.cpp: loading a field file, in any of its three layouts, into the stored
 // lattice of field_grid.
 //
+// Every reader writes the record it is handed: the run's field_grid, or a record of its own.
+//
 // The array layouts (binary records, or the same groups as free-form text) carry the header,
 // the flags, the three coordinate lists and whole component arrays in array order (x fastest).
 // The node list carries the kind, the flags, a range and count per axis and one line per node
@@ -39,8 +41,7 @@ struct component_plan {
     std::size_t zeroed_count = 0;
 };
 
-component_plan PLAN_COMPONENTS(std::int32_t kind) {
-    field_grid_record& g = field_grid;
+component_plan PLAN_COMPONENTS(field_grid_record& g, std::int32_t kind) {
     component_plan plan;
     if (kind < 0 || kind > 2) return plan;  // a kind the name classification never gives: nothing read, nothing zeroed
     // Electric before magnetic, as the files hold them.
@@ -130,8 +131,7 @@ struct text_groups {
 };
 
 template <class groups>
-void WALK_ARRAY_GROUPS(groups& in) {
-    field_grid_record& g = field_grid;
+void WALK_ARRAY_GROUPS(groups& in, field_grid_record& g) {
     const header_group header = in.HEADER();
     g.d_elm = header.d_elm;
     g.aper = header.aper;
@@ -148,7 +148,7 @@ void WALK_ARRAY_GROUPS(groups& in) {
     in.REALS(g.ymws, "ymws");
     in.REALS(g.zmws, "zmws");
 
-    const component_plan plan = PLAN_COMPONENTS(g.field_kind);
+    const component_plan plan = PLAN_COMPONENTS(g, g.field_kind);
     for (std::size_t n = 0; n < plan.read_count; ++n) in.REALS(*plan.read[n], plan.names[n]);
     in.CLOSE();
     ZERO_ABSENT(plan);
@@ -193,20 +193,23 @@ struct short_node {
 
 }  // namespace
 
-void READ_FIELD_ARRAYS(array_layout layout, std::string_view file_name) {
-    field_grid.full.complete = false;
+void READ_FIELD_ARRAYS(array_layout layout, std::string_view file_name) { READ_FIELD_ARRAYS(layout, file_name, field_grid); }
+
+void READ_FIELD_NODES(std::string_view file_name) { READ_FIELD_NODES(file_name, field_grid); }
+
+void READ_FIELD_ARRAYS(array_layout layout, std::string_view file_name, field_grid_record& g) {
+    g.full.complete = false;
     const std::string_view path = NAME_AS_OPENED(file_name);
     if (layout == array_layout::binary) {
         binary_groups in(path);
-        WALK_ARRAY_GROUPS(in);
+        WALK_ARRAY_GROUPS(in, g);
     } else {
         text_groups in(path);
-        WALK_ARRAY_GROUPS(in);
+        WALK_ARRAY_GROUPS(in, g);
     }
 }
 
-void READ_FIELD_NODES(std::string_view file_name) {
-    field_grid_record& g = field_grid;
+void READ_FIELD_NODES(std::string_view file_name, field_grid_record& g) {
     g.full.complete = false;
     text_file text;
     OPEN_TEXT(text, NAME_AS_OPENED(file_name));
@@ -244,7 +247,7 @@ void READ_FIELD_NODES(std::string_view file_name) {
     // One free-form read per node, z fastest, x slowest.
     constexpr std::string_view node = "node";
     constexpr std::size_t node_count = stored_nodes;
-    const component_plan plan = PLAN_COMPONENTS(kind);
+    const component_plan plan = PLAN_COMPONENTS(g, kind);
     short_node shortage;
     std::size_t number = 0;
     for (int i = 1; i <= stored_nx; ++i) {

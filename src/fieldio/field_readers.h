@@ -6,7 +6,8 @@
 //     format_flag 2  node list layout     READ_FIELD_NODES()
 //
 //   Each reader opens file_name (the control file's name; leading blanks are removed), fills the
-//   stored lattice of field_grid and its final field_kind, and closes the file. A damaged file
+//   stored lattice of field_grid (or of the record it is handed: the other map of a comparison)
+//   and its final field_kind, and closes the file. A damaged file
 //   ends the run through INPUT_FAILURE; a node list whose counts are not 25, 25, 201 through
 //   STOP_RUN.
 //
@@ -24,11 +25,17 @@
 
 namespace orvex {
 
+struct field_grid_record;
+
 inline constexpr std::string_view msg_count_mismatch = " Number of data points don't match internal tables ";
 
 enum class array_layout { binary, text };
 
 void READ_FIELD_ARRAYS(array_layout layout, std::string_view file_name);
 void READ_FIELD_NODES(std::string_view file_name);
+// The same into a record of its own (the other map of a comparison); g.field_kind holds the
+// kind its name gave.
+void READ_FIELD_ARRAYS(array_layout layout, std::string_view file_name, field_grid_record& g);
+void READ_FIELD_NODES(std::string_view file_name, field_grid_record& g);
 
 }  // namespace orvex

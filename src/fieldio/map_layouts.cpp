@@ -9,13 +9,16 @@ namespace orvex {
 
 namespace {
 
-void READ_BINARY_ARRAYS(std::string_view file_name) { READ_FIELD_ARRAYS(array_layout::binary, file_name); }
-void READ_TEXT_ARRAYS(std::string_view file_name) { READ_FIELD_ARRAYS(array_layout::text, file_name); }
+void READ_BINARY_ARRAYS(std::string_view file_name, field_grid_record& g) {
+    READ_FIELD_ARRAYS(array_layout::binary, file_name, g);
+}
+void READ_TEXT_ARRAYS(std::string_view file_name, field_grid_record& g) { READ_FIELD_ARRAYS(array_layout::text, file_name, g); }
+void READ_NODE_LIST(std::string_view file_name, field_grid_record& g) { READ_FIELD_NODES(file_name, g); }
 
 constexpr std::array<map_layout, 3> layouts{{
     {0, "binary array", READ_BINARY_ARRAYS},
     {1, "text array", READ_TEXT_ARRAYS},
-    {2, "node list", READ_FIELD_NODES},
+    {2, "node list", READ_NODE_LIST},
 }};
 
 }  // namespace

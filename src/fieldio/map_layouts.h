@@ -9,7 +9,7 @@
 // HOW TO CALL IT
 //   const map_layout* layout = FIND_MAP_LAYOUT(run_settings.format_flag);
 //   if (layout == nullptr) STOP_RUN(msg_bad_format);
-//   layout->read(FIELD_FILE_NAME());
+//   layout->read(FIELD_FILE_NAME(), field_grid);
 //
 // ASSUMES AND LIMITS
 //   The readers are those of field_readers.h, with the same assumptions; the table is constant.
@@ -21,10 +21,13 @@
 
 namespace orvex {
 
+struct field_grid_record;
+
 struct map_layout {
     std::int32_t format_flag = 0;                   // line 4 of the control file
     std::string_view name;                          // "binary array", "text array", "node list"
-    void (*read)(std::string_view file_name) = nullptr;  // fills the stored lattice of field_grid
+    // Fills the stored lattice of the record it is handed (the run's field_grid or one of its own).
+    void (*read)(std::string_view file_name, field_grid_record& g) = nullptr;
 };
 
 // Every layout, in flag order.

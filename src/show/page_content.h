@@ -17,10 +17,13 @@
 //   none of the program's records.
 //   fields.draw_field is the program's: it draws the page of the other field in a page slot of
 //   its own (the page shown stays as it is) and points the content at the new page and its PNG
-//   texts.
+//   texts. fields.load_other is the program's too: it reads another map (File > Compare With)
+//   into a record of its own, which the window hands back to fields.drop_other when it is done
+//   with it.
 #pragma once
 
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "surface/display_list.h"
@@ -33,6 +36,7 @@ namespace orvex {
 // (field/full_map.h); the show floor only passes them on.
 struct plotted_page;
 struct full_map;
+struct other_map;
 struct page_content;
 
 // The map behind the page, and the way to the page of its other field.
@@ -45,6 +49,12 @@ struct page_fields {
     // pixels, list, plotted, png_texts and fields.field_flag at the new page; false, with the
     // reason in why and content unchanged (the page shown whole), when it cannot.
     bool (*draw_field)(int field_flag, page_content* content, std::string_view* why) = nullptr;
+    // Reads the map of a directory through its control file, as a run there would, into a
+    // record of its own (field/compare.h), checked and unfolded; null, with the reason in why,
+    // when it cannot. The map shown and the run's records stay as they are.
+    const other_map* (*load_other)(std::string_view directory, std::string* why) = nullptr;
+    // Frees a map load_other gave.
+    void (*drop_other)(const other_map* map) = nullptr;
 };
 
 // What the window's figures (View > Figures) need beyond the map: the figures themselves are

@@ -22,7 +22,7 @@
 namespace orvex {
 
 inline constexpr const char* window_module_file = "plot_orvex_3dfields_window.so";
-inline constexpr const char* window_module_entry = "orvex_page_window_entry_3";
+inline constexpr const char* window_module_entry = "orvex_page_window_entry_4";
 inline constexpr int window_not_possible = -1;
 
 // Shows the page in a window and returns the run's exit status when it is closed, or

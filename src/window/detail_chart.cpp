@@ -88,7 +88,9 @@ void ADD_SERIES(const detail_line& line, detail_chart& shown, int component) {
         markers->append(p.pos[i], p.val[i]);
     }
     series.push_back(markers);
-    series.front()->setName(TRIMMED_TEXT(p.component_name));
+    // Compared with another map, the legend names the file of each profile.
+    series.front()->setName(line.compared ? TRIMMED_TEXT(p.component_name) + QStringLiteral(": ") + QString::fromStdString(line.map_file)
+                                          : TRIMMED_TEXT(p.component_name));
     for (QXYSeries* s : series) {
         shown.chart->addSeries(s);
         s->attachAxis(shown.x_axis);
@@ -112,7 +114,7 @@ QString LINE_WORDS(const detail_line& line) {
     return QStringLiteral("along %1").arg(QLatin1Char(line.page.panels[static_cast<std::size_t>(line.panel - 1)].axis));
 }
 
-void COPY_LINE(const plotted_page& page, int panel, detail_line& into) {
+void COPY_LINE(const plotted_page& page, int panel, detail_line& into, const map_pairing* compared) {
     into.panel = panel;
     into.line = (panel + 2) / 3;
     into.own = (panel - 1) % 3 + 1;
@@ -138,6 +140,7 @@ void COPY_LINE(const plotted_page& page, int panel, detail_line& into) {
         to.val = into.val[c].data();
         to.axis_title = into.axis_title;
     }
+    COPY_OTHER_LINE(compared, into);
 }
 
 bool COMPONENT_SHOWN(const detail_chart& shown, int component) {
@@ -146,15 +149,19 @@ bool COMPONENT_SHOWN(const detail_chart& shown, int component) {
 
 void SHOW_COMPONENT(const detail_line& line, detail_chart& shown, int component, bool on) {
     shown.shown[static_cast<std::size_t>(component - 1)] = on;
-    for (std::vector<QXYSeries*>& series : shown.series) {
-        for (QXYSeries* s : series) {
-            shown.chart->removeSeries(s);
-            delete s;
+    for (auto* kind : {&shown.series, &shown.other_series}) {
+        for (std::vector<QXYSeries*>& series : *kind) {
+            for (QXYSeries* s : series) {
+                shown.chart->removeSeries(s);
+                delete s;
+            }
+            series.clear();
         }
-        series.clear();
     }
     for (int c = 1; c <= 3; ++c) {
-        if (shown.shown[static_cast<std::size_t>(c - 1)]) ADD_SERIES(line, shown, c);
+        if (!shown.shown[static_cast<std::size_t>(c - 1)]) continue;
+        ADD_SERIES(line, shown, c);
+        if (line.compared) ADD_OTHER_SERIES(line, shown, c);
     }
     shown.y_axis->setTitleText(SHOWN_VALUE_TITLE(line, shown));
     shown.chart->setTitle(CHART_TITLE(line, shown));
@@ -185,6 +192,13 @@ void RESET_DETAIL_RANGES(const detail_line& line, detail_chart& shown) {
             y_lo = std::min(y_lo, p.val[i]);
             y_hi = std::max(y_hi, p.val[i]);
         }
+        // The other map's values at the same nodes count too.
+        const std::vector<double>& other = line.other_val[static_cast<std::size_t>(c - 1)];
+        for (std::size_t i = 0; line.compared && i < other.size() && i < static_cast<std::size_t>(p.n); ++i) {
+            if (!FINITE(p.pos[i], other[i])) continue;
+            y_lo = std::min(y_lo, other[i]);
+            y_hi = std::max(y_hi, other[i]);
+        }
     }
     const auto [x1, x2] = PADDED(x_lo, x_hi, 0.01);
     const auto [y1, y2] = PADDED(y_lo, y_hi, 0.05);
@@ -210,8 +224,14 @@ QChartView* BUILD_DETAIL_CHART(const detail_line& line, detail_chart& shown) {
     shown.chart->addAxis(shown.y_axis, Qt::AlignLeft);
     // The panel's own component in the page's red; the other two in blue and green.
     const std::array<QColor, 2> others = {QColor(0, 90, 200), QColor(0, 140, 60)};
+    // Another map's profiles: orange beside the red, purple and grey beside the blue and green.
+    const std::array<QColor, 2> others_compared = {QColor(150, 60, 200), QColor(100, 100, 100)};
     for (int c = 1, next = 0; c <= 3; ++c) {
-        shown.colours[static_cast<std::size_t>(c - 1)] = c == line.own ? QColor(220, 0, 0) : others[static_cast<std::size_t>(next++)];
+        const auto slot = static_cast<std::size_t>(c - 1);
+        const bool own = c == line.own;
+        shown.colours[slot] = own ? QColor(220, 0, 0) : others[static_cast<std::size_t>(next)];
+        shown.other_colours[slot] = own ? QColor(235, 150, 0) : others_compared[static_cast<std::size_t>(next)];
+        next += own ? 0 : 1;
     }
     SHOW_COMPONENT(line, shown, line.own, true);
     RESET_DETAIL_RANGES(line, shown);
@@ -246,15 +266,16 @@ QString NODE_TIP(const detail_line& line, const detail_chart& shown, QPoint in_v
     if (best_component == 0) return {};
     const plotted_panel& p = line.page.panels[static_cast<std::size_t>(3 * line.line - 4 + best_component)];
     const QString name = TRIMMED_TEXT(p.component_name);
-    return QStringLiteral("%1, %2, node %3 of %4\n%5 = %6 cm\n%1 = %7 %8")
-        .arg(name)
-        .arg(LINE_WORDS(line))
-        .arg(best_node)
-        .arg(p.n)
-        .arg(QLatin1Char(p.axis))
-        .arg(QString::asprintf("%.15g", p.pos[best_node - 1]))
-        .arg(QString::asprintf("%.15g", p.val[best_node - 1]))
-        .arg(TRIMMED_TEXT(p.unit));
+    const QString tip = QStringLiteral("%1, %2, node %3 of %4\n%5 = %6 cm\n%1 = %7 %8")
+                            .arg(name)
+                            .arg(LINE_WORDS(line))
+                            .arg(best_node)
+                            .arg(p.n)
+                            .arg(QLatin1Char(p.axis))
+                            .arg(QString::asprintf("%.15g", p.pos[best_node - 1]))
+                            .arg(QString::asprintf("%.15g", p.val[best_node - 1]))
+                            .arg(TRIMMED_TEXT(p.unit));
+    return tip + OTHER_TIP(line, best_component, best_node);
 }
 
 }  // namespace orvex

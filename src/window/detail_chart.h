@@ -7,7 +7,9 @@
 //   reads the run's arrays again and exports through the same CSV writer as the page. A
 //   detail_chart holds the Qt Charts objects that show it: per component the runs of finite
 //   points as lines and every finite node as a small marker, in the component's colour, on two
-//   category axes whose ticks DETAIL_AXIS_TICKS (detail_window.h) places and labels.
+//   category axes whose ticks DETAIL_AXIS_TICKS (detail_window.h) places and labels. Compared
+//   with another map, each component shown has the other map's profile along the same nodes
+//   beside it, dashed, in a second colour, and the legend names both files.
 //
 // HOW TO CALL IT
 //   detail_line line;  COPY_LINE(PLOTTED_PAGE(), panel, line);
@@ -38,9 +40,16 @@
 
 namespace orvex {
 
+struct map_pairing;
+
 struct detail_line {
     plotted_page page;  // the line's three panels point into pos and val below; the others have n = 0
     std::string map_file;
+    // Another map compared with this one: its values at the line's nodes (NaN beyond its
+    // region), drawn over each component shown in a second colour, and its file for the legend.
+    bool compared = false;
+    std::string other_file;
+    std::array<std::vector<double>, 3> other_val;
     std::string axis_title;  // the line's title, which need not be one of the page's constants
     bool through_node = false;  // a line through any node (its panels' line is 0), not one of the ten
     std::array<std::vector<double>, 3> pos, val;
@@ -54,8 +63,9 @@ QString TRIMMED_TEXT(std::string_view text);
 // "line 3", or "along z" for a line through any node.
 QString LINE_WORDS(const detail_line& line);
 
-// Fills into (which must not move afterwards) from the page's line of panel.
-void COPY_LINE(const plotted_page& page, int panel, detail_line& into);
+// Fills into (which must not move afterwards) from the page's line of panel; with another map
+// (compared, whose map is the one the page was drawn from), its values along the same nodes too.
+void COPY_LINE(const plotted_page& page, int panel, detail_line& into, const map_pairing* compared = nullptr);
 
 struct detail_chart {
     QChart* chart = nullptr;
@@ -64,7 +74,8 @@ struct detail_chart {
     QCategoryAxis* y_axis = nullptr;
     std::array<bool, 3> shown{};
     std::array<std::vector<QXYSeries*>, 3> series;  // per shown component: the line runs, then the markers
-    std::array<QColor, 3> colours;
+    std::array<std::vector<QXYSeries*>, 3> other_series;  // the other map's, the same way
+    std::array<QColor, 3> colours, other_colours;
 };
 
 // Builds the view with the panel's own component shown and the axes covering it.
@@ -81,6 +92,13 @@ QString SHOWN_VALUE_TITLE(const detail_line& line, const detail_chart& shown);
 
 // The axes back to every finite point of the shown components, with a small margin.
 void RESET_DETAIL_RANGES(const detail_line& line, detail_chart& shown);
+
+// The other map's part (detail_compare.cpp): its values along the line's nodes when there is
+// another map (compared null: none); its profile of a component, dashed, in the second colour;
+// the tip's line of its value at a node ("" without another map).
+void COPY_OTHER_LINE(const map_pairing* compared, detail_line& into);
+void ADD_OTHER_SERIES(const detail_line& line, detail_chart& shown, int component);
+QString OTHER_TIP(const detail_line& line, int component, int node);
 
 // The node of a shown component nearest to a point of the view (within a few pixels) as the
 // text of a tooltip; empty when none is that close.

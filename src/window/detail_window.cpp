@@ -39,11 +39,12 @@ bool IS_ESCAPE(const QEvent* e) {
 
 class detail_window : public QMainWindow {
 public:
-    detail_window(const plotted_page& page, int panel, QWidget* parent) : QMainWindow(parent, Qt::Window) {
+    detail_window(const plotted_page& page, int panel, QWidget* parent, const map_pairing* compared)
+        : QMainWindow(parent, Qt::Window) {
         setAttribute(Qt::WA_DeleteOnClose);
         // The window it was opened from decides when the application ends.
         setAttribute(Qt::WA_QuitOnClose, false);
-        COPY_LINE(page, panel, line);
+        COPY_LINE(page, panel, line, compared);
         const plotted_panel& own = line.page.panels[static_cast<std::size_t>(panel - 1)];
         setWindowTitle(TRIMMED_TEXT(own.value_title) + QStringLiteral(" \u2014 ") + TRIMMED_TEXT(own.axis_title));
         if (parent != nullptr) {
@@ -95,7 +96,10 @@ public:
         tools->addSeparator();
         tools->addAction(export_action);
 
-        auto* source = new QLabel(QStringLiteral("%1   %2 nodes").arg(QString::fromStdString(line.map_file)).arg(own.n));
+        const QString files = line.compared ? QStringLiteral("%1 against %2").arg(QString::fromStdString(line.map_file),
+                                                                                 QString::fromStdString(line.other_file))
+                                            : QString::fromStdString(line.map_file);
+        auto* source = new QLabel(QStringLiteral("%1   %2 nodes").arg(files).arg(own.n));
         statusBar()->addPermanentWidget(source);
         statusBar()->showMessage(QStringLiteral("Point at a node for its values. Drag a rectangle to zoom in, "
                                                 "right-click to zoom out, R to reset."));
@@ -193,9 +197,9 @@ private:
 
 }  // namespace
 
-QWidget* OPEN_DETAIL_WINDOW(const plotted_page& page, int panel, QWidget* parent) {
+QWidget* OPEN_DETAIL_WINDOW(const plotted_page& page, int panel, QWidget* parent, const map_pairing* compared) {
     if (panel < 1 || panel > panel_count) return nullptr;
-    auto* window = new detail_window(page, panel, parent);
+    auto* window = new detail_window(page, panel, parent, compared);
     QSize size = page.panels[static_cast<std::size_t>(panel - 1)].n > 0 ? QSize(940, 700) : QSize(560, 200);
     const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
     if (screen != nullptr) size = size.boundedTo(screen->availableGeometry().size() * 0.95);

@@ -12,7 +12,10 @@
 //   own (View > Ex, Ey, Ez), each in its colour, named in the legend; the value axis covers
 //   those shown. File > Export Profile... (Ctrl+E) writes the shown components of the line as
 //   CSV (profiles_csv.h), asking before it replaces a file; the name offered is that of the
-//   components shown (Ex_Ez_line3.csv). Esc closes the window and nothing else. A profile
+//   components shown (Ex_Ez_line3.csv). With another map compared, the other's profile of
+//   each component shown lies over it, dashed, in a second colour; the legend names both files,
+//   and the hover readout gives the other's value at the node too (the export stays this map's).
+//   Esc closes the window and nothing else. A profile
 //   without points gives a window that says there is nothing to show.
 //
 // HOW TO CALL IT
@@ -36,7 +39,11 @@
 
 namespace orvex {
 
-QWidget* OPEN_DETAIL_WINDOW(const plotted_page& page, int panel, QWidget* parent);
+struct map_pairing;
+
+// compared: another map against the map the page was drawn from (field/compare.h); its profile
+// along the same nodes is drawn over the panel's.
+QWidget* OPEN_DETAIL_WINDOW(const plotted_page& page, int panel, QWidget* parent, const map_pairing* compared = nullptr);
 
 // Ticks at whole multiples of a step of 1, 2 or 5 times a power of ten, three to nine of them
 // inside lo..hi, and the printf format of their labels, "%.Ng" with the fewest significant

@@ -35,7 +35,7 @@ char INDEX_OF(char axis) { return axis == 'x' ? 'i' : axis == 'y' ? 'j' : 'k'; }
 }  // namespace
 
 QWidget* OPEN_NODE_LINE(const full_map& grid, int field_flag, std::string_view map_file, char axis,
-                        grid_node through, int component, QWidget* parent) {
+                        grid_node through, int component, QWidget* parent, const map_pairing* compared) {
     const node_line line = LINE_THROUGH_NODE(grid, field_flag, axis, through);
     const std::string title = NODE_LINE_TITLE(line);
     // The line as the page's first line: three panels the detail window copies (it places its
@@ -61,7 +61,7 @@ QWidget* OPEN_NODE_LINE(const full_map& grid, int field_flag, std::string_view m
         p.fixed_index = {line.fixed_index[0], line.fixed_index[1]};
         p.fixed_coordinate = line.fixed_coordinate;
     }
-    QWidget* opened = OPEN_DETAIL_WINDOW(page, std::clamp(component, 1, 3), parent);
+    QWidget* opened = OPEN_DETAIL_WINDOW(page, std::clamp(component, 1, 3), parent, compared);
     if (opened != nullptr) {
         opened->setProperty(detail_node_line_property,
                             QVariantList{QChar::fromLatin1(line.axis), through.i, through.j, through.k, component});
@@ -70,7 +70,7 @@ QWidget* OPEN_NODE_LINE(const full_map& grid, int field_flag, std::string_view m
 }
 
 void REOPEN_DETAIL_WINDOWS(QWidget* owner, const plotted_page* page, const full_map& grid, int field_flag,
-                           std::string_view map_file) {
+                           std::string_view map_file, const map_pairing* compared) {
     for (QObject* child : owner->children()) {
         auto* old = qobject_cast<QWidget*>(child);
         if (old == nullptr || !old->isWindow() || !old->isVisible()) continue;
@@ -78,11 +78,11 @@ void REOPEN_DETAIL_WINDOWS(QWidget* owner, const plotted_page* page, const full_
         const QVariantList line = old->property(detail_node_line_property).toList();
         QWidget* again = nullptr;
         if (panel.isValid() && page != nullptr) {
-            again = OPEN_DETAIL_WINDOW(*page, panel.toInt(), owner);
+            again = OPEN_DETAIL_WINDOW(*page, panel.toInt(), owner, compared);
             if (again != nullptr) again->setProperty(detail_panel_property, panel);
         } else if (line.size() == 5) {
             again = OPEN_NODE_LINE(grid, field_flag, map_file, line[0].toChar().toLatin1(),
-                                   {line[1].toInt(), line[2].toInt(), line[3].toInt()}, line[4].toInt(), owner);
+                                   {line[1].toInt(), line[2].toInt(), line[3].toInt()}, line[4].toInt(), owner, compared);
         } else {
             continue;
         }
@@ -91,7 +91,8 @@ void REOPEN_DETAIL_WINDOWS(QWidget* owner, const plotted_page* page, const full_
     }
 }
 
-QWidget* ASK_NODE_LINE(const full_map& grid, int field_flag, std::string_view map_file, QWidget* parent) {
+QWidget* ASK_NODE_LINE(const full_map& grid, int field_flag, std::string_view map_file, QWidget* parent,
+                       const map_pairing* compared) {
     QDialog dialog(parent);
     dialog.setWindowTitle(QStringLiteral("Line Through Node"));
     auto* by_node = new QRadioButton(QStringLiteral("Node (i, j, k of the full grid)"));
@@ -159,7 +160,7 @@ QWidget* ASK_NODE_LINE(const full_map& grid, int field_flag, std::string_view ma
                         COORDINATE_TEXT(NODE_COORDINATE(grid, 'z', through.k)));
     }
     QWidget* opened = OPEN_NODE_LINE(grid, field_flag, map_file, axes[static_cast<std::size_t>(along->currentIndex())], through,
-                                     component->currentIndex() + 1, parent);
+                                     component->currentIndex() + 1, parent, compared);
     if (!said.isEmpty()) {
         if (auto* window = qobject_cast<QMainWindow*>(opened)) window->statusBar()->showMessage(said);
         if (auto* window = qobject_cast<QMainWindow*>(parent)) window->statusBar()->showMessage(said, 10000);

@@ -128,7 +128,7 @@ void page_window::EXPORT_MAP() {
 
 void page_window::OPEN_PANEL(int panel) {
     if (shown.plotted == nullptr || panel < 1 || panel > panel_count) return;
-    QWidget* detail = OPEN_DETAIL_WINDOW(*shown.plotted, panel, this);
+    QWidget* detail = OPEN_DETAIL_WINDOW(*shown.plotted, panel, this, pairing.get());
     if (detail != nullptr) detail->setProperty(detail_panel_property, panel);  // reopened by a field switch
 }
 

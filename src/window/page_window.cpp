@@ -135,6 +135,10 @@ void page_window::BUILD_MENUS() {
     QAction* export_map = file->addAction(QStringLiteral("Export &Map..."));
     export_map->setEnabled(shown.fields.map != nullptr);
     connect(export_map, &QAction::triggered, this, [this] { EXPORT_MAP(); });
+    QAction* compare = file->addAction(QStringLiteral("Compare &With..."));
+    compare->setToolTip(QStringLiteral("Read the map of another directory and show its differences from this one"));
+    compare->setEnabled(shown.fields.map != nullptr && shown.plotted != nullptr && shown.fields.load_other != nullptr);
+    connect(compare, &QAction::triggered, this, [this] { ASK_COMPARE(); });
     file->addSeparator();
     QAction* close_action = file->addAction(QStringLiteral("&Close"));
     close_action->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Q), QKeySequence(Qt::CTRL | Qt::Key_W)});

@@ -11,7 +11,11 @@
 //   A double-click on a panel (or Enter) opens it in a detail window of its own. File > Save
 //   Page As (Ctrl+Shift+S) writes PNG, SVG or PDF by the suffix, File > Export Profiles
 //   (Ctrl+E) writes every profile as CSV, File > Export Map the whole unfolded map as .h5,
-//   .vti or .csv; none replaces a file without asking. Edit > Copy
+//   .vti or .csv; none replaces a file without asking. File > Compare With reads the map of
+//   another directory through its control file (the program's content.fields.load_other) and
+//   compares this map with it: the slice window gains the difference quantities, every detail
+//   window draws the other's profile over this map's, the other's notes join the strip (each
+//   begun "in the other map: "); the page does not change. Edit > Copy
 //   (Ctrl+C) copies the selected listing text when the listing has the focus, the page
 //   otherwise. Ctrl+Q, Ctrl+W and the window's close button end the program with status 0; Esc
 //   does not. For a map behind the page (content.fields.map): View > Slice (Ctrl+L) opens the
@@ -35,7 +39,9 @@
 #include <QString>
 
 #include <array>
+#include <memory>
 
+#include "field/compare.h"
 #include "show/page_content.h"
 
 class QAction;
@@ -75,6 +81,11 @@ public:
     int FIELD_SHOWN() const { return shown.fields.field_flag; }
     // The slice window, opened (View > Slice) if it is not open.
     QWidget* OPEN_SLICE_WINDOW();
+    // Compares this map with the map of directory (File > Compare With), replacing any earlier
+    // one; false, with the reason in why, and the comparison shown before kept, when it cannot.
+    bool COMPARE_WITH(const QString& directory, QString* why);
+    const map_pairing* COMPARISON() const { return pairing.get(); }
+    ~page_window() override;
 
     // Zooms by factor keeping page point (u, v) where it is in the window.
     void ZOOM_ABOUT(double factor, QPointF page_point, QPointF viewport_point);
@@ -97,8 +108,11 @@ private:
     void FIT_CONSOLE_HEIGHT();
     void BUILD_FIELD_MENU(QMenu* view_menu);
     void ASK_NODE_LINE();
+    void ASK_COMPARE();
 
     page_content shown;  // its field switches with the field menu
+    const other_map* compared_map = nullptr;  // the program's, handed back to fields.drop_other
+    std::unique_ptr<map_pairing> pairing;     // this map against it
     std::array<QAction*, 2> field_actions{};
     QPointer<QWidget> slices;
     page_view* view = nullptr;

@@ -57,7 +57,7 @@ bool page_window::SWITCH_FIELD(int field_flag) {
     field_actions[static_cast<std::size_t>(field_flag)]->setChecked(true);
     view->SET_PAGE(PAGE_IMAGE_OF(shown.pixels), shown.list, shown.plotted);
     // The detail windows and the slice window follow: each shows the same place of the other field.
-    REOPEN_DETAIL_WINDOWS(this, shown.plotted, *shown.fields.map, field_flag, shown.plotted->map_file);
+    REOPEN_DETAIL_WINDOWS(this, shown.plotted, *shown.fields.map, field_flag, shown.plotted->map_file, pairing.get());
     summary = QString::fromStdString(PAGE_SUMMARY(*shown.plotted));
     if (auto* open = dynamic_cast<slice_window*>(slices.data())) open->SET_FIELD(field_flag);
     statusBar()->showMessage(summary);
@@ -71,6 +71,7 @@ QWidget* page_window::OPEN_SLICE_WINDOW() {
         window->resize(QSize(1100, 720).boundedTo(size()));
         window->OFFER_FIELDS(shown.fields.both_fields && shown.fields.draw_field != nullptr,
                              [this](int flag) { SWITCH_FIELD(flag); });
+        if (pairing != nullptr) window->SET_COMPARISON(pairing.get());
         slices = window;
     }
     slices->show();
@@ -81,7 +82,7 @@ QWidget* page_window::OPEN_SLICE_WINDOW() {
 
 void page_window::ASK_NODE_LINE() {
     if (shown.fields.map == nullptr || shown.plotted == nullptr) return;
-    orvex::ASK_NODE_LINE(*shown.fields.map, shown.fields.field_flag, shown.plotted->map_file, this);
+    orvex::ASK_NODE_LINE(*shown.fields.map, shown.fields.field_flag, shown.plotted->map_file, this, pairing.get());
 }
 
 }  // namespace orvex

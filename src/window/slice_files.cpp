@@ -32,12 +32,13 @@ bool WRITE_WHOLE(const QString& path, std::string_view bytes, QString* why) {
     return false;
 }
 
-// A file name from the caption: "Ez_XY_k201".
+// A file name from the caption: "Ez_XY_k201", "absE_diff_XZ_j25".
 QString START_NAME(const slice_cut& cut) {
     const std::string_view name = QUANTITY_NAME(cut.field, cut.quantity);
     QString quantity = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
     quantity.replace(QLatin1Char('|'), QString());
-    if (cut.quantity == slice_quantity::magnitude) quantity = QStringLiteral("abs") + quantity;
+    quantity.replace(QLatin1Char(' '), QLatin1Char('_'));  // "Ez diff": Ez_diff
+    if (MAP_QUANTITY(cut.quantity) == slice_quantity::magnitude) quantity = QStringLiteral("abs") + quantity;
     const char normal = cut.plane == slice_plane::xy ? 'k' : cut.plane == slice_plane::xz ? 'j' : 'i';
     return QStringLiteral("%1_%2_%3%4").arg(quantity, QString::fromLatin1(PLANE_NAME(cut.plane).data(), 2)).arg(QLatin1Char(normal)).arg(cut.node);
 }

@@ -17,6 +17,7 @@
 
 #include <algorithm>
 
+#include "field/compare.h"
 #include "window/slice_view.h"
 
 namespace orvex {
@@ -47,7 +48,7 @@ slice_window::slice_window(const full_map* grid_in, int field_flag, std::string_
     view->on_open_node = [this](grid_node n) { OPEN_NODE(n); };
     // The XY plane at the node nearest z = 0, component z.
     SET_CUT({slice_plane::xy, NEAREST_NODE_AT(*grid, 'z', 0.0), slice_quantity::z, field_flag});
-    auto* source = new QLabel(QString::fromStdString(map_file));
+    source = new QLabel(QString::fromStdString(map_file));
     statusBar()->addPermanentWidget(source);
     view->setFocus();
 }
@@ -153,7 +154,8 @@ void slice_window::BUILD_MENUS() {
     connect(next_plane, &QAction::triggered, this, [this] { plane_box->setCurrentIndex((plane_box->currentIndex() + 1) % 3); });
     QAction* next_quantity = shown->addAction(QStringLiteral("Next &Quantity"));
     next_quantity->setShortcut(QKeySequence(Qt::Key_Q));
-    connect(next_quantity, &QAction::triggered, this, [this] { quantity_box->setCurrentIndex((quantity_box->currentIndex() + 1) % 4); });
+    connect(next_quantity, &QAction::triggered, this,
+            [this] { quantity_box->setCurrentIndex((quantity_box->currentIndex() + 1) % quantity_box->count()); });
     const struct { const char* text; Qt::Key key; int steps; } moves[] = {
         {"Next Node", Qt::Key_PageUp, 1}, {"Previous Node", Qt::Key_PageDown, -1},
         {"First Node", Qt::Key_Home, -100000}, {"Last Node", Qt::Key_End, 100000}};
@@ -178,8 +180,19 @@ void slice_window::OFFER_FIELDS(bool both_fields, std::function<void(int)> switc
 
 const slice_cut& slice_window::CUT() const { return view->CUT(); }
 
+void slice_window::SET_COMPARISON(const map_pairing* p) {
+    compared = p;
+    source->setText(compared == nullptr ? QString::fromStdString(map_file)
+                                        : QStringLiteral("%1 against %2").arg(QString::fromStdString(map_file),
+                                                                               QString::fromStdString(compared->other_file)));
+    SET_CUT(CUT());
+    REOPEN_DETAIL_WINDOWS(this, nullptr, *grid, CUT().field, map_file, compared);
+}
+
 void slice_window::SET_CUT(const slice_cut& asked) {
     slice_cut cut = asked;
+    cut.compared = compared;
+    if (compared == nullptr) cut.quantity = MAP_QUANTITY(cut.quantity);
     cut.node = std::clamp(cut.node, 1, std::max(1, AXIS_NODES(*grid, SLICE_SIZE(*grid, cut.plane).normal)));
     view->SET_SLICE(grid, cut);
     SHOW_CUT();
@@ -189,7 +202,7 @@ void slice_window::SET_FIELD(int field_flag) {
     slice_cut cut = CUT();
     cut.field = field_flag;
     SET_CUT(cut);
-    REOPEN_DETAIL_WINDOWS(this, nullptr, *grid, field_flag, map_file);
+    REOPEN_DETAIL_WINDOWS(this, nullptr, *grid, field_flag, map_file, compared);
 }
 
 void slice_window::STEP_NODE(int steps) {
@@ -204,9 +217,14 @@ void slice_window::SHOW_CUT() {
     const slice_size size = SLICE_SIZE(*grid, cut.plane);
     updating = true;
     plane_box->setCurrentIndex(static_cast<int>(cut.plane));
-    for (int q = 1; q <= 4; ++q)
-        quantity_box->setItemText(q - 1, QString::fromUtf8(QUANTITY_NAME(cut.field, static_cast<slice_quantity>(q - 1)).data(),
-                                                           static_cast<qsizetype>(QUANTITY_NAME(cut.field, static_cast<slice_quantity>(q - 1)).size())));
+    // The map's quantities, then with another map their differences.
+    const int quantities = compared != nullptr ? quantity_count : map_quantity_count;
+    while (quantity_box->count() > quantities) quantity_box->removeItem(quantity_box->count() - 1);
+    while (quantity_box->count() < quantities) quantity_box->addItem(QString());
+    for (int q = 0; q < quantities; ++q) {
+        const std::string_view name = QUANTITY_NAME(cut.field, static_cast<slice_quantity>(q));
+        quantity_box->setItemText(q, QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    }
     quantity_box->setCurrentIndex(static_cast<int>(cut.quantity));
     const int count = AXIS_NODES(*grid, size.normal);
     node_slider->setRange(1, count);
@@ -222,10 +240,10 @@ void slice_window::SHOW_CUT() {
 }
 
 void slice_window::OPEN_NODE(grid_node n) {
-    const int component = std::min(static_cast<int>(CUT().quantity) + 1, 3);
+    const int component = std::min(static_cast<int>(MAP_QUANTITY(CUT().quantity)) + 1, 3);
     int shift = 0;
     for (const char axis : {'x', 'y', 'z'}) {
-        QWidget* line = OPEN_NODE_LINE(*grid, CUT().field, map_file, axis, n, component, this);
+        QWidget* line = OPEN_NODE_LINE(*grid, CUT().field, map_file, axis, n, component, this, compared);
         if (line != nullptr) line->move(line->pos() + QPoint(shift, shift));
         shift += 36;
     }

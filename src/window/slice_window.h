@@ -5,7 +5,9 @@
 //   one node plane of the unfolded map (slice_view.h), captioned with what it shows: "Ez (V/cm)
 //   on the XY plane at z = 0 cm (node 201 of 401)". It opens on the XY plane at the node nearest
 //   z = 0, component z. Controls: the plane, the node (a slider and a spin box, with the node's
-//   coordinate), the quantity; Page Up / Page Down step the node, Home / End go to the first and
+//   coordinate), the quantity (with another map compared, SET_COMPARISON, also the difference
+//   of each component and of the magnitude, this map minus the other at this map's nodes, on the
+//   diverging colour map centred on 0, grey beyond the other's region); Page Up / Page Down step the node, Home / End go to the first and
 //   last; P and Q step through the planes and quantities. The status bar reads the node under the pointer. File > Export Slice (Ctrl+E) writes
 //   the slice as CSV (slices.h), File > Save Image (Ctrl+Shift+S) as PNG, SVG or PDF; neither
 //   replaces a file without asking. "Same scale" (or View > Stretch to Window, Ctrl+T) gives up the equal scale; Ctrl++,
@@ -63,6 +65,9 @@ public:
     // Ctrl+1 / Ctrl+2 in this window ask for the field (the page window switches everything);
     // both_fields false leaves the other entry off.
     void OFFER_FIELDS(bool both_fields, std::function<void(int)> switch_field);
+    // Another map against this one (null: none): the quantities gain the differences, and the
+    // profiles opened from here show the other's too (those open are opened again).
+    void SET_COMPARISON(const map_pairing* compared);
 
 protected:
     bool event(QEvent* e) override;
@@ -79,6 +84,8 @@ private:
 
     const full_map* grid;
     std::string map_file;
+    const map_pairing* compared = nullptr;
+    QLabel* source = nullptr;
     slice_view* view = nullptr;
     QComboBox* plane_box = nullptr;
     QComboBox* quantity_box = nullptr;
@@ -91,8 +98,9 @@ private:
     bool updating = false;
 };
 
+// compared: another map against grid (field/compare.h), drawn over the line (detail_window.h).
 QWidget* OPEN_NODE_LINE(const full_map& grid, int field_flag, std::string_view map_file, char axis,
-                        grid_node through, int component, QWidget* parent);
+                        grid_node through, int component, QWidget* parent, const map_pairing* compared = nullptr);
 
 // What a detail window shows, kept on it so that a field switch can open it again for the other
 // field: a panel of the page (its number), or a line through a node (axis, i, j, k, component).
@@ -103,9 +111,10 @@ inline constexpr const char* detail_node_line_property = "orvex_detail_node_line
 // field of field_flag, and the old one closed: a page panel from page (skipped when page is
 // null), a node line from the grid.
 void REOPEN_DETAIL_WINDOWS(QWidget* owner, const plotted_page* page, const full_map& grid, int field_flag,
-                           std::string_view map_file);
+                           std::string_view map_file, const map_pairing* compared = nullptr);
 
 // Asks for a node and an axis, then opens the line; nullptr when the user cancels.
-QWidget* ASK_NODE_LINE(const full_map& grid, int field_flag, std::string_view map_file, QWidget* parent);
+QWidget* ASK_NODE_LINE(const full_map& grid, int field_flag, std::string_view map_file, QWidget* parent,
+                       const map_pairing* compared = nullptr);
 
 }  // namespace orvex

@@ -3,7 +3,7 @@
 #include "show/window_module.h"
 #include "window/window_run.h"
 
-extern "C" __attribute__((visibility("default"))) int orvex_page_window_entry_3(const orvex::page_content* content) {
+extern "C" __attribute__((visibility("default"))) int orvex_page_window_entry_4(const orvex::page_content* content) {
     if (content == nullptr || !orvex::PAGE_WINDOW_POSSIBLE()) return orvex::window_not_possible;
     return orvex::RUN_PAGE_WINDOW(*content);
 }

@@ -76,7 +76,7 @@ TEST(ControlFile, NameIsCutAtOneHundredThirtyTwoCharacters) {
     READ_CONTROL(dir, "a\nb\n" + name + "\n0\n0\n");
     EXPECT_EQ(FIELD_FILE_NAME(), name.substr(0, 132));
     // The cut removed the token: the name no longer classifies.
-    EXPECT_EQ(STOP_OF(CLASSIFY_FIELD_FILE).message, msg_bad_file_kind);
+    EXPECT_EQ(STOP_OF([] { CLASSIFY_FIELD_FILE(); }).message, msg_bad_file_kind);
 }
 
 TEST(ControlFile, FieldFlagOtherThanZeroOrOneStopsTheRunFirst) {

@@ -114,7 +114,12 @@ INSTANTIATE_TEST_SUITE_P(
         answer_case{"FiguresInfiniteRadius", {"--figures", "--radius", "inf"}, 2, "", "--radius needs a positive number of cm, not inf"},
         answer_case{"MultipolesAndFigures", {"--multipoles", "--figures"}, 2, "", "--multipoles and --figures are separate runs"},
         answer_case{"MultipolesWithFrequency", {"--multipoles", "--frequency", "352"}, 2, "", "--frequency goes with"},
-        answer_case{"MultipolesMissingMap", {"--multipoles", "{maps}"}, 1, "", "EM map"}),
+        answer_case{"MultipolesMissingMap", {"--multipoles", "{maps}"}, 1, "", "EM map"},
+        answer_case{"CompareWithoutDirectory", {"--compare"}, 2, "", "--compare needs the other map's directory"},
+        answer_case{"CompareEmptyDirectory", {"--compare", ""}, 2, "", "--compare needs the directory of the other map"},
+        answer_case{"CompareAndFigures", {"--compare", "{maps}", "--figures"}, 2, "", "separate runs"},
+        answer_case{"CompareWithFrequency", {"--compare", "{maps}", "--frequency", "352"}, 2, "", "--frequency goes with"},
+        answer_case{"CompareTwoDirectories", {"--compare", "{maps}", "{maps}", "{maps}"}, 2, "", "one directory at most"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The map writer answers --version as the viewer does: its name and the version on standard

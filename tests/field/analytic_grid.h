@@ -21,11 +21,10 @@ inline mapgen::map_recipe MAP(int kind, int yz, int xz, int xy) {
     return m;
 }
 
-// Resets field_grid and fills it from the map, with the defects written as a file would carry
+// Resets a record and fills it from the map, with the defects written as a file would carry
 // them, as the readers and the header listing do.
-inline void LOAD_ANALYTIC(const mapgen::map_recipe& m, const mapgen::map_defects& defects = {}) {
-    RESET_FIELD_GRID();
-    field_grid_record& g = field_grid;
+inline void LOAD_ANALYTIC_INTO(field_grid_record& g, const mapgen::map_recipe& m, const mapgen::map_defects& defects = {}) {
+    RESET_FIELD_GRID(g);
     g.d_elm = m.d_elm;
     g.aper = m.aper;
     g.n_cell = m.n_cell;
@@ -38,6 +37,11 @@ inline void LOAD_ANALYTIC(const mapgen::map_recipe& m, const mapgen::map_defects
                         {g.xmws.data(), g.ymws.data(), g.zmws.data(), g.ex_in.data(), g.ey_in.data(),
                          g.ez_in.data(), g.bx_in.data(), g.by_in.data(), g.bz_in.data()},
                         defects);
+}
+
+// The same into the run's field_grid.
+inline void LOAD_ANALYTIC(const mapgen::map_recipe& m, const mapgen::map_defects& defects = {}) {
+    LOAD_ANALYTIC_INTO(field_grid, m, defects);
 }
 
 // The analytic field of the map at a point, as six values Ex, Ey, Ez, Bx, By, Bz.
