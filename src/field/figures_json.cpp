@@ -1,14 +1,15 @@
 // figures_json.cpp: the figures as one JSON document; see figures_json.h.
 //
 // The document is built as a JSON value (its keys in the order given) and written by a small
-// printer of our own only so that every real number has 17 significant digits; strings are
-// escaped by the JSON library.
+// printer of our own so that every real number has 17 significant digits and every string is
+// valid UTF-8 with its control characters escaped (JSON_STRING).
 #include "field/figures_json.h"
 
 #include <array>
 #include <cmath>
 #include <nlohmann/json.hpp>
 
+#include "console/console.h"
 #include "console/number_text.h"
 #include "field/field_table.h"
 
@@ -142,6 +143,36 @@ json MAP(const figures_document& doc) {
     return o;
 }
 
+// A string as JSON, valid UTF-8 whatever the text holds: its bytes that are no UTF-8 as the text
+// \xNN (UTF8_TEXT), every control character as \u00XX: those below 0x20 as the JSON library
+// writes them, and DEL, the C1 controls (U+0080 to U+009F, an 8-bit terminal's CSI among them)
+// and the line and paragraph separators U+2028 and U+2029, which it leaves as they are.
+std::string JSON_STRING(const std::string& text) {
+    const std::string dumped = json(UTF8_TEXT(text)).dump(-1, ' ', false, json::error_handler_t::replace);
+    static constexpr std::string_view hex = "0123456789abcdef";
+    std::string out;
+    out.reserve(dumped.size());
+    for (std::size_t at = 0; at < dumped.size(); ++at) {
+        const auto byte = static_cast<unsigned char>(dumped[at]);
+        const auto next = at + 1 < dumped.size() ? static_cast<unsigned char>(dumped[at + 1]) : 0;
+        const auto third = at + 2 < dumped.size() ? static_cast<unsigned char>(dumped[at + 2]) : 0;
+        if (byte == 0x7F) {
+            out += "\\u007f";
+        } else if (byte == 0xC2 && next >= 0x80 && next <= 0x9F) {
+            out += "\\u00";
+            out += hex[next >> 4];
+            out += hex[next & 0xF];
+            ++at;
+        } else if (byte == 0xE2 && next == 0x80 && (third == 0xA8 || third == 0xA9)) {
+            out += third == 0xA8 ? "\\u2028" : "\\u2029";
+            at += 2;
+        } else {
+            out += dumped[at];
+        }
+    }
+    return out;
+}
+
 // Writes v with two spaces of indent per level; arrays of numbers on one line.
 void PRINT(const json& v, std::string& out, int depth) {
     const std::string pad(static_cast<std::size_t>(2 * depth + 2), ' '), close(static_cast<std::size_t>(2 * depth), ' ');
@@ -151,7 +182,7 @@ void PRINT(const json& v, std::string& out, int depth) {
             out += "{\n";
             std::size_t n = 0;
             for (auto it = v.begin(); it != v.end(); ++it) {
-                out += pad + json(it.key()).dump(-1, ' ', false, json::error_handler_t::replace) + ": ";
+                out += pad + JSON_STRING(it.key()) + ": ";
                 PRINT(it.value(), out, depth + 1);
                 out += ++n < v.size() ? ",\n" : "\n";
             }
@@ -175,6 +206,7 @@ void PRINT(const json& v, std::string& out, int depth) {
         case json::value_t::number_float:
             out += NUMBER_G(v.get<double>(), 17);
             return;
+        case json::value_t::string: out += JSON_STRING(v.get<std::string>()); return;
         default: out += v.dump(-1, ' ', false, json::error_handler_t::replace); return;
     }
 }

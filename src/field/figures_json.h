@@ -12,7 +12,9 @@
 //   The man page gives every key with its definition and unit. A figure that is absent
 //   (figures.h) is an absent key, never null or NaN. Every number that is not a count or an
 //   index is written with 17 significant digits (as "%.17g" writes it), so it reads back as the same double;
-//   counts and indices are integers. Texts are UTF-8, bytes that are not replaced by U+FFFD.
+//   counts and indices are integers. Texts are valid UTF-8: a byte that is no UTF-8 (a Latin-1
+//   map name) is written as the four characters \xNN, every control character (C1 and DEL
+//   too) as \u00XX.
 //
 // HOW TO CALL IT
 //   figures_document doc{"plot_orvex_3dfields 1.0.0", file_name, &map, request, fields, notes};
