@@ -585,8 +585,8 @@ private slots:
     }
 
     // File > Export Map writes the map the window was handed, named as the page names it; the
-    // dialog asks before it replaces a file, and a suffix the exporter cannot write writes
-    // nothing.
+    // dialog asks before it replaces a file, a suffix is taken in any case, and a suffix the
+    // exporter cannot write writes nothing.
     void exportedMapIsTheHandedMapAndAsksBeforeReplacing() {
         const QString csv = dir.filePath(QStringLiteral("map.csv"));
         QString why;
@@ -598,6 +598,9 @@ private slots:
         QVERIFY(file.readAll().toStdString() == expected);
         QVERIFY(!window->EXPORT_MAP_TO(dir.filePath(QStringLiteral("map.vtk")), &why));
         QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("map.vtk"))));
+        // The suffix in any case, as the dialog takes it.
+        QVERIFY2(window->EXPORT_MAP_TO(dir.filePath(QStringLiteral("MAP.CSV")), &why), qPrintable(why));
+        QVERIFY(QFile::remove(dir.filePath(QStringLiteral("MAP.CSV"))));
 
         bool asked = false;
         WITH_MODAL([&](QWidget* files) {
