@@ -116,6 +116,12 @@ json FIELD(const field_figures& f, const full_map& m) {
         PUT(v, "largest_sum", d.largest_sum);
         PUT(v, "largest_terms", d.largest_terms);
         v["nodes"] = d.nodes;
+        PUT(v, "R", d.resolution);
+        PUT(v, "largest_error", d.largest_error);
+        v["error_axis"] = std::string(1, d.error_axis);
+        const divergence_verdict verdict = DIVERGENCE_VERDICT(d);
+        v["verdict"] = verdict == divergence_verdict::consistent ? "consistent"
+                       : verdict == divergence_verdict::too_coarse ? "too_coarse" : "suspect";
         o["divergence"] = v;
     }
     return o;

@@ -7,7 +7,9 @@
 //    "fields": [one object per field: field, components, units, "lines" (ten objects: line,
 //    axis, title, fixed_nodes, nodes, and per component min and max {value, node, position_cm}
 //    and integral), "axis" (V0_V, at_beta, best_beta; or Bz_integral_Gs_cm,
-//    Bz2_integral_Gs2_cm, effective_length_cm, hard_edge_field_Gs; gradient), "divergence"],
+//    Bz2_integral_Gs2_cm, effective_length_cm, hard_edge_field_Gs; gradient), "divergence" (D, node,
+//    position_cm, largest_sum, largest_terms, nodes, R, largest_error, error_axis, verdict:
+//    consistent, too_coarse or suspect)],
 //    "notes": [...]}
 //   The man page gives every key with its definition and unit. A figure that is absent
 //   (figures.h) is an absent key, never null or NaN. Every number that is not a count or an
