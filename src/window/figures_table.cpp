@@ -69,10 +69,11 @@ void DIVERGENCE_ROW(QTreeWidgetItem* top, const field_figures& f) {
                         .arg(d.i).arg(d.j).arg(d.k).arg(POSITION(d.x), POSITION(d.y), POSITION(d.z)));
     const divergence_verdict verdict = DIVERGENCE_VERDICT(d);
     if (verdict == divergence_verdict::suspect) row->setForeground(1, QColor(0xb0, 0x20, 0x20));
-    ROW(top, QStringLiteral("what the differences cost R (their own error / largest sum of |terms|)"), d.resolution, {},
-        verdict == divergence_verdict::too_coarse
-            ? QStringLiteral("mostly along %1: the map is too coarse along %1 to judge D").arg(QChar::fromLatin1(d.error_axis))
-            : QStringLiteral("mostly along %1").arg(QChar::fromLatin1(d.error_axis)));
+    const QString along = verdict == divergence_verdict::too_coarse
+                              ? QStringLiteral("mostly along %1: the map is too coarse along %1 to judge D").arg(QChar::fromLatin1(d.error_axis))
+                              : QStringLiteral("mostly along %1").arg(QChar::fromLatin1(d.error_axis));
+    auto* cost = ROW(top, QStringLiteral("what the differences cost R (their own error / largest sum of |terms|)"), d.resolution, {}, along);
+    cost->setToolTip(3, along);
 }
 
 void LINE_ROWS(QTreeWidgetItem* top, const field_figures& f, const full_map& map) {
