@@ -90,8 +90,8 @@ void READ_AND_UNFOLD_MAP(const mode_entry& mode) {
 bool WRITE_STANDARD_OUTPUT(std::string_view text) {
     errno = CONSOLE_OUTPUT_ERROR();
     if (errno == 0 && std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0) {
-        const int copy = ::dup(STDOUT_FILENO);
-        if (copy >= 0 && ::close(copy) == 0) return true;
+        const int copy = ::dup(STDOUT_FILENO);  // none free: nothing more to learn
+        if (copy < 0 || ::close(copy) == 0) return true;
     }
     std::fprintf(stderr, "plot_orvex_3dfields: cannot write standard output: %s\n", std::strerror(errno != 0 ? errno : EIO));
     return false;
