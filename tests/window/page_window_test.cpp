@@ -49,6 +49,7 @@
 #include "surface/png_output.h"
 #include "surface/surface.h"
 #include "window/page_view.h"
+#include "window/file_dialog.h"
 #include "window/page_window.h"
 
 using namespace orvex;
@@ -648,6 +649,27 @@ private slots:
         });
         TRIGGER(QStringLiteral("&Save Page As..."));
         QCOMPARE(opened_in, QDir(other).absolutePath());
+    }
+
+    // No dialog gives back a file the run reads (a map named EM_field.csv here), under another
+    // spelling either: a message names it and the dialog comes back; the map is untouched.
+    void dialogsNeverReplaceTheMap() {
+        const QString map = dir.filePath(QStringLiteral("EM_field.csv"));
+        QFile(map).open(QIODevice::WriteOnly);
+        KEEP_FROM_DIALOGS({map});
+        QString refusal;
+        WITH_MODAL([&](QWidget* files) {
+            WITH_MODAL([&](QWidget* box) {
+                refusal = qobject_cast<QMessageBox*>(box) != nullptr ? qobject_cast<QMessageBox*>(box)->text() : QString();
+                WITH_MODAL([&](QWidget* again) { qobject_cast<QFileDialog*>(again)->reject(); });
+                qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
+            });
+            TYPE_AND_ENTER(files, dir.path() + QStringLiteral("/./EM_field.csv"));
+        });
+        TRIGGER(QStringLiteral("&Export Profiles..."));
+        KEEP_FROM_DIALOGS({});
+        QVERIFY2(refusal.contains(QStringLiteral("which this run reads")), qPrintable(refusal));
+        QCOMPARE(QFileInfo(map).size(), 0);
     }
 
     // A name as long as the file system takes is written (its temporary file's name is short).
