@@ -53,9 +53,14 @@ std::string FORMAT_LISTED_INTEGER(std::int32_t v);  // 12 columns
 std::string FORMAT_LISTED_REAL(double v);           // 24 columns
 
 // text with every control character written as \xNN: below 0x20, 0x7F, the C1 controls in
-// UTF-8 (U+0080 to U+009F) and the bytes 0x80 to 0x9F that are no part of a UTF-8 character
-// (C1 controls to an 8-bit terminal). Other UTF-8 and other bytes stay as they are.
+// UTF-8 (U+0080 to U+009F), and every byte that is no part of a well-formed UTF-8 character (a
+// Latin-1 letter, a C1 control to an 8-bit terminal, a cut character). Other UTF-8 stays as it
+// is, so the text is valid UTF-8 on one line.
 std::string VISIBLE_TEXT(std::string_view text);
+
+// text as valid UTF-8: only the bytes that are no part of a well-formed UTF-8 character are
+// written as \xNN; control characters stay (for a format that escapes them its own way, JSON).
+std::string UTF8_TEXT(std::string_view text);
 
 // The error (an errno value) that kept a record from standard output, or 0.
 int CONSOLE_OUTPUT_ERROR();

@@ -52,14 +52,20 @@ std::string FORMAT_LISTED_REAL(double v) {
 
 namespace {
 
-// The length of the UTF-8 character that starts at text[at] (a byte of 0x80 or above), or 0
-// when the bytes there are no UTF-8 character.
+// The length of the well-formed UTF-8 character that starts at text[at] (a byte of 0x80 or
+// above), or 0 when the bytes there are none: a stray continuation byte, a cut character, an
+// overlong form, a surrogate or a value past U+10FFFF.
 std::size_t UTF8_LENGTH(std::string_view text, std::size_t at) {
     const auto lead = static_cast<unsigned char>(text[at]);
     const std::size_t length = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
                              : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
     if (length == 0 || at + length > text.size()) return 0;
-    for (std::size_t n = 1; n < length; ++n) {
+    // The second byte's range narrows for the leads that could start a form outside Unicode.
+    const auto second = static_cast<unsigned char>(text[at + 1]);
+    const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+    const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+    if (second < low || second > high) return 0;
+    for (std::size_t n = 2; n < length; ++n) {
         const auto next = static_cast<unsigned char>(text[at + n]);
         if (next < 0x80 || next > 0xBF) return 0;
     }
@@ -67,24 +73,24 @@ std::size_t UTF8_LENGTH(std::string_view text, std::size_t at) {
 }
 
 void APPEND_ESCAPED(std::string& out, std::string_view bytes) {
+    static constexpr std::string_view hex = "0123456789ABCDEF";
     for (const char c : bytes) {
-        char escaped[8];
-        std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(c));
-        out += escaped;
+        const auto byte = static_cast<unsigned char>(c);
+        out += "\\x";
+        out += hex[byte >> 4];
+        out += hex[byte & 0xF];
     }
 }
 
-}  // namespace
-
-// Control characters (a stray carriage return, an escape sequence) are shown as \xNN so that
-// one line stays one line and cannot drive the terminal.
-std::string VISIBLE_TEXT(std::string_view text) {
+// text with every byte that is no UTF-8 character as \xNN and, when controls is set, every
+// control character too.
+std::string ESCAPED(std::string_view text, bool controls) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t at = 0; at < text.size();) {
         const auto byte = static_cast<unsigned char>(text[at]);
         if (byte < 0x80) {
-            if (byte < 0x20 || byte == 0x7F) APPEND_ESCAPED(out, text.substr(at, 1));
+            if (controls && (byte < 0x20 || byte == 0x7F)) APPEND_ESCAPED(out, text.substr(at, 1));
             else out += text[at];
             ++at;
             continue;
@@ -92,16 +98,24 @@ std::string VISIBLE_TEXT(std::string_view text) {
         const std::size_t length = UTF8_LENGTH(text, at);
         const bool c1_control = length == 2 && byte == 0xC2 && static_cast<unsigned char>(text[at + 1]) <= 0x9F;
         if (length == 0) {
-            if (byte <= 0x9F) APPEND_ESCAPED(out, text.substr(at, 1));
-            else out += text[at];
+            APPEND_ESCAPED(out, text.substr(at, 1));
             ++at;
         } else {
-            if (c1_control) APPEND_ESCAPED(out, text.substr(at, length));
+            if (controls && c1_control) APPEND_ESCAPED(out, text.substr(at, length));
             else out.append(text.substr(at, length));
             at += length;
         }
     }
     return out;
 }
+
+}  // namespace
+
+// Control characters (a stray carriage return, an escape sequence) are shown as \xNN so that
+// one line stays one line and cannot drive the terminal; bytes that are not UTF-8 (a Latin-1
+// name) too, so that what is written is always valid UTF-8.
+std::string VISIBLE_TEXT(std::string_view text) { return ESCAPED(text, true); }
+
+std::string UTF8_TEXT(std::string_view text) { return ESCAPED(text, false); }
 
 }  // namespace orvex

@@ -10,6 +10,8 @@
 #include <span>
 #include <string_view>
 
+#include <unistd.h>
+
 #include "console/console.h"
 #include "console/run_stop.h"
 #include "driver/control_file.h"
@@ -27,13 +29,14 @@ namespace {
 struct mode_entry {
     run_mode mode;
     void (*stages)(const run_request&, run_outcome&);
-    bool lists;  // the listing reaches standard output
+    bool lists;           // the listing reaches standard output
+    bool silent = false;  // nothing at all reaches standard output: it may be closed
 };
 
 constexpr mode_entry mode_table[] = {
     {run_mode::page, PAGE_STAGES, true},
     {run_mode::figures, FIGURES_STAGES, false},
-    {run_mode::export_map, EXPORT_STAGES, false},
+    {run_mode::export_map, EXPORT_STAGES, false, true},
     {run_mode::multipoles, MULTIPOLES_STAGES, false},
     {run_mode::compare, COMPARE_STAGES, false},
 };
@@ -58,16 +61,16 @@ bool FLAGS_ARE_ZERO_OR_ONE() {
 }
 
 // Each note from note first on, as one line on standard error; they change nothing else. A run
-// whose listing was lost says only that, at its end.
-void REPORT_MAP_NOTES(std::size_t first) {
-    if (CONSOLE_OUTPUT_ERROR() != 0) return;
+// whose standard output was lost says only that, at its end.
+void REPORT_MAP_NOTES(std::size_t first, const mode_entry& mode) {
+    if (CONSOLE_OUTPUT_ERROR() != 0 && !mode.silent) return;
     const std::span<const std::string_view> notes = MAP_NOTES();
     for (std::size_t n = first; n < notes.size(); ++n)
         std::fprintf(stderr, "plot_orvex_3dfields: note: %s\n", VISIBLE_TEXT(notes[n]).c_str());
 }
 
 // The stages every mode shares: the map read, listed, checked and unfolded into field_grid.full.
-void READ_AND_UNFOLD_MAP() {
+void READ_AND_UNFOLD_MAP(const mode_entry& mode) {
     READ_CONTROL_FILE();
     CLASSIFY_FIELD_FILE();
     CONSOLE_WRITE(" Input field file name = ", {L_TEXT(FIELD_FILE_NAME())});
@@ -75,18 +78,23 @@ void READ_AND_UNFOLD_MAP() {
     LIST_FIELD_HEADER();
     if (!FLAGS_ARE_ZERO_OR_ONE()) STOP_RUN(msg_no_unfolding_case);
     CHECK_MAP();
-    REPORT_MAP_NOTES(0);
+    REPORT_MAP_NOTES(0, mode);
     UNFOLD_GRID(fields_unfolded::on_request);
     // A map that matches no unfolding case would give thirty empty profiles and a meaningless
     // page: the run stops here instead.
     if (field_grid.full.nx == 0) STOP_RUN(msg_no_unfolding_case);
 }
 
-// Writes text whole to standard output; false, with one line on standard error, when it cannot
-// (standard output closed, a full device, a closed pipe).
+// Writes text whole to standard output and closes a copy of it, so that a file system that
+// reports its errors at the close (NFS) reports them here; false, with one line on standard
+// error, when it cannot (standard output closed when the run began, so that it now leads to
+// /dev/null; a full device; a closed pipe).
 bool WRITE_STANDARD_OUTPUT(std::string_view text) {
-    errno = 0;
-    if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0) return true;
+    errno = CONSOLE_OUTPUT_ERROR();
+    if (errno == 0 && std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0) {
+        const int copy = ::dup(STDOUT_FILENO);  // none free: nothing more to learn
+        if (copy < 0 || ::close(copy) == 0) return true;
+    }
     std::fprintf(stderr, "plot_orvex_3dfields: cannot write standard output: %s\n", std::strerror(errno != 0 ? errno : EIO));
     return false;
 }
@@ -101,7 +109,7 @@ int RUN_REQUEST(const run_request& request) {
     run_outcome out;
     std::size_t reported = 0;
     try {
-        READ_AND_UNFOLD_MAP();
+        READ_AND_UNFOLD_MAP(mode);
         reported = MAP_NOTES().size();
         mode.stages(request, out);
     } catch (const run_stop& stop) {
@@ -116,10 +124,11 @@ int RUN_REQUEST(const run_request& request) {
         std::fprintf(stderr, "plot_orvex_3dfields: %s\n", VISIBLE_TEXT(e.what()).c_str());
         return 1;
     }
-    REPORT_MAP_NOTES(reported);
-    // A listing that did not reach standard output is a failed run: nothing is shown or written.
-    if (REPORT_LOST_LISTING()) return 1;
-    if (!out.document.empty() && !WRITE_STANDARD_OUTPUT(out.document)) return 1;
+    REPORT_MAP_NOTES(reported, mode);
+    // A listing or a document that did not reach standard output is a failed run: nothing is
+    // shown or written. A mode that writes nothing there does not need it.
+    if (mode.lists && REPORT_LOST_LISTING()) return 1;
+    if (!mode.silent && !WRITE_STANDARD_OUTPUT(out.document)) return 1;
     if (!out.said.empty()) std::fprintf(stderr, "plot_orvex_3dfields: %s\n", out.said.c_str());
     int status = out.show_page ? SHOW_RUN_PAGE(out.page_field) : 0;
     if (status == 0 && request.strict && !MAP_NOTES().empty()) status = 3;

@@ -2,11 +2,13 @@
 // line that refuses what the table does not allow.
 #include "driver/run_request.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <array>
 #include <cerrno>
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -99,8 +101,10 @@ bool TAKE_EXPORT(run_request& r, std::string_view value, std::string& why) {
 
 bool TAKE_FREQUENCY(run_request& r, std::string_view value, std::string& why) {
     double v = 0.0;
-    if (!READ_NUMBER(value, v) || !FREQUENCY_USABLE(v)) {
+    const bool number = READ_NUMBER(value, v);
+    if (!number || !FREQUENCY_USABLE(v)) {
         why = "--frequency " + std::string(frequency_rule) + ", not " + VISIBLE_TEXT(value);
+        if (number && v > 0.0) why += " (too large: its value in Hz is beyond the range of a double)";
         return false;
     }
     r.frequency_mhz = v;
@@ -254,11 +258,20 @@ command_line_answer PARSE_COMMAND_LINE(int argc, const char* const* argv) {
         return REFUSE(r.mode == run_mode::page ? "takes one argument at most, the directory to run in"
                                                : "takes one directory at most");
     if (!r.export_file.empty()) {
-        // A relative FILE is taken from where the program was started, also with a DIRECTORY.
-        std::error_code error;
-        const std::filesystem::path file = std::filesystem::absolute(std::filesystem::path(r.export_file), error);
-        if (error) return REFUSE("cannot export to " + VISIBLE_TEXT(r.export_file) + ": " + error.message());
-        r.export_file = file.string();
+        // A relative FILE is taken from where the program was started, also with a DIRECTORY:
+        // that directory is held open, whatever the length of its absolute name.
+        r.export_shown = r.export_file;
+        if (!r.export_file.starts_with('/')) {
+            r.export_directory = ::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC);
+            if (r.export_directory < 0)
+                return REFUSE("cannot export to " + VISIBLE_TEXT(r.export_file) + ": the working directory cannot be opened: " +
+                              std::strerror(errno));
+            // An absolute name longer than PATH_MAX names nothing a program can open: the name
+            // as given then.
+            std::error_code no_name;
+            const std::filesystem::path file = std::filesystem::absolute(std::filesystem::path(r.export_file), no_name);
+            if (!no_name && file.native().size() < PATH_MAX) r.export_shown = file.string();
+        }
     }
     if (!r.compare_directory.empty()) {
         // Like FILE: a relative OTHER_DIRECTORY is taken from where the program was started.

@@ -31,13 +31,16 @@
 // ASSUMES AND LIMITS
 //   Called once, first thing in main. A refusal is one line on standard error and status 2;
 //   help or version text that cannot be written gives status 1 and one line on standard error.
-//   A DIRECTORY is entered later, by RUN_REQUEST, so that a relative export FILE is taken from
-//   where the program was started.
+//   A relative export FILE is taken from the directory the program was started in, also with a
+//   DIRECTORY and also when that directory's absolute name is longer than PATH_MAX: that
+//   directory is held open (export_directory) and the file written from it.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "console/file_output.h"
 
 namespace orvex {
 
@@ -52,6 +55,9 @@ struct run_request {
     run_mode mode = run_mode::page;
     std::optional<std::string> directory;      // the directory to run in, or the working one
     std::string export_file;                   // --export FILE, as given
+    int export_directory = working_directory;  // a relative FILE is taken from this directory,
+                                               // the one the program was started in (open)
+    std::string export_shown;                  // FILE as messages name it: absolute if it can be
     std::optional<double> frequency_mhz, beta; // --frequency, --beta
     std::optional<double> radius_cm;           // --radius
     bool strict = false;                       // --strict

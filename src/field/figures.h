@@ -26,7 +26,17 @@
 //     dFx/dx, dFy/dy, dFz/dz; D = (largest |sum|) / (largest |dFx/dx| + |dFy/dy| + |dFz/dz|),
 //     with the node where the sum is largest (the first in array order, i fastest). Left out
 //     are the nodes with one of their six neighbours at which all three components are exactly
-//     0 (inside an electrode, outside the solved region) and nodes whose terms are not finite.
+//     0 (inside an electrode, outside the solved region: neighbour_rule.h) and nodes whose terms
+//     are not finite. What the differences themselves cost: a central difference over the span
+//     s = c(n+1) - c(n-1) errs by about h^2/6 times the third derivative (h = s/2), estimated on
+//     each taken node and axis from the third difference of the component along that axis,
+//     T = (F(n+2) - 2F(n+1) + 2F(n-1) - F(n-2)) / 2 when nodes n-2 and n+2 are in the grid and
+//     hold a field, else T = F(n+2) - 3F(n+1) + 3F(n) - F(n-1) when n+2 does, else
+//     T = F(n+1) - 3F(n) + 3F(n-1) - F(n-2) when n-2 does, else no estimate (0), as
+//     e = |T| / (3 s); R = (largest ex + ey + ez) / (largest |terms| as in D), with the axis of
+//     the largest of the three at that node (a non-finite estimate counts 0). D above 0.05 and
+//     above 2 R blames a sign, an axis or a unit; D above 0.05 but at most 2 R says the sampling
+//     is too coarse to judge.
 //   - the multipoles at a reference radius (multipoles.h): the integrated harmonics, the main
 //     one, b_n and a_n, the roll, and for a quadrupole its centre, gradient and magnetic length;
 //     r_ref is request.radius_cm or 2/3 of the smaller transverse half-width of the map.
@@ -63,6 +73,7 @@ namespace orvex {
 inline constexpr double light_speed_cm_per_s = 29'979'245'800.0;
 inline constexpr double best_beta_low = 0.001, best_beta_high = 1.0;
 inline constexpr double divergence_note_threshold = 0.05;
+inline constexpr double divergence_resolution_margin = 2.0;
 
 // What the figures are asked for beyond the grid: the RF figures need a frequency, the figures
 // at one velocity a beta too.
@@ -112,7 +123,15 @@ struct divergence_figures {
     double largest_sum = 0.0;           // numerator (field unit per cm)
     double largest_terms = 0.0;         // denominator
     std::int64_t nodes = 0;             // interior nodes taken
+    double resolution = 0.0;            // R: largest_error / largest_terms
+    double largest_error = 0.0;         // the differences' own error where it is largest (field unit per cm)
+    char error_axis = 'z';              // the axis whose difference errs most there
 };
+
+// What the divergence figure says of the map: nothing to note (D at most
+// divergence_note_threshold), a sampling too coarse to judge (D at most
+// divergence_resolution_margin x R), or a fault to look for (a sign, an axis or a unit).
+enum class divergence_verdict { consistent, too_coarse, suspect };
 
 struct field_figures {
     int field = 0;  // 0 electric, 1 magnetic
@@ -148,9 +167,14 @@ std::optional<divergence_figures> DIVERGENCE(const full_map& map, int field);
 // when the axis is not there.
 std::optional<rf_figures> RF_AT_BETA(const full_map& map, double frequency_mhz, double beta);
 
-// The note a divergence figure above divergence_note_threshold raises, without the program's
-// prefix: "the divergence of B reaches 0.36 of its terms at node (2, 2, 271) (x = -1.4,
-// y = -1.4, z = 24 cm): a component's sign, axis or unit may be wrong"; "" at or below it.
+divergence_verdict DIVERGENCE_VERDICT(const divergence_figures& d);
+
+// The note a divergence figure raises, without the program's prefix: "" when it is consistent;
+// when suspect "the divergence of B reaches 0.36 of its terms at node (2, 2, 271) (x = -1.4,
+// y = -1.4, z = 24 cm): a component's sign, axis or unit may be wrong"; when too coarse "the
+// divergence of E reaches 0.095 of its terms at node (...) (...), but the central differences
+// themselves cost up to 0.076 on this sampling (mostly along z): the map is too coarse along z
+// to judge its divergence".
 std::string DIVERGENCE_NOTE(int field, const divergence_figures& d);
 
 // The one rule for a frequency (MHz): a number above 0 whose value in Hz is finite; and for a

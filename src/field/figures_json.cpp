@@ -151,6 +151,12 @@ json FIELD(const field_figures& f, const full_map& m) {
         PUT_REAL(v, "largest_sum", d.largest_sum);
         PUT_REAL(v, "largest_terms", d.largest_terms);
         v["nodes"] = d.nodes;
+        PUT_REAL(v, "R", d.resolution);
+        PUT_REAL(v, "largest_error", d.largest_error);
+        v["error_axis"] = std::string(1, d.error_axis);
+        const divergence_verdict verdict = DIVERGENCE_VERDICT(d);
+        v["verdict"] = verdict == divergence_verdict::consistent ? "consistent"
+                       : verdict == divergence_verdict::too_coarse ? "too_coarse" : "suspect";
         o["divergence"] = v;
     }
     if (f.multipoles) o["multipoles"] = MULTIPOLES(*f.multipoles);

@@ -7,7 +7,9 @@
 //    "fields": [one object per field: field, components, units, "lines" (ten objects: line,
 //    axis, title, fixed_nodes, nodes, and per component min and max {value, node, position_cm}
 //    and integral), "axis" (V0_V, at_beta, best_beta; or Bz_integral_Gs_cm,
-//    Bz2_integral_Gs2_cm, effective_length_cm, hard_edge_field_Gs; gradient), "divergence",
+//    Bz2_integral_Gs2_cm, effective_length_cm, hard_edge_field_Gs; gradient), "divergence" (D, node,
+//    position_cm, largest_sum, largest_terms, nodes, R, largest_error, error_axis, verdict:
+//    consistent, too_coarse or suspect),
 //    "multipoles" (r_ref_cm, N, disc_nodes, units, main, roll_mrad, centre_cm, quadrupole
 //    {middle_node, z_middle_cm, G_middle, G_integral, magnetic_length_cm}, harmonics [{n,
 //    Re_C, Im_C, b, a}])],
@@ -15,7 +17,9 @@
 //   The man page gives every key with its definition and unit. A figure that is absent
 //   (figures.h) is an absent key, never null or NaN. Every number that is not a count or an
 //   index is written with 17 significant digits (as "%.17g" writes it), so it reads back as the same double;
-//   counts and indices are integers. Texts are UTF-8, bytes that are not replaced by U+FFFD.
+//   counts and indices are integers. Texts are valid UTF-8: a byte that is no UTF-8 (a Latin-1
+//   map name) is written as the four characters \xNN, every control character (C1 and DEL
+//   too) as \u00XX.
 //
 // HOW TO CALL IT
 //   figures_document doc{"plot_orvex_3dfields 1.0.0", file_name, &map, request, fields, notes};

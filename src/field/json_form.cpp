@@ -4,11 +4,42 @@
 
 #include <cmath>
 
+#include "console/console.h"
 #include "console/number_text.h"
 
 namespace orvex::json_form {
 
 namespace {
+
+// A string as JSON, valid UTF-8 whatever the text holds: its bytes that are no UTF-8 as the text
+// \xNN (UTF8_TEXT), every control character as \u00XX: those below 0x20 as the JSON library
+// writes them, and DEL, the C1 controls (U+0080 to U+009F, an 8-bit terminal's CSI among them)
+// and the line and paragraph separators U+2028 and U+2029, which it leaves as they are.
+std::string JSON_STRING(const std::string& text) {
+    const std::string dumped = json(UTF8_TEXT(text)).dump(-1, ' ', false, json::error_handler_t::replace);
+    static constexpr std::string_view hex = "0123456789abcdef";
+    std::string out;
+    out.reserve(dumped.size());
+    for (std::size_t at = 0; at < dumped.size(); ++at) {
+        const auto byte = static_cast<unsigned char>(dumped[at]);
+        const auto next = at + 1 < dumped.size() ? static_cast<unsigned char>(dumped[at + 1]) : 0;
+        const auto third = at + 2 < dumped.size() ? static_cast<unsigned char>(dumped[at + 2]) : 0;
+        if (byte == 0x7F) {
+            out += "\\u007f";
+        } else if (byte == 0xC2 && next >= 0x80 && next <= 0x9F) {
+            out += "\\u00";
+            out += hex[next >> 4];
+            out += hex[next & 0xF];
+            ++at;
+        } else if (byte == 0xE2 && next == 0x80 && (third == 0xA8 || third == 0xA9)) {
+            out += third == 0xA8 ? "\\u2028" : "\\u2029";
+            at += 2;
+        } else {
+            out += dumped[at];
+        }
+    }
+    return out;
+}
 
 // Writes v with two spaces of indent per level; arrays of numbers on one line.
 void PRINT(const json& v, std::string& out, int depth) {
@@ -19,7 +50,7 @@ void PRINT(const json& v, std::string& out, int depth) {
             out += "{\n";
             std::size_t n = 0;
             for (auto it = v.begin(); it != v.end(); ++it) {
-                out += pad + json(it.key()).dump(-1, ' ', false, json::error_handler_t::replace) + ": ";
+                out += pad + JSON_STRING(it.key()) + ": ";
                 PRINT(it.value(), out, depth + 1);
                 out += ++n < v.size() ? ",\n" : "\n";
             }
@@ -43,6 +74,7 @@ void PRINT(const json& v, std::string& out, int depth) {
         case json::value_t::number_float:
             out += NUMBER_G(v.get<double>(), 17);
             return;
+        case json::value_t::string: out += JSON_STRING(v.get<std::string>()); return;
         default: out += v.dump(-1, ' ', false, json::error_handler_t::replace); return;
     }
 }

@@ -6,8 +6,9 @@
 //   and finite, the "map" object that names a map (file, kind, carries, mirror flags, nodes,
 //   limits_cm, steps_cm), and the one printer: two spaces of indent per level, arrays of
 //   numbers on one line, every real number with 17 significant digits (as "%.17g" writes it,
-//   so it reads back as the same double), strings escaped by the JSON library, bytes that are
-//   not UTF-8 replaced by U+FFFD.
+//   so it reads back as the same double), every string valid UTF-8 (bytes that are not UTF-8
+//   written as the text \xNN) with its control characters escaped, the C1 controls, DEL and
+//   U+2028/U+2029 included ("\u009b"), so no string can drive a terminal.
 //
 // HOW TO CALL IT
 //   json_form::json root = json_form::json::object();

@@ -2,11 +2,16 @@
 // provenance, then one row per node, x fastest, every number with 17 significant digits.
 //
 // Formatting the numbers is nearly all the time (about 6 million components for the largest
-// map), so the rows are built in z-slabs side by side, one piece each, written in order. The
-// coordinates are formatted once per axis and copied into the rows.
+// map), so the rows are built in z-slabs side by side, one piece each, written in order (one
+// thread does them all where no other can start). The coordinates are formatted once per axis
+// and copied into the rows.
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <cstddef>
+#include <exception>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -75,6 +80,13 @@ std::vector<std::string> AXIS_TEXTS(const export_axis& axis) {
     return texts;
 }
 
+// Under a limit of the address space (ulimit -v) every thread costs its stack and an arena of
+// the allocator (64 MB each), which the text itself may need: one thread then does it all.
+bool ADDRESS_SPACE_LIMITED() {
+    struct rlimit limit {};
+    return ::getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY;
+}
+
 }  // namespace
 
 std::vector<std::string> MAP_AS_CSV(const full_map& grid, const export_request& request) {
@@ -88,7 +100,7 @@ std::vector<std::string> MAP_AS_CSV(const full_map& grid, const export_request& 
                                                         AXIS_TEXTS(eg.axis[2])};
 
     const int nx = eg.plan.nx, ny = eg.plan.ny, nz = eg.plan.nz;
-    const int slabs = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 4);
+    const int slabs = ADDRESS_SPACE_LIMITED() ? 1 : std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 4);
     std::vector<std::string> pieces(static_cast<std::size_t>(slabs) + 1);
     pieces[0] = CSV_HEAD(grid, eg, request);
     const auto build = [&](int slab) {
@@ -112,10 +124,31 @@ std::vector<std::string> MAP_AS_CSV(const full_map& grid, const export_request& 
                     out += '\n';
                 }
     };
+    // A slab whose thread cannot start (too little memory for its stack, too many threads) is
+    // built here after slab 0; what a slab throws (out of memory) is thrown here once all are done.
+    std::vector<std::exception_ptr> failures(static_cast<std::size_t>(slabs));
+    const auto guarded = [&](int slab) {
+        try {
+            build(slab);
+        } catch (...) {
+            failures[static_cast<std::size_t>(slab)] = std::current_exception();
+        }
+    };
     std::vector<std::thread> workers;
-    for (int slab = 1; slab < slabs; ++slab) workers.emplace_back(build, slab);
-    build(0);
+    std::vector<int> here{0};
+    workers.reserve(static_cast<std::size_t>(slabs));
+    here.reserve(static_cast<std::size_t>(slabs));
+    for (int slab = 1; slab < slabs; ++slab) {
+        try {
+            workers.emplace_back(guarded, slab);
+        } catch (const std::system_error&) {
+            here.push_back(slab);
+        }
+    }
+    for (const int slab : here) guarded(slab);
     for (std::thread& w : workers) w.join();
+    for (const std::exception_ptr& failure : failures)
+        if (failure) std::rethrow_exception(failure);
     return pieces;
 }
 

@@ -44,22 +44,30 @@
 #include <string_view>
 #include <vector>
 
+#include "console/file_output.h"
 #include "field/full_map.h"
 
 namespace orvex {
 
 enum class export_format { h5, vti, csv };
 
-// The format a file name asks for by its suffix (.h5, .vti, .csv, lower case); none otherwise.
+// The format a file name asks for by its suffix (.h5, .vti, .csv, in any case: MAP.CSV too);
+// none otherwise.
 std::optional<export_format> EXPORT_FORMAT_OF(std::string_view path);
 
 struct export_request {
-    std::string_view map_name;   // the map's file name, named in the file's provenance
+    std::string_view map_name;   // the map's file name as opened (from the working directory),
+                                 // named in the file's provenance; never replaced
     double frequency_mhz = 0.0;  // .h5 only: > 0 writes harmonic 1 of this frequency
+    std::string_view control_file = {};  // the run's control file, never replaced either
+    int directory = working_directory;   // where a relative path is taken from (file_output.h)
 };
 
 // Writes the unfolded map to path in the format of its suffix; false, with a short lower-case
 // reason in why, when it is refused or cannot be written (nothing is then left behind).
+// Refused as well: a path that reaches the map or the control file (through a link too), a map
+// whose first node or spacing is not finite on an axis (it has no positions to write, in any
+// of the three formats), and a file that does not fit in memory ("not enough memory").
 bool EXPORT_MAP(const full_map& grid, std::string_view path, const export_request& request,
                 std::string* why = nullptr);
 

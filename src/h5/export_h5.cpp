@@ -33,10 +33,15 @@ struct h5_id {
 };
 
 // HDF5 reports failures on standard error by itself; a run says one line of its own instead.
+// Nor does the library close itself at exit: after a failed allocation its closing loops and
+// prints ("HDF5: infinite loop closing library") after the run's own line; the file is in memory
+// and nothing is left to flush. H5dont_atexit counts only before the library's first call.
 struct quiet_hdf5 {
     H5E_auto2_t function = nullptr;
     void* data = nullptr;
     quiet_hdf5() {
+        static const herr_t no_exit_hook = H5dont_atexit();
+        (void)no_exit_hook;
         H5Eget_auto2(H5E_DEFAULT, &function, &data);
         H5Eset_auto2(H5E_DEFAULT, nullptr, nullptr);
     }

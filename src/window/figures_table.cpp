@@ -70,7 +70,13 @@ void DIVERGENCE_ROW(QTreeWidgetItem* top, const field_figures& f) {
     auto* row = ROW(top, QStringLiteral("divergence D (largest |sum| / largest sum of |terms|)"), d.ratio, {},
                     QStringLiteral("node (%1, %2, %3): x = %4, y = %5, z = %6 cm")
                         .arg(d.i).arg(d.j).arg(d.k).arg(POSITION(d.x), POSITION(d.y), POSITION(d.z)));
-    if (d.ratio > divergence_note_threshold) row->setForeground(1, QColor(0xb0, 0x20, 0x20));
+    const divergence_verdict verdict = DIVERGENCE_VERDICT(d);
+    if (verdict == divergence_verdict::suspect) row->setForeground(1, QColor(0xb0, 0x20, 0x20));
+    const QString along = verdict == divergence_verdict::too_coarse
+                              ? QStringLiteral("mostly along %1: the map is too coarse along %1 to judge D").arg(QChar::fromLatin1(d.error_axis))
+                              : QStringLiteral("mostly along %1").arg(QChar::fromLatin1(d.error_axis));
+    auto* cost = ROW(top, QStringLiteral("what the differences cost R (their own error / largest sum of |terms|)"), d.resolution, {}, along);
+    cost->setToolTip(3, along);
 }
 
 // "quadrupole", "14-pole": the name of the 2n-pole.

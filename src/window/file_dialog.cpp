@@ -8,12 +8,27 @@
 #include <QLineEdit>
 #include <QMessageBox>
 
+#include <string>
+
+#include "console/file_output.h"
+
 namespace orvex {
 
 namespace {
 
 // The folder of the last file a dialog gave back in this run.
 QString last_folder;
+
+// The files the run reads, by their absolute names (KEEP_FROM_DIALOGS).
+QStringList kept_files;
+
+// The kept file that name reaches, or empty.
+QString KEPT_FILE_AT(const QString& name) {
+    const std::string path = QFile::encodeName(name).toStdString();
+    for (const QString& kept : kept_files)
+        if (SAME_FILE(working_directory, path, working_directory, QFile::encodeName(kept).toStdString())) return kept;
+    return {};
+}
 
 // The suffixes a filter accepts, lower case ("png" from "PNG image (*.png)"); "*" for any.
 QStringList SUFFIXES_OF(const QString& filter) {
@@ -49,6 +64,12 @@ QString TYPED_NAME(const QFileDialog& dialog) {
 }
 
 }  // namespace
+
+void KEEP_FROM_DIALOGS(const QStringList& files) {
+    kept_files.clear();
+    for (const QString& file : files)
+        if (!file.isEmpty()) kept_files << QFileInfo(file).absoluteFilePath();
+}
 
 QString DIALOG_START_FOLDER() {
     if (FOLDER_THERE(last_folder)) return last_folder;
@@ -95,6 +116,12 @@ QString ASK_FOR_FILE(QWidget* parent, const QString& caption, const QString& sug
         }
         if (!name.absoluteDir().exists()) {
             QMessageBox::warning(parent, caption, QStringLiteral("The folder %1 does not exist.").arg(name.absolutePath()));
+            continue;
+        }
+        if (const QString kept = KEPT_FILE_AT(name.absoluteFilePath()); !kept.isEmpty()) {
+            QMessageBox::warning(parent, caption,
+                                 QStringLiteral("%1 is %2, which this run reads; it is never replaced. Choose another name.")
+                                     .arg(name.fileName(), kept));
             continue;
         }
         if (name.exists() || name.isSymLink()) {

@@ -10,7 +10,10 @@
 //     - a name without a suffix gets the chosen filter's; a name with a suffix no filter
 //       accepts is refused with a message and the dialog comes back with that name;
 //     - an existing file is replaced only after a Yes; after a No the dialog comes back;
-//     - a name in a folder that no longer exists is refused with a message, the dialog back.
+//     - a name in a folder that no longer exists is refused with a message, the dialog back;
+//     - a name that reaches a file the run reads (KEEP_FROM_DIALOGS: the map, the control file;
+//       under another spelling or through a link too) is refused with a message, the dialog
+//       back: nothing the window saves replaces its own input.
 //   Whatever the user does, the function returns once the dialog is accepted with a name that
 //   may be written, or cancelled (empty).
 //
@@ -39,5 +42,9 @@ QString ASK_FOR_FILE(QWidget* parent, const QString& caption, const QString& sug
 // The folder the next dialog opens in: the last one used in this run, else the working
 // directory; empty when neither exists any more.
 QString DIALOG_START_FOLDER();
+
+// The files no dialog gives back, named from the working directory as it is now (called once
+// the run's map is read; a later call replaces the list).
+void KEEP_FROM_DIALOGS(const QStringList& files);
 
 }  // namespace orvex

@@ -24,6 +24,7 @@
 
 #include "page/page_readout.h"
 #include "window/figures_window.h"
+#include "window/file_dialog.h"
 #include "window/page_view.h"
 #include "window/qt_forms.h"
 
@@ -59,6 +60,10 @@ constexpr int console_lines_kept = 3;    // what it keeps in a small window
 
 page_window::page_window(const page_content& content) : shown(content) {
     setWindowTitle(FROM_UTF8(content.caption));
+    // The run's inputs, which no file saved from the window may replace: the map and the
+    // control file of the working directory.
+    KEEP_FROM_DIALOGS({content.plotted != nullptr ? FROM_UTF8(content.plotted->map_file) : QString(),
+                       QStringLiteral("plot_orvex_3dfields.dat")});
     view = new page_view(PAGE_IMAGE_OF(content.pixels), content.list, content.plotted);
     scroller = new QScrollArea;
     scroller->setBackgroundRole(QPalette::Dark);

@@ -2,8 +2,11 @@
 // doubles in 24 columns with 15 significant digits.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <charconv>
+#include <clocale>
 #include <cmath>
+#include <cwchar>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -75,6 +78,40 @@ TEST_F(ConsoleWrite, ControlCharactersInTextValuesAreWrittenAsEscapes) {
     EXPECT_EQ(CONSOLE_LOG(), " Input field file name = EM\\x1B[2J\\x00\\x9B\\xC2\\x9B\xc3\xa9.bin\n");
     CLEAR_CONSOLE_LOG();
     SET_CONSOLE_QUIET(false);
+}
+
+// glibc's own UTF-8 decoder: every byte of text belongs to a character it decodes.
+bool GLIBC_DECODES(std::string_view text) {
+    std::mbstate_t state{};
+    std::size_t n = 0;
+    for (std::size_t at = 0; at < text.size(); at += n == 0 ? 1 : n)
+        if ((n = std::mbrtowc(nullptr, text.data() + at, text.size() - at, &state)) >= static_cast<std::size_t>(-2)) return false;
+    return true;
+}
+
+// Texts written to files and terminals are valid UTF-8: a byte that is no part of a well-formed
+// character (Latin-1, overlong, surrogate, past U+10FFFF, cut) becomes \xNN; VISIBLE_TEXT
+// escapes control characters too, UTF8_TEXT leaves them to the format that escapes them.
+TEST(VisibleText, EveryTextBecomesValidUtf8) {
+    ASSERT_NE(std::setlocale(LC_CTYPE, "C.UTF-8"), nullptr);
+    const std::array<std::array<std::string_view, 3>, 5> rows{{  // text, VISIBLE_TEXT, UTF8_TEXT
+        {"caf\xe9 \xc3\xa9\xf0\x9f\x98\x80", "caf\\xE9 \xc3\xa9\xf0\x9f\x98\x80", "caf\\xE9 \xc3\xa9\xf0\x9f\x98\x80"},
+        {"\xc0\xaf\xe0\x80\xaf", "\\xC0\\xAF\\xE0\\x80\\xAF", "\\xC0\\xAF\\xE0\\x80\\xAF"},
+        {"\xed\xa0\x80\xf4\x90\x80\x80", "\\xED\\xA0\\x80\\xF4\\x90\\x80\\x80", "\\xED\\xA0\\x80\\xF4\\x90\\x80\\x80"},
+        {"ab\xe2\x82", "ab\\xE2\\x82", "ab\\xE2\\x82"},
+        {"\x1b[2J\a\xc2\x9b\x7f", "\\x1B[2J\\x07\\xC2\\x9B\\x7F", "\x1b[2J\a\xc2\x9b\x7f"},
+    }};
+    for (const auto& [in, visible, utf8] : rows) {
+        EXPECT_EQ(VISIBLE_TEXT(in), visible);
+        EXPECT_EQ(UTF8_TEXT(in), utf8);
+    }
+    std::mt19937 random(31);
+    for (int n = 0; n < 2000; ++n) {
+        std::string bytes(1 + random() % 12, '\0');
+        for (char& b : bytes) b = static_cast<char>(random() % 4 == 0 ? 0x80 + random() % 0x80 : random() % 0x100);
+        EXPECT_TRUE(GLIBC_DECODES(UTF8_TEXT(bytes)) && GLIBC_DECODES(VISIBLE_TEXT(bytes)));
+    }
+    std::setlocale(LC_CTYPE, "C");
 }
 
 TEST(RunStop, StopsCarryTheirChannelAndExactText) {

@@ -2,7 +2,9 @@
 // kernel files, big-endian records) ends the run with one clear line and exit status 1, and
 // nothing is written; the awkward inputs that must work (CRLF, CR alone, CR CR LF, a byte-order
 // mark, tabs, D exponents, long mantissas, NaN and Infinity, blanks and control characters in
-// names, tokens in directory names) give the page with exit status 0.
+// names, tokens in directory names) give the page with exit status 0. Exports that would
+// replace the map or the control file (named otherwise, through a link) or that have no
+// positions to write are refused alike, every file left as it was.
 //
 // Each case runs the built program in a fresh temporary directory (program_run.h).
 #include <gtest/gtest.h>
@@ -16,6 +18,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <limits>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -111,6 +115,7 @@ struct bad_case {
     std::string err;
     bool out_tail = false;
     bool err_head = false;  // standard error begins with err (a note naming the run's directory follows)
+    std::vector<std::string> args = {};  // the program's arguments; "{dir}" in err stands for the run's directory
 };
 
 void PrintTo(const bad_case& c, std::ostream* os) { *os << c.name; }
@@ -400,7 +405,45 @@ std::vector<bad_case> BAD_CASES() {
         s.node_kind = 5;
         c.push_back({"NodeListKindFive", nodes_mw(s, {}), msg_no_case, "", true});
     }
+
+    // Exports that would replace what the run reads, or that have no positions to write.
+    const auto text_map_csv = [](const fs::path& d) { CONTROL(d, "EM_field.csv", "1", "0"), MAP(d / "EM_field.csv", em0, layout::text); };
+    const std::string refused = who + "cannot write {dir}/";
+    c.push_back({"ExportOverTheMapItself", text_map_csv, "", refused + "EM_field.csv: it is the map being read (EM_field.csv)\n",
+                 false, false, {"--export", "EM_field.csv"}});
+    c.push_back({"ExportOverTheMapThroughALink",
+                 [binary_em](const fs::path& d) {
+                     binary_em({})(d);
+                     fs::create_symlink("EM_map.bin", d / "EM_link.h5");
+                 },
+                 "", refused + "EM_link.h5: it is the map being read (EM_map.bin)\n", false, false, {"--export", "EM_link.h5"}});
+    c.push_back({"ExportOverTheControlFileThroughAHardLink",
+                 [binary_em](const fs::path& d) {
+                     binary_em({})(d);
+                     fs::create_hard_link(d / "plot_orvex_3dfields.dat", d / "control.VTI");
+                 },
+                 "", refused + "control.VTI: it is the control file being read (plot_orvex_3dfields.dat)\n", false, false,
+                 {"--export", "control.VTI"}});
+    map_style nan_x;
+    nan_x.defects.coordinates.push_back({0, 1, std::numeric_limits<double>::quiet_NaN()});
+    for (const std::string file : {"m.h5", "m.vti", "m.csv"})
+        c.push_back({"ExportOfAMapWithoutPositionsTo" + file.substr(2), text_em(nan_x), "",
+                     who + "note: 1 x coordinate is not a number (node 1)\n" + refused + file +
+                         ": the map's x coordinates are not finite (a first node, last node or spacing that is NaN or "
+                         "infinite): its nodes have no positions\n",
+                     false, false, {"--export", file}});
     return c;
+}
+
+// What a directory holds, each entry with its inode and size: a file replaced or rewritten shows.
+std::map<std::string, std::pair<ino_t, off_t>> SNAPSHOT(const fs::path& dir) {
+    std::map<std::string, std::pair<ino_t, off_t>> held;
+    for (const std::string& name : ENTRIES(dir)) {
+        struct stat st {};
+        ::lstat((dir / name).c_str(), &st);
+        held[name] = {st.st_ino, st.st_size};
+    }
+    return held;
 }
 
 // A case runs in a fresh directory of its own ("run"), with its output captured beside it.
@@ -409,8 +452,10 @@ class BadInput : public run_directory<::testing::TestWithParam<bad_case>> {};
 TEST_P(BadInput, EndsWithOneLineAndStatusOneAndWritesNothing) {
     const bad_case& c = GetParam();
     c.setup(dir);
-    const std::set<std::string> before = ENTRIES(dir);
-    const run_result r = RUN_PROGRAM(dir, capture);
+    const auto before = SNAPSHOT(dir);
+    run_setup setup;
+    setup.command.insert(setup.command.end(), c.args.begin(), c.args.end());
+    const run_result r = RUN_PROGRAM(dir, capture, {}, setup);
     ASSERT_FALSE(r.timed_out) << "the run hung";
     EXPECT_EQ(r.status, 1) << "stdout:\n" << r.out << "stderr:\n" << r.err;
     if (c.out_tail) {
@@ -419,12 +464,13 @@ TEST_P(BadInput, EndsWithOneLineAndStatusOneAndWritesNothing) {
     } else {
         EXPECT_EQ(r.out, c.out);
     }
+    const std::string err = REPLACE_ALL(c.err, "{dir}", dir.string());
     if (c.err_head) {
-        EXPECT_TRUE(r.err.starts_with(c.err)) << r.err;
+        EXPECT_TRUE(r.err.starts_with(err)) << r.err;
     } else {
-        EXPECT_EQ(r.err, c.err);
+        EXPECT_EQ(r.err, err);
     }
-    EXPECT_EQ(ENTRIES(dir), before) << "the run left a file behind";
+    EXPECT_EQ(SNAPSHOT(dir), before) << "the run left a file behind or changed one";
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, BadInput, ::testing::ValuesIn(BAD_CASES()),

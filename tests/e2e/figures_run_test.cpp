@@ -1,7 +1,7 @@
 // figures_run_test.cpp: plot_orvex_3dfields --figures run whole: one JSON document on standard
 // output read back against closed forms, no listing and no page; the divergence note on a
 // solenoid whose Bx has the wrong sign, in a plotting run and in the document, and none on the
-// clean solenoid; a stop as a run stops.
+// clean solenoid; a stop as a run stops; a map name's stray bytes in no file raw.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -95,6 +95,27 @@ TEST_F(FiguresRun, BothFieldsOfAMapThatCarriesBothAndStops) {
     EXPECT_EQ(stop.status, 1);
     EXPECT_EQ(stop.out.find('{'), std::string::npos) << stop.out;
     EXPECT_NE(stop.out.find("Not a valid field format"), std::string::npos) << stop.out;
+}
+
+// A map name of Latin-1 and control bytes reaches no file raw: the JSON parses as UTF-8 and gives
+// the controls back (\u009b for the C1 CSI, which the JSON library leaves raw), the CSV's #
+// lines and the .vti's XML head are valid UTF-8 (iconv, a decoder of its own, says so) with
+// every such byte as \xNN.
+TEST_F(FiguresRun, ProvenanceIsValidUtf8InEveryFile) {
+    const std::string name = "EM_caf\xe9\x1b\a\xc2\x9b.txt", shown = "EM_caf\\xE9\\x1B\\x07\\xC2\\x9B.txt";
+    mapgen::map_recipe harmonic = MODEL(field_model::harmonic, 0, 0, 0, 0, 50.0);
+    WRITE(harmonic, name);
+    const run_result r = RUN_PROGRAM(dir, capture, {}, {{ORVEX_PROGRAM, "--figures"}, {}});
+    ASSERT_EQ(r.status, 0) << r.err;
+    for (const char raw : {'\x1b', '\a', '\xe9', '\x9b'}) EXPECT_EQ(r.out.find(raw), std::string::npos) << int(raw);
+    EXPECT_NE(r.out.find("\"EM_caf\\\\xE9\\u001b\\u0007\\u009b.txt\""), std::string::npos) << r.out.substr(0, 200);
+    EXPECT_EQ(nlohmann::json::parse(r.out)["map"]["file"], "EM_caf\\xE9\x1b\a\xc2\x9b.txt");
+    for (const std::string file : {"m.csv", "m.vti"}) {
+        ASSERT_EQ(RUN_PROGRAM(dir, capture, {}, {{ORVEX_PROGRAM, "--export", file}, {}}).status, 0);
+        const std::string text = SLURP(dir / file), head = text.substr(0, text.find(file == "m.csv" ? "\n-" : "<AppendedData"));
+        WRITE_TEXT(capture / "head", head);
+        EXPECT_TRUE(head.find(shown) != std::string::npos && RUN_SHELL("iconv -f UTF-8 -t UTF-8 '" + (capture / "head").string() + "' > /dev/null 2>&1") == 0) << head;
+    }
 }
 
 }  // namespace

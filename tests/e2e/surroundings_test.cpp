@@ -174,6 +174,30 @@ TEST_F(Surroundings, DoubleDashEndsTheOptions) {
     EXPECT_EQ(r.err, "plot_orvex_3dfields: no display; the page is written to " + (dashed / png_name).string() + "\n");
     EXPECT_EQ(RUN_PROGRAM(root, capture, {}, {{ORVEX_PROGRAM, "--"}, {}}).status, 1);  // no control file in root
     EXPECT_EQ(RUN_PROGRAM(root, capture, {}, {{ORVEX_PROGRAM, "--", "-maps", "x"}, {}}).status, 2);
+    // Directories named as options are directories after "--", in every mode.
+    fs::remove(dashed / png_name);
+    fs::rename(dashed, root / "--figures");
+    EXPECT_EQ(RUN_PROGRAM(root, capture, {}, {{ORVEX_PROGRAM, "--", "--figures"}, {}}).status, 0);
+    EXPECT_TRUE(fs::is_regular_file(root / "--figures" / png_name));
+    fs::rename(root / "--figures", root / "--beta");
+    EXPECT_TRUE(RUN_PROGRAM(root, capture, {}, {{ORVEX_PROGRAM, "--figures", "--", "--beta"}, {}}).out.starts_with("{\n  \"program\""));
+}
+
+// A mode that writes to standard output fails, in one line, when standard output is closed (it
+// is then held on /dev/null, so the writes themselves would succeed) or full; one that writes
+// nothing there does not need it.
+TEST_F(Surroundings, StandardOutputClosedOrFull) {
+    const std::string cannot = "plot_orvex_3dfields: cannot write standard output: ";
+    run_result r = RUN_PROGRAM(dir, capture, closed_output, {{ORVEX_PROGRAM, "--figures"}, {}});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, cannot + "Bad file descriptor\n");
+    r = RUN_PROGRAM(dir, capture, OUTPUT_TO("/dev/full"), {{ORVEX_PROGRAM, "--figures"}, {}});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, cannot + "No space left on device\n");
+    r = RUN_PROGRAM(dir, capture, closed_output, {{ORVEX_PROGRAM, "--export", "map.vti"}, {}});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(fs::is_regular_file(dir / "map.vti"));
+    EXPECT_EQ(ENTRIES(dir), (std::set<std::string>{"map.vti", "plot_orvex_3dfields.dat"}));
 }
 
 }  // namespace

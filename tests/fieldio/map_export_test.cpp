@@ -1,8 +1,10 @@
 // map_export_test.cpp: every export read back with a reader of its own (the .h5 through the
 // HDF5 library, the .vti by a small parser of its XML head and raw block, the CSV as text)
 // equals the unfolded grid, for maps of each kind and mirror pattern; refusals write nothing.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <hdf5.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdint>
@@ -279,6 +281,27 @@ TEST(MapExport, RefusalsSayWhyAndWriteNothing) {
     EXPECT_FALSE(EXPORT_MAP(field_grid.full, "no such dir/map.vti", {"map", 0.0}, &why));
     EXPECT_NE(why.find("No such file or directory"), std::string::npos) << why;
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
+// The suffix chooses the format in any case; a frequency without a value in Hz is refused; a
+// relative name is taken from the directory the export is handed, not the working one. (The
+// refusals that keep the map and the control file run end to end: e2e/bad_input_test.cpp.)
+TEST(MapExport, SuffixesInAnyCaseAndNamesFromAnOpenDirectory) {
+    EXPECT_EQ(EXPORT_FORMAT_OF("dir.h5/Map.H5"), export_format::h5);
+    EXPECT_EQ(EXPORT_FORMAT_OF("map.Vti"), export_format::vti);
+    for (const char* none : {".csv", "map.csvx", "map.h5 ", "map.vtk"}) EXPECT_FALSE(EXPORT_FORMAT_OF(none)) << none;
+    const scratch_dir dir;
+    LOAD_CASE(cases[1]);
+    std::string why;
+    EXPECT_FALSE(EXPORT_MAP(field_grid.full, "map.h5", {"map", 1e303}, &why));
+    EXPECT_EQ(why, "the frequency needs a positive number of MHz whose value in Hz is finite");
+    std::filesystem::create_directory("there");
+    export_request elsewhere{"map", 0.0};
+    elsewhere.directory = ::open("there", O_PATH | O_DIRECTORY | O_CLOEXEC);
+    EXPECT_TRUE(EXPORT_MAP(field_grid.full, "MAP.CSV", elsewhere, &why)) << why;
+    ::close(elsewhere.directory);
+    EXPECT_EQ(SLURP("there/MAP.CSV").substr(0, 15), "x,y,z,Ex,Ey,Ez\n");
+    EXPECT_FALSE(std::filesystem::exists("MAP.CSV"));
 }
 
 }  // namespace

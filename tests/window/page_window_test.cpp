@@ -49,6 +49,7 @@
 #include "surface/png_output.h"
 #include "surface/surface.h"
 #include "window/page_view.h"
+#include "window/file_dialog.h"
 #include "window/page_window.h"
 
 using namespace orvex;
@@ -585,8 +586,8 @@ private slots:
     }
 
     // File > Export Map writes the map the window was handed, named as the page names it; the
-    // dialog asks before it replaces a file, and a suffix the exporter cannot write writes
-    // nothing.
+    // dialog asks before it replaces a file, a suffix is taken in any case, and a suffix the
+    // exporter cannot write writes nothing.
     void exportedMapIsTheHandedMapAndAsksBeforeReplacing() {
         const QString csv = dir.filePath(QStringLiteral("map.csv"));
         QString why;
@@ -598,6 +599,9 @@ private slots:
         QVERIFY(file.readAll().toStdString() == expected);
         QVERIFY(!window->EXPORT_MAP_TO(dir.filePath(QStringLiteral("map.vtk")), &why));
         QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("map.vtk"))));
+        // The suffix in any case, as the dialog takes it.
+        QVERIFY2(window->EXPORT_MAP_TO(dir.filePath(QStringLiteral("MAP.CSV")), &why), qPrintable(why));
+        QVERIFY(QFile::remove(dir.filePath(QStringLiteral("MAP.CSV"))));
 
         bool asked = false;
         WITH_MODAL([&](QWidget* files) {
@@ -645,6 +649,27 @@ private slots:
         });
         TRIGGER(QStringLiteral("&Save Page As..."));
         QCOMPARE(opened_in, QDir(other).absolutePath());
+    }
+
+    // No dialog gives back a file the run reads (a map named EM_field.csv here), under another
+    // spelling either: a message names it and the dialog comes back; the map is untouched.
+    void dialogsNeverReplaceTheMap() {
+        const QString map = dir.filePath(QStringLiteral("EM_field.csv"));
+        QFile(map).open(QIODevice::WriteOnly);
+        KEEP_FROM_DIALOGS({map});
+        QString refusal;
+        WITH_MODAL([&](QWidget* files) {
+            WITH_MODAL([&](QWidget* box) {
+                refusal = qobject_cast<QMessageBox*>(box) != nullptr ? qobject_cast<QMessageBox*>(box)->text() : QString();
+                WITH_MODAL([&](QWidget* again) { qobject_cast<QFileDialog*>(again)->reject(); });
+                qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
+            });
+            TYPE_AND_ENTER(files, dir.path() + QStringLiteral("/./EM_field.csv"));
+        });
+        TRIGGER(QStringLiteral("&Export Profiles..."));
+        KEEP_FROM_DIALOGS({});
+        QVERIFY2(refusal.contains(QStringLiteral("which this run reads")), qPrintable(refusal));
+        QCOMPARE(QFileInfo(map).size(), 0);
     }
 
     // A name as long as the file system takes is written (its temporary file's name is short).
