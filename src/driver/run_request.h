@@ -10,6 +10,7 @@
 //     --help, -h / --version, -V  the usage / "plot_orvex_3dfields 1.0.0" on standard output
 //     --export FILE [--frequency MHZ]         the unfolded map written to FILE (export_run.h)
 //     --figures [--frequency MHZ] [--beta B]  the figures as JSON (figures_run.h)
+//     --slice PLANE:NODE:QUANTITY --image FILE [--size WxH]  a slice's picture (slice_run.h)
 //     --strict                  with any mode: status 3 when the run raises a note
 //   Options come in any order, before or after the directory. One table (run_request.cpp) says
 //   which option takes a value, which mode it chooses or belongs to; PARSE_COMMAND_LINE checks
@@ -32,6 +33,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+
+#include "field/slices.h"
 
 namespace orvex {
 
@@ -40,7 +44,7 @@ std::string_view PROGRAM_VERSION();
 // "plot_orvex_3dfields 1.0.0", as the PNG, the JSON documents and --version name the program.
 std::string PROGRAM_AND_VERSION();
 
-enum class run_mode { page, figures, export_map };
+enum class run_mode { page, figures, export_map, slice };
 
 struct run_request {
     run_mode mode = run_mode::page;
@@ -48,6 +52,10 @@ struct run_request {
     std::string export_file;                   // --export FILE, as given
     std::optional<double> frequency_mhz, beta; // --frequency, --beta
     bool strict = false;                       // --strict
+    slice_cut slice;                           // --slice PLANE:NODE:QUANTITY (the field: line 5's)
+    std::string slice_text;                    // the --slice argument, as given
+    std::string image_file;                    // --image FILE, made absolute
+    std::optional<std::pair<int, int>> image_size;  // --size WxH
 };
 
 struct command_line_answer {

@@ -252,16 +252,10 @@ int LOAD_FONTS() {
     return TEXT().font_total;
 }
 
-int SELECT_FONT(std::string_view descriptor) {
+int text_detail::FONT_FOR(const font_request& r) {
     text_state& text = TEXT();
-    int& current = surface_detail::SURFACE().drawing.current_font;
-    font_request r;
-    if (!text_detail::PARSE_FONT_DESCRIPTOR(descriptor, r)) return -1;
     for (int k = 0; k < text.font_count; ++k) {
-        if (text_detail::SAME_REQUEST(text.fonts[k].request, r)) {
-            current = k;
-            return k;
-        }
+        if (text_detail::SAME_REQUEST(text.fonts[k].request, r)) return k;
     }
     if (!START_TEXT() || text.font_count == text_detail::font_capacity) return -1;
     bool synthetic_italic = false;
@@ -282,8 +276,15 @@ int SELECT_FONT(std::string_view descriptor) {
     shown.em_y = static_cast<double>(f.em_y) / 64.0;
     shown.ascent = f.ascent;
     surface_detail::RECORD_FONT(surface_detail::SURFACE(), text.font_count, shown);
-    current = text.font_count;
     return text.font_count++;
+}
+
+int SELECT_FONT(std::string_view descriptor) {
+    font_request r;
+    if (!text_detail::PARSE_FONT_DESCRIPTOR(descriptor, r)) return -1;
+    const int font = text_detail::FONT_FOR(r);
+    if (font >= 0) surface_detail::SURFACE().drawing.current_font = font;
+    return font;
 }
 
 }  // namespace orvex

@@ -24,9 +24,39 @@ using text_detail::TEXT;
 // Grey coverage blended into the page; true draws hinted one-bit glyphs instead.
 constexpr bool one_bit_text = false;
 
+// Blends coverage a (0..255) of the drawing colour into page pixel (x, y), clipped.
+inline void BLEND(surface_detail::surface_state& s, int x, int y, unsigned a, packed_colour colour) {
+    if (a == 0 || !surface_detail::INSIDE_CLIP(s.drawing, x, y)) return;
+    packed_colour& p = surface_detail::PIXEL_AT(s, x, y);
+    if (a >= 255) {
+        p = colour;
+        return;
+    }
+    packed_colour out = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const unsigned fg = (colour >> shift) & 0xFFu, bg = (p >> shift) & 0xFFu;
+        out |= ((fg * a + bg * (255 - a) + 127) / 255) << shift;
+    }
+    p = out;
+}
+
+void LOG_TEXT(surface_detail::surface_state& s, std::string_view shown, int length) {
+    if (s.text_log_length >= text_log_capacity) return;
+    text_call& call = s.text_log[static_cast<std::size_t>(s.text_log_length++)];
+    call.text.fill(' ');
+    std::copy_n(shown.begin(), std::min(shown.size(), call.text.size()), call.text.begin());
+    call.length = length;
+    call.x = s.drawing.current_x;
+    call.y = s.drawing.current_y;
+    call.colour = s.drawing.draw_colour;
+    call.font = s.drawing.current_font;
+}
+
+}  // namespace
+
 // The glyph of byte c in font f, rasterised on first use. Control characters are drawn as
 // blanks; bytes above 127 are taken as Latin-1.
-const cached_glyph& GLYPH(font_entry& f, unsigned char c, bool& face_applied) {
+const cached_glyph& text_detail::GLYPH(font_entry& f, unsigned char c, bool& face_applied) {
     cached_glyph& g = f.glyphs[c];
     if (g.ready) return g;
     g.ready = true;
@@ -63,36 +93,6 @@ const cached_glyph& GLYPH(font_entry& f, unsigned char c, bool& face_applied) {
     }
     return g;
 }
-
-// Blends coverage a (0..255) of the drawing colour into page pixel (x, y), clipped.
-inline void BLEND(surface_detail::surface_state& s, int x, int y, unsigned a, packed_colour colour) {
-    if (a == 0 || !surface_detail::INSIDE_CLIP(s.drawing, x, y)) return;
-    packed_colour& p = surface_detail::PIXEL_AT(s, x, y);
-    if (a >= 255) {
-        p = colour;
-        return;
-    }
-    packed_colour out = 0;
-    for (int shift = 0; shift < 24; shift += 8) {
-        const unsigned fg = (colour >> shift) & 0xFFu, bg = (p >> shift) & 0xFFu;
-        out |= ((fg * a + bg * (255 - a) + 127) / 255) << shift;
-    }
-    p = out;
-}
-
-void LOG_TEXT(surface_detail::surface_state& s, std::string_view shown, int length) {
-    if (s.text_log_length >= text_log_capacity) return;
-    text_call& call = s.text_log[static_cast<std::size_t>(s.text_log_length++)];
-    call.text.fill(' ');
-    std::copy_n(shown.begin(), std::min(shown.size(), call.text.size()), call.text.begin());
-    call.length = length;
-    call.x = s.drawing.current_x;
-    call.y = s.drawing.current_y;
-    call.colour = s.drawing.draw_colour;
-    call.font = s.drawing.current_font;
-}
-
-}  // namespace
 
 // Draws the first length characters of text (blanks where text is shorter), each glyph at its
 // pen position rounded to the pixel, the cell's top at the current position; the position then

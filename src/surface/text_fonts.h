@@ -1,10 +1,11 @@
-// text_fonts.h: the fonts of the surface, shared by the three text files and nothing else.
+// text_fonts.h: the fonts of the surface, shared by the text files and nothing else.
 //
 //   font_descriptor.cpp  PARSE_FONT_DESCRIPTOR: "t'Arial'h12w4" to a font_request
 //   font_faces.cpp       LOAD_FONTS, SELECT_FONT: fontconfig finds the face, FreeType opens and
 //                        sizes it; faces and fonts are kept for the whole process
 //   text_draw.cpp        DRAW_TEXT: glyphs rasterised once per font and character, blended
 //                        into the page
+//   text_canvas.cpp      the same text on any picture, and its width at any size (text_canvas.h)
 //
 // A font is a face at a size: the descriptor's hN is the height of the character cell
 // (ascender plus descender) in pixels, and wN the average advance of the printable ASCII
@@ -87,5 +88,14 @@ bool SAME_REQUEST(const font_request& a, const font_request& b);
 
 // Puts the face at the font's size and slant; the face is shared by every font on it.
 void APPLY_FONT(const font_entry& f);
+
+// The font of a request, made (face found, sized, recorded for the display list) when it is
+// asked for the first time; its index, or -1 when there is no such face or no room. The
+// current font of the page is left as it is.
+int FONT_FOR(const font_request& r);
+
+// The glyph of byte c in font f, rasterised on first use (text_draw.cpp). face_applied says
+// whether the font's size is already set on its face in this run of glyphs.
+const cached_glyph& GLYPH(font_entry& f, unsigned char c, bool& face_applied);
 
 }  // namespace orvex::text_detail
