@@ -10,6 +10,8 @@
 #include "driver/control_file.h"
 #include "driver/run_modes.h"
 #include "field/field_grid.h"
+#include "field/figures.h"
+#include "field/map_checks.h"
 #include "picture/slice_picture.h"
 
 namespace orvex {
@@ -82,6 +84,9 @@ void SLICE_STAGES(const run_request& request, run_outcome& out) {
         out.status = 2;
         return;
     }
+    // The field shown is checked for divergence first, as the page's run checks it.
+    if (const std::optional<divergence_figures> d = DIVERGENCE(m, cut.field))
+        if (const std::string note = DIVERGENCE_NOTE(cut.field, *d); !note.empty()) ADD_MAP_NOTE(note);
     if (!TEXT_FACE_METRICS().usable)
         RUN_FAILURE("no font can be loaded (fontconfig offers no scalable face); the picture cannot be drawn");
     slice_look look = PICTURE_FORMAT_OF(request.image_file) == picture_format::pdf ? print_look : screen_look;

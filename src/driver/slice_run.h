@@ -6,8 +6,8 @@
 //   along its normal, 1-based as the slice window numbers it (k on XY, j on XZ, i on YZ);
 //   QUANTITY x, y, z or magnitude, of the field line 5 chooses; words in any case.
 //   READ_PICTURE_SIZE reads WxH ("1200x800"): whole numbers of pixels (points for a PDF), each
-//   150 to 8000. SLICE_STAGES draws the picture (picture/slice_picture.h) once the map is read
-//   and writes it whole in the format of FILE's suffix (.png, .svg or .pdf, any case), at the
+//   150 to 8000. SLICE_STAGES checks the divergence of the field shown (a note, as the page's
+//   run raises it), draws the picture (picture/slice_picture.h) and writes it whole in the format of FILE's suffix (.png, .svg or .pdf, any case), at the
 //   slice window's default size, 900 x 560 pixels, or for a PDF on an A5 landscape page
 //   (595.28 x 419.53 points) with its text sized for print; --size gives another. The one line
 //   on standard error then names the file. A NODE beyond the plane's count is refused once the

@@ -12,7 +12,12 @@ namespace orvex {
 
 namespace {
 
+using text_detail::cached_glyph;
+using text_detail::font_entry;
 using text_detail::TEXT;
+
+// Grey coverage blended into the picture; true draws hinted one-bit glyphs instead.
+constexpr bool one_bit_text = false;
 
 // The canvas font of a cell height: "Arial" at that height, its own proportions.
 int CANVAS_FONT(double size) {
@@ -65,6 +70,46 @@ inline void BLEND(canvas& c, int x, int y, unsigned a, packed_colour colour) {
 }
 
 }  // namespace
+
+// The glyph of byte c in font f, rasterised on first use. Control characters are drawn as
+// blanks; bytes above 127 are taken as Latin-1.
+const cached_glyph& text_detail::GLYPH(font_entry& f, unsigned char c, bool& face_applied) {
+    cached_glyph& g = f.glyphs[c];
+    if (g.ready) return g;
+    g.ready = true;
+    if (!face_applied) {
+        text_detail::APPLY_FONT(f);
+        face_applied = true;
+    }
+    const FT_Face face = TEXT().faces[f.face].face;
+    const FT_ULong code = (c < 32 || c == 127) ? 32 : c;
+    const FT_UInt index = FT_Get_Char_Index(face, code);
+    const FT_Int32 load = one_bit_text ? (FT_LOAD_DEFAULT | FT_LOAD_TARGET_MONO) : FT_LOAD_TARGET_LIGHT;
+    if (FT_Load_Glyph(face, index, load) != 0) return g;
+    g.advance = (face->glyph->linearHoriAdvance + 512) >> 10;  // 16.16 to 26.6
+    if (FT_Render_Glyph(face->glyph, one_bit_text ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) != 0) {
+        return g;
+    }
+    const FT_Bitmap& bm = face->glyph->bitmap;
+    g.left = face->glyph->bitmap_left;
+    g.top = face->glyph->bitmap_top;
+    g.cols = static_cast<int>(bm.width);
+    g.rows = static_cast<int>(bm.rows);
+    g.coverage.assign(static_cast<std::size_t>(g.cols) * static_cast<std::size_t>(g.rows), 0);
+    for (int r = 0; r < g.rows; ++r) {
+        const unsigned char* row = bm.buffer + static_cast<std::ptrdiff_t>(r) * bm.pitch;
+        for (int k = 0; k < g.cols; ++k) {
+            unsigned char v = 0;
+            if (bm.pixel_mode == FT_PIXEL_MODE_MONO) {
+                v = (row[k >> 3] & (0x80 >> (k & 7))) ? 255 : 0;
+            } else if (bm.pixel_mode == FT_PIXEL_MODE_GRAY) {
+                v = row[k];
+            }
+            g.coverage[static_cast<std::size_t>(r) * g.cols + k] = v;
+        }
+    }
+    return g;
+}
 
 text_face_metrics TEXT_FACE_METRICS() { return FACE_TABLE().metrics; }
 
