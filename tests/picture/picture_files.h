@@ -41,34 +41,28 @@ struct cell_box {
 
 inline bool DARK(packed_colour c) { return (c & 0xFF) < 64 && ((c >> 8) & 0xFF) < 64 && ((c >> 16) & 0xFF) < 64; }
 
-// The lines (columns, or rows) crossed by a dark run of at least run pixels, in order.
-inline std::vector<int> LONG_DARK_LINES(const raster& r, bool columns, int run) {
-    std::vector<int> found;
-    const int lines = columns ? r.width : r.height, along = columns ? r.height : r.width;
-    for (int line = 0; line < lines; ++line) {
-        int length = 0, longest = 0;
-        for (int n = 0; n < along; ++n) {
-            length = DARK(columns ? r.AT(line, n) : r.AT(n, line)) ? length + 1 : 0;
-            longest = std::max(longest, length);
-        }
-        if (longest >= run) found.push_back(line);
-    }
-    return found;
-}
-
-// The frame is the first two groups of neighbouring long dark lines each way: the cells lie
-// between them (the colour bar's frame lies further right and is shorter than the cells across).
+// The frame: the first two runs of neighbouring lines (columns, then rows) crossed by a dark
+// run of at least run pixels; the cells lie between them (the colour bar's frame lies further
+// right, and its lines across are shorter than the cells).
 inline cell_box CELLS_IN(const raster& r, int run) {
-    const auto between = [](const std::vector<int>& lines, int& first, int& end) {
+    cell_box box;
+    for (const bool columns : {true, false}) {
+        std::vector<int> lines;
+        const int count = columns ? r.width : r.height, along = columns ? r.height : r.width;
+        for (int line = 0; line < count; ++line)
+            for (int n = 0, length = 0; n < along; ++n) {
+                length = DARK(columns ? r.AT(line, n) : r.AT(n, line)) ? length + 1 : 0;
+                if (length == run) {
+                    lines.push_back(line);
+                    break;
+                }
+            }
         std::size_t n = 0;
         while (n + 1 < lines.size() && lines[n + 1] == lines[n] + 1) ++n;
-        if (n + 1 >= lines.size()) return;
-        first = lines[n] + 1;
-        end = lines[n + 1];
-    };
-    cell_box box;
-    between(LONG_DARK_LINES(r, true, run), box.left, box.right);
-    between(LONG_DARK_LINES(r, false, run), box.top, box.bottom);
+        if (n + 1 >= lines.size()) continue;
+        (columns ? box.left : box.top) = lines[n] + 1;
+        (columns ? box.right : box.bottom) = lines[n + 1];
+    }
     return box;
 }
 
@@ -81,35 +75,25 @@ inline std::string PDF_STREAM(const std::string& pdf, std::string_view key, std:
     if (open == std::string::npos || stream == std::string::npos) return {};
     dictionary = pdf.substr(open, stream - open);
     const std::size_t length_at = dictionary.find("/Length ");
-    if (length_at == std::string::npos) return {};
-    const std::size_t length = std::stoul(dictionary.substr(length_at + 8));
-    return pdf.substr(stream + 7, length);
+    return length_at == std::string::npos ? std::string() : pdf.substr(stream + 7, std::stoul(dictionary.substr(length_at + 8)));
 }
 
 inline std::string INFLATED(const std::string& deflated, std::size_t expected) {
     std::string out(expected + 1, '\0');
     uLongf size = static_cast<uLongf>(out.size());
-    if (uncompress(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(deflated.data()),
-                   static_cast<uLong>(deflated.size())) != Z_OK)
-        return {};
-    out.resize(size);
+    const auto* from = reinterpret_cast<const Bytef*>(deflated.data());
+    const bool ok = uncompress(reinterpret_cast<Bytef*>(out.data()), &size, from, static_cast<uLong>(deflated.size())) == Z_OK;
+    out.resize(ok ? size : 0);
     return out;
 }
 
 inline std::string BASE64_DECODED(std::string_view text) {
+    constexpr std::string_view digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
     std::string out;
     unsigned bits = 0;
-    int count = 0;
-    for (const char c : text) {
-        const char* digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-        const char* at = std::char_traits<char>::find(digits, 64, c);
-        if (at == nullptr) break;  // '=' or the closing quote
-        bits = (bits << 6) | static_cast<unsigned>(at - digits);
-        count += 6;
-        if (count >= 8) {
-            count -= 8;
-            out.push_back(static_cast<char>((bits >> count) & 0xFF));
-        }
+    for (std::size_t n = 0; n < text.size() && digits.find(text[n]) != std::string_view::npos; ++n) {
+        bits = (bits << 6) | static_cast<unsigned>(digits.find(text[n]));
+        if (n % 4 != 0) out.push_back(static_cast<char>((bits >> (6 - 2 * (n % 4))) & 0xFF));
     }
     return out;
 }
