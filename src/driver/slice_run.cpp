@@ -4,6 +4,8 @@
 
 #include <array>
 #include <charconv>
+#include <optional>
+#include <string>
 
 #include "console/console.h"
 #include "console/run_stop.h"

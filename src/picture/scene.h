@@ -37,6 +37,7 @@
 //   its top row first.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
