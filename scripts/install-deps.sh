@@ -26,6 +26,8 @@ packages=(
   libhdf5-dev nlohmann-json3-dev
   # the tests that load every CSV the program writes as numpy and pandas would
   python3-numpy python3-pandas
+  # the PDF's zlib, and the slice pictures' PDF and SVG drawn back as their readers draw them
+  zlib1g-dev poppler-utils librsvg2-bin
 )
 
 # bench/run.sh: a numpy + matplotlib script and two Fortran text readers to time our runs against

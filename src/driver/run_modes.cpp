@@ -39,6 +39,7 @@ constexpr mode_entry mode_table[] = {
     {run_mode::export_map, EXPORT_STAGES, false, true},
     {run_mode::multipoles, MULTIPOLES_STAGES, false},
     {run_mode::compare, COMPARE_STAGES, false},
+    {run_mode::slice, SLICE_STAGES, false, true},
 };
 
 const mode_entry& MODE_ENTRY(run_mode mode) {
@@ -128,6 +129,10 @@ int RUN_REQUEST(const run_request& request) {
     // A listing or a document that did not reach standard output is a failed run: nothing is
     // shown or written. A mode that writes nothing there does not need it.
     if (mode.lists && REPORT_LOST_LISTING()) return 1;
+    if (out.status != 0) {
+        std::fprintf(stderr, "plot_orvex_3dfields: %s\n", out.said.c_str());
+        return out.status;
+    }
     if (!mode.silent && !WRITE_STANDARD_OUTPUT(out.document)) return 1;
     if (!out.said.empty()) std::fprintf(stderr, "plot_orvex_3dfields: %s\n", out.said.c_str());
     int status = out.show_page ? SHOW_RUN_PAGE(out.page_field) : 0;

@@ -12,6 +12,7 @@
 //     0  the run is complete (the window closed, the PNG or the file written, the document out)
 //     1  the run stopped (its one line written as the stop says), or its output could not be
 //        written (one line on standard error)
+//     2  an argument the map refuses (a --slice node beyond its plane): the mode's one line
 //     3  with --strict, a complete run that raised a note (map checks, divergence)
 //   Only the page's run prints the listing; the other modes keep it (the window shows it).
 //
@@ -35,6 +36,7 @@ struct run_outcome {
     std::string said;         // one line for standard error after it (none when empty)
     bool show_page = false;   // the page of field page_field: a window, or the PNG
     int page_field = 0;
+    int status = 0;           // not 0: the run ends with this status and said as its one line
 };
 
 // The stages of each mode, run on the full map once it is made (run_request.h's modes).
@@ -43,6 +45,7 @@ void FIGURES_STAGES(const run_request& request, run_outcome& out);
 void EXPORT_STAGES(const run_request& request, run_outcome& out);
 void MULTIPOLES_STAGES(const run_request& request, run_outcome& out);
 void COMPARE_STAGES(const run_request& request, run_outcome& out);
+void SLICE_STAGES(const run_request& request, run_outcome& out);
 
 int RUN_REQUEST(const run_request& request);
 

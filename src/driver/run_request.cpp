@@ -17,8 +17,10 @@
 #include <vector>
 
 #include "console/console.h"
+#include "driver/slice_run.h"
 #include "field/figures.h"
 #include "fieldio/map_export.h"
+#include "picture/scene.h"
 
 namespace orvex {
 
@@ -30,6 +32,8 @@ constexpr std::string_view usage_text =
     "       plot_orvex_3dfields --figures [--frequency MHZ] [--beta B] [--radius CM] [DIRECTORY]\n"
     "       plot_orvex_3dfields --multipoles [--radius CM] [DIRECTORY]\n"
     "       plot_orvex_3dfields --compare OTHER_DIRECTORY [DIRECTORY]\n"
+    "       plot_orvex_3dfields --slice PLANE:NODE:QUANTITY --image FILE.png|FILE.svg|FILE.pdf\n"
+    "                           [--size WxH] [DIRECTORY]\n"
     "       plot_orvex_3dfields [OPTIONS] -- DIRECTORY   (a DIRECTORY that begins with '-')\n"
     "       plot_orvex_3dfields --help | --version\n"
     "\n"
@@ -51,6 +55,10 @@ constexpr std::string_view usage_text =
     "--compare OTHER_DIRECTORY compares the map with the map of OTHER_DIRECTORY (read through its\n"
     "own plot_orvex_3dfields.dat): the largest and RMS difference of every component, the other\n"
     "read at this map's nodes, and every figure of both maps, as one JSON document.\n"
+    "--slice writes the picture of one node plane, as the slice window shows it, to FILE\n"
+    "instead: PLANE xy, xz or yz; NODE its index along the plane's normal (k, j or i, from 1);\n"
+    "QUANTITY x, y, z or magnitude of line 5's field; --size in pixels (points for a PDF),\n"
+    "900x560 unless given (a PDF: an A5 landscape page).\n"
     "--strict, with any of these: exit status 3 when the run raises a note on the map.\n"
     "\n"
     "plot_orvex_3dfields.dat, five lines:\n"
@@ -61,8 +69,9 @@ constexpr std::string_view usage_text =
     "        a map that carries one field needs the field it holds\n"
     "\n"
     "Exit status: 0 a complete run (the window closed or the PNG written); 1 the run stopped\n"
-    "(one line on standard output or standard error says why); 2 a bad argument; 3 with\n"
-    "--strict, a complete run that raised a note.\n"
+    "(one line on standard output or standard error says why); 2 a bad argument (also a --slice\n"
+    "NODE beyond the map's plane, found once the map is read); 3 with --strict, a complete run\n"
+    "that raised a note.\n"
     "See plot_orvex_3dfields(1).\n";
 
 constexpr std::string_view see_help = "; see plot_orvex_3dfields --help";
@@ -145,7 +154,28 @@ bool TAKE_STRICT(run_request& r, std::string_view, std::string&) {
     return true;
 }
 
-const std::array<option_rule, 8> option_table{{
+bool TAKE_SLICE(run_request& r, std::string_view value, std::string& why) {
+    r.slice_text = std::string(value);
+    return READ_SLICE_ARGUMENT(value, r.slice, why);
+}
+
+bool TAKE_IMAGE(run_request& r, std::string_view value, std::string& why) {
+    if (!PICTURE_FORMAT_OF(value)) {
+        why = "cannot write the picture to " + VISIBLE_TEXT(value) + ": the file name must end in .png, .svg or .pdf";
+        return false;
+    }
+    r.image_file = std::string(value);
+    return true;
+}
+
+bool TAKE_SIZE(run_request& r, std::string_view value, std::string& why) {
+    std::pair<int, int> size;
+    if (!READ_PICTURE_SIZE(value, size, why)) return false;
+    r.image_size = size;
+    return true;
+}
+
+const std::array<option_rule, 11> option_table{{
     {"--export", "a file name", run_mode::export_map, MODE_BIT(run_mode::export_map), {}, TAKE_EXPORT},
     {"--figures", {}, run_mode::figures, MODE_BIT(run_mode::figures), {}, TAKE_NOTHING},
     {"--frequency", "a value", std::nullopt, MODE_BIT(run_mode::export_map) | MODE_BIT(run_mode::figures),
@@ -156,6 +186,9 @@ const std::array<option_rule, 8> option_table{{
     {"--radius", "a value", std::nullopt, MODE_BIT(run_mode::figures) | MODE_BIT(run_mode::multipoles),
      "--figures or --multipoles", TAKE_RADIUS},
     {"--compare", "the other map's directory", run_mode::compare, MODE_BIT(run_mode::compare), {}, TAKE_COMPARE},
+    {"--slice", "PLANE:NODE:QUANTITY", run_mode::slice, MODE_BIT(run_mode::slice), {}, TAKE_SLICE},
+    {"--image", "a file name", std::nullopt, MODE_BIT(run_mode::slice), "--slice", TAKE_IMAGE},
+    {"--size", "WIDTHxHEIGHT", std::nullopt, MODE_BIT(run_mode::slice), "--slice", TAKE_SIZE},
 }};
 
 const option_rule* FIND_OPTION(std::string_view name) {
@@ -193,6 +226,7 @@ std::string CHECK_TOGETHER(const run_request& r, const std::vector<const option_
     if (r.frequency_mhz && r.mode == run_mode::export_map && EXPORT_FORMAT_OF(r.export_file) != export_format::h5)
         return "--frequency goes with --export FILE.h5";
     if (r.beta && !r.frequency_mhz) return "--beta needs --frequency";
+    if (r.mode == run_mode::slice && r.image_file.empty()) return "--slice needs --image FILE";
     return {};
 }
 
@@ -279,6 +313,12 @@ command_line_answer PARSE_COMMAND_LINE(int argc, const char* const* argv) {
         const std::filesystem::path other = std::filesystem::absolute(std::filesystem::path(r.compare_directory), error);
         if (error) return REFUSE("cannot compare with " + VISIBLE_TEXT(r.compare_directory) + ": " + error.message());
         r.compare_directory = other.lexically_normal().string();
+    }
+    if (!r.image_file.empty()) {
+        std::error_code error;
+        const std::filesystem::path file = std::filesystem::absolute(std::filesystem::path(r.image_file), error);
+        if (error) return REFUSE("cannot write the picture to " + VISIBLE_TEXT(r.image_file) + ": " + error.message());
+        r.image_file = file.string();
     }
     if (directories.empty()) return answer;
     r.directory = std::string(directories.front());

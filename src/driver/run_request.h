@@ -16,6 +16,7 @@
 //     --compare OTHER_DIRECTORY  this map against the map of OTHER_DIRECTORY, as JSON
 //                               (compare_run.cpp); a relative OTHER_DIRECTORY is taken from
 //                               where the program was started
+//     --slice PLANE:NODE:QUANTITY --image FILE [--size WxH]  a slice's picture (slice_run.h)
 //     --strict                  with any mode: status 3 when the run raises a note
 //   Options come in any order, before or after the directory. One table (run_request.cpp) says
 //   which option takes a value, which mode it chooses or belongs to; PARSE_COMMAND_LINE checks
@@ -39,6 +40,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+
+#include "field/slices.h"
 
 #include "console/file_output.h"
 
@@ -49,7 +53,7 @@ std::string_view PROGRAM_VERSION();
 // "plot_orvex_3dfields 1.0.0", as the PNG, the JSON documents and --version name the program.
 std::string PROGRAM_AND_VERSION();
 
-enum class run_mode { page, figures, export_map, multipoles, compare };
+enum class run_mode { page, figures, export_map, multipoles, compare, slice };
 
 struct run_request {
     run_mode mode = run_mode::page;
@@ -62,6 +66,10 @@ struct run_request {
     std::optional<double> radius_cm;           // --radius
     bool strict = false;                       // --strict
     std::string compare_directory;             // --compare OTHER_DIRECTORY, made absolute
+    slice_cut slice;                           // --slice PLANE:NODE:QUANTITY (the field: line 5's)
+    std::string slice_text;                    // the --slice argument, as given
+    std::string image_file;                    // --image FILE, made absolute
+    std::optional<std::pair<int, int>> image_size;  // --size WxH
 };
 
 struct command_line_answer {

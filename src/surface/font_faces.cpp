@@ -1,6 +1,8 @@
-// font_faces.cpp: LOAD_FONTS and SELECT_FONT: fontconfig finds a font's face, FreeType opens
-// and sizes it. Everything is loaded once per process: FreeType, the faces and the fonts;
-// selecting a font that was selected before is a table look-up.
+// font_faces.cpp: LOAD_FONTS and FONT_FOR, the fonts that SELECT_FONT (text_draw.cpp) and the
+// canvas text (text_canvas.cpp) use: fontconfig finds a font's face, FreeType opens and sizes
+// it. Everything is loaded once per process: FreeType, the faces and the fonts; asking for a
+// font that was asked for before is a table look-up. Nothing here touches a page, so the
+// canvas text links none of the page's state.
 //
 // "Arial" and its usual names are drawn with the Liberation faces, which have the same metrics.
 // Where fontconfig has no Liberation face, such a name is drawn with fontconfig's best match
@@ -19,7 +21,6 @@
 #include <string>
 
 #include "surface/surface.h"
-#include "surface/surface_state.h"
 
 namespace orvex {
 
@@ -252,16 +253,10 @@ int LOAD_FONTS() {
     return TEXT().font_total;
 }
 
-int SELECT_FONT(std::string_view descriptor) {
+int text_detail::FONT_FOR(const font_request& r) {
     text_state& text = TEXT();
-    int& current = surface_detail::SURFACE().drawing.current_font;
-    font_request r;
-    if (!text_detail::PARSE_FONT_DESCRIPTOR(descriptor, r)) return -1;
     for (int k = 0; k < text.font_count; ++k) {
-        if (text_detail::SAME_REQUEST(text.fonts[k].request, r)) {
-            current = k;
-            return k;
-        }
+        if (text_detail::SAME_REQUEST(text.fonts[k].request, r)) return k;
     }
     if (!START_TEXT() || text.font_count == text_detail::font_capacity) return -1;
     bool synthetic_italic = false;
@@ -274,15 +269,14 @@ int SELECT_FONT(std::string_view descriptor) {
     f.synthetic_italic = synthetic_italic;
     SIZE_FONT(f);
     // The same font for vector replays of the page's texts.
-    display_font shown;
+    display_font& shown = f.shown;
+    shown = display_font{};
     std::copy_n(family.begin(), std::min(family.size(), shown.family.size() - 1), shown.family.begin());
     shown.italic = r.italic && !synthetic_italic;
     shown.slanted = synthetic_italic;
     shown.em_x = static_cast<double>(f.em_x) / 64.0;
     shown.em_y = static_cast<double>(f.em_y) / 64.0;
     shown.ascent = f.ascent;
-    surface_detail::RECORD_FONT(surface_detail::SURFACE(), text.font_count, shown);
-    current = text.font_count;
     return text.font_count++;
 }
 

@@ -1,5 +1,5 @@
-// text_draw.cpp: DRAW_TEXT: glyphs rasterised once per font and character and blended into the
-// page.
+// text_draw.cpp: SELECT_FONT and DRAW_TEXT: the page's fonts, and glyphs (rasterised once per
+// font and character, text_canvas.cpp) blended into the page.
 //
 // Glyphs are drawn as grey coverage blended into the page. At the 12-pixel panel font (digits
 // 4 pixels apart) one-bit glyphs lost the decimal point against the digits beside it ("1.000"
@@ -20,49 +20,6 @@ namespace {
 using text_detail::cached_glyph;
 using text_detail::font_entry;
 using text_detail::TEXT;
-
-// Grey coverage blended into the page; true draws hinted one-bit glyphs instead.
-constexpr bool one_bit_text = false;
-
-// The glyph of byte c in font f, rasterised on first use. Control characters are drawn as
-// blanks; bytes above 127 are taken as Latin-1.
-const cached_glyph& GLYPH(font_entry& f, unsigned char c, bool& face_applied) {
-    cached_glyph& g = f.glyphs[c];
-    if (g.ready) return g;
-    g.ready = true;
-    if (!face_applied) {
-        text_detail::APPLY_FONT(f);
-        face_applied = true;
-    }
-    const FT_Face face = TEXT().faces[f.face].face;
-    const FT_ULong code = (c < 32 || c == 127) ? 32 : c;
-    const FT_UInt index = FT_Get_Char_Index(face, code);
-    const FT_Int32 load = one_bit_text ? (FT_LOAD_DEFAULT | FT_LOAD_TARGET_MONO) : FT_LOAD_TARGET_LIGHT;
-    if (FT_Load_Glyph(face, index, load) != 0) return g;
-    g.advance = (face->glyph->linearHoriAdvance + 512) >> 10;  // 16.16 to 26.6
-    if (FT_Render_Glyph(face->glyph, one_bit_text ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) != 0) {
-        return g;
-    }
-    const FT_Bitmap& bm = face->glyph->bitmap;
-    g.left = face->glyph->bitmap_left;
-    g.top = face->glyph->bitmap_top;
-    g.cols = static_cast<int>(bm.width);
-    g.rows = static_cast<int>(bm.rows);
-    g.coverage.assign(static_cast<std::size_t>(g.cols) * static_cast<std::size_t>(g.rows), 0);
-    for (int r = 0; r < g.rows; ++r) {
-        const unsigned char* row = bm.buffer + static_cast<std::ptrdiff_t>(r) * bm.pitch;
-        for (int k = 0; k < g.cols; ++k) {
-            unsigned char v = 0;
-            if (bm.pixel_mode == FT_PIXEL_MODE_MONO) {
-                v = (row[k >> 3] & (0x80 >> (k & 7))) ? 255 : 0;
-            } else if (bm.pixel_mode == FT_PIXEL_MODE_GRAY) {
-                v = row[k];
-            }
-            g.coverage[static_cast<std::size_t>(r) * g.cols + k] = v;
-        }
-    }
-    return g;
-}
 
 // Blends coverage a (0..255) of the drawing colour into page pixel (x, y), clipped.
 inline void BLEND(surface_detail::surface_state& s, int x, int y, unsigned a, packed_colour colour) {
@@ -93,6 +50,20 @@ void LOG_TEXT(surface_detail::surface_state& s, std::string_view shown, int leng
 }
 
 }  // namespace
+
+// The font is recorded in the display list of the page it is selected for: each page slot
+// keeps a list of its own, and a font made for the other slot's page is recorded there too.
+int SELECT_FONT(std::string_view descriptor) {
+    text_detail::font_request r;
+    if (!text_detail::PARSE_FONT_DESCRIPTOR(descriptor, r)) return -1;
+    const text_detail::text_state& text = TEXT();
+    const int font = text_detail::FONT_FOR(r);
+    if (font < 0) return -1;
+    surface_detail::surface_state& s = surface_detail::SURFACE();
+    s.drawing.current_font = font;
+    surface_detail::RECORD_FONT(s, font, text.fonts[static_cast<std::size_t>(font)].shown);
+    return font;
+}
 
 // Draws the first length characters of text (blanks where text is shorter), each glyph at its
 // pen position rounded to the pixel, the cell's top at the current position; the position then

@@ -1,10 +1,11 @@
-// text_fonts.h: the fonts of the surface, shared by the three text files and nothing else.
+// text_fonts.h: the fonts of the surface, shared by the text files and nothing else.
 //
 //   font_descriptor.cpp  PARSE_FONT_DESCRIPTOR: "t'Arial'h12w4" to a font_request
-//   font_faces.cpp       LOAD_FONTS, SELECT_FONT: fontconfig finds the face, FreeType opens and
+//   font_faces.cpp       LOAD_FONTS, FONT_FOR: fontconfig finds the face, FreeType opens and
 //                        sizes it; faces and fonts are kept for the whole process
-//   text_draw.cpp        DRAW_TEXT: glyphs rasterised once per font and character, blended
-//                        into the page
+//   text_draw.cpp        SELECT_FONT, DRAW_TEXT: the page's fonts and text, blended into the page
+//   text_canvas.cpp      GLYPH: glyphs rasterised once per font and character; the same text on
+//                        any picture, and its width at any size (text_canvas.h)
 //
 // A font is a face at a size: the descriptor's hN is the height of the character cell
 // (ascender plus descender) in pixels, and wN the average advance of the printable ASCII
@@ -24,6 +25,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "surface/display_list.h"
 
 namespace orvex::text_detail {
 
@@ -60,6 +63,7 @@ struct font_entry {
     bool synthetic_italic = false;  // the family has no italic face: slant the upright one
     FT_F26Dot6 em_x = 0, em_y = 0;  // character size in 26.6 pixels
     int ascent = 0;                 // pixels from the cell top to the baseline
+    display_font shown;             // the font as vector replays of the page set it
     std::array<cached_glyph, 256> glyphs;
 };
 
@@ -87,5 +91,14 @@ bool SAME_REQUEST(const font_request& a, const font_request& b);
 
 // Puts the face at the font's size and slant; the face is shared by every font on it.
 void APPLY_FONT(const font_entry& f);
+
+// The font of a request, made (face found, sized) when it is asked for the first time; its
+// index, or -1 when there is no such face or no room. The page's current font and display
+// list are left as they are (SELECT_FONT records a font in the list of the page it draws).
+int FONT_FOR(const font_request& r);
+
+// The glyph of byte c in font f, rasterised on first use (text_canvas.cpp). face_applied says
+// whether the font's size is already set on its face in this run of glyphs.
+const cached_glyph& GLYPH(font_entry& f, unsigned char c, bool& face_applied);
 
 }  // namespace orvex::text_detail

@@ -2,21 +2,18 @@
 //
 // Both go through the window's one save dialog and its question before replacing a file, and
 // are written whole (a temporary file beside the target, renamed into place).
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
 #include <QStatusBar>
-#include <QSvgGenerator>
 
+#include <optional>
 #include <string>
 
 #include "console/file_output.h"
+#include "picture/scene.h"
+#include "picture/slice_picture.h"
 #include "window/file_dialog.h"
 #include "window/slice_view.h"
 #include "window/slice_window.h"
@@ -50,40 +47,31 @@ bool slice_window::EXPORT_SLICE_TO(const QString& path, QString* why) {
     return WRITE_WHOLE(path, text, why);
 }
 
+// The picture --slice writes of the same cut: at the view's size (a PDF on the print page), the
+// part shown, stretched or not as on the screen.
 bool slice_window::SAVE_IMAGE_TO(const QString& path, QString* why) {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    const QSize area = view->size();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (suffix == QLatin1String("png")) {
-        QImage image(area, QImage::Format_RGB32);
-        QPainter painter(&image);
-        view->PAINT(painter, area);
-        painter.end();
-        image.save(&buffer, "PNG");
-    } else if (suffix == QLatin1String("svg")) {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&buffer);
-        svg.setSize(area);
-        svg.setViewBox(QRect(QPoint(0, 0), area));
-        svg.setResolution(72);
-        svg.setTitle(windowTitle());
-        QPainter painter(&svg);
-        view->PAINT(painter, area);
-    } else if (suffix == QLatin1String("pdf")) {
-        QPdfWriter pdf(&buffer);
-        pdf.setTitle(windowTitle());
-        pdf.setCreator(QStringLiteral("plot_orvex_3dfields"));
-        pdf.setResolution(72);
-        pdf.setPageLayout(QPageLayout(QPageSize(QSizeF(area), QPageSize::Point), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-        QPainter painter(&pdf);
-        view->PAINT(painter, area);
-    } else {
+    const std::string file = QFile::encodeName(path).toStdString();
+    const std::optional<picture_format> format = PICTURE_FORMAT_OF(file);
+    if (!format) {
         if (why != nullptr) *why = QStringLiteral("the picture can be saved as .png, .svg or .pdf");
         return false;
     }
-    return WRITE_WHOLE(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), why);
+    slice_look look = view->LOOK(view->size());
+    if (*format == picture_format::pdf) {
+        const slice_look shown = look;
+        look = print_look;
+        look.stretch = shown.stretch;
+        look.whole = shown.whole;
+        look.x0 = shown.x0, look.x1 = shown.x1, look.y0 = shown.y0, look.y1 = shown.y1;
+    }
+    shown_slice slice = view->SHOWN();
+    slice.source = map_file;
+    std::string bytes, reason;
+    if (!SCENE_BYTES(SLICE_SCENE(slice, look), *format, bytes, reason)) {
+        if (why != nullptr) *why = QString::fromStdString(reason);
+        return false;
+    }
+    return WRITE_WHOLE(path, bytes, why);
 }
 
 void slice_window::EXPORT_SLICE() {

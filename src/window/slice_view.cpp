@@ -13,17 +13,8 @@
 #include <cstdio>
 
 #include "page/page_readout.h"
-#include "surface/colour_maps.h"
-#include "window/detail_window.h"
 
 namespace orvex {
-
-namespace {
-
-const QColor not_a_number(150, 150, 150);
-
-
-}  // namespace
 
 slice_view::slice_view() {
     setMouseTracking(true);
@@ -35,51 +26,10 @@ slice_view::slice_view() {
 }
 
 void slice_view::SET_SLICE(const full_map* g, const slice_cut& new_cut) {
-    const bool same_plane = grid == g && cut.plane == new_cut.plane;
+    const bool same_plane = grid == g && shown.cut.plane == new_cut.plane;
     grid = g;
-    cut = new_cut;
-    shape = SLICE_SIZE(*g, cut.plane);
-    SLICE_VALUES(*g, cut, values);
-    signed_quantity = cut.quantity != slice_quantity::magnitude;
-    double least = 0.0, most = 0.0;
-    bool any = false;
-    for (const double v : values) {
-        if (!std::isfinite(v)) continue;
-        least = any ? std::min(least, v) : v;
-        most = any ? std::max(most, v) : v;
-        any = true;
-    }
-    if (signed_quantity) {
-        const double m = std::max(std::fabs(least), std::fabs(most));
-        lo = m > 0.0 ? -m : -1.0;
-        hi = m > 0.0 ? m : 1.0;
-    } else {
-        lo = least;
-        hi = most > least ? most : least + 1.0;
-    }
-    const auto& map = signed_quantity ? diverging_map : sequential_map;
-    cells = QImage(shape.columns, shape.rows, QImage::Format_RGB32);
-    for (int row = 1; row <= shape.rows; ++row) {
-        auto* line = reinterpret_cast<QRgb*>(cells.scanLine(shape.rows - row));
-        const double* from = values.data() + static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(shape.columns);
-        for (int column = 0; column < shape.columns; ++column) {
-            const double v = from[column];
-            line[column] = std::isfinite(v) ? SLICE_RGB(MAP_COLOUR(map, (v - lo) / (hi - lo))) : not_a_number.rgb();
-        }
-    }
-    const double da = AXIS_STEP(*g, shape.across), du = AXIS_STEP(*g, shape.up);
-    full_x0 = NODE_COORDINATE(*g, shape.across, 1) - da / 2.0;
-    full_x1 = full_x0 + da * shape.columns;
-    full_y0 = NODE_COORDINATE(*g, shape.up, 1) - du / 2.0;
-    full_y1 = full_y0 + du * shape.rows;
-    // Coordinates that are not numbers or do not ascend (the map checks note them) give no
-    // scale in cm: the plane is then drawn over its node indices.
-    index_axes = !(full_x1 > full_x0 && full_y1 > full_y0 && std::isfinite(full_x1 - full_x0) && std::isfinite(full_y1 - full_y0));
-    if (index_axes) {
-        full_x0 = full_y0 = 0.5;
-        full_x1 = shape.columns + 0.5;
-        full_y1 = shape.rows + 0.5;
-    }
+    shown = SHOW_SLICE(*g, new_cut, {});
+    picture_ready = false;
     if (!same_plane) RESET_ZOOM();
     hover_column = hover_row = 0;
     if (underMouse()) READ_AT(mapFromGlobal(QCursor::pos()));
@@ -93,16 +43,16 @@ void slice_view::SET_STRETCH(bool on) {
 
 void slice_view::RESET_ZOOM() {
     zoom = 1.0;
-    centre_x = (full_x0 + full_x1) / 2.0;
-    centre_y = (full_y0 + full_y1) / 2.0;
+    centre_x = (shown.x0 + shown.x1) / 2.0;
+    centre_y = (shown.y0 + shown.y1) / 2.0;
     update();
 }
 
 void slice_view::KEEP_VIEW_INSIDE() {
     zoom = std::clamp(zoom, 1.0, 256.0);
-    const double wx = (full_x1 - full_x0) / (2.0 * zoom), wy = (full_y1 - full_y0) / (2.0 * zoom);
-    centre_x = std::clamp(centre_x, full_x0 + wx, full_x1 - wx);
-    centre_y = std::clamp(centre_y, full_y0 + wy, full_y1 - wy);
+    const double wx = (shown.x1 - shown.x0) / (2.0 * zoom), wy = (shown.y1 - shown.y0) / (2.0 * zoom);
+    centre_x = std::clamp(centre_x, shown.x0 + wx, shown.x1 - wx);
+    centre_y = std::clamp(centre_y, shown.y0 + wy, shown.y1 - wy);
 }
 
 void slice_view::ZOOM_BY(double factor) {
@@ -127,31 +77,37 @@ void slice_view::ZOOM_ABOUT(double factor, QPointF w) {
     update();
 }
 
+slice_look slice_view::LOOK(QSize size, double scale) const {
+    slice_look look = screen_look;
+    look.width = size.width();
+    look.height = size.height();
+    look.text = std::round(screen_look.text * scale);
+    look.line = std::max(1.0, std::round(scale));
+    look.stretch = stretch;
+    look.whole = zoom <= 1.0;  // the whole plane: its own extent, as --slice draws it
+    const double wx = (shown.x1 - shown.x0) / (2.0 * zoom), wy = (shown.y1 - shown.y0) / (2.0 * zoom);
+    look.x0 = centre_x - wx;
+    look.x1 = centre_x + wx;
+    look.y0 = centre_y - wy;
+    look.y1 = centre_y + wy;
+    return look;
+}
+
+// Where the picture on the screen's pixels puts the cells, in widget coordinates.
 slice_view::frame slice_view::FRAME(QSize area) const {
-    frame f;
-    const double wx = (full_x1 - full_x0) / (2.0 * zoom), wy = (full_y1 - full_y0) / (2.0 * zoom);
-    f.x0 = centre_x - wx;
-    f.x1 = centre_x + wx;
-    f.y0 = centre_y - wy;
-    f.y1 = centre_y + wy;
-    const QRectF room(margin_left, margin_top, std::max(10.0, area.width() - margin_left - margin_right),
-                      std::max(10.0, area.height() - margin_top - margin_bottom));
-    if (stretch) {
-        f.plot = room;
-        return f;
-    }
-    // The same number of pixels per cm across and up.
-    const double per_cm = std::min(room.width() / (2.0 * wx), room.height() / (2.0 * wy));
-    const double w = per_cm * 2.0 * wx, h = per_cm * 2.0 * wy;
-    f.plot = QRectF(room.left() + (room.width() - w) / 2.0, room.top() + (room.height() - h) / 2.0, w, h);
-    return f;
+    const double scale = devicePixelRatioF();
+    const slice_frame f = SLICE_FRAME(shown, LOOK(QSize(static_cast<int>(std::lround(area.width() * scale)),
+                                                         static_cast<int>(std::lround(area.height() * scale))),
+                                                   scale));
+    return {QRectF(f.left / scale, f.top / scale, (f.right - f.left) / scale, (f.bottom - f.top) / scale), f.x0, f.x1, f.y0,
+            f.y1};
 }
 
 QRectF slice_view::CELL_RECT(const frame& f, int column, int row) const {
-    const double da = (full_x1 - full_x0) / shape.columns, du = (full_y1 - full_y0) / shape.rows;
+    const double da = (shown.x1 - shown.x0) / shown.shape.columns, du = (shown.y1 - shown.y0) / shown.shape.rows;
     const double sx = f.plot.width() / (f.x1 - f.x0), sy = f.plot.height() / (f.y1 - f.y0);
-    const double left = f.plot.left() + (full_x0 + (column - 1) * da - f.x0) * sx;
-    const double top = f.plot.bottom() - (full_y0 + row * du - f.y0) * sy;
+    const double left = f.plot.left() + (shown.x0 + (column - 1) * da - f.x0) * sx;
+    const double top = f.plot.bottom() - (shown.y0 + row * du - f.y0) * sy;
     return {left, top, da * sx, du * sy};
 }
 
@@ -162,14 +118,17 @@ bool slice_view::CELL_AT(QPointF w, int& column, int& row) const {
     const double x = f.x0 + (w.x() - f.plot.left()) / f.plot.width() * (f.x1 - f.x0);
     const double y = f.y0 + (f.plot.bottom() - w.y()) / f.plot.height() * (f.y1 - f.y0);
     if (!std::isfinite(x) || !std::isfinite(y)) return false;
-    column = static_cast<int>(std::floor((x - full_x0) / (full_x1 - full_x0) * shape.columns)) + 1;
-    row = static_cast<int>(std::floor((y - full_y0) / (full_y1 - full_y0) * shape.rows)) + 1;
+    const slice_size& shape = shown.shape;
+    column = static_cast<int>(std::floor((x - shown.x0) / (shown.x1 - shown.x0) * shape.columns)) + 1;
+    row = static_cast<int>(std::floor((y - shown.y0) / (shown.y1 - shown.y0) * shape.rows)) + 1;
     return column >= 1 && column <= shape.columns && row >= 1 && row <= shape.rows;
 }
 
 QPointF slice_view::CELL_CENTRE(int column, int row) const { return CELL_RECT(FRAME(QWidget::size()), column, row).center(); }
 
 QString slice_view::READOUT(int column, int row) const {
+    const slice_size& shape = shown.shape;
+    const slice_cut& cut = shown.cut;
     if (grid == nullptr || column < 1 || column > shape.columns || row < 1 || row > shape.rows) return {};
     const grid_node n = SLICE_NODE(cut, column, row);
     std::string text = "x = " + SHORT_COORDINATE(NODE_COORDINATE(*grid, 'x', n.i), place_digits) + " cm, y = " +
@@ -177,7 +136,7 @@ QString slice_view::READOUT(int column, int row) const {
                        SHORT_COORDINATE(NODE_COORDINATE(*grid, 'z', n.k), place_digits) + " cm (i, j, k = " + std::to_string(n.i) +
                        ", " + std::to_string(n.j) + ", " + std::to_string(n.k) + ") | " +
                        std::string(QUANTITY_NAME(cut.field, cut.quantity)) + " = " +
-                       READOUT_VALUE(values[static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(shape.columns) +
+                       READOUT_VALUE(shown.values[static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(shape.columns) +
                                             static_cast<std::size_t>(column - 1)]) +
                        " " + std::string(FIELD_ENTRY(cut.field).unit);
     return QString::fromStdString(text);
@@ -209,12 +168,12 @@ void slice_view::leaveEvent(QEvent*) {
 
 void slice_view::mouseDoubleClickEvent(QMouseEvent* event) {
     READ_AT(event->position());
-    if (hover_column > 0 && on_open_node) on_open_node(SLICE_NODE(cut, hover_column, hover_row));
+    if (hover_column > 0 && on_open_node) on_open_node(SLICE_NODE(shown.cut, hover_column, hover_row));
 }
 
 void slice_view::keyPressEvent(QKeyEvent* event) {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && hover_column > 0 && on_open_node) {
-        on_open_node(SLICE_NODE(cut, hover_column, hover_row));
+        on_open_node(SLICE_NODE(shown.cut, hover_column, hover_row));
         return;
     }
     QWidget::keyPressEvent(event);

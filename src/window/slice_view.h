@@ -1,12 +1,15 @@
 // slice_view.h: the widget that draws one slice of the map as a colour map and reads its nodes.
 //
 // WHAT IT IS
-//   One cell per node, each filled with the colour of its value (nothing interpolated), on axes
-//   in cm with ticks, the same scale across and up (STRETCH fills the widget instead), and a
-//   colour bar with its numbers at the right. A signed component takes the diverging map
-//   centred on zero (its ends at -m and m, m the largest magnitude on the slice), a magnitude
-//   the sequential map from the slice's least to its largest value; a value that is not a number
-//   is grey. Ctrl+wheel zooms about the pointer, ZOOM_BY about the centre, RESET_ZOOM shows the
+//   The slice's picture (picture/slice_picture.h: one cell per node, each filled with the
+//   colour of its value, nothing interpolated, on axes in cm with ticks, the same scale across
+//   and up (STRETCH fills the widget instead), a colour bar with its numbers, the title), drawn
+//   at the widget's size on the screen's pixels, the same raster Save Image writes. A signed
+//   component takes the diverging map centred on zero (its ends at -m and m, m the largest
+//   magnitude on the slice), a magnitude the sequential map from the slice's least to its
+//   largest value; a value that is not a number is grey. LOOK gives the look of the part shown
+//   at a size (the window's Save Image draws it so). Ctrl+wheel zooms about the pointer,
+//   ZOOM_BY about the centre, RESET_ZOOM shows the
 //   whole plane. As the pointer moves over a cell the view outlines it and hands its readout to
 //   on_readout ("x = -1.5 cm, y = 0.25 cm, z = 0 cm (i, j, k = 1, 29, 201) | Ez =
 //   6.12345678901234E+03 V/cm"), an empty text off the cells; a double-click on a cell, or Enter
@@ -15,7 +18,7 @@
 // HOW TO CALL IT
 //   auto* view = new slice_view;  view->SET_SLICE(&grid, cut);
 //   view->on_readout = [](const QString& text) { ... };
-//   view->PAINT(painter, size);   // the same drawing on any device (images, SVG, PDF)
+//   const scene picture = SLICE_SCENE(view->SHOWN(), view->LOOK(size));   // what it shows, as a file
 //
 // ASSUMES AND LIMITS
 //   The grid outlives the view and is unfolded for the cut's field (slices.h). Coordinates
@@ -33,16 +36,12 @@
 #include <vector>
 
 #include "field/slices.h"
+#include "picture/slice_picture.h"
 #include "surface/surface.h"
 
 class QPainter;
 
 namespace orvex {
-
-// The room around the cells: axis numbers and titles at the left and below, the colour bar at
-// the right.
-inline constexpr double margin_left = 84.0, margin_right = 150.0, margin_top = 34.0, margin_bottom = 56.0;
-inline constexpr double bar_gap = 22.0, bar_width = 18.0;
 
 // A packed colour (red in the low byte) as the toolkit's.
 inline QRgb SLICE_RGB(packed_colour c) {
@@ -54,8 +53,12 @@ public:
     slice_view();
 
     void SET_SLICE(const full_map* grid, const slice_cut& cut);
-    const slice_cut& CUT() const { return cut; }
-    const slice_size& SIZE_OF_SLICE() const { return shape; }
+    const slice_cut& CUT() const { return shown.cut; }
+    const slice_size& SIZE_OF_SLICE() const { return shown.shape; }
+    const shown_slice& SHOWN() const { return shown; }
+    // The part shown, zoomed and stretched as on the screen, in a picture of size units whose
+    // texts and lines are scale times the screen's.
+    slice_look LOOK(QSize size, double scale = 1.0) const;
     void SET_STRETCH(bool on);
     bool STRETCHED() const { return stretch; }
     double ZOOM() const { return zoom; }
@@ -69,7 +72,8 @@ public:
     QPointF CELL_CENTRE(int column, int row) const;
     QString READOUT(int column, int row) const;
 
-    // Draws the whole view (axes, cells, colour bar) into a painter of the given size.
+    // Draws the view (the picture, the outline of the cell under the pointer) on a painter of
+    // the given size: the picture on the painter's device pixels.
     void PAINT(QPainter& painter, QSize area) const;
 
     std::function<void(const QString&)> on_readout;
@@ -97,18 +101,15 @@ private:
     QRectF CELL_RECT(const frame& f, int column, int row) const;
 
     const full_map* grid = nullptr;
-    slice_cut cut;
-    slice_size shape;
-    std::vector<double> values;
-    QImage cells;  // one pixel per node, the first row of the slice at the image's bottom
-    double lo = 0.0, hi = 1.0;  // the colour range
-    bool signed_quantity = true;
-    // The whole plane (cell edges) in cm, and the part shown.
-    double full_x0 = 0.0, full_x1 = 1.0, full_y0 = 0.0, full_y1 = 1.0;
+    shown_slice shown;  // values, colours, the whole plane's extent (cm, or nodes)
+    // The part shown: its centre in cm and the zoom.
     double zoom = 1.0, centre_x = 0.5, centre_y = 0.5;
     bool stretch = false;
-    bool index_axes = false;  // the coordinates give no scale: the axes count nodes
     int hover_column = 0, hover_row = 0;
+    // The picture last drawn, kept while its look and the slice stay.
+    mutable QImage picture;
+    mutable slice_look picture_look;
+    mutable bool picture_ready = false;
 };
 
 }  // namespace orvex

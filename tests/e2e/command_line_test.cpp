@@ -126,7 +126,26 @@ INSTANTIATE_TEST_SUITE_P(
         answer_case{"CompareEmptyDirectory", {"--compare", ""}, 2, "", "--compare needs the directory of the other map"},
         answer_case{"CompareAndFigures", {"--compare", "{maps}", "--figures"}, 2, "", "separate runs"},
         answer_case{"CompareWithFrequency", {"--compare", "{maps}", "--frequency", "352"}, 2, "", "--frequency goes with"},
-        answer_case{"CompareTwoDirectories", {"--compare", "{maps}", "{maps}", "{maps}"}, 2, "", "one directory at most"}),
+        answer_case{"CompareTwoDirectories", {"--compare", "{maps}", "{maps}", "{maps}"}, 2, "", "one directory at most"},
+        // --slice: every refusal comes before the map is read (there is none: it would be status 1).
+        answer_case{"SliceWithoutImage", {"--slice", "xy:1:z", "{maps}"}, 2, "", "--slice needs --image FILE"},
+        answer_case{"SliceWithoutValue", {"--slice"}, 2, "", "--slice needs PLANE:NODE:QUANTITY"},
+        answer_case{"SliceUnknownPlane", {"--slice", "xw:1:z", "--image", "p.png"}, 2, "",
+                    "--slice takes PLANE:NODE:QUANTITY (PLANE xy, xz or yz; NODE 1 or more; QUANTITY x, y, z or magnitude), not xw:1:z"},
+        answer_case{"SliceNodeZero", {"--slice", "xy:0:z", "--image", "p.png"}, 2, "", "not xy:0:z"},
+        answer_case{"SliceNodeNotWhole", {"--slice", "yz:1.5:x", "--image", "p.png"}, 2, "", "not yz:1.5:x"},
+        answer_case{"SliceUnknownQuantity", {"--slice", "xz:3:w", "--image", "p.png"}, 2, "", "not xz:3:w"},
+        answer_case{"SliceMissingQuantity", {"--slice", "xy:3", "--image", "p.png"}, 2, "", "not xy:3"},
+        answer_case{"SliceExtraPart", {"--slice", "xy:3:z:1", "--image", "p.png"}, 2, "", "not xy:3:z:1"},
+        answer_case{"ImageUnknownSuffix", {"--slice", "xy:1:z", "--image", "p.jpg"}, 2, "",
+                    "cannot write the picture to p.jpg: the file name must end in .png, .svg or .pdf"},
+        answer_case{"ImageWithoutSlice", {"--image", "p.png", "{maps}"}, 2, "", "--image goes with --slice"},
+        answer_case{"SizeTooSmall", {"--slice", "xy:1:z", "--image", "p.png", "--size", "100x560"}, 2, "",
+                    "--size takes WIDTHxHEIGHT, each a whole number from 150 to 8000 (pixels; points for a PDF), not 100x560"},
+        answer_case{"SizeTooLarge", {"--slice", "xy:1:z", "--image", "p.png", "--size", "900x9000"}, 2, "", "not 900x9000"},
+        answer_case{"SizeWithoutSlice", {"--size", "900x560"}, 2, "", "--size goes with --slice"},
+        answer_case{"SliceAndFigures", {"--slice", "xy:1:z", "--figures"}, 2, "", "separate runs"},
+        answer_case{"SliceMissingMap", {"--slice", "xy:1:z", "--image", "p.png", "{maps}"}, 1, "", "EM map"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The map writer answers --version as the viewer does: its name and the version on standard

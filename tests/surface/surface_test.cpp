@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "fresh_records.h"
+#include "surface/display_list.h"
 #include "surface/surface.h"
+#include "surface/text_canvas.h"
 
 namespace orvex {
 namespace {
@@ -366,6 +368,54 @@ TEST(SurfaceText, PanelFontKeepsDigitsPointMinusAndEApart) {
             EXPECT_GE(difference, 2 * 255) << glyphs[a] << " and " << glyphs[b] << " look alike";
         }
     }
+}
+
+// Each page slot's display list holds the fonts its texts were drawn in, also a font first made
+// for the other slot's page: a vector replay of either page sets every text at its size.
+TEST(SurfaceText, EachPageSlotRecordsTheFontsOfItsOwnTexts) {
+    RESET_SURFACE();
+    ASSERT_GT(LOAD_FONTS(), 0);
+    display_font first{};
+    for (const int slot : {1, 0}) {
+        SELECT_PAGE_SLOT(slot);
+        CLEAR_WINDOW();
+        ASSERT_GE(SELECT_FONT(page_font), 0);
+        MOVE_TO(100, 100);
+        DRAW_TEXT("Ez", 2);
+        const display_list& list = DISPLAY_LIST();
+        ASSERT_EQ(list.text_count, 1) << slot;
+        const display_font& f = list.fonts[static_cast<std::size_t>(list.texts[0].font)];
+        EXPECT_GT(f.em_y, 12.0) << slot;  // a 16-pixel cell
+        EXPECT_NE(f.family[0], '\0') << slot;
+        if (slot == 1) first = f;
+        else EXPECT_TRUE(f.family == first.family && f.em_x == first.em_x && f.em_y == first.em_y && f.ascent == first.ascent);
+    }
+    RESET_SURFACE();
+}
+
+// Text on a picture of any size: its width is the sum of the face's advances (Liberation Sans:
+// a digit 1139 of 2048 units, a cell of 1854 + 434), and the upward text is the across text
+// turned a quarter to the left, pixel for pixel.
+TEST(SurfaceCanvasText, WidthIsTheFacesAdvancesAndUpwardIsTheAcrossTextTurned) {
+    const text_face_metrics face = TEXT_FACE_METRICS();
+    if (!face.usable) GTEST_SKIP() << "no face";
+    EXPECT_NEAR(face.cell, 2288.0 / 2048.0, 1e-12);
+    const double width = TEXT_WIDTH("0123456789", 14.0);
+    EXPECT_NEAR(width, 10 * 1139.0 / 2288.0 * 14.0, 1e-9);
+    std::vector<packed_colour> across(300 * 60, white), upward(60 * 300, white);
+    canvas a{across.data(), 300, 60}, b{upward.data(), 60, 300};
+    ASSERT_TRUE(DRAW_CANVAS_TEXT(a, 14.0, 10.0, 40.0, "0123456789", black, text_direction::across));
+    ASSERT_TRUE(DRAW_CANVAS_TEXT(b, 14.0, 40.0, 290.0, "0123456789", black, text_direction::upward));
+    int inked = 0, last = -1, first = 300;  // along the text from its start
+    for (int n = 0; n < 60 * 300; ++n) {
+        const int v = n / 300 - 40, u = n % 300 - 10;  // below the baseline, along it
+        const packed_colour p = across[static_cast<std::size_t>(n)];
+        ASSERT_EQ(p, upward[static_cast<std::size_t>(289 - u) * 60 + static_cast<std::size_t>(40 + v)]) << u << ", " << v;
+        if (p != white) ++inked, last = std::max(last, u), first = std::min(first, u);
+    }
+    // Ink from the first digit's side bearing to within the last one's.
+    EXPECT_GT(inked, 150);
+    EXPECT_TRUE(first >= 0 && first <= 2 && last + 1 <= std::ceil(width) && last + 1 >= width - 3) << first << " " << last;
 }
 
 }  // namespace

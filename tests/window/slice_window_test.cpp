@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QProcess>
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -200,6 +201,45 @@ private slots:
         QTest::keyClick(&window, Qt::Key_End);
         QCOMPARE(window.CUT().node, 49);
         QVERIFY(window.windowTitle().endsWith(QStringLiteral("(node 49 of 49)")));
+    }
+
+    // Save Image writes the picture --slice writes of the same cut, size and map: the PNG pixel
+    // for pixel (and the view shows those pixels), the SVG and the PDF byte for byte.
+    void saveImageIsThePictureThatSliceWrites() {
+        PLOT_RUN(2, 0);
+        QTemporaryDir maps;
+        QVERIFY(WRITE_FIELD_MAP(RECIPE(2), mapgen::layout::binary, maps.filePath(QStringLiteral("MW_map.bin")).toStdString()));
+        QFile control(maps.filePath(QStringLiteral("plot_orvex_3dfields.dat")));
+        QVERIFY(control.open(QIODevice::WriteOnly));
+        control.write("slice\nwindow\nMW_map.bin\n0\n0\n");
+        control.close();
+        slice_window window(&field_grid.full, 0, "MW_map.bin", nullptr);
+        window.resize(1000, 640);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.SET_CUT({slice_plane::xz, 20, slice_quantity::x, 0});
+        const QSize size = window.VIEW()->size();
+        for (const QString& suffix : {QStringLiteral("png"), QStringLiteral("svg"), QStringLiteral("pdf")}) {
+            const QString saved = dir.filePath(QStringLiteral("window.") + suffix), written = dir.filePath(QStringLiteral("run.") + suffix);
+            QString why;
+            QVERIFY2(window.SAVE_IMAGE_TO(saved, &why), qPrintable(why));
+            QStringList args{QStringLiteral("--slice"), QStringLiteral("xz:20:x"), QStringLiteral("--image"), written, maps.path()};
+            if (suffix != QStringLiteral("pdf")) args << QStringLiteral("--size") << QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
+            QProcess run;
+            run.start(QStringLiteral(ORVEX_PROGRAM), args);
+            QVERIFY(run.waitForFinished(60000));
+            QVERIFY2(run.exitCode() == 0, run.readAllStandardError().constData());
+            if (suffix == QStringLiteral("png")) {
+                const QImage from_window(saved), from_run(written);
+                QCOMPARE(from_window.size(), size);
+                QVERIFY(from_window == from_run);
+                QVERIFY(window.VIEW()->grab().toImage().convertToFormat(from_run.format()) == from_run);
+            } else {
+                QFile a(saved), b(written);
+                QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+                QVERIFY(a.readAll() == b.readAll());
+            }
+        }
     }
 
     void ctrlOneAndTwoShowThePagesOfTheTwoRuns() {
