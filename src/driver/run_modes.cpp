@@ -34,6 +34,7 @@ constexpr mode_entry mode_table[] = {
     {run_mode::page, PAGE_STAGES, true},
     {run_mode::figures, FIGURES_STAGES, false},
     {run_mode::export_map, EXPORT_STAGES, false},
+    {run_mode::probe, PROBE_STAGES, false},
 };
 
 const mode_entry& MODE_ENTRY(run_mode mode) {
@@ -118,6 +119,8 @@ int RUN_REQUEST(const run_request& request) {
     // A listing that did not reach standard output is a failed run: nothing is shown or written.
     if (REPORT_LOST_LISTING()) return 1;
     if (!out.document.empty() && !WRITE_STANDARD_OUTPUT(out.document)) return 1;
+    for (const std::string& piece : out.more_document)
+        if (!piece.empty() && !WRITE_STANDARD_OUTPUT(piece)) return 1;
     if (!out.said.empty()) std::fprintf(stderr, "plot_orvex_3dfields: %s\n", out.said.c_str());
     int status = out.show_page ? SHOW_RUN_PAGE(out.page_field) : 0;
     if (status == 0 && request.strict && !MAP_NOTES().empty()) status = 3;

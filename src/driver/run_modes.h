@@ -24,6 +24,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "driver/run_request.h"
 
@@ -32,6 +33,7 @@ namespace orvex {
 // What a mode's stages leave for the end of the run.
 struct run_outcome {
     std::string document;     // for standard output, written whole (none when empty)
+    std::vector<std::string> more_document;  // written after it, in order (a large document in pieces)
     std::string said;         // one line for standard error after it (none when empty)
     bool show_page = false;   // the page of field page_field: a window, or the PNG
     int page_field = 0;
@@ -41,6 +43,7 @@ struct run_outcome {
 void PAGE_STAGES(const run_request& request, run_outcome& out);
 void FIGURES_STAGES(const run_request& request, run_outcome& out);
 void EXPORT_STAGES(const run_request& request, run_outcome& out);
+void PROBE_STAGES(const run_request& request, run_outcome& out);
 
 int RUN_REQUEST(const run_request& request);
 

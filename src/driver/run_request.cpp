@@ -26,6 +26,7 @@ constexpr std::string_view usage_text =
     "Usage: plot_orvex_3dfields [DIRECTORY]\n"
     "       plot_orvex_3dfields --export FILE.h5|FILE.vti|FILE.csv [--frequency MHZ] [DIRECTORY]\n"
     "       plot_orvex_3dfields --figures [--frequency MHZ] [--beta B] [DIRECTORY]\n"
+    "       plot_orvex_3dfields --probe POINTS [--interpolation linear|cubic] [DIRECTORY]\n"
     "       plot_orvex_3dfields [OPTIONS] -- DIRECTORY   (a DIRECTORY that begins with '-')\n"
     "       plot_orvex_3dfields --help | --version\n"
     "\n"
@@ -40,6 +41,12 @@ constexpr std::string_view usage_text =
     "--figures writes the map's figures (line integrals and extremes, axis figures, gradient,\n"
     "divergence) as one JSON document on standard output instead; --frequency adds the gain and\n"
     "transit-time factor of the electric field on the axis, at --beta B and at the best beta.\n"
+    "--probe POINTS writes the field at points between the nodes as CSV on standard output\n"
+    "instead (point,x,y,z, then Ex,Ey,Ez and/or Bx,By,Bz; nan outside the map), by\n"
+    "--interpolation cubic (Catmull-Rom, the default) or linear (trilinear). POINTS is\n"
+    "line:X0,Y0,Z0:X1,Y1,Z1:N (N >= 2 points, ends included), circle:R,Z:N (N >= 1 points\n"
+    "about the z axis from +x) or a CSV file whose header row names x, y and z (cm; its other\n"
+    "columns are carried through, # lines skipped).\n"
     "--strict, with any of these: exit status 3 when the run raises a note on the map.\n"
     "\n"
     "plot_orvex_3dfields.dat, five lines:\n"
@@ -108,18 +115,39 @@ bool TAKE_BETA(run_request& r, std::string_view value, std::string& why) {
     return true;
 }
 
+bool TAKE_PROBE(run_request& r, std::string_view value, std::string& why) {
+    if (value.empty()) {
+        why = "--probe needs POINTS: line:X0,Y0,Z0:X1,Y1,Z1:N, circle:R,Z:N or a file";
+        return false;
+    }
+    r.probe_argument = std::string(value);
+    return true;
+}
+
+bool TAKE_INTERPOLATION(run_request& r, std::string_view value, std::string& why) {
+    const std::optional<interpolation> rule = INTERPOLATION_NAMED(value);
+    if (!rule) {
+        why = "--interpolation takes linear or cubic, not " + VISIBLE_TEXT(value);
+        return false;
+    }
+    r.probe_rule = *rule;
+    return true;
+}
+
 bool TAKE_STRICT(run_request& r, std::string_view, std::string&) {
     r.strict = true;
     return true;
 }
 
-const std::array<option_rule, 5> option_table{{
+const std::array<option_rule, 7> option_table{{
     {"--export", "a file name", run_mode::export_map, MODE_BIT(run_mode::export_map), {}, TAKE_EXPORT},
     {"--figures", {}, run_mode::figures, MODE_BIT(run_mode::figures), {}, TAKE_NOTHING},
     {"--frequency", "a value", std::nullopt, MODE_BIT(run_mode::export_map) | MODE_BIT(run_mode::figures),
      "--export FILE.h5 or --figures", TAKE_FREQUENCY},
     {"--beta", "a value", std::nullopt, MODE_BIT(run_mode::figures), "--figures", TAKE_BETA},
     {"--strict", {}, std::nullopt, any_mode, {}, TAKE_STRICT},
+    {"--probe", "POINTS", run_mode::probe, MODE_BIT(run_mode::probe), {}, TAKE_PROBE},
+    {"--interpolation", "linear or cubic", std::nullopt, MODE_BIT(run_mode::probe), "--probe", TAKE_INTERPOLATION},
 }};
 
 const option_rule* FIND_OPTION(std::string_view name) {
@@ -227,6 +255,17 @@ command_line_answer PARSE_COMMAND_LINE(int argc, const char* const* argv) {
         const std::filesystem::path file = std::filesystem::absolute(std::filesystem::path(r.export_file), error);
         if (error) return REFUSE("cannot export to " + VISIBLE_TEXT(r.export_file) + ": " + error.message());
         r.export_file = file.string();
+    }
+    if (r.mode == run_mode::probe) {
+        auto points = std::make_shared<probe_points>();
+        std::string why;
+        const int status = MAKE_PROBE_POINTS(r.probe_argument, *points, why);
+        if (status == 2) return REFUSE(why);
+        if (status != 0) {
+            std::fprintf(stderr, "plot_orvex_3dfields: %s\n", why.c_str());
+            return {false, status, {}};
+        }
+        r.points = std::move(points);
     }
     if (directories.empty()) return answer;
     r.directory = std::string(directories.front());

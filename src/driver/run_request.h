@@ -10,6 +10,7 @@
 //     --help, -h / --version, -V  the usage / "plot_orvex_3dfields 1.0.0" on standard output
 //     --export FILE [--frequency MHZ]         the unfolded map written to FILE (export_run.h)
 //     --figures [--frequency MHZ] [--beta B]  the figures as JSON (figures_run.h)
+//     --probe POINTS [--interpolation linear|cubic]  the fields at points, as CSV (probe_run.cpp)
 //     --strict                  with any mode: status 3 when the run raises a note
 //   Options come in any order, before or after the directory. One table (run_request.cpp) says
 //   which option takes a value, which mode it chooses or belongs to; PARSE_COMMAND_LINE checks
@@ -27,11 +28,19 @@
 //   help or version text that cannot be written gives status 1 and one line on standard error.
 //   A DIRECTORY is entered later, by RUN_REQUEST, so that a relative export FILE is taken from
 //   where the program was started.
+//   --probe's points are made here, once every other argument is found sound and before the
+//   DIRECTORY is entered (so a relative points file is read from where the program was
+//   started): a bad POINTS is refused like any argument (status 2), a points file that cannot be
+//   read ends the run with its one line and status 1; either way before the map is read.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "field/interpolate.h"
+#include "fieldio/probe_points.h"
 
 namespace orvex {
 
@@ -40,7 +49,7 @@ std::string_view PROGRAM_VERSION();
 // "plot_orvex_3dfields 1.0.0", as the PNG, the JSON documents and --version name the program.
 std::string PROGRAM_AND_VERSION();
 
-enum class run_mode { page, figures, export_map };
+enum class run_mode { page, figures, export_map, probe };
 
 struct run_request {
     run_mode mode = run_mode::page;
@@ -48,6 +57,9 @@ struct run_request {
     std::string export_file;                   // --export FILE, as given
     std::optional<double> frequency_mhz, beta; // --frequency, --beta
     bool strict = false;                       // --strict
+    std::string probe_argument;                // --probe POINTS, as given
+    interpolation probe_rule = interpolation::cubic;  // --interpolation
+    std::shared_ptr<const probe_points> points;       // the points POINTS names, once made
 };
 
 struct command_line_answer {
