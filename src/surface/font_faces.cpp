@@ -259,6 +259,9 @@ int SELECT_FONT(std::string_view descriptor) {
     if (!text_detail::PARSE_FONT_DESCRIPTOR(descriptor, r)) return -1;
     for (int k = 0; k < text.font_count; ++k) {
         if (text_detail::SAME_REQUEST(text.fonts[k].request, r)) {
+            // The fonts are the process's, the display lists each slot's: a page drawn in the
+            // other slot records the font too, or its vector replay has texts of no size.
+            surface_detail::RECORD_FONT(surface_detail::SURFACE(), k, text.fonts[k].shown);
             current = k;
             return k;
         }
@@ -281,6 +284,7 @@ int SELECT_FONT(std::string_view descriptor) {
     shown.em_x = static_cast<double>(f.em_x) / 64.0;
     shown.em_y = static_cast<double>(f.em_y) / 64.0;
     shown.ascent = f.ascent;
+    f.shown = shown;
     surface_detail::RECORD_FONT(surface_detail::SURFACE(), text.font_count, shown);
     current = text.font_count;
     return text.font_count++;

@@ -25,6 +25,8 @@
 #include <string_view>
 #include <vector>
 
+#include "surface/display_list.h"
+
 namespace orvex::text_detail {
 
 inline constexpr int font_capacity = 32;
@@ -60,6 +62,7 @@ struct font_entry {
     bool synthetic_italic = false;  // the family has no italic face: slant the upright one
     FT_F26Dot6 em_x = 0, em_y = 0;  // character size in 26.6 pixels
     int ascent = 0;                 // pixels from the cell top to the baseline
+    display_font shown;             // the font as a page slot's display list records it
     std::array<cached_glyph, 256> glyphs;
 };
 
