@@ -95,7 +95,10 @@ public:
         tools->addSeparator();
         tools->addAction(export_action);
 
-        auto* source = new QLabel(QStringLiteral("%1   %2 nodes").arg(QString::fromStdString(line.map_file)).arg(own.n));
+        auto* source = new QLabel(QStringLiteral("%1   %2 %3")
+                                      .arg(QString::fromStdString(line.map_file))
+                                      .arg(own.n)
+                                      .arg(own.points != nullptr ? QStringLiteral("samples") : QStringLiteral("nodes")));
         statusBar()->addPermanentWidget(source);
         statusBar()->showMessage(QStringLiteral("Point at a node for its values. Drag a rectangle to zoom in, "
                                                 "right-click to zoom out, R to reset."));

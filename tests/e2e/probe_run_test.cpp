@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "map_writer.h"
+#include "page/csv_loaders.h"
 #include "program_run.h"
 
 namespace orvex::e2e {
@@ -105,7 +106,7 @@ TEST_F(ProbeRun, NodesOfTheExportReadBackExactlyWithTheFilesColumns) {
     for (std::size_t n = 7; n < nodes.rows.size(); n += 9973) {
         const std::vector<std::string>& r = nodes.rows[n];
         file += r[3] + "," + r[2] + "," + r[0] + "," + r[1] + ",n";
-        file += std::to_string(n) + "\r\n";
+        file += std::to_string(n) + "#\x1b\r\n";  // a comment sign and an escape in the carried cell
         taken.push_back(n);
     }
     WRITE_TEXT(dir / "nodes.csv", file);
@@ -122,9 +123,18 @@ TEST_F(ProbeRun, NodesOfTheExportReadBackExactlyWithTheFilesColumns) {
             EXPECT_EQ(std::vector<std::string>(row.begin() + 1, row.begin() + 4),
                       std::vector<std::string>(node.begin(), node.begin() + 3));
             EXPECT_EQ(row[4], node[3]);
-            EXPECT_EQ(row[5], std::string("n").append(std::to_string(taken[k])));
+            EXPECT_EQ(row[5], std::string("n").append(std::to_string(taken[k])).append("_\\x1B"));
             EXPECT_EQ(std::vector<std::string>(row.begin() + 6, row.end()), std::vector<std::string>(node.begin() + 3, node.end()))
                 << rule << " at node row " << taken[k];
+        }
+        // numpy and pandas load it as it stands: every row, every column.
+        WRITE_TEXT(capture / "probe.csv", r.out);
+        const testing_support::csv_loads loads = testing_support::LOAD_CSV_IN_PYTHON((capture / "probe.csv").string());
+        if (loads.python_missing) continue;
+        EXPECT_EQ(loads.failure, "");
+        for (const testing_support::csv_table* loaded : {&loads.numpy, &loads.pandas}) {
+            EXPECT_EQ(loaded->names.size(), 12u);
+            EXPECT_EQ(loaded->columns.at("tag").size(), taken.size());
         }
     }
 }
