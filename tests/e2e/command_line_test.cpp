@@ -111,6 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
         answer_case{"ProbeLineNotANumber", {"--probe", "line:0,0,0:1,x,1:5", "{maps}"}, 2, "", "Y1 is not a finite number: \"x\""},
         answer_case{"ProbeLineOnePoint", {"--probe", "line:0,0,0:1,1,1:1", "{maps}"}, 2, "", "N must be from 2 to 10000000, not 1"},
         answer_case{"ProbeLineMissingPart", {"--probe", "line:0,0,0:5", "{maps}"}, 2, "", "(the form is line:X0,Y0,Z0:X1,Y1,Z1:N)"},
+        answer_case{"ProbeLineTwoCoordinates", {"--probe", "line:0,0:1,1,1:5"}, 2, "", "3 numbers X0,Y0,Z0 are wanted, not \"0,0\""},
         answer_case{"ProbeCircleNoPoints", {"--probe", "circle:1,0:0", "{maps}"}, 2, "", "N must be from 1 to"},
         answer_case{"ProbeCircleEscapes", {"--probe", "circle:1,\x1b[2J:4", "{maps}"}, 2, "", "Z is not a finite number: \"\\x1B[2J\""},
         answer_case{"ProbeMissingFile", {"--probe", "none.csv", "{maps}"}, 1, "", "none.csv: cannot open"},

@@ -1,7 +1,7 @@
 // between_nodes_test.cpp: the field between the nodes in the window, driven as a user drives
 // it, on a quadrupole's map (Bx = G y, By = G x, Ex = Ge x, Ey = -Ge y: linear, so both rules
 // give it exactly): View > Line Through Node's "Any segment" (the profile against s, its
-// caption, its export, its field switch) and the slice window's value at the pointer.
+// caption, its export) and the slice window's value at the pointer.
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -23,7 +23,6 @@
 
 #include "field/analytic_grid.h"
 #include "field/unfold.h"
-#include "page/csv_loaders.h"
 #include "window/slice_view.h"
 #include "window/slice_window.h"
 
@@ -31,7 +30,7 @@ using namespace orvex;
 
 namespace {
 
-constexpr double g = 500.0, ge = 2000.0;
+constexpr double g = 500.0;
 
 void LOAD_QUADRUPOLE() {
     mapgen::map_recipe m = testing::MAP(2, 1, 1, 0);
@@ -46,7 +45,6 @@ void ASK_SEGMENT_LATER(const std::array<double, 6>& ends, int samples) {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         QVERIFY(dialog != nullptr);
         auto* samples_box = dialog->findChild<QSpinBox*>(QStringLiteral("segment_samples"));
-        QVERIFY(!samples_box->isEnabled());
         dialog->findChildren<QRadioButton*>().at(2)->click();
         QVERIFY(samples_box->isEnabled());
         for (int e = 0; e < 6; ++e)
@@ -69,7 +67,7 @@ class between_nodes_test : public QObject {
     Q_OBJECT
 
 private slots:
-    void anySegmentIsInterpolatedCaptionedExportedAndFollowsTheField() {
+    void anySegmentIsInterpolatedCaptionedAndExported() {
         LOAD_QUADRUPOLE();
         const full_map& m = field_grid.full;
         QMainWindow owner;
@@ -100,31 +98,14 @@ private slots:
         for (QAction* a : line->findChildren<QAction*>())
             if (a->text().contains(QStringLiteral("Export Profile"))) a->trigger();
         QDir::setCurrent(previous);
-        const QString path = dir.filePath(QStringLiteral("segment.csv"));
-        QVERIFY(QFile::exists(path));
-        const testing_support::csv_loads loads = testing_support::LOAD_CSV_IN_PYTHON(path.toStdString());
-        if (!loads.python_missing) {
-            QCOMPARE(loads.failure, std::string());
-            const testing_support::csv_table& t = loads.pandas;
-            QCOMPARE(t.names, (std::vector<std::string>{"line", "component", "node", "x", "y", "z", "s", "value"}));
-            QCOMPARE(t.columns.at("s").size(), std::size_t{12});
-            const double y7 = std::strtod(t.columns.at("y")[7].c_str(), nullptr), z7 = std::strtod(t.columns.at("z")[7].c_str(), nullptr);
-            QVERIFY(std::fabs(y7 - (0.5 - 1.5 * 7 / 11.0)) < 1e-15 && std::fabs(z7 - (-40.0 + 70.0 * 7 / 11.0)) < 1e-13);
-            QCOMPARE(std::strtod(t.columns.at("s").back().c_str(), nullptr), length);
-        }
+        QFile file(dir.filePath(QStringLiteral("segment.csv")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.first(), QStringLiteral("line,component,node,x,y,z,s,value"));
+        const QStringList last = lines.last().split(QLatin1Char(','));  // the last sample: the second point
+        QCOMPARE(last.mid(0, 6), (QStringList{"0", "By", "12", "1.25", "-1", "30"}));
+        QCOMPARE(last[6].toDouble(), length);
 
-        // The other field: the same segment, samples and rule, Ey = -Ge y.
-        REOPEN_DETAIL_WINDOWS(&owner, nullptr, m, 0, "MW_quad.txt");
-        QTest::qWait(20);
-        QMainWindow* electric = nullptr;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->isVisible() && w->windowTitle().startsWith(QStringLiteral("Ey (V/cm) \u2014 s (cm) from (-1.5, 0.5, -40)")))
-                electric = qobject_cast<QMainWindow*>(w);
-        QVERIFY(electric != nullptr);
-        QVERIFY(electric->windowTitle().endsWith(QStringLiteral(", linear")));
-        QCOMPARE(CURVE(electric)->count(), 12);
-        QVERIFY(std::fabs(CURVE(electric)->at(11).y() - ge) < 1e-12 * ge);  // -Ge y at y = -1
-        electric->close();
     }
 
     // The status bar reads the node and, after it, the cubic value at the pointer's exact place:
