@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,9 @@ struct answer_case {
     std::string out_begins;  // "": standard output stays empty
     std::string err_holds;   // "": standard error stays empty, else its one line holds this
 };
+
+// A case is named by its name, not dumped as its bytes.
+void PrintTo(const answer_case& c, std::ostream* out) { *out << c.name; }
 
 class Answers : public ::testing::TestWithParam<answer_case> {};
 
