@@ -55,4 +55,19 @@ bool PROBE_AT(const full_map& m, interpolation rule, const point3& at, std::span
     return true;
 }
 
+std::vector<std::uint32_t> Z_CELL_ORDER(const full_map& m, std::span<const point3> points) {
+    const int cells = m.nz > 1 ? m.nz - 1 : 1;
+    std::vector<std::uint32_t> bucket(points.size()), start(static_cast<std::size_t>(cells) + 2, 0);
+    for (std::size_t k = 0; k < points.size(); ++k) {
+        const double c = std::floor((points[k][2] - m.zmin) / m.dz);  // NaN for a point that is no number
+        const std::uint32_t b = c >= 0.0 && c < cells ? static_cast<std::uint32_t>(c) : static_cast<std::uint32_t>(cells);
+        bucket[k] = b;
+        ++start[b + 1];
+    }
+    for (std::size_t b = 1; b < start.size(); ++b) start[b] += start[b - 1];
+    std::vector<std::uint32_t> order(points.size());
+    for (std::size_t k = 0; k < points.size(); ++k) order[start[bucket[k]]++] = static_cast<std::uint32_t>(k);
+    return order;
+}
+
 }  // namespace orvex

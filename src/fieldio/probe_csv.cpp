@@ -2,13 +2,12 @@
 //
 // Interpolating and formatting the numbers is all the time a large probe takes, so both are done
 // in slices of the points side by side. The values are read in the order of the points' z cells
-// (a counting sort), so that points a file gives in any order read nodes already in the caches;
-// the rows are then written in the points' own order, one text per slice.
+// (Z_CELL_ORDER, field/probe.h), so that points a file gives in any order read nodes already in
+// the caches; the rows are then written in the points' own order, one text per slice.
 #include "fieldio/probe_csv.h"
 
 #include <algorithm>
 #include <charconv>
-#include <cmath>
 #include <cstdint>
 #include <thread>
 #include <vector>
@@ -79,23 +78,6 @@ void SIDE_BY_SIDE(std::size_t count, std::size_t slices, const work& w) {
     for (std::thread& t : workers) t.join();
 }
 
-// The points in the order of the z cell that holds them (outside ones last): the nodes of
-// neighbouring points then share the caches, whatever order a file gives them in.
-std::vector<std::uint32_t> BY_Z_CELL(const full_map& m, const std::vector<point3>& at) {
-    const int cells = std::max(1, m.nz - 1);
-    std::vector<std::uint32_t> bucket(at.size()), start(static_cast<std::size_t>(cells) + 2, 0);
-    for (std::size_t k = 0; k < at.size(); ++k) {
-        const double c = std::floor((at[k][2] - m.zmin) / m.dz);
-        const std::uint32_t b = c >= 0.0 && c < cells ? static_cast<std::uint32_t>(c) : static_cast<std::uint32_t>(cells);
-        bucket[k] = b;
-        ++start[b + 1];
-    }
-    for (std::size_t b = 1; b < start.size(); ++b) start[b] += start[b - 1];
-    std::vector<std::uint32_t> order(at.size());
-    for (std::size_t k = 0; k < at.size(); ++k) order[start[bucket[k]]++] = static_cast<std::uint32_t>(k);
-    return order;
-}
-
 }  // namespace
 
 probe_table PROBE_CSV(const full_map& m, interpolation rule, const probe_points& points, std::string_view map_file) {
@@ -111,7 +93,7 @@ probe_table PROBE_CSV(const full_map& m, interpolation rule, const probe_points&
 
     // The values, point by point in the order of their z cells.
     std::vector<double> values(count * per_point);
-    const std::vector<std::uint32_t> order = BY_Z_CELL(m, points.at);
+    const std::vector<std::uint32_t> order = Z_CELL_ORDER(m, points.at);
     std::vector<std::size_t> outside(slices, 0), first(slices, count);
     SIDE_BY_SIDE(count, slices, [&](std::size_t s, std::size_t from, std::size_t to) {
         for (std::size_t n = from; n < to; ++n) {

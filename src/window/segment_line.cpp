@@ -18,8 +18,12 @@ namespace orvex {
 namespace {
 
 std::string POINT_TEXT(const point3& p) {
-    return "(" + SHORT_COORDINATE(p[0], place_digits) + ", " + SHORT_COORDINATE(p[1], place_digits) + ", " +
-           SHORT_COORDINATE(p[2], place_digits) + ")";
+    std::string text = "(";
+    for (std::size_t c = 0; c < 3; ++c) {
+        text += SHORT_COORDINATE(p[c], place_digits);
+        text += c < 2 ? ", " : ")";
+    }
+    return text;
 }
 
 }  // namespace
