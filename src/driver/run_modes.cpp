@@ -40,6 +40,7 @@ constexpr mode_entry mode_table[] = {
     {run_mode::multipoles, MULTIPOLES_STAGES, false},
     {run_mode::compare, COMPARE_STAGES, false},
     {run_mode::slice, SLICE_STAGES, false, true},
+    {run_mode::probe, PROBE_STAGES, false},
 };
 
 const mode_entry& MODE_ENTRY(run_mode mode) {
@@ -134,6 +135,8 @@ int RUN_REQUEST(const run_request& request) {
         return out.status;
     }
     if (!mode.silent && !WRITE_STANDARD_OUTPUT(out.document)) return 1;
+    for (const std::string& piece : out.more_document)
+        if (!piece.empty() && !WRITE_STANDARD_OUTPUT(piece)) return 1;
     if (!out.said.empty()) std::fprintf(stderr, "plot_orvex_3dfields: %s\n", out.said.c_str());
     int status = out.show_page ? SHOW_RUN_PAGE(out.page_field) : 0;
     if (status == 0 && request.strict && !MAP_NOTES().empty()) status = 3;

@@ -25,6 +25,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "driver/run_request.h"
 
@@ -33,6 +34,7 @@ namespace orvex {
 // What a mode's stages leave for the end of the run.
 struct run_outcome {
     std::string document;     // for standard output, written whole (none when empty)
+    std::vector<std::string> more_document;  // written after it, in order (a large document in pieces)
     std::string said;         // one line for standard error after it (none when empty)
     bool show_page = false;   // the page of field page_field: a window, or the PNG
     int page_field = 0;
@@ -46,6 +48,7 @@ void EXPORT_STAGES(const run_request& request, run_outcome& out);
 void MULTIPOLES_STAGES(const run_request& request, run_outcome& out);
 void COMPARE_STAGES(const run_request& request, run_outcome& out);
 void SLICE_STAGES(const run_request& request, run_outcome& out);
+void PROBE_STAGES(const run_request& request, run_outcome& out);
 
 int RUN_REQUEST(const run_request& request);
 

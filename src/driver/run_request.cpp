@@ -34,6 +34,7 @@ constexpr std::string_view usage_text =
     "       plot_orvex_3dfields --compare OTHER_DIRECTORY [DIRECTORY]\n"
     "       plot_orvex_3dfields --slice PLANE:NODE:QUANTITY --image FILE.png|FILE.svg|FILE.pdf\n"
     "                           [--size WxH] [DIRECTORY]\n"
+    "       plot_orvex_3dfields --probe POINTS [--interpolation linear|cubic] [DIRECTORY]\n"
     "       plot_orvex_3dfields [OPTIONS] -- DIRECTORY   (a DIRECTORY that begins with '-')\n"
     "       plot_orvex_3dfields --help | --version\n"
     "\n"
@@ -59,6 +60,12 @@ constexpr std::string_view usage_text =
     "instead: PLANE xy, xz or yz; NODE its index along the plane's normal (k, j or i, from 1);\n"
     "QUANTITY x, y, z or magnitude of line 5's field; --size in pixels (points for a PDF),\n"
     "900x560 unless given (a PDF: an A5 landscape page).\n"
+    "--probe POINTS writes the field at points between the nodes as CSV on standard output\n"
+    "instead (point,x,y,z, then Ex,Ey,Ez and/or Bx,By,Bz; nan outside the map), by\n"
+    "--interpolation cubic (Catmull-Rom, the default) or linear (trilinear). POINTS is\n"
+    "line:X0,Y0,Z0:X1,Y1,Z1:N (N >= 2 points, ends included), circle:R,Z:N (N >= 1 points\n"
+    "about the z axis from +x) or a CSV file whose header row names x, y and z (cm; its other\n"
+    "columns are carried through, # lines skipped).\n"
     "--strict, with any of these: exit status 3 when the run raises a note on the map.\n"
     "\n"
     "plot_orvex_3dfields.dat, five lines:\n"
@@ -149,6 +156,25 @@ bool TAKE_COMPARE(run_request& r, std::string_view value, std::string& why) {
     return true;
 }
 
+bool TAKE_PROBE(run_request& r, std::string_view value, std::string& why) {
+    if (value.empty()) {
+        why = "--probe needs POINTS: line:X0,Y0,Z0:X1,Y1,Z1:N, circle:R,Z:N or a file";
+        return false;
+    }
+    r.probe_argument = std::string(value);
+    return true;
+}
+
+bool TAKE_INTERPOLATION(run_request& r, std::string_view value, std::string& why) {
+    const std::optional<interpolation> rule = INTERPOLATION_NAMED(value);
+    if (!rule) {
+        why = "--interpolation takes linear or cubic, not " + VISIBLE_TEXT(value);
+        return false;
+    }
+    r.probe_rule = *rule;
+    return true;
+}
+
 bool TAKE_STRICT(run_request& r, std::string_view, std::string&) {
     r.strict = true;
     return true;
@@ -175,7 +201,7 @@ bool TAKE_SIZE(run_request& r, std::string_view value, std::string& why) {
     return true;
 }
 
-const std::array<option_rule, 11> option_table{{
+const std::array<option_rule, 13> option_table{{
     {"--export", "a file name", run_mode::export_map, MODE_BIT(run_mode::export_map), {}, TAKE_EXPORT},
     {"--figures", {}, run_mode::figures, MODE_BIT(run_mode::figures), {}, TAKE_NOTHING},
     {"--frequency", "a value", std::nullopt, MODE_BIT(run_mode::export_map) | MODE_BIT(run_mode::figures),
@@ -189,6 +215,8 @@ const std::array<option_rule, 11> option_table{{
     {"--slice", "PLANE:NODE:QUANTITY", run_mode::slice, MODE_BIT(run_mode::slice), {}, TAKE_SLICE},
     {"--image", "a file name", std::nullopt, MODE_BIT(run_mode::slice), "--slice", TAKE_IMAGE},
     {"--size", "WIDTHxHEIGHT", std::nullopt, MODE_BIT(run_mode::slice), "--slice", TAKE_SIZE},
+    {"--probe", "POINTS", run_mode::probe, MODE_BIT(run_mode::probe), {}, TAKE_PROBE},
+    {"--interpolation", "linear or cubic", std::nullopt, MODE_BIT(run_mode::probe), "--probe", TAKE_INTERPOLATION},
 }};
 
 const option_rule* FIND_OPTION(std::string_view name) {
@@ -319,6 +347,17 @@ command_line_answer PARSE_COMMAND_LINE(int argc, const char* const* argv) {
         const std::filesystem::path file = std::filesystem::absolute(std::filesystem::path(r.image_file), error);
         if (error) return REFUSE("cannot write the picture to " + VISIBLE_TEXT(r.image_file) + ": " + error.message());
         r.image_file = file.string();
+    }
+    if (r.mode == run_mode::probe) {
+        auto points = std::make_shared<probe_points>();
+        std::string why;
+        const int status = MAKE_PROBE_POINTS(r.probe_argument, *points, why);
+        if (status == 2) return REFUSE(why);
+        if (status != 0) {
+            std::fprintf(stderr, "plot_orvex_3dfields: %s\n", why.c_str());
+            return {false, status, {}};
+        }
+        r.points = std::move(points);
     }
     if (directories.empty()) return answer;
     r.directory = std::string(directories.front());

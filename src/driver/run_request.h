@@ -17,6 +17,7 @@
 //                               (compare_run.cpp); a relative OTHER_DIRECTORY is taken from
 //                               where the program was started
 //     --slice PLANE:NODE:QUANTITY --image FILE [--size WxH]  a slice's picture (slice_run.h)
+//     --probe POINTS [--interpolation linear|cubic]  the fields at points, as CSV (probe_run.cpp)
 //     --strict                  with any mode: status 3 when the run raises a note
 //   Options come in any order, before or after the directory. One table (run_request.cpp) says
 //   which option takes a value, which mode it chooses or belongs to; PARSE_COMMAND_LINE checks
@@ -35,8 +36,13 @@
 //   A relative export FILE is taken from the directory the program was started in, also with a
 //   DIRECTORY and also when that directory's absolute name is longer than PATH_MAX: that
 //   directory is held open (export_directory) and the file written from it.
+//   --probe's points are made here, once every other argument is found sound and before the
+//   DIRECTORY is entered (so a relative points file is read from where the program was
+//   started): a bad POINTS is refused like any argument (status 2), a points file that cannot be
+//   read ends the run with its one line and status 1; either way before the map is read.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,6 +52,9 @@
 
 #include "console/file_output.h"
 
+#include "field/interpolate.h"
+#include "fieldio/probe_points.h"
+
 namespace orvex {
 
 // The program's version, "1.0.0".
@@ -53,7 +62,7 @@ std::string_view PROGRAM_VERSION();
 // "plot_orvex_3dfields 1.0.0", as the PNG, the JSON documents and --version name the program.
 std::string PROGRAM_AND_VERSION();
 
-enum class run_mode { page, figures, export_map, multipoles, compare, slice };
+enum class run_mode { page, figures, export_map, multipoles, compare, slice, probe };
 
 struct run_request {
     run_mode mode = run_mode::page;
@@ -70,6 +79,9 @@ struct run_request {
     std::string slice_text;                    // the --slice argument, as given
     std::string image_file;                    // --image FILE, made absolute
     std::optional<std::pair<int, int>> image_size;  // --size WxH
+    std::string probe_argument;                // --probe POINTS, as given
+    interpolation probe_rule = interpolation::cubic;  // --interpolation
+    std::shared_ptr<const probe_points> points;       // the points POINTS names, once made
 };
 
 struct command_line_answer {

@@ -48,6 +48,9 @@ struct plotted_panel {
     std::array<double, 2> fixed_coordinate{};
     profile_scale scale{};
     panel_record frame{};  // the panel's pixel edges on the page
+    // A profile along a segment between any two points (axis 's', the position its length from
+    // the first point): its n points, x, y, z in cm one after another; null for lines of nodes.
+    const double* points = nullptr;
 };
 
 struct plotted_page {

@@ -39,7 +39,11 @@ void APPEND_NOTES(std::string& out, const plotted_page& page, std::span<const in
 
 // The coordinates of a node of the panel's line: its position along the line's axis, the
 // line's fixed coordinates across it.
-std::array<double, 3> NODE_COORDINATES(const plotted_panel& p, double position) {
+std::array<double, 3> NODE_COORDINATES(const plotted_panel& p, int node, double position) {
+    if (p.points != nullptr) {
+        const double* at = p.points + 3 * static_cast<std::size_t>(node - 1);
+        return {at[0], at[1], at[2]};
+    }
     const double first = p.fixed_coordinate[0], second = p.fixed_coordinate[1];
     switch (p.axis) {
         case 'x': return {position, first, second};  // fixed j, k
@@ -57,14 +61,21 @@ std::string PROFILES_CSV(const plotted_page& page, std::span<const int> panels) 
     }
     std::string out;
     out.reserve(512 + rows * 112);
-    CSV_HEADER(out, {"line", "component", "node", "x", "y", "z", "position", "value"});
+    // A segment's position is its distance s from the first point.
+    bool segment = false;
+    for (const int panel : panels)
+        if (IS_PANEL(panel)) {
+            segment = page.panels[static_cast<std::size_t>(panel - 1)].points != nullptr;
+            break;
+        }
+    CSV_HEADER(out, {"line", "component", "node", "x", "y", "z", segment ? "s" : "position", "value"});
     APPEND_NOTES(out, page, panels);
     for (const int panel : panels) {
         if (!IS_PANEL(panel)) continue;
         const plotted_panel& p = page.panels[static_cast<std::size_t>(panel - 1)];
         for (int node = 1; node <= p.n; ++node) {
             const double position = p.pos[node - 1];
-            const std::array<double, 3> at = NODE_COORDINATES(p, position);
+            const std::array<double, 3> at = NODE_COORDINATES(p, node, position);
             CSV_ROW(out, {L_INT(p.line), L_TEXT(TRIMMED(p.component_name)), L_INT(node), L_REAL(at[0]),
                           L_REAL(at[1]), L_REAL(at[2]), L_REAL(position), L_REAL(p.val[node - 1])});
         }

@@ -13,6 +13,10 @@
 //     # line 3: Z (cm), X=Y=0
 //     3,Ez,1,0,0,-50,-50,-43712.345678901234
 //
+//   A profile along a segment between any two points (the detail window's, line 0) has the
+//   position column named s: its distance in cm from the segment's first point, the node being
+//   the sample's index and x, y, z its point.
+//
 //   line 1..10; the component name (Ex ... Bz); the node's index along the line, from 1; the
 //   node's coordinates x, y, z in cm (the line's fixed coordinates and its position); the
 //   position along the line in cm and the value in V/cm or Gs, each real with 17 significant

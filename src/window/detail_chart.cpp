@@ -2,6 +2,7 @@
 // Where the ticks of an axis fall and how they are labelled is detail_ticks.cpp.
 #include "window/detail_chart.h"
 
+#include <QRegularExpression>
 #include <QtCharts/QLegend>
 #include <QtCharts/QLegendMarker>
 #include <QtCharts/QLineSeries>
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "console/number_text.h"
 #include "window/detail_window.h"
 
 namespace orvex {
@@ -46,6 +48,11 @@ std::pair<double, double> PADDED(double lo, double hi, double fraction) {
 // The chart's title: the components shown, the line and its fixed nodes (i, j, k index x, y, z).
 QString CHART_TITLE(const detail_line& line, const detail_chart& shown) {
     const plotted_panel& own = line.page.panels[static_cast<std::size_t>(line.panel - 1)];
+    if (own.points != nullptr) {  // "Ez along the segment from (..) to (..) cm, cubic interpolation"
+        QString where = TRIMMED_TEXT(own.axis_title);
+        where.remove(QRegularExpression(QStringLiteral("^s \\(cm\\) ")));
+        return QStringLiteral("%1 along the segment %2 interpolation").arg(SHOWN_COMPONENT_NAMES(line, shown).join(QStringLiteral(", ")), where);
+    }
     QStringList fixed;
     for (std::size_t f = 0; f < 2 && own.fixed_names[f] != 0; ++f) {  // a line with no fixed nodes names none
         fixed << QStringLiteral("%1 = %2 (%3 = %4 cm)")
@@ -110,6 +117,7 @@ QString TRIMMED_TEXT(std::string_view text) {
 }
 
 QString LINE_WORDS(const detail_line& line) {
+    if (!line.points.empty()) return QStringLiteral("segment");
     if (!line.through_node) return QStringLiteral("line %1").arg(line.line);
     return QStringLiteral("along %1").arg(QLatin1Char(line.page.panels[static_cast<std::size_t>(line.panel - 1)].axis));
 }
@@ -139,6 +147,8 @@ void COPY_LINE(const plotted_page& page, int panel, detail_line& into, const map
         to.pos = into.pos[c].data();
         to.val = into.val[c].data();
         to.axis_title = into.axis_title;
+        if (from.points != nullptr && into.points.empty()) into.points.assign(from.points, from.points + 3 * n);
+        to.points = from.points != nullptr ? into.points.data() : nullptr;
     }
     COPY_OTHER_LINE(compared, into);
 }
@@ -266,15 +276,21 @@ QString NODE_TIP(const detail_line& line, const detail_chart& shown, QPoint in_v
     if (best_component == 0) return {};
     const plotted_panel& p = line.page.panels[static_cast<std::size_t>(3 * line.line - 4 + best_component)];
     const QString name = TRIMMED_TEXT(p.component_name);
-    const QString tip = QStringLiteral("%1, %2, node %3 of %4\n%5 = %6 cm\n%1 = %7 %8")
-                            .arg(name)
-                            .arg(LINE_WORDS(line))
-                            .arg(best_node)
-                            .arg(p.n)
-                            .arg(QLatin1Char(p.axis))
-                            .arg(QString::asprintf("%.15g", p.pos[best_node - 1]))
-                            .arg(QString::asprintf("%.15g", p.val[best_node - 1]))
-                            .arg(TRIMMED_TEXT(p.unit));
+    QString tip = QStringLiteral("%1, %2, node %3 of %4\n%5 = %6 cm\n%1 = %7 %8")
+                      .arg(name)
+                      .arg(LINE_WORDS(line))
+                      .arg(best_node)
+                      .arg(p.n)
+                      .arg(QLatin1Char(p.axis))
+                      .arg(QString::asprintf("%.15g", p.pos[best_node - 1]))
+                      .arg(QString::asprintf("%.15g", p.val[best_node - 1]))
+                      .arg(TRIMMED_TEXT(p.unit));
+    if (p.points != nullptr) {  // a segment's sample: where it lies
+        const double* at_point = p.points + 3 * static_cast<std::size_t>(best_node - 1);
+        tip += QStringLiteral("\nx, y, z = %1, %2, %3 cm")
+                   .arg(QString::fromStdString(NUMBER_G(at_point[0], 15)), QString::fromStdString(NUMBER_G(at_point[1], 15)),
+                        QString::fromStdString(NUMBER_G(at_point[2], 15)));
+    }
     return tip + OTHER_TIP(line, best_component, best_node);
 }
 

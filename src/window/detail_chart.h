@@ -53,6 +53,7 @@ struct detail_line {
     std::string axis_title;  // the line's title, which need not be one of the page's constants
     bool through_node = false;  // a line through any node (its panels' line is 0), not one of the ten
     std::array<std::vector<double>, 3> pos, val;
+    std::vector<double> points;  // a segment's points, x, y, z each (plotted_panel::points)
     int panel = 0, line = 0;
     int own = 0;  // the panel's component, 1..3
 };
@@ -60,7 +61,7 @@ struct detail_line {
 // A title of the page as the window shows it: UTF-8, trailing blanks dropped.
 QString TRIMMED_TEXT(std::string_view text);
 
-// "line 3", or "along z" for a line through any node.
+// "line 3", "along z" for a line through any node, or "segment" for a segment.
 QString LINE_WORDS(const detail_line& line);
 
 // Fills into (which must not move afterwards) from the page's line of panel; with another map

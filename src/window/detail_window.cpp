@@ -99,7 +99,10 @@ public:
         const QString files = line.compared ? QStringLiteral("%1 against %2").arg(QString::fromStdString(line.map_file),
                                                                                  QString::fromStdString(line.other_file))
                                             : QString::fromStdString(line.map_file);
-        auto* source = new QLabel(QStringLiteral("%1   %2 nodes").arg(files).arg(own.n));
+        auto* source = new QLabel(QStringLiteral("%1   %2 %3")
+                                      .arg(files)
+                                      .arg(own.n)
+                                      .arg(own.points != nullptr ? QStringLiteral("samples") : QStringLiteral("nodes")));
         statusBar()->addPermanentWidget(source);
         statusBar()->showMessage(QStringLiteral("Point at a node for its values. Drag a rectangle to zoom in, "
                                                 "right-click to zoom out, R to reset."));

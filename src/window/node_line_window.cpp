@@ -1,5 +1,5 @@
 // node_line_window.cpp: the profile through any node, asked for by node or by point, shown in
-// a detail window.
+// a detail window; the same dialog asks for any segment (segment_line.cpp).
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -83,6 +83,12 @@ void REOPEN_DETAIL_WINDOWS(QWidget* owner, const plotted_page* page, const full_
         } else if (line.size() == 5) {
             again = OPEN_NODE_LINE(grid, field_flag, map_file, line[0].toChar().toLatin1(),
                                    {line[1].toInt(), line[2].toInt(), line[3].toInt()}, line[4].toInt(), owner, compared);
+        } else if (const QVariantList s = old->property(detail_segment_property).toList(); s.size() == 9) {
+            const segment_request segment{{s[0].toDouble(), s[1].toDouble(), s[2].toDouble()},
+                                          {s[3].toDouble(), s[4].toDouble(), s[5].toDouble()},
+                                          s[6].toInt(),
+                                          s[7].toInt() == 0 ? interpolation::linear : interpolation::cubic};
+            again = OPEN_SEGMENT_LINE(grid, field_flag, map_file, segment, s[8].toInt(), owner);
         } else {
             continue;
         }
@@ -97,12 +103,41 @@ QWidget* ASK_NODE_LINE(const full_map& grid, int field_flag, std::string_view ma
     dialog.setWindowTitle(QStringLiteral("Line Through Node"));
     auto* by_node = new QRadioButton(QStringLiteral("Node (i, j, k of the full grid)"));
     auto* by_point = new QRadioButton(QStringLiteral("Point in cm (taken to the nearest node)"));
+    auto* by_segment = new QRadioButton(QStringLiteral("Any segment: from one point to another in cm, interpolated"));
     by_node->setChecked(true);
     std::array<QSpinBox*, 3> index{};
     std::array<QDoubleSpinBox*, 3> point{};
+    std::array<QDoubleSpinBox*, 6> ends{};  // the segment's first and last point
     auto* index_row = new QHBoxLayout;
     auto* point_row = new QHBoxLayout;
+    std::array<QHBoxLayout*, 2> end_rows{new QHBoxLayout, new QHBoxLayout};
     const std::array<char, 3> axes = {'x', 'y', 'z'};
+    for (std::size_t e = 0; e < 6; ++e) {
+        const char axis = axes[e % 3];
+        const int count = AXIS_NODES(grid, axis);
+        QDoubleSpinBox* box = ends[e] = new QDoubleSpinBox;
+        box->setObjectName(QStringLiteral("segment_%1%2").arg(QLatin1Char(axis)).arg(e / 3));
+        box->setDecimals(6);
+        box->setRange(NODE_COORDINATE(grid, axis, 1), NODE_COORDINATE(grid, axis, count));
+        // From the first z node to the last, on the axis.
+        box->setValue(axis != 'z' ? 0.0 : NODE_COORDINATE(grid, axis, e < 3 ? 1 : count));
+        box->setPrefix(QStringLiteral("%1%2 = ").arg(QLatin1Char(axis)).arg(e / 3));
+        box->setSuffix(QStringLiteral(" cm"));
+        end_rows[e / 3]->addWidget(box);
+    }
+    auto* samples = new QSpinBox;
+    samples->setObjectName(QStringLiteral("segment_samples"));
+    samples->setRange(2, max_segment_samples);
+    samples->setValue(201);
+    samples->setSuffix(QStringLiteral(" samples"));
+    auto* rule = new QComboBox;
+    rule->setObjectName(QStringLiteral("segment_rule"));
+    rule->addItems({QStringLiteral("cubic"), QStringLiteral("linear")});
+    rule->setToolTip(QStringLiteral("cubic: Catmull-Rom through 4 x 4 x 4 nodes; linear: trilinear on the cell"));
+    auto* sampling_row = new QHBoxLayout;
+    sampling_row->addWidget(samples);
+    sampling_row->addWidget(new QLabel(QStringLiteral("interpolation")));
+    sampling_row->addWidget(rule, 1);
     for (std::size_t a = 0; a < 3; ++a) {
         const char axis = axes[a];
         const int count = AXIS_NODES(grid, axis);
@@ -120,13 +155,19 @@ QWidget* ASK_NODE_LINE(const full_map& grid, int field_flag, std::string_view ma
         point[a]->setEnabled(false);
         point_row->addWidget(point[a]);
     }
-    QObject::connect(by_point, &QRadioButton::toggled, &dialog, [&](bool on) {
-        for (std::size_t a = 0; a < 3; ++a) {
-            index[a]->setEnabled(!on);
-            point[a]->setEnabled(on);
-        }
-    });
     auto* along = new QComboBox;
+    const auto enable = [&] {
+        for (std::size_t a = 0; a < 3; ++a) {
+            index[a]->setEnabled(by_node->isChecked());
+            point[a]->setEnabled(by_point->isChecked());
+        }
+        for (QDoubleSpinBox* box : ends) box->setEnabled(by_segment->isChecked());
+        samples->setEnabled(by_segment->isChecked());
+        rule->setEnabled(by_segment->isChecked());
+        along->setEnabled(!by_segment->isChecked());
+    };
+    for (QRadioButton* choice : {by_node, by_point, by_segment}) QObject::connect(choice, &QRadioButton::toggled, &dialog, enable);
+    enable();
     along->addItems({QStringLiteral("along x"), QStringLiteral("along y"), QStringLiteral("along z")});
     along->setCurrentIndex(2);
     auto* component = new QComboBox;
@@ -143,9 +184,20 @@ QWidget* ASK_NODE_LINE(const full_map& grid, int field_flag, std::string_view ma
     column->addLayout(index_row);
     column->addWidget(by_point);
     column->addLayout(point_row);
+    column->addWidget(by_segment);
+    column->addLayout(end_rows[0]);
+    column->addLayout(end_rows[1]);
+    column->addLayout(sampling_row);
     column->addLayout(form);
     column->addWidget(buttons);
     if (dialog.exec() != QDialog::Accepted) return nullptr;
+    if (by_segment->isChecked()) {
+        const segment_request segment{{ends[0]->value(), ends[1]->value(), ends[2]->value()},
+                                      {ends[3]->value(), ends[4]->value(), ends[5]->value()},
+                                      samples->value(),
+                                      rule->currentIndex() == 1 ? interpolation::linear : interpolation::cubic};
+        return OPEN_SEGMENT_LINE(grid, field_flag, map_file, segment, component->currentIndex() + 1, parent);
+    }
 
     grid_node through{index[0]->value(), index[1]->value(), index[2]->value()};
     QString said;

@@ -68,7 +68,8 @@ QWidget* page_window::OPEN_SLICE_WINDOW() {
     if (shown.fields.map == nullptr || shown.plotted == nullptr) return nullptr;
     if (slices.isNull()) {
         auto* window = new slice_window(shown.fields.map, shown.fields.field_flag, shown.plotted->map_file, this);
-        window->resize(QSize(1100, 720).boundedTo(size()));
+        // Wide enough for the readout of the node and of the pointer's place.
+        window->resize(QSize(1280, 720).boundedTo(size()));
         window->OFFER_FIELDS(shown.fields.both_fields && shown.fields.draw_field != nullptr,
                              [this](int flag) { SWITCH_FIELD(flag); });
         if (pairing != nullptr) window->SET_COMPARISON(pairing.get());

@@ -147,14 +147,56 @@ void slice_view::paintEvent(QPaintEvent*) {
     PAINT(painter, QWidget::size());
 }
 
+bool slice_view::POINT_AT(QPointF w, point3& at) const {
+    int column = 0, row = 0;
+    if (shown.index_axes || !CELL_AT(w, column, row)) return false;
+    const frame f = FRAME(QWidget::size());
+    const slice_size& shape = shown.shape;
+    const auto axis = [](char a) { return static_cast<std::size_t>(a - 'x'); };
+    at[axis(shape.across)] = f.x0 + (w.x() - f.plot.left()) / f.plot.width() * (f.x1 - f.x0);
+    at[axis(shape.up)] = f.y0 + (f.plot.bottom() - w.y()) / f.plot.height() * (f.y1 - f.y0);
+    at[axis(shape.normal)] = NODE_COORDINATE(*grid, shape.normal, shown.cut.node);
+    return true;
+}
+
+QString slice_view::POINTER_READOUT(QPointF w) const {
+    const slice_cut& cut = shown.cut;
+    point3 at{};
+    // A difference of two maps is read at the nodes only.
+    if (grid == nullptr || IS_DIFFERENCE(cut.quantity) || !POINT_AT(w, at)) return {};
+    std::string place = " at (";
+    for (std::size_t c = 0; c < 3; ++c) {
+        place += SHORT_COORDINATE(at[c], 6);
+        place += c < 2 ? ", " : ") cm";
+    }
+    const std::array<component_triple, 1> triple{FIELD_TRIPLE(*grid, cut.field)};
+    std::array<double, 3> v{};
+    if (!PROBE_AT(*grid, interpolation::cubic, at, triple, v.data()))
+        return QString::fromStdString("cubic: no value outside the nodes" + place);
+    const double value = cut.quantity == slice_quantity::magnitude ? std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2])
+                                                                   : v[static_cast<std::size_t>(cut.quantity)];
+    std::string text = "cubic: ";
+    text += QUANTITY_NAME(cut.field, cut.quantity);
+    text += " = ";
+    text += READOUT_VALUE(value);
+    text += ' ';
+    text += FIELD_ENTRY(cut.field).unit;
+    return QString::fromStdString(text + place);
+}
+
 void slice_view::READ_AT(QPointF w) {
     int column = 0, row = 0;
     if (!CELL_AT(w, column, row)) column = row = 0;
+    // The interpolated part follows the pointer within a cell; the outline only changes cells.
+    if (on_readout && column > 0) {
+        const QString between = POINTER_READOUT(w);
+        on_readout(READOUT(column, row) + (between.isEmpty() ? QString() : QStringLiteral(" | ") + between));
+    }
     if (column == hover_column && row == hover_row) return;
     hover_column = column;
     hover_row = row;
     update();
-    if (on_readout) on_readout(column > 0 ? READOUT(column, row) : QString());
+    if (on_readout && column == 0) on_readout(QString());
 }
 
 void slice_view::mouseMoveEvent(QMouseEvent* event) { READ_AT(event->position()); }

@@ -13,7 +13,12 @@
 //   whole plane. As the pointer moves over a cell the view outlines it and hands its readout to
 //   on_readout ("x = -1.5 cm, y = 0.25 cm, z = 0 cm (i, j, k = 1, 29, 201) | Ez =
 //   6.12345678901234E+03 V/cm"), an empty text off the cells; a double-click on a cell, or Enter
-//   while pointing at one, hands its node to on_open_node.
+//   while pointing at one, hands its node to on_open_node. After the node the readout gives the
+//   quantity at the pointer's exact place on the plane, interpolated by the cubic rule
+//   (field/interpolate.h; a magnitude is that of the interpolated components), value first so
+//   that a narrow window cuts the place rather than the value: "... | Ez = 6.12345678901234E+03
+//   V/cm | cubic: Ez = 6.12299940237415E+03 V/cm at (0.246516, 0, 2.92298) cm"; in the half cell
+//   beyond the last node "cubic: no value outside the nodes at (...) cm".
 //
 // HOW TO CALL IT
 //   auto* view = new slice_view;  view->SET_SLICE(&grid, cut);
@@ -35,6 +40,7 @@
 #include <functional>
 #include <vector>
 
+#include "field/probe.h"
 #include "field/slices.h"
 #include "picture/slice_picture.h"
 #include "surface/surface.h"
@@ -71,6 +77,10 @@ public:
     // The centre of a cell in widget coordinates.
     QPointF CELL_CENTRE(int column, int row) const;
     QString READOUT(int column, int row) const;
+    // The point of the plane under a widget point, in cm; false off the cells or when the axes
+    // count nodes. POINTER_READOUT is the readout's interpolated part there ("" without a point).
+    bool POINT_AT(QPointF widget_point, point3& at) const;
+    QString POINTER_READOUT(QPointF widget_point) const;
 
     // Draws the view (the picture, the outline of the cell under the pointer) on a painter of
     // the given size: the picture on the painter's device pixels.

@@ -8,7 +8,8 @@
 //   coordinate), the quantity (with another map compared, SET_COMPARISON, also the difference
 //   of each component and of the magnitude, this map minus the other at this map's nodes, on the
 //   diverging colour map centred on 0, grey beyond the other's region); Page Up / Page Down step the node, Home / End go to the first and
-//   last; P and Q step through the planes and quantities. The status bar reads the node under the pointer. File > Export Slice (Ctrl+E) writes
+//   last; P and Q step through the planes and quantities. The status bar reads the node under the pointer, and after it the value interpolated
+//   (cubic) at the pointer's exact place (slice_view.h). File > Export Slice (Ctrl+E) writes
 //   the slice as CSV (slices.h), File > Save Image (Ctrl+Shift+S) as PNG, SVG or PDF; neither
 //   replaces a file without asking. "Same scale" (or View > Stretch to Window, Ctrl+T) gives up the equal scale; Ctrl++,
 //   Ctrl+- and Ctrl+0 zoom. A double-click on a cell (or Enter) opens the profiles through its
@@ -36,6 +37,8 @@
 #include <string>
 #include <string_view>
 
+#include "field/interpolate.h"
+#include "field/probe.h"
 #include "field/slices.h"
 
 class QCheckBox;
@@ -102,18 +105,35 @@ private:
 QWidget* OPEN_NODE_LINE(const full_map& grid, int field_flag, std::string_view map_file, char axis,
                         grid_node through, int component, QWidget* parent, const map_pairing* compared = nullptr);
 
+// A segment between any two points in cm, sampled at n points (SEGMENT_POINTS, field/probe.h;
+// 2 to max_segment_samples) and interpolated there by one rule; OPEN_SEGMENT_LINE shows it in a
+// detail window like a line, against s, the distance from the first point, captioned with both
+// points and the rule: "Ez (V/cm) — s (cm) from (0, 0, -10) to (0.5, 0, 10) cm, cubic". Points
+// outside the map's region have no value (the curve breaks there).
+struct segment_request {
+    point3 from{}, to{};
+    int samples = 201;
+    interpolation rule = interpolation::cubic;
+};
+inline constexpr int max_segment_samples = 100000;
+QWidget* OPEN_SEGMENT_LINE(const full_map& grid, int field_flag, std::string_view map_file, const segment_request& segment,
+                           int component, QWidget* parent);
+
 // What a detail window shows, kept on it so that a field switch can open it again for the other
 // field: a panel of the page (its number), or a line through a node (axis, i, j, k, component).
 inline constexpr const char* detail_panel_property = "orvex_detail_panel";
 inline constexpr const char* detail_node_line_property = "orvex_detail_node_line";
+// ... or a segment (x0, y0, z0, x1, y1, z1, samples, rule: 0 linear 1 cubic, component).
+inline constexpr const char* detail_segment_property = "orvex_detail_segment";
 
 // Every detail window of owner (a window it opened) is opened again, in its place, for the
 // field of field_flag, and the old one closed: a page panel from page (skipped when page is
-// null), a node line from the grid.
+// null), a node line or a segment from the grid.
 void REOPEN_DETAIL_WINDOWS(QWidget* owner, const plotted_page* page, const full_map& grid, int field_flag,
                            std::string_view map_file, const map_pairing* compared = nullptr);
 
-// Asks for a node and an axis, then opens the line; nullptr when the user cancels.
+// Asks for a node and an axis, then opens the line, or for any segment (two points, the samples
+// and the rule), then opens it; nullptr when the user cancels.
 QWidget* ASK_NODE_LINE(const full_map& grid, int field_flag, std::string_view map_file, QWidget* parent,
                        const map_pairing* compared = nullptr);
 

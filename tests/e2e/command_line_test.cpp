@@ -145,7 +145,23 @@ INSTANTIATE_TEST_SUITE_P(
         answer_case{"SizeTooLarge", {"--slice", "xy:1:z", "--image", "p.png", "--size", "900x9000"}, 2, "", "not 900x9000"},
         answer_case{"SizeWithoutSlice", {"--size", "900x560"}, 2, "", "--size goes with --slice"},
         answer_case{"SliceAndFigures", {"--slice", "xy:1:z", "--figures"}, 2, "", "separate runs"},
-        answer_case{"SliceMissingMap", {"--slice", "xy:1:z", "--image", "p.png", "{maps}"}, 1, "", "EM map"}),
+        answer_case{"SliceMissingMap", {"--slice", "xy:1:z", "--image", "p.png", "{maps}"}, 1, "", "EM map"},
+        // A bad POINTS is refused before the map (missing here) is read.
+        answer_case{"ProbeWithoutPoints", {"--probe"}, 2, "", "--probe needs POINTS"},
+        answer_case{"ProbeEmptyPoints", {"--probe", "", "{maps}"}, 2, "", "--probe needs POINTS"},
+        answer_case{"ProbeLineNotANumber", {"--probe", "line:0,0,0:1,x,1:5", "{maps}"}, 2, "", "Y1 is not a finite number: \"x\""},
+        answer_case{"ProbeLineOnePoint", {"--probe", "line:0,0,0:1,1,1:1", "{maps}"}, 2, "", "N must be from 2 to 10000000, not 1"},
+        answer_case{"ProbeLineMissingPart", {"--probe", "line:0,0,0:5", "{maps}"}, 2, "", "(the form is line:X0,Y0,Z0:X1,Y1,Z1:N)"},
+        answer_case{"ProbeLineTwoCoordinates", {"--probe", "line:0,0:1,1,1:5"}, 2, "", "3 numbers X0,Y0,Z0 are wanted, not \"0,0\""},
+        answer_case{"ProbeCircleNoPoints", {"--probe", "circle:1,0:0", "{maps}"}, 2, "", "N must be from 1 to"},
+        answer_case{"ProbeCircleEscapes", {"--probe", "circle:1,\x1b[2J:4", "{maps}"}, 2, "", "Z is not a finite number: \"\\x1B[2J\""},
+        answer_case{"ProbeMissingFile", {"--probe", "none.csv", "{maps}"}, 1, "", "none.csv: cannot open"},
+        answer_case{"ProbeFileIsADirectory", {"--probe", "{maps}", "{maps}"}, 1, "", "is a directory, not a file"},
+        answer_case{"InterpolationUnknown", {"--probe", "circle:1,0:4", "--interpolation", "spline"}, 2, "",
+                    "--interpolation takes linear or cubic, not spline"},
+        answer_case{"InterpolationWithoutProbe", {"--interpolation", "linear", "{maps}"}, 2, "", "--interpolation goes with --probe"},
+        answer_case{"ProbeAndFigures", {"--probe", "circle:1,0:4", "--figures"}, 2, "", "separate runs"},
+        answer_case{"ProbeMissingMap", {"--probe", "circle:1,0:4", "{maps}"}, 1, "", "EM map"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The map writer answers --version as the viewer does: its name and the version on standard

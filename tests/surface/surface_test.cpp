@@ -204,6 +204,30 @@ TEST_F(SurfaceFont, DescriptorsAreCaseInsensitiveAndTrailingBlanksIgnored) {
     EXPECT_EQ(DRAWING_STATE().current_font, page);
 }
 
+// The fonts are the process's, each page slot's display list its own: a text drawn in either
+// slot, whenever its font was first chosen, replays at that font's size.
+TEST_F(SurfaceFont, EveryPageSlotRecordsTheFontsItsTextsUse) {
+    LOAD_FONTS();
+    std::array<display_font, 2> recorded;
+    for (const int slot : {0, 1, 0}) {
+        SELECT_PAGE_SLOT(slot);
+        CLEAR_WINDOW();
+        const int font = SELECT_FONT(page_font);
+        ASSERT_GE(font, 0);
+        MOVE_TO(100, 100);
+        DRAW_TEXT("Bz (Gs)", 7);
+        const display_list& list = DISPLAY_LIST();
+        ASSERT_EQ(list.text_count, 1);
+        EXPECT_EQ(list.texts[0].font, font);
+        recorded[static_cast<std::size_t>(slot)] = list.fonts[static_cast<std::size_t>(font)];
+        EXPECT_GT(recorded[static_cast<std::size_t>(slot)].em_y, 8.0) << "slot " << slot;
+    }
+    EXPECT_EQ(recorded[1].family, recorded[0].family);
+    EXPECT_EQ(recorded[1].em_x, recorded[0].em_x);
+    EXPECT_EQ(recorded[1].ascent, recorded[0].ascent);
+    SELECT_PAGE_SLOT(0);
+}
+
 TEST_F(SurfaceFont, BadDescriptorIsRefusedAndPreviousFontKept) {
     LOAD_FONTS();
     const int panel = SELECT_FONT(panel_font);
