@@ -2,21 +2,23 @@
 // (DETAIL_AXIS_TICKS, detail_window.h): steps of 1, 2 or 5 times a power of ten, labelled with
 // the fewest significant digits that show every tick exactly and keep the ends apart.
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
+#include "console/number_text.h"
 #include "window/detail_window.h"
 
 namespace orvex {
 
 namespace {
 
-std::string LABEL(int digits, double v) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%.*g", digits, v);
-    return text;
+std::string LABEL(int digits, double v) { return NUMBER_G(v, digits); }
+
+double READ_BACK(const std::string& label) {
+    double v = 0.0;
+    std::from_chars(label.data(), label.data() + label.size(), v);
+    return v;
 }
 
 // Every tick shown exactly (plain decimals between 1e-4 and 1e6), and the ends apart.
@@ -24,7 +26,7 @@ bool READS_APART(const detail_ticks& t, double lo, double hi, int digits) {
     if (LABEL(digits, lo) == LABEL(digits, hi)) return false;
     for (const double tick : t.at) {
         const std::string label = LABEL(digits, tick);
-        if (std::fabs(std::strtod(label.c_str(), nullptr) - tick) > t.step * 1e-9) return false;
+        if (std::fabs(READ_BACK(label) - tick) > t.step * 1e-9) return false;
         const double size = std::fabs(tick);
         if (size >= 1e-4 && size < 1e6 && label.find('e') != std::string::npos) return false;
     }
@@ -54,17 +56,21 @@ detail_ticks DETAIL_AXIS_TICKS(double lo, double hi) {
         t.step = hi - lo;
         t.at = {lo, hi};
         if (!(hi > lo)) t.at.pop_back();
-        t.format = "%.17g";
+        t.digits = 17;
         return t;
     }
     for (int digits = 1; digits <= 17; ++digits) {
         if (READS_APART(t, lo, hi, digits)) {
-            t.format = "%." + std::to_string(digits) + "g";
+            t.digits = digits;
             return t;
         }
     }
-    t.format = "%.17g";
+    t.digits = 17;
     return t;
+}
+
+std::string DETAIL_TICK_LABEL(const detail_ticks& ticks, double v) {
+    return NUMBER_G(std::fabs(v) < 1e-9 * ticks.step ? 0.0 : v, ticks.digits);
 }
 
 }  // namespace orvex

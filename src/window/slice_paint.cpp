@@ -3,7 +3,6 @@
 #include <QPainter>
 
 #include <cmath>
-#include <cstdio>
 #include <vector>
 
 #include "surface/colour_maps.h"
@@ -14,11 +13,7 @@ namespace orvex {
 
 namespace {
 
-QString TICK_LABEL(const detail_ticks& ticks, double v) {
-    char text[48];
-    std::snprintf(text, sizeof text, ticks.format.c_str(), std::fabs(v) < 1e-9 * ticks.step ? 0.0 : v);
-    return QString::fromLatin1(text);
-}
+QString TICK_LABEL(const detail_ticks& ticks, double v) { return QString::fromStdString(DETAIL_TICK_LABEL(ticks, v)); }
 
 // The ticks of an axis of length pixels over the range span, every second, fifth... one dropped
 // until neighbours lie at least room pixels apart (a thin plane drawn to scale has little height).

@@ -10,8 +10,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
+#include "console/number_text.h"
 #include "page/page_readout.h"
 #include "surface/colour_maps.h"
 #include "window/detail_window.h"
@@ -174,8 +174,8 @@ QString slice_view::READOUT(int column, int row) const {
     const grid_node n = SLICE_NODE(cut, column, row);
     std::string text = "x = " + SHORT_COORDINATE(NODE_COORDINATE(*grid, 'x', n.i), place_digits) + " cm, y = " +
                        SHORT_COORDINATE(NODE_COORDINATE(*grid, 'y', n.j), place_digits) + " cm, z = " +
-                       SHORT_COORDINATE(NODE_COORDINATE(*grid, 'z', n.k), place_digits) + " cm (i, j, k = " + std::to_string(n.i) +
-                       ", " + std::to_string(n.j) + ", " + std::to_string(n.k) + ") | " +
+                       SHORT_COORDINATE(NODE_COORDINATE(*grid, 'z', n.k), place_digits) + " cm (i, j, k = " + NUMBER_I(n.i) +
+                       ", " + NUMBER_I(n.j) + ", " + NUMBER_I(n.k) + ") | " +
                        std::string(QUANTITY_NAME(cut.field, cut.quantity)) + " = " +
                        READOUT_VALUE(values[static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(shape.columns) +
                                             static_cast<std::size_t>(column - 1)]) +
