@@ -77,7 +77,8 @@ void slice_view::PAINT(QPainter& p, QSize area) const {
     // The colour bar over the whole height of the plot's room, with its numbers and title.
     const QRectF bar(area.width() - margin_right + bar_gap, margin_top, bar_width,
                      std::max(10.0, area.height() - margin_top - margin_bottom));
-    const auto& map = signed_quantity ? diverging_map : sequential_map;
+    const auto& map = colours.diverging ? diverging_map : sequential_map;
+    const double lo = colours.lo, hi = colours.hi;
     QImage strip(1, static_cast<int>(map.size()), QImage::Format_RGB32);
     for (std::size_t n = 0; n < map.size(); ++n) strip.setPixel(0, static_cast<int>(map.size() - 1 - n), SLICE_RGB(map[n]));
     p.drawImage(bar, strip);

@@ -40,33 +40,7 @@ void slice_view::SET_SLICE(const full_map* g, const slice_cut& new_cut) {
     cut = new_cut;
     shape = SLICE_SIZE(*g, cut.plane);
     SLICE_VALUES(*g, cut, values);
-    signed_quantity = cut.quantity != slice_quantity::magnitude;
-    double least = 0.0, most = 0.0;
-    bool any = false;
-    for (const double v : values) {
-        if (!std::isfinite(v)) continue;
-        least = any ? std::min(least, v) : v;
-        most = any ? std::max(most, v) : v;
-        any = true;
-    }
-    if (signed_quantity) {
-        const double m = std::max(std::fabs(least), std::fabs(most));
-        lo = m > 0.0 ? -m : -1.0;
-        hi = m > 0.0 ? m : 1.0;
-    } else {
-        lo = least;
-        hi = most > least ? most : least + 1.0;
-    }
-    const auto& map = signed_quantity ? diverging_map : sequential_map;
-    cells = QImage(shape.columns, shape.rows, QImage::Format_RGB32);
-    for (int row = 1; row <= shape.rows; ++row) {
-        auto* line = reinterpret_cast<QRgb*>(cells.scanLine(shape.rows - row));
-        const double* from = values.data() + static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(shape.columns);
-        for (int column = 0; column < shape.columns; ++column) {
-            const double v = from[column];
-            line[column] = std::isfinite(v) ? SLICE_RGB(MAP_COLOUR(map, (v - lo) / (hi - lo))) : not_a_number.rgb();
-        }
-    }
+    PAINT_CELLS();
     const double da = AXIS_STEP(*g, shape.across), du = AXIS_STEP(*g, shape.up);
     full_x0 = NODE_COORDINATE(*g, shape.across, 1) - da / 2.0;
     full_x1 = full_x0 + da * shape.columns;
@@ -84,6 +58,56 @@ void slice_view::SET_SLICE(const full_map* g, const slice_cut& new_cut) {
     hover_column = hover_row = 0;
     if (underMouse()) READ_AT(mapFromGlobal(QCursor::pos()));
     update();
+}
+
+slice_colours SLICE_COLOUR_RANGE(const std::vector<double>& values, bool component, bool symmetric) {
+    double least = 0.0, most = 0.0;
+    bool any = false;
+    for (const double v : values) {
+        if (!std::isfinite(v)) continue;
+        least = any ? std::min(least, v) : v;
+        most = any ? std::max(most, v) : v;
+        any = true;
+    }
+    // Zero everywhere keeps no sign: the range about zero shows it as nothing.
+    const bool one_sign = (least >= 0.0 || most <= 0.0) && !(least == 0.0 && most == 0.0);
+    if (component && (symmetric || !one_sign)) {
+        const double m = std::max(std::fabs(least), std::fabs(most));
+        return m > 0.0 ? slice_colours{-m, m, true} : slice_colours{};
+    }
+    return {least, most > least ? most : least + 1.0, false};
+}
+
+// One pixel per node in the colour of its value.
+void slice_view::PAINT_CELLS() {
+    colours = SLICE_COLOUR_RANGE(values, cut.quantity != slice_quantity::magnitude, symmetric);
+    const auto& map = colours.diverging ? diverging_map : sequential_map;
+    const double lo = colours.lo, span = colours.hi - colours.lo;
+    cells = QImage(shape.columns, shape.rows, QImage::Format_RGB32);
+    for (int row = 1; row <= shape.rows; ++row) {
+        auto* line = reinterpret_cast<QRgb*>(cells.scanLine(shape.rows - row));
+        const double* from = values.data() + static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(shape.columns);
+        for (int column = 0; column < shape.columns; ++column) {
+            const double v = from[column];
+            line[column] = std::isfinite(v) ? SLICE_RGB(MAP_COLOUR(map, (v - lo) / span)) : not_a_number.rgb();
+        }
+    }
+}
+
+void slice_view::SET_SYMMETRIC(bool on) {
+    symmetric = on;
+    if (grid == nullptr) return;
+    PAINT_CELLS();
+    update();
+}
+
+bool slice_view::ZERO_EVERYWHERE() const {
+    return std::all_of(values.begin(), values.end(), [](double v) { return v == 0.0; });
+}
+
+bool slice_view::STRIP_TO_SCALE() const {
+    const double ratio = (full_y1 - full_y0) / (full_x1 - full_x0);
+    return ratio > 4.0 || ratio < 0.25;
 }
 
 void slice_view::SET_STRETCH(bool on) {
