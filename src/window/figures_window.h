@@ -12,7 +12,10 @@
 //   clipboard, Export writes it to a file (the file dialog of file_dialog.h: nothing is
 //   replaced without a Yes); it is the document plot_orvex_3dfields --figures writes for the
 //   same frequency and beta (and the best beta once asked for). A frequency or beta that is not
-//   a number in range is refused with a line in the window; the table stays as it was.
+//   a number in range is refused with a line in the window; the table stays as it was. For a
+//   map with no electric field the frequency, beta and Find Best Beta are disabled, and a line
+//   and their tooltips say why. A place in the "Where" column too long for it reads whole in
+//   its tooltip.
 //
 // HOW TO CALL IT
 //   OPEN_FIGURES_WINDOW(content, page_window);   // one window per page window, raised again

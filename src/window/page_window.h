@@ -11,7 +11,8 @@
 //   A double-click on a panel (or Enter) opens it in a detail window of its own. File > Save
 //   Page As (Ctrl+Shift+S) writes PNG, SVG or PDF by the suffix, File > Export Profiles
 //   (Ctrl+E) writes every profile as CSV, File > Export Map the whole unfolded map as .h5,
-//   .vti or .csv; none replaces a file without asking. Edit > Copy
+//   .vti or .csv (for .h5 it asks for a frequency, frequency_dialog.h); none replaces a file
+//   without asking. Edit > Copy
 //   (Ctrl+C) copies the selected listing text when the listing has the focus, the page
 //   otherwise. Ctrl+Q, Ctrl+W and the window's close button end the program with status 0; Esc
 //   does not. For a map behind the page (content.fields.map): View > Slice (Ctrl+L) opens the
@@ -61,9 +62,10 @@ public:
     bool SAVE_PAGE_TO(const QString& path, QString* why);
     // Writes every profile of the page to path as CSV; false with the reason in why.
     bool EXPORT_PROFILES_TO(const QString& path, QString* why);
-    // Writes the whole unfolded map to path as .h5, .vti or .csv by its suffix (static field);
-    // false with the reason in why. Replaces an existing file without asking: the dialog asks.
-    bool EXPORT_MAP_TO(const QString& path, QString* why);
+    // Writes the whole unfolded map to path as .h5, .vti or .csv by its suffix (a static field,
+    // or for .h5 with frequency_mhz > 0 the RF field of that frequency); false with the reason in
+    // why. Replaces an existing file without asking: the dialog asks.
+    bool EXPORT_MAP_TO(const QString& path, QString* why, double frequency_mhz = 0.0);
 
     page_view* VIEW() const { return view; }
     QPlainTextEdit* CONSOLE() const { return console_pane; }
