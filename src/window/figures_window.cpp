@@ -94,7 +94,7 @@ figures_window::figures_window(const page_content& content, QWidget* parent) : Q
     table->setHeaderLabels({QStringLiteral("Figure"), QStringLiteral("Value"), QStringLiteral("Unit"), QStringLiteral("Where")});
     table->setAlternatingRowColors(true);
     table->setUniformRowHeights(true);
-    table->header()->setStretchLastSection(true);
+    table->header()->setStretchLastSection(false);  // a place wider than the room scrolls, whole
     message = new QLabel;
     message->setWordWrap(true);
 
@@ -114,7 +114,7 @@ figures_window::figures_window(const page_content& content, QWidget* parent) : Q
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     // Enter in a field computes; no button takes it as the dialog's default.
     for (QPushButton* b : {compute, best, copy, save, close}) b->setAutoDefault(false);
-    resize(900, 640);
+    resize(1120, 640);
     COMPUTE(false);
 }
 
@@ -146,6 +146,7 @@ bool figures_window::COMPUTE(bool find_best) {
     FILL_FIGURES_TABLE(table, figures.fields, map);
     // A place too long for its column is read whole in its tooltip.
     for (QTreeWidgetItemIterator row(table); *row != nullptr; ++row) (*row)->setToolTip(3, (*row)->text(3));
+    for (int column = 2; column < 4; ++column) table->resizeColumnToContents(column);
     message->setText(find_best ? QStringLiteral("The figures, with the best beta.") : QStringLiteral("The figures."));
     return true;
 }
