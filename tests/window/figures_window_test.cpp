@@ -8,10 +8,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
-#include <QTreeWidgetItemIterator>
 #include <QtTest>
 
 #include <fstream>
@@ -75,25 +73,6 @@ private slots:
         QFile written(path);
         QVERIFY(written.open(QIODevice::ReadOnly));
         QCOMPARE(written.readAll(), expected);
-    }
-
-    // A map of the magnetic field alone takes no frequency, beta or best beta: the three are off
-    // and say why. Each place in the "Where" column reads whole in its tooltip.
-    void aMagneticMapTakesNoFrequencyAndEveryPlaceReadsWhole() {
-        mapgen::map_recipe recipe;
-        recipe.kind = 1;
-        testing::LOAD_ANALYTIC(recipe);
-        UNFOLD_GRID(fields_unfolded::on_request);
-        page_content content;
-        content.fields = RUN_PAGE_FIELDS(1);
-        figures_window window(content, nullptr);
-        QWidgetList off{window.FREQUENCY(), window.BETA()};
-        for (QPushButton* b : window.findChildren<QPushButton*>()) off << (b->text() == QStringLiteral("Find Be&st Beta") ? b : nullptr);
-        off.removeAll(nullptr);
-        QCOMPARE(off.size(), 3);
-        for (QWidget* w : off) QVERIFY(!w->isEnabled() && w->toolTip().contains(QStringLiteral("no electric field")));
-        for (QTreeWidgetItemIterator row(window.TABLE()); *row != nullptr; ++row) QCOMPARE((*row)->toolTip(3), (*row)->text(3));
-        QVERIFY(window.TABLE()->topLevelItem(0)->child(0)->child(4)->toolTip(3).startsWith(QStringLiteral("node ")));
     }
 };
 
