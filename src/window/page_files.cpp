@@ -132,8 +132,9 @@ void page_window::EXPORT_MAP() {
         QMessageBox::warning(this, caption, QStringLiteral("The map could not be exported to %1: %2").arg(name, why));
         return;
     }
-    const QString as_rf = frequency_mhz > 0.0 ? QStringLiteral(" as the RF field of %1 MHz").arg(QString::fromStdString(NUMBER_G(frequency_mhz, 15)))
-                                              : QString();
+    const QString as_rf = frequency_mhz > 0.0
+                              ? QStringLiteral(" as the RF field of %1 MHz").arg(QString::fromStdString(NUMBER_G(frequency_mhz, 15)))
+                              : QString();
     SAY(QStringLiteral("The unfolded map is written to %1%2.").arg(QFileInfo(name).absoluteFilePath(), as_rf));
 }
 

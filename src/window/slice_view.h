@@ -6,7 +6,7 @@
 //   colour bar with its numbers at the right. A component whose values on the slice change sign
 //   takes the diverging map centred on zero (its ends at -m and m, m the largest magnitude on
 //   the slice); a component that keeps one sign, and a magnitude, take the sequential map from
-//   the slice's least to its largest value (SLICE_COLOUR_RANGE), so 1,100 to 1,130 V/cm is not
+//   the slice's least to its largest value (SLICE_COLOUR_RANGE), so 1100 to 1130 V/cm is not
 //   one dark red. SET_SYMMETRIC(true) gives every component the diverging range about zero.
 //   A value that is not a number is grey. Ctrl+wheel zooms about the pointer, ZOOM_BY about the centre, RESET_ZOOM shows the
 //   whole plane. As the pointer moves over a cell the view outlines it and hands its readout to

@@ -14,8 +14,9 @@
 //   up; off, the plane fills the window. Until the user sets it, each plane opens with it on,
 //   unless drawn to scale the plane would be a strip (one side more than four times the other,
 //   as the XZ and YZ planes of a long map): that plane opens stretched. View > Symmetric Colour
-//   Range colours every component about zero (slice_view.h). Ctrl++, Ctrl+- and Ctrl+0 zoom. A double-click on a cell (or Enter) opens the profiles through its
-//   node along x, y and z in detail windows. Esc and Ctrl+W close it.
+//   Range colours every component about zero (slice_view.h). Ctrl++, Ctrl+- and Ctrl+0 zoom.
+//   A double-click on a cell (or Enter) opens the profiles through its node along x, y and z in
+//   detail windows. Esc and Ctrl+W close it.
 //
 //   OPEN_NODE_LINE opens the profile of the field along one axis through any node in a detail
 //   window, captioned with the line, "Ez (V/cm) — Z (cm), X=0.5, Y=-0.25"; ASK_NODE_LINE asks
