@@ -17,6 +17,8 @@ packages=(
   qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
   # the real-window test: an X server without a screen, and a way to press its keys
   xvfb xauth xdotool x11-utils x11-apps
+  # the window test under a comma-decimal locale makes de_DE.UTF-8 with localedef
+  locales
   # make package (CPack finds the programs' runtime packages with dpkg-shlibdeps) and the
   # install test (man pages rendered with man -l)
   dpkg-dev file man-db

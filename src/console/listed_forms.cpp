@@ -1,53 +1,52 @@
 // listed_forms.cpp: the forms of the listing's values (integers, doubles, texts). It keeps no
 // record, so code that only formats values links it without the console log.
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <string_view>
 
 #include "console/console.h"
+#include "console/number_text.h"
 
 namespace orvex {
 
-std::string FORMAT_LISTED_INTEGER(std::int32_t v) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%12d", static_cast<int>(v));
+namespace {
+
+// text right-aligned in width columns.
+std::string RIGHT_ALIGNED(std::string text, std::size_t width) {
+    if (text.size() < width) text.insert(0, width - text.size(), ' ');
     return text;
 }
 
+}  // namespace
+
+std::string FORMAT_LISTED_INTEGER(std::int32_t v) { return NUMBER_I(v, 12); }
+
 std::string FORMAT_LISTED_REAL(double v) {
-    char body[64];
+    std::string body;
     if (std::isnan(v)) {
-        std::snprintf(body, sizeof body, "NaN");
+        body = "NaN";
     } else if (std::isinf(v)) {
-        std::snprintf(body, sizeof body, "%s", v < 0 ? "-Infinity" : "Infinity");
+        body = v < 0 ? "-Infinity" : "Infinity";
     } else if (v == 0.0) {
-        std::snprintf(body, sizeof body, "0.00000000000000");
+        body = "0.00000000000000";
     } else {
         // Round to 15 significant digits first: the decimal exponent after rounding decides
         // the form, so 0.0999999999999999999 (which rounds to 0.1) is listed in fixed form.
-        char mantissa[40];
-        std::snprintf(mantissa, sizeof mantissa, "%.14E", v);
-        const char* e = std::strchr(mantissa, 'E');
-        const int exponent = std::atoi(e + 1);
+        const std::string mantissa = NUMBER_E(v, 14);
+        const std::size_t e = mantissa.find('E');
+        const int exponent = std::atoi(mantissa.c_str() + e + 1);
         if (exponent >= -1 && exponent <= 14) {
             const int decimals = 14 - exponent;
-            if (decimals > 0) {
-                std::snprintf(body, sizeof body, "%.*f", decimals, v);
-            } else {
-                std::snprintf(body, sizeof body, "%.0f.", v);
-            }
+            body = decimals > 0 ? NUMBER_F(v, decimals) : NUMBER_F(v, 0) + ".";
         } else {
-            const int digits = static_cast<int>(e - mantissa);
-            std::snprintf(body, sizeof body, "%.*sE%c%03d", digits, mantissa,
-                          exponent < 0 ? '-' : '+', std::abs(exponent));
+            // Three exponent digits: E-002, E+015.
+            std::string digits = NUMBER_I(std::abs(exponent));
+            if (digits.size() < 3) digits.insert(0, 3 - digits.size(), '0');
+            body = mantissa.substr(0, e) + (exponent < 0 ? "E-" : "E+") + digits;
         }
     }
-    char text[64];
-    std::snprintf(text, sizeof text, "%24s", body);
-    return text;
+    return RIGHT_ALIGNED(body, 24);
 }
 
 namespace {
@@ -73,13 +72,7 @@ std::size_t UTF8_LENGTH(std::string_view text, std::size_t at) {
 }
 
 void APPEND_ESCAPED(std::string& out, std::string_view bytes) {
-    static constexpr std::string_view hex = "0123456789ABCDEF";
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        out += "\\x";
-        out += hex[byte >> 4];
-        out += hex[byte & 0xF];
-    }
+    for (const char c : bytes) out += "\\x" + NUMBER_X(static_cast<unsigned char>(c), 2);
 }
 
 // text with every byte that is no UTF-8 character as \xNN and, when controls is set, every

@@ -47,4 +47,13 @@ std::string NUMBER_I(std::int64_t n, int width) {
     return out;
 }
 
+std::string NUMBER_X(std::uint64_t n, int width) {
+    char text[24];
+    const auto r = std::to_chars(text, text + sizeof text, n, 16);
+    std::string out(text, r.ptr);
+    for (char& c : out) c = static_cast<char>(c >= 'a' && c <= 'f' ? c - 'a' + 'A' : c);
+    if (width > static_cast<int>(out.size())) out.insert(0, static_cast<std::size_t>(width) - out.size(), '0');
+    return out;
+}
+
 }  // namespace orvex

@@ -8,6 +8,7 @@
 //     NUMBER_E(v, d)   as "%.<d>E":  6.12345678901234E+03
 //     NUMBER_F(v, d)   as "%.<d>f":  0.250
 //     NUMBER_I(n, w)   an integer right-aligned in w columns (0: as it stands)
+//     NUMBER_X(n, w)   a non-negative integer in upper-case hex, zero-filled to w digits: 9B
 //   NaN is written "nan" and the infinities "inf" and "-inf" (a form every reader takes).
 //
 // HOW TO CALL IT
@@ -26,5 +27,6 @@ std::string NUMBER_G(double v, int digits);
 std::string NUMBER_E(double v, int decimals);
 std::string NUMBER_F(double v, int decimals);
 std::string NUMBER_I(std::int64_t n, int width = 0);
+std::string NUMBER_X(std::uint64_t n, int width = 0);
 
 }  // namespace orvex

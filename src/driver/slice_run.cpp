@@ -96,7 +96,9 @@ void SLICE_STAGES(const run_request& request, run_outcome& out) {
         look.width = request.image_size->first;
         look.height = request.image_size->second;
     }
-    const scene picture = SLICE_SCENE(SHOW_SLICE(m, cut, FIELD_FILE_NAME()), look);
+    const shown_slice shown = SHOW_SLICE(m, cut, FIELD_FILE_NAME());
+    look.stretch = SLICE_IS_STRIP(shown);  // as the slice window opens such a plane
+    const scene picture = SLICE_SCENE(shown, look);
     std::string why;
     if (!WRITE_SCENE(request.image_file, picture, &why)) RUN_FAILURE("cannot write " + VISIBLE_TEXT(request.image_file) + ": " + why);
     out.said = "the slice picture is written to " + VISIBLE_TEXT(request.image_file);

@@ -4,9 +4,9 @@
 #include "field/slices.h"
 
 #include <cmath>
-#include <cstdio>
 
 #include "console/console.h"
+#include "console/number_text.h"
 #include "surface/data_pixel.h"
 
 namespace orvex {
@@ -68,9 +68,7 @@ std::string SHORT_LISTED_REAL(double v) {
 std::string READOUT_VALUE(double v) {
     if (!std::isfinite(v)) return SHORT_LISTED_REAL(v);
     if (v == 0.0) v = 0.0;  // a mirrored zero reads 0, not -0
-    char text[40];
-    std::snprintf(text, sizeof text, "%.14E", v);
-    return text;
+    return NUMBER_E(v, 14);
 }
 
 namespace {
@@ -85,16 +83,16 @@ std::string TRIMMED(std::string_view text) {
 std::string READOUT_TEXT(const plotted_panel& p, int node) {
     if (node < 1 || node > p.n) return {};
     const auto axis_of = [](char index) { return index == 'i' ? 'x' : index == 'j' ? 'y' : 'z'; };
-    std::string text = "line " + std::to_string(p.line) + " " + TRIMMED(p.axis_title) + " (";
+    std::string text = "line " + NUMBER_I(p.line) + " " + TRIMMED(p.axis_title) + " (";
     text += p.fixed_names[0];
     text += ", ";
     text += p.fixed_names[1];
-    text += " = " + std::to_string(p.fixed_index[0]) + ", " + std::to_string(p.fixed_index[1]) + ": ";
+    text += " = " + NUMBER_I(p.fixed_index[0]) + ", " + NUMBER_I(p.fixed_index[1]) + ": ";
     text += axis_of(p.fixed_names[0]);
     text += " = " + SHORT_COORDINATE(p.fixed_coordinate[0]) + ", ";
     text += axis_of(p.fixed_names[1]);
     text += " = " + SHORT_COORDINATE(p.fixed_coordinate[1]) + " cm)";
-    text += " | node " + std::to_string(node);
+    text += " | node " + NUMBER_I(node);
     text += " | ";
     text += p.axis;
     text += " = " + SHORT_LISTED_REAL(p.pos[node - 1]) + " cm";

@@ -5,6 +5,7 @@
 
 #include "console/csv_text.h"
 #include "console/file_output.h"
+#include "console/number_text.h"
 
 namespace orvex {
 
@@ -33,7 +34,7 @@ void APPEND_NOTES(std::string& out, const plotted_page& page, std::span<const in
         const int line = p.line;  // 0 for a line through any node (the detail window's)
         if (line < 0 || line > panel_count / 3 || noted[static_cast<std::size_t>(line)] || p.axis_title.empty()) continue;
         noted[static_cast<std::size_t>(line)] = true;
-        CSV_NOTE(out, "line " + std::to_string(line) + ": " + std::string(TRIMMED(p.axis_title)));
+        CSV_NOTE(out, "line " + NUMBER_I(line) + ": " + std::string(TRIMMED(p.axis_title)));
     }
 }
 

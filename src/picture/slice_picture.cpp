@@ -142,6 +142,28 @@ void AXES(scene& picture, const shown_slice& s, const slice_frame& f, const meas
 
 }  // namespace
 
+namespace {
+
+// Whether the finite values keep one sign (zero everywhere keeps none).
+bool KEEPS_ONE_SIGN(const std::vector<double>& values) {
+    double least = 0.0, most = 0.0;
+    bool any = false;
+    for (const double v : values) {
+        if (!std::isfinite(v)) continue;
+        least = any ? std::min(least, v) : v;
+        most = any ? std::max(most, v) : v;
+        any = true;
+    }
+    return (least >= 0.0 || most <= 0.0) && !(least == 0.0 && most == 0.0);
+}
+
+}  // namespace
+
+bool SLICE_IS_STRIP(const shown_slice& s) {
+    const double ratio = (s.y1 - s.y0) / (s.x1 - s.x0);
+    return ratio > 4.0 || ratio < 0.25;
+}
+
 void COLOUR_SLICE(shown_slice& s) {
     double least = 0.0, most = 0.0;
     bool any = false;
@@ -170,12 +192,13 @@ void COLOUR_SLICE(shown_slice& s) {
     }
 }
 
-shown_slice SHOW_SLICE(const full_map& m, const slice_cut& cut, std::string_view source) {
+shown_slice SHOW_SLICE(const full_map& m, const slice_cut& cut, std::string_view source, bool symmetric) {
     shown_slice s;
     s.cut = cut;
     s.shape = SLICE_SIZE(m, cut.plane);
     SLICE_VALUES(m, cut, s.values);
-    s.signed_scale = cut.quantity != slice_quantity::magnitude;
+    s.signed_scale = cut.quantity != slice_quantity::magnitude &&
+                     (symmetric || IS_DIFFERENCE(cut.quantity) || !KEEPS_ONE_SIGN(s.values));
     COLOUR_SLICE(s);
     const double da = AXIS_STEP(m, s.shape.across), du = AXIS_STEP(m, s.shape.up);
     s.x0 = NODE_COORDINATE(m, s.shape.across, 1) - da / 2.0;

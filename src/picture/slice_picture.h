@@ -54,8 +54,16 @@ struct shown_slice {
     std::string title, value_title, source;
 };
 
-shown_slice SHOW_SLICE(const full_map& m, const slice_cut& cut, std::string_view source);
+// A component whose values on the slice keep one sign is coloured over its own range with the
+// sequential map (1,100 to 1,130 V/cm is not one dark red); one that changes sign, is zero
+// everywhere, or is a difference of two maps takes the diverging map about zero, as every
+// component does with symmetric.
+shown_slice SHOW_SLICE(const full_map& m, const slice_cut& cut, std::string_view source, bool symmetric = false);
 void COLOUR_SLICE(shown_slice& s);
+// The plane drawn to scale would be a strip (one side more than four times the other, as the XZ
+// and YZ planes of a long map): it is then drawn stretched to fill its room, in the slice window
+// until the user chooses, and by --slice.
+bool SLICE_IS_STRIP(const shown_slice& s);
 
 struct slice_look {
     double width = 900.0, height = 560.0;  // units: pixels (PNG, SVG, the window) or points (PDF)

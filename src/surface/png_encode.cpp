@@ -11,6 +11,7 @@
 
 #include "console/console.h"
 #include "console/file_output.h"
+#include "console/number_text.h"
 
 namespace orvex {
 
@@ -85,11 +86,8 @@ png_label LABEL_OF(const png_text_chunk& chunk) {
     for (const char c : label.text) label.utf8 |= static_cast<unsigned char>(c) >= 0x80;
     if (!label.utf8 || IS_UTF8(label.text)) return label;
     std::string ascii;
-    for (const char c : label.text) {
-        char escaped[8];
-        std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(c));
-        ascii += static_cast<unsigned char>(c) < 0x80 ? std::string(1, c) : std::string(escaped);
-    }
+    for (const char c : label.text)
+        ascii += static_cast<unsigned char>(c) < 0x80 ? std::string(1, c) : "\\x" + NUMBER_X(static_cast<unsigned char>(c), 2);
     label.text = ascii;
     label.utf8 = false;
     return label;

@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 #include "console/number_text.h"
@@ -26,8 +25,10 @@ void SET_TICKS(QCategoryAxis* axis, double lo, double hi) {
     const detail_ticks t = DETAIL_AXIS_TICKS(lo, hi);
     if (t.at.empty()) return;
     axis->setStartValue(t.at.size() > 1 ? t.at.front() - t.step : lo - 1.0);
-    for (const double tick : t.at) axis->append(QString::asprintf(t.format.c_str(), tick), tick);
+    for (const double tick : t.at) axis->append(QString::fromStdString(DETAIL_TICK_LABEL(t, tick)), tick);
 }
+
+QString NUMBER_TEXT(double v, int digits) { return QString::fromStdString(NUMBER_G(v, digits)); }
 
 bool FINITE(double x, double y) { return std::isfinite(x) && std::isfinite(y); }
 
@@ -59,7 +60,7 @@ QString CHART_TITLE(const detail_line& line, const detail_chart& shown) {
                      .arg(QLatin1Char(own.fixed_names[f]))
                      .arg(own.fixed_index[f])
                      .arg(QLatin1Char(static_cast<char>('x' + (own.fixed_names[f] - 'i'))))
-                     .arg(QString::asprintf("%.6g", own.fixed_coordinate[f]));
+                     .arg(NUMBER_TEXT(own.fixed_coordinate[f], 6));
     }
     return QStringLiteral("%1 %2 %3%4")
         .arg(SHOWN_COMPONENT_NAMES(line, shown).join(QStringLiteral(", ")))
@@ -282,8 +283,8 @@ QString NODE_TIP(const detail_line& line, const detail_chart& shown, QPoint in_v
                       .arg(best_node)
                       .arg(p.n)
                       .arg(QLatin1Char(p.axis))
-                      .arg(QString::asprintf("%.15g", p.pos[best_node - 1]))
-                      .arg(QString::asprintf("%.15g", p.val[best_node - 1]))
+                      .arg(NUMBER_TEXT(p.pos[best_node - 1], 15))
+                      .arg(NUMBER_TEXT(p.val[best_node - 1], 15))
                       .arg(TRIMMED_TEXT(p.unit));
     if (p.points != nullptr) {  // a segment's sample: where it lies
         const double* at_point = p.points + 3 * static_cast<std::size_t>(best_node - 1);

@@ -1,6 +1,7 @@
-// detail_ticks.cpp: the ticks of a detail window's axis and the format of their labels
-// (DETAIL_AXIS_TICKS, detail_window.h): the ticks every axis of the program gets
-// (surface/axis_ticks.h), their digits as a printf format for the chart's labels.
+// detail_ticks.cpp: the ticks of a detail window's axis and their labels (DETAIL_AXIS_TICKS,
+// DETAIL_TICK_LABEL, detail_window.h): the ticks every axis of the program gets
+// (surface/axis_ticks.h), labelled with the number forms of the console floor, the same in every
+// locale.
 #include <string>
 
 #include "surface/axis_ticks.h"
@@ -10,7 +11,11 @@ namespace orvex {
 
 detail_ticks DETAIL_AXIS_TICKS(double lo, double hi) {
     const axis_ticks t = AXIS_TICKS(lo, hi);
-    return {t.step, t.at, "%." + std::to_string(t.digits) + "g"};
+    return {t.step, t.at, t.digits};
+}
+
+std::string DETAIL_TICK_LABEL(const detail_ticks& ticks, double v) {
+    return TICK_TEXT(axis_ticks{ticks.step, ticks.at, ticks.digits}, v);
 }
 
 }  // namespace orvex

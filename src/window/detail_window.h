@@ -21,7 +21,8 @@
 // HOW TO CALL IT
 //   QWidget* detail = OPEN_DETAIL_WINDOW(PLOTTED_PAGE(), panel, this);   // panel 1..30
 //
-//   DETAIL_AXIS_TICKS(lo, hi) gives the ticks and label format an axis over lo..hi gets.
+//   DETAIL_AXIS_TICKS(lo, hi) gives the ticks an axis over lo..hi gets, DETAIL_TICK_LABEL the
+//   text of each (the same in every locale).
 //
 // ASSUMES AND LIMITS
 //   A QApplication exists. The window copies the line's points and the map file's name, so
@@ -46,15 +47,17 @@ struct map_pairing;
 QWidget* OPEN_DETAIL_WINDOW(const plotted_page& page, int panel, QWidget* parent, const map_pairing* compared = nullptr);
 
 // Ticks at whole multiples of a step of 1, 2 or 5 times a power of ten, three to nine of them
-// inside lo..hi, and the printf format of their labels, "%.Ng" with the fewest significant
-// digits N that show every tick exactly (no exponent between 1e-4 and 1e6) and make lo, hi and
-// every tick read differently. A range too narrow for its magnitude (below about 1e-12 of it)
-// gets the two ends as ticks, with 17 digits.
+// inside lo..hi, and the significant digits of their labels (as "%.<digits>g" writes them in
+// the C locale): the fewest that show every tick exactly (no exponent between 1e-4 and 1e6) and
+// make lo, hi and every tick read differently. A range too narrow for its magnitude (below
+// about 1e-12 of it) gets the two ends as ticks, with 17 digits.
 struct detail_ticks {
     double step = 0.0;
     std::vector<double> at;
-    std::string format;
+    int digits = 17;
 };
 detail_ticks DETAIL_AXIS_TICKS(double lo, double hi);
+// The label of the tick at v: "0" for a value within 1e-9 of a step of zero.
+std::string DETAIL_TICK_LABEL(const detail_ticks& ticks, double v);
 
 }  // namespace orvex

@@ -12,14 +12,15 @@
 #include <optional>
 #include <string>
 
+#include "console/number_text.h"
 #include "field/field_table.h"
 
 namespace orvex {
 
 namespace {
 
-QString NUMBER(double v) { return QString::number(v, 'g', 15); }
-QString POSITION(double v) { return QString::number(v, 'g', 10); }
+QString NUMBER(double v) { return QString::fromStdString(NUMBER_G(v, 15)); }
+QString POSITION(double v) { return QString::fromStdString(NUMBER_G(v, 10)); }
 
 QString TEXT(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 

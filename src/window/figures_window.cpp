@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -77,6 +78,20 @@ figures_window::figures_window(const page_content& content, QWidget* parent) : Q
     auto* copy = new QPushButton(QStringLiteral("Cop&y JSON"));
     auto* save = new QPushButton(QStringLiteral("&Export JSON..."));
     auto* close = new QPushButton(QStringLiteral("Close"));
+    // The frequency and beta are figures of the electric field on the axis.
+    auto* reason = new QLabel;
+    if (!MAP_CARRIES(*content.fields.map, 0)) {
+        const QString why = QStringLiteral("The map has no electric field: the frequency, beta and best beta apply to "
+                                           "the electric field on the axis.");
+        for (QWidget* w : std::initializer_list<QWidget*>{frequency, beta, best}) {
+            w->setEnabled(false);
+            w->setToolTip(why);
+        }
+        frequency->setPlaceholderText(QStringLiteral("no electric field"));
+        beta->setPlaceholderText(QStringLiteral("no electric field"));
+        reason->setText(why);
+    }
+    reason->setVisible(!reason->text().isEmpty());
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {compute, best, plot, copy, save}) buttons->addWidget(b);
     buttons->addStretch(1);
@@ -87,12 +102,13 @@ figures_window::figures_window(const page_content& content, QWidget* parent) : Q
     table->setHeaderLabels({QStringLiteral("Figure"), QStringLiteral("Value"), QStringLiteral("Unit"), QStringLiteral("Where")});
     table->setAlternatingRowColors(true);
     table->setUniformRowHeights(true);
-    table->header()->setStretchLastSection(true);
+    table->header()->setStretchLastSection(false);  // a place wider than the room scrolls, whole
     message = new QLabel;
     message->setWordWrap(true);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
+    layout->addWidget(reason);
     layout->addLayout(buttons);
     layout->addWidget(table, 1);
     layout->addWidget(message);
@@ -112,7 +128,7 @@ figures_window::figures_window(const page_content& content, QWidget* parent) : Q
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     // Enter in a field computes; no button takes it as the dialog's default.
     for (QPushButton* b : {compute, best, plot, copy, save, close}) b->setAutoDefault(false);
-    resize(900, 640);
+    resize(1120, 640);
     COMPUTE(false);
 }
 
@@ -146,6 +162,9 @@ bool figures_window::COMPUTE(bool find_best) {
     notes.insert(notes.end(), figures.notes.begin(), figures.notes.end());
     document = FIGURES_JSON({shown.figures.program, shown.figures.map_file, &map, request, figures.fields, notes});
     FILL_FIGURES_TABLE(table, figures.fields, map);
+    // A place too long for its column is read whole in its tooltip.
+    for (QTreeWidgetItemIterator row(table); *row != nullptr; ++row) (*row)->setToolTip(3, (*row)->text(3));
+    for (int column = 2; column < 4; ++column) table->resizeColumnToContents(column);
     message->setText(find_best ? QStringLiteral("The figures, with the best beta.") : QStringLiteral("The figures."));
     return true;
 }

@@ -16,6 +16,9 @@
 //   radius that is not a number in range is refused with a line in the window; the table stays
 //   as it was. A harmonic's row double-clicked (or chosen, then Plot) opens b_n(z) and a_n(z)
 //   in a detail window (multipole_detail.h).
+//   For a map with no electric field the frequency, beta and Find Best Beta are disabled, and a
+//   line and their tooltips say why. A place in the "Where" column too long for it reads whole
+//   in its tooltip.
 //
 // HOW TO CALL IT
 //   OPEN_FIGURES_WINDOW(content, page_window);   // one window per page window, raised again

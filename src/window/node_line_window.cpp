@@ -7,6 +7,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLocale>
 #include <QMainWindow>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -100,6 +101,7 @@ void REOPEN_DETAIL_WINDOWS(QWidget* owner, const plotted_page* page, const full_
 QWidget* ASK_NODE_LINE(const full_map& grid, int field_flag, std::string_view map_file, QWidget* parent,
                        const map_pairing* compared) {
     QDialog dialog(parent);
+    dialog.setLocale(QLocale::c());  // the point's spin boxes read and write 0.5, in every locale
     dialog.setWindowTitle(QStringLiteral("Line Through Node"));
     auto* by_node = new QRadioButton(QStringLiteral("Node (i, j, k of the full grid)"));
     auto* by_point = new QRadioButton(QStringLiteral("Point in cm (taken to the nearest node)"));

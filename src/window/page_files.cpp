@@ -10,6 +10,7 @@
 #include <string>
 
 #include "console/file_output.h"
+#include "console/number_text.h"
 #include "surface/png_encode.h"
 #include "fieldio/map_export.h"
 #include "page/plotted_page.h"
@@ -17,6 +18,7 @@
 #include "window/detail_window.h"
 #include "window/slice_window.h"
 #include "window/file_dialog.h"
+#include "window/frequency_dialog.h"
 #include "window/page_view.h"
 #include "window/page_window.h"
 #include "window/qt_forms.h"
@@ -98,11 +100,12 @@ void page_window::EXPORT_PROFILES() {
     SAY(QStringLiteral("The 30 profiles are written to %1.").arg(QFileInfo(name).absoluteFilePath()));
 }
 
-bool page_window::EXPORT_MAP_TO(const QString& path, QString* why) {
+bool page_window::EXPORT_MAP_TO(const QString& path, QString* why, double frequency_mhz) {
     std::string reason;
     const QString map_name = shown.plotted != nullptr ? FROM_UTF8(shown.plotted->map_file).trimmed() : QString();
     const std::string name = map_name.toStdString();
-    if (shown.fields.map != nullptr && orvex::EXPORT_MAP(*shown.fields.map, QFile::encodeName(path).toStdString(), {name, 0.0}, &reason))
+    if (shown.fields.map != nullptr &&
+        orvex::EXPORT_MAP(*shown.fields.map, QFile::encodeName(path).toStdString(), {name, frequency_mhz}, &reason))
         return true;
     if (why != nullptr) *why = shown.fields.map == nullptr ? QStringLiteral("there is no map") : QString::fromLocal8Bit(reason.c_str());
     return false;
@@ -115,15 +118,23 @@ void page_window::EXPORT_MAP() {
                                       {QStringLiteral("openPMD field mesh (*.h5)"), QStringLiteral("VTK image data (*.vti)"),
                                        QStringLiteral("CSV table (*.csv)")});
     if (name.isEmpty()) return;
+    // An .h5 may hold the RF field of a frequency, as --export FILE.h5 --frequency MHZ writes it.
+    double frequency_mhz = 0.0;
+    if (QFileInfo(name).suffix().compare(QLatin1String("h5"), Qt::CaseInsensitive) == 0 &&
+        !ASK_EXPORT_FREQUENCY(this, frequency_mhz))
+        return;
     QApplication::setOverrideCursor(Qt::WaitCursor);  // the largest map as CSV takes a moment
     QString why;
-    const bool written = EXPORT_MAP_TO(name, &why);
+    const bool written = EXPORT_MAP_TO(name, &why, frequency_mhz);
     QApplication::restoreOverrideCursor();
     if (!written) {
         QMessageBox::warning(this, caption, QStringLiteral("The map could not be exported to %1: %2").arg(name, why));
         return;
     }
-    SAY(QStringLiteral("The unfolded map is written to %1.").arg(QFileInfo(name).absoluteFilePath()));
+    const QString as_rf = frequency_mhz > 0.0
+                              ? QStringLiteral(" as the RF field of %1 MHz").arg(QString::fromStdString(NUMBER_G(frequency_mhz, 15)))
+                              : QString();
+    SAY(QStringLiteral("The unfolded map is written to %1%2.").arg(QFileInfo(name).absoluteFilePath(), as_rf));
 }
 
 void page_window::OPEN_PANEL(int panel) {

@@ -11,7 +11,8 @@
 //   A double-click on a panel (or Enter) opens it in a detail window of its own. File > Save
 //   Page As (Ctrl+Shift+S) writes PNG, SVG or PDF by the suffix, File > Export Profiles
 //   (Ctrl+E) writes every profile as CSV, File > Export Map the whole unfolded map as .h5,
-//   .vti or .csv; none replaces a file without asking. File > Compare With reads the map of
+//   .vti or .csv (for .h5 it asks for a frequency, frequency_dialog.h); none replaces a file
+//   without asking. File > Compare With reads the map of
 //   another directory through its control file (the program's content.fields.load_other) and
 //   compares this map with it: the slice window gains the difference quantities, every detail
 //   window draws the other's profile over this map's, the other's notes join the strip (each
@@ -67,9 +68,10 @@ public:
     bool SAVE_PAGE_TO(const QString& path, QString* why);
     // Writes every profile of the page to path as CSV; false with the reason in why.
     bool EXPORT_PROFILES_TO(const QString& path, QString* why);
-    // Writes the whole unfolded map to path as .h5, .vti or .csv by its suffix (static field);
-    // false with the reason in why. Replaces an existing file without asking: the dialog asks.
-    bool EXPORT_MAP_TO(const QString& path, QString* why);
+    // Writes the whole unfolded map to path as .h5, .vti or .csv by its suffix (a static field,
+    // or for .h5 with frequency_mhz > 0 the RF field of that frequency); false with the reason in
+    // why. Replaces an existing file without asking: the dialog asks.
+    bool EXPORT_MAP_TO(const QString& path, QString* why, double frequency_mhz = 0.0);
 
     page_view* VIEW() const { return view; }
     QPlainTextEdit* CONSOLE() const { return console_pane; }

@@ -10,8 +10,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
+#include "console/number_text.h"
 #include "page/page_readout.h"
 
 namespace orvex {
@@ -28,13 +28,29 @@ slice_view::slice_view() {
 void slice_view::SET_SLICE(const full_map* g, const slice_cut& new_cut) {
     const bool same_plane = grid == g && shown.cut.plane == new_cut.plane;
     grid = g;
-    shown = SHOW_SLICE(*g, new_cut, {});
+    shown = SHOW_SLICE(*g, new_cut, {}, symmetric);
     picture_ready = false;
     if (!same_plane) RESET_ZOOM();
     hover_column = hover_row = 0;
     if (underMouse()) READ_AT(mapFromGlobal(QCursor::pos()));
     update();
 }
+
+void slice_view::SET_SYMMETRIC(bool on) {
+    symmetric = on;
+    if (grid == nullptr) return;
+    shown = SHOW_SLICE(*grid, shown.cut, {}, symmetric);
+    picture_ready = false;
+    update();
+}
+
+slice_colours slice_view::COLOURS() const { return {shown.lo, shown.hi, shown.signed_scale}; }
+
+bool slice_view::ZERO_EVERYWHERE() const {
+    return std::all_of(shown.values.begin(), shown.values.end(), [](double v) { return v == 0.0; });
+}
+
+bool slice_view::STRIP_TO_SCALE() const { return SLICE_IS_STRIP(shown); }
 
 void slice_view::SET_STRETCH(bool on) {
     stretch = on;
@@ -133,8 +149,8 @@ QString slice_view::READOUT(int column, int row) const {
     const grid_node n = SLICE_NODE(cut, column, row);
     std::string text = "x = " + SHORT_COORDINATE(NODE_COORDINATE(*grid, 'x', n.i), place_digits) + " cm, y = " +
                        SHORT_COORDINATE(NODE_COORDINATE(*grid, 'y', n.j), place_digits) + " cm, z = " +
-                       SHORT_COORDINATE(NODE_COORDINATE(*grid, 'z', n.k), place_digits) + " cm (i, j, k = " + std::to_string(n.i) +
-                       ", " + std::to_string(n.j) + ", " + std::to_string(n.k) + ") | " +
+                       SHORT_COORDINATE(NODE_COORDINATE(*grid, 'z', n.k), place_digits) + " cm (i, j, k = " + NUMBER_I(n.i) +
+                       ", " + NUMBER_I(n.j) + ", " + NUMBER_I(n.k) + ") | " +
                        std::string(QUANTITY_NAME(cut.field, cut.quantity)) + " = " +
                        READOUT_VALUE(shown.values[static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(shape.columns) +
                                             static_cast<std::size_t>(column - 1)]) +

@@ -4,10 +4,12 @@
 //   The slice's picture (picture/slice_picture.h: one cell per node, each filled with the
 //   colour of its value, nothing interpolated, on axes in cm with ticks, the same scale across
 //   and up (STRETCH fills the widget instead), a colour bar with its numbers, the title), drawn
-//   at the widget's size on the screen's pixels, the same raster Save Image writes. A signed
-//   component takes the diverging map centred on zero (its ends at -m and m, m the largest
-//   magnitude on the slice), a magnitude the sequential map from the slice's least to its
-//   largest value; a value that is not a number is grey. LOOK gives the look of the part shown
+//   at the widget's size on the screen's pixels, the same raster Save Image writes. A component
+//   whose values on the slice change sign takes the diverging map centred on zero (its ends at
+//   -m and m, m the largest magnitude on the slice); a component that keeps one sign, and a
+//   magnitude, the sequential map from the slice's least to its largest value, so 1100 to
+//   1130 V/cm is not one dark red; SET_SYMMETRIC(true) gives every component the diverging
+//   range about zero. A value that is not a number is grey. LOOK gives the look of the part shown
 //   at a size (the window's Save Image draws it so). Ctrl+wheel zooms about the pointer,
 //   ZOOM_BY about the centre, RESET_ZOOM shows the
 //   whole plane. As the pointer moves over a cell the view outlines it and hands its readout to
@@ -54,6 +56,13 @@ inline QRgb SLICE_RGB(packed_colour c) {
     return qRgb(static_cast<int>(c & 0xFFu), static_cast<int>((c >> 8) & 0xFFu), static_cast<int>((c >> 16) & 0xFFu));
 }
 
+// The colours of a slice as shown: values lo..hi over the diverging map (about zero) or the
+// sequential one.
+struct slice_colours {
+    double lo = -1.0, hi = 1.0;
+    bool diverging = true;
+};
+
 class slice_view : public QWidget {
 public:
     slice_view();
@@ -67,6 +76,12 @@ public:
     slice_look LOOK(QSize size, double scale = 1.0) const;
     void SET_STRETCH(bool on);
     bool STRETCHED() const { return stretch; }
+    // The plane drawn to scale would be a strip: one side more than four times the other.
+    bool STRIP_TO_SCALE() const;
+    void SET_SYMMETRIC(bool on);
+    slice_colours COLOURS() const;
+    // No value on the slice differs from zero (an odd component on its plane of symmetry).
+    bool ZERO_EVERYWHERE() const;
     double ZOOM() const { return zoom; }
     void ZOOM_BY(double factor);
     void ZOOM_ABOUT(double factor, QPointF widget_point);
@@ -115,6 +130,7 @@ private:
     // The part shown: its centre in cm and the zoom.
     double zoom = 1.0, centre_x = 0.5, centre_y = 0.5;
     bool stretch = false;
+    bool symmetric = false;  // every component coloured about zero (SET_SYMMETRIC)
     int hover_column = 0, hover_row = 0;
     // The picture last drawn, kept while its look and the slice stay.
     mutable QImage picture;

@@ -29,6 +29,10 @@ bool IS_ESCAPE(const QEvent* e) {
     return key->key() == Qt::Key_Escape && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
 }
 
+QString SAME_SCALE_TIP() {
+    return QStringLiteral("The same number of pixels per cm across and up; off: the plane fills the window (Ctrl+T)");
+}
+
 }  // namespace
 
 slice_window::slice_window(const full_map* grid_in, int field_flag, std::string_view map_file_in, QWidget* parent)
@@ -46,8 +50,14 @@ slice_window::slice_window(const full_map* grid_in, int field_flag, std::string_
         if (text.isEmpty()) statusBar()->clearMessage(); else statusBar()->showMessage(text);
     };
     view->on_open_node = [this](grid_node n) { OPEN_NODE(n); };
-    // The XY plane at the node nearest z = 0, component z.
-    SET_CUT({slice_plane::xy, NEAREST_NODE_AT(*grid, 'z', 0.0), slice_quantity::z, field_flag});
+    // The XY plane at the node nearest z = 0, component z; the magnitude where that component
+    // is zero everywhere on the plane (an odd Ez at z = 0), so the first view is never blank.
+    slice_cut first{slice_plane::xy, NEAREST_NODE_AT(*grid, 'z', 0.0), slice_quantity::z, field_flag};
+    SET_CUT(first);
+    if (view->ZERO_EVERYWHERE()) {
+        first.quantity = slice_quantity::magnitude;
+        SET_CUT(first);
+    }
     source = new QLabel(QString::fromStdString(map_file));
     statusBar()->addPermanentWidget(source);
     view->setFocus();
@@ -64,10 +74,10 @@ void slice_window::BUILD_CONTROLS() {
     node_box = new QSpinBox;
     node_place = new QLabel;
     node_place->setMinimumWidth(130);
-    // A plane along z drawn to scale is a thin strip: the box that fills the window is in sight.
+    // The control row's face of View > Same Scale: one option, one name, one sense.
     same_scale = new QCheckBox(QStringLiteral("Same scale"));
     same_scale->setChecked(true);
-    same_scale->setToolTip(QStringLiteral("The same number of pixels per cm across and up; off: fill the window (Ctrl+T)"));
+    same_scale->setToolTip(SAME_SCALE_TIP());
     for (QWidget* w : std::initializer_list<QWidget*>{plane_box, quantity_box, node_slider, node_box, same_scale}) w->setFocusPolicy(Qt::ClickFocus);
 
     auto* row = new QHBoxLayout;
@@ -129,16 +139,26 @@ void slice_window::BUILD_MENUS() {
 
     QMenu* shown = menuBar()->addMenu(QStringLiteral("&View"));
     view_menu = shown;
-    QAction* stretch = shown->addAction(QStringLiteral("&Stretch to Window"));
-    stretch->setCheckable(true);
-    stretch->setToolTip(QStringLiteral("Fill the window, giving up the same scale across and up"));
-    stretch->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
-    connect(stretch, &QAction::toggled, this, [this](bool on) {
-        view->SET_STRETCH(on);
+    same_scale_action = shown->addAction(QStringLiteral("&Same Scale"));
+    same_scale_action->setCheckable(true);
+    same_scale_action->setChecked(true);
+    same_scale_action->setToolTip(SAME_SCALE_TIP());
+    same_scale_action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    connect(same_scale_action, &QAction::toggled, this, [this](bool on) {
+        view->SET_STRETCH(!on);
         const QSignalBlocker quiet(same_scale);
-        same_scale->setChecked(!on);
+        same_scale->setChecked(on);
     });
-    connect(same_scale, &QCheckBox::toggled, stretch, [stretch](bool on) { stretch->setChecked(!on); });
+    // The user's choice holds from then on; until then each plane opens as suits it.
+    connect(same_scale_action, &QAction::triggered, this, [this] { scale_chosen = true; });
+    connect(same_scale, &QCheckBox::clicked, this, [this](bool on) {
+        scale_chosen = true;
+        same_scale_action->setChecked(on);
+    });
+    QAction* symmetric = shown->addAction(QStringLiteral("S&ymmetric Colour Range"));
+    symmetric->setCheckable(true);
+    symmetric->setToolTip(QStringLiteral("Colour a component from -m to m about zero even where it keeps one sign"));
+    connect(symmetric, &QAction::toggled, this, [this](bool on) { view->SET_SYMMETRIC(on); });
     QAction* zoom_in = shown->addAction(QStringLiteral("Zoom &In"));
     zoom_in->setShortcuts(QKeySequence::keyBindings(QKeySequence::ZoomIn) + QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Equal)});
     connect(zoom_in, &QAction::triggered, this, [this] { view->ZOOM_BY(1.25); });
@@ -194,7 +214,11 @@ void slice_window::SET_CUT(const slice_cut& asked) {
     cut.compared = compared;
     if (compared == nullptr) cut.quantity = MAP_QUANTITY(cut.quantity);
     cut.node = std::clamp(cut.node, 1, std::max(1, AXIS_NODES(*grid, SLICE_SIZE(*grid, cut.plane).normal)));
+    const bool new_plane = !cut_shown || view->CUT().plane != cut.plane;
+    cut_shown = true;
     view->SET_SLICE(grid, cut);
+    // A plane of a long map drawn to scale is a strip a few pixels high: it opens stretched.
+    if (new_plane && !scale_chosen) same_scale_action->setChecked(!view->STRIP_TO_SCALE());
     SHOW_CUT();
 }
 

@@ -4,16 +4,22 @@
 //   The slice window shows one quantity (a component or the magnitude) of the field shown on
 //   one node plane of the unfolded map (slice_view.h), captioned with what it shows: "Ez (V/cm)
 //   on the XY plane at z = 0 cm (node 201 of 401)". It opens on the XY plane at the node nearest
-//   z = 0, component z. Controls: the plane, the node (a slider and a spin box, with the node's
-//   coordinate), the quantity (with another map compared, SET_COMPARISON, also the difference
-//   of each component and of the magnitude, this map minus the other at this map's nodes, on the
-//   diverging colour map centred on 0, grey beyond the other's region); Page Up / Page Down step the node, Home / End go to the first and
-//   last; P and Q step through the planes and quantities. The status bar reads the node under the pointer, and after it the value interpolated
-//   (cubic) at the pointer's exact place (slice_view.h). File > Export Slice (Ctrl+E) writes
-//   the slice as CSV (slices.h), File > Save Image (Ctrl+Shift+S) as PNG, SVG or PDF; neither
-//   replaces a file without asking. "Same scale" (or View > Stretch to Window, Ctrl+T) gives up the equal scale; Ctrl++,
-//   Ctrl+- and Ctrl+0 zoom. A double-click on a cell (or Enter) opens the profiles through its
-//   node along x, y and z in detail windows. Esc and Ctrl+W close it.
+//   z = 0, component z, or the magnitude where that component is zero everywhere on the plane.
+//   Controls: the plane, the node (a slider and a spin box, with the node's coordinate), the
+//   quantity (with another map compared, SET_COMPARISON, also the difference of each component
+//   and of the magnitude, this map minus the other at this map's nodes, on the diverging colour
+//   map centred on 0, grey beyond the other's region); Page Up / Page Down step the node, Home / End go to the first and last; P and Q
+//   step through the planes and quantities. The status bar reads the node under the pointer,
+//   and after it the value interpolated (cubic) at the pointer's exact place (slice_view.h).
+//   File > Export Slice (Ctrl+E) writes the slice as CSV (slices.h), File > Save Image
+//   (Ctrl+Shift+S) as PNG, SVG or PDF; neither replaces a file without asking. View > Same Scale
+//   (Ctrl+T; the "Same scale" box in the control row) keeps the same pixels per cm across and
+//   up; off, the plane fills the window. Until the user sets it, each plane opens with it on,
+//   unless drawn to scale the plane would be a strip (one side more than four times the other,
+//   as the XZ and YZ planes of a long map): that plane opens stretched. View > Symmetric Colour
+//   Range colours every component about zero (slice_view.h). Ctrl++, Ctrl+- and Ctrl+0 zoom.
+//   A double-click on a cell (or Enter) opens the profiles through its node along x, y and z in
+//   detail windows. Esc and Ctrl+W close it.
 //
 //   OPEN_NODE_LINE opens the profile of the field along one axis through any node in a detail
 //   window, captioned with the line, "Ez (V/cm) — Z (cm), X=0.5, Y=-0.25"; ASK_NODE_LINE asks
@@ -41,6 +47,7 @@
 #include "field/probe.h"
 #include "field/slices.h"
 
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -95,7 +102,10 @@ private:
     QSlider* node_slider = nullptr;
     QSpinBox* node_box = nullptr;
     QLabel* node_place = nullptr;
-    QCheckBox* same_scale = nullptr;
+    QCheckBox* same_scale = nullptr;          // the control row's face of same_scale_action
+    QAction* same_scale_action = nullptr;     // View > Same Scale
+    bool scale_chosen = false;                // the user set Same Scale: planes keep it
+    bool cut_shown = false;
     QWidget* owner = nullptr;
     QMenu* view_menu = nullptr;
     bool updating = false;

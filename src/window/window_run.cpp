@@ -3,6 +3,7 @@
 #include "window/window_run.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QScreen>
 
 #include <array>
@@ -86,6 +87,9 @@ int RUN_PAGE_WINDOW(const page_content& content) {
     static int argc = 3;
     qInstallMessageHandler(TOOLKIT_MESSAGE);
     QApplication app(argc, argv);
+    // The toolkit takes the user's locale from the environment; the windows' spin boxes and
+    // fields write and read numbers in the one form the program writes them in.
+    QLocale::setDefault(QLocale::c());
     RELEASE_TRIAL_CONNECTION();
     page_window window(content);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {

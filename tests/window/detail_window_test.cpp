@@ -227,7 +227,7 @@ private slots:
         const QStringList labels = axis->categoriesLabels();
         QVERIFY2(labels.size() >= 4 && labels.size() == static_cast<qsizetype>(t.at.size()), qPrintable(labels.join(' ')));
         for (const QString& label : labels) QCOMPARE(label.toDouble(), axis->endValue(label));
-        QVERIFY(QString::asprintf(t.format.c_str(), lo) != QString::asprintf(t.format.c_str(), hi));
+        QVERIFY(DETAIL_TICK_LABEL(t, lo) != DETAIL_TICK_LABEL(t, hi));
         w->close();
 
         p.n = 0;

@@ -6,6 +6,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDateTime>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QFile>
 #include <QFileInfo>
 #include <QFileDialog>
@@ -616,6 +618,31 @@ private slots:
         TRIGGER(QStringLiteral("Export &Map..."));
         QVERIFY(asked);
         QCOMPARE(QFileInfo(csv).lastModified(), written);
+    }
+
+    // File > Export Map to an .h5 asks for the frequency: one that is not a positive number of
+    // MHz in the C locale's form is refused in the dialog, which stays open; 352.21 writes the RF
+    // field of that frequency (harmonic 1 with its fundamental frequency); nothing, a static map.
+    void exportedH5AsksForTheFrequency() {
+        for (const QString& frequency : {QStringLiteral("352.21"), QString()}) {
+            const QString h5 = dir.filePath(frequency.isEmpty() ? QStringLiteral("static.h5") : QStringLiteral("rf.h5"));
+            QStringList said;
+            WITH_MODAL([&](QWidget* files) {
+                WITH_MODAL([&](QWidget* asked) {
+                    for (const QString& typed : {QStringLiteral("0"), QStringLiteral("3,5"), frequency}) {
+                        asked->findChild<QLineEdit*>()->setText(typed);
+                        asked->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+                        said << (asked->isVisible() ? asked->findChildren<QLabel*>().last()->text() : QStringLiteral("taken"));
+                    }
+                });
+                TYPE_AND_ENTER(files, h5);
+            });
+            TRIGGER(QStringLiteral("Export &Map..."));
+            QVERIFY2(said.size() == 3 && said[0] == said[1] && said[1].contains(QStringLiteral("positive number of MHz")) &&
+                         said[2] == QStringLiteral("taken"), qPrintable(said.join('|')));
+            QFile written(h5);
+            QVERIFY(written.open(QIODevice::ReadOnly) && written.readAll().contains("fundamentalFrequency") == !frequency.isEmpty());
+        }
     }
 
     // Export Profiles refuses a suffix other than .csv and comes back with the name typed; a

@@ -3,6 +3,7 @@
 // after Ctrl+1 / Ctrl+2 as the run of that field draws it, and the line through a node.
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
 #include <QDoubleSpinBox>
 #include <QFile>
@@ -18,6 +19,7 @@
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -107,7 +109,8 @@ private slots:
         PLOT_RUN(2, 0);
         const full_map& g = field_grid.full;
         slice_window window(&g, 0, "MW_map.bin", nullptr);
-        QCOMPARE(window.windowTitle(), QStringLiteral("Ez (V/cm) on the XY plane at z = 0 cm (node 201 of 401)"));
+        // Ez is odd in z: zero everywhere at z = 0, so the window opens on the magnitude.
+        QCOMPARE(window.windowTitle(), QStringLiteral("|E| (V/cm) on the XY plane at z = 0 cm (node 201 of 401)"));
         const struct { slice_plane plane; int node; slice_quantity quantity; int rows; } cuts[] = {
             {slice_plane::xy, 37, slice_quantity::x, 49 * 49},
             {slice_plane::xz, 12, slice_quantity::z, 49 * 401},
@@ -291,7 +294,7 @@ private slots:
         QVERIFY2(window.FIELD_SHOWN() == 1, qPrintable(window.statusBar()->currentMessage()));
         QVERIFY(page_of(window.VIEW()->PAGE_IMAGE()) == magnetic_run);
         QVERIFY(field_grid.full.bz_full[FULL_INDEX(30, 30, 300)] != 0.0);
-        QVERIFY(slices->windowTitle().startsWith(QStringLiteral("Bz (Gs) on the XY plane")));
+        QVERIFY(slices->windowTitle().startsWith(QStringLiteral("|B| (Gs) on the XY plane")));
         QTest::qWait(50);  // the closed windows go
         QCOMPARE(detail_titles(), (QStringList{QStringLiteral("By (Gs) \u2014 X (cm), Y=-1.75, Z=-49"),
                                                QStringLiteral("Bz (Gs) \u2014 Z (cm), X=Y=0")}));
@@ -301,7 +304,7 @@ private slots:
         QTest::keySequence(&window, QKeySequence(Qt::CTRL | Qt::Key_1));
         QCOMPARE(window.FIELD_SHOWN(), 0);
         QVERIFY(page_of(window.VIEW()->PAGE_IMAGE()) == electric_run);
-        QVERIFY(slices->windowTitle().startsWith(QStringLiteral("Ez (V/cm)")));
+        QVERIFY(slices->windowTitle().startsWith(QStringLiteral("|E| (V/cm)")));
 
         // A map of the electric field only: the magnetic entry is off and says why.
         PLOT_RUN(0, 0);
@@ -314,6 +317,33 @@ private slots:
             said = action->text().contains(QStringLiteral("only the electric field"));
         }
         QVERIFY(said);
+    }
+
+    // On |E| where Ez, odd in z, is zero on the whole XY plane at z = 0; on Bz, even, which
+    // keeps one sign there and takes its own range, or -m..m when asked. The XZ plane of a map
+    // 4 cm by 100 cm opens stretched, until the user sets the one option, Same Scale.
+    void opensOnWhatThereIsToSeeAndAsItFits() {
+        PLOT_RUN(0, 0);
+        QVERIFY(slice_window(&field_grid.full, 0, "", nullptr).windowTitle().startsWith(QStringLiteral("|E| (V/cm) on the XY plane at z = 0 cm")));
+        PLOT_RUN(1, 1);
+        slice_window window(&field_grid.full, 1, "", nullptr);
+        double least = INFINITY, most = 0.0;
+        for (int n = 0; n < 49 * 49; ++n) {
+            least = std::min(least, field_grid.full.bz_full[FULL_INDEX(n % 49 + 1, n / 49 + 1, 201)]);
+            most = std::max(most, field_grid.full.bz_full[FULL_INDEX(n % 49 + 1, n / 49 + 1, 201)]);
+        }
+        const slice_colours colours = window.VIEW()->COLOURS();
+        QVERIFY(least > 0.0 && !colours.diverging && colours.lo == least && colours.hi == most);
+        for (QAction* a : window.findChildren<QAction*>())
+            if (a->text() == QStringLiteral("S&ymmetric Colour Range")) a->setChecked(true);
+        const slice_colours symmetric = window.VIEW()->COLOURS();
+        QVERIFY(symmetric.diverging && symmetric.lo == -most && symmetric.hi == most);
+        auto* same_scale = window.findChild<QCheckBox*>();
+        window.SET_CUT({slice_plane::xz, 25, slice_quantity::z, 1});
+        QVERIFY(window.VIEW()->STRETCHED() && !same_scale->isChecked());
+        same_scale->click();
+        window.SET_CUT({slice_plane::yz, 25, slice_quantity::z, 1});
+        QVERIFY(!window.VIEW()->STRETCHED());
     }
 
     void lineThroughANodeHoldsTheGridAlongIt() {
