@@ -31,7 +31,10 @@ The map:
                         divergence with closed-form figures: gaussian-gap (Ez Gaussian on the
                         axis, sigma 3 cm), gaussian-solenoid (Bz Gaussian on the axis, sigma
                         3 cm), quadrupole (dBy/dx = 500 Gs/cm, dEx/dx = 2000 V/cm^2) or harmonic
-                        (gradients of cosh(ax) cosh(by) cos(cz), c^2 = a^2 + b^2)
+                        (gradients of cosh(ax) cosh(by) cos(cz), c^2 = a^2 + b^2); or an RF
+                        mode: pillbox (the TM010 mode of a pillbox cavity at 1300 MHz between
+                        the first and last z planes, Ez = E0 J0(kr), B_phi = -(E0 / c) J1(kr),
+                        E0 = 10 kV/cm; no mirror in z)
   --kind K              0 E only, 1 B only, 2 both (default 2); other values write no components
   --sym YZ,XZ,XY        the three mirror flags (default 0,0,0)
   --range XHI,YHI,ZHI   upper coordinate limits in cm (default 2,2,50); the lower limit is 0 on

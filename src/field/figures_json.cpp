@@ -4,6 +4,7 @@
 // printer of our own only so that every real number has 17 significant digits; strings are
 // escaped by the JSON library.
 #include "field/figures_json.h"
+#include "field/json_text.h"
 
 #include <array>
 #include <cmath>
@@ -36,8 +37,9 @@ json RF(const rf_figures& r) {
     PUT(o, "beta", r.beta);
     PUT(o, "q_per_cm", r.wavenumber);
     PUT(o, "gain_V", r.gain);
-    PUT(o, "phase_deg", r.phase);
+    PUT(o, "crest_phase_deg", r.crest_phase);
     PUT(o, "T", r.transit_time);
+    PUT(o, "T_single_gap", r.single_gap_transit_time);
     return o;
 }
 
@@ -181,6 +183,13 @@ void PRINT(const json& v, std::string& out, int depth) {
 
 }  // namespace
 
+std::string JSON_TEXT(const json& value) {
+    std::string out;
+    PRINT(value, out, 0);
+    out += "\n";
+    return out;
+}
+
 std::string FIGURES_JSON(const figures_document& doc) {
     json root = json::object();
     root["program"] = std::string(doc.program);
@@ -193,6 +202,19 @@ std::string FIGURES_JSON(const figures_document& doc) {
     if (doc.map != nullptr)
         for (const field_figures& f : doc.fields) fields.push_back(FIELD(f, *doc.map));
     root["fields"] = fields;
+    if (doc.curl != nullptr) {
+        const curl_figures& c = *doc.curl;
+        json v = json::object();
+        PUT(v, "frequency_MHz", c.frequency_mhz);
+        PUT(v, "C", c.ratio);
+        v["node"] = json::array({c.i, c.j, c.k});
+        v["position_cm"] = json::array({c.x, c.y, c.z});
+        PUT(v, "largest_difference_V_per_cm2", c.largest_difference);
+        PUT(v, "largest_terms_V_per_cm2", c.largest_terms);
+        PUT(v, "k", c.factor);
+        v["nodes"] = c.nodes;
+        root["curl"] = v;
+    }
     json notes = json::array();
     for (const std::string_view n : doc.notes) notes.push_back(std::string(n));
     root["notes"] = notes;

@@ -28,8 +28,9 @@ QTreeWidgetItem* ROW(QTreeWidgetItem* parent, const QString& figure, const std::
 void RF_ROWS(QTreeWidgetItem* axis, const rf_figures& r, const QString& at) {
     ROW(axis, QStringLiteral("beta %1").arg(at), r.beta, {});
     ROW(axis, QStringLiteral("gain V(beta) %1").arg(at), r.gain, QStringLiteral("V"));
-    ROW(axis, QStringLiteral("synchronous phase %1").arg(at), r.phase, QStringLiteral("deg"));
+    ROW(axis, QStringLiteral("crest phase -arg S %1").arg(at), r.crest_phase, QStringLiteral("deg"));
     ROW(axis, QStringLiteral("transit-time factor T %1").arg(at), r.transit_time, {});
+    ROW(axis, QStringLiteral("single-gap transit-time factor V(beta)/|V0| %1").arg(at), r.single_gap_transit_time, {});
 }
 
 void AXIS_ROWS(QTreeWidgetItem* top, const field_figures& f) {
@@ -70,6 +71,17 @@ void DIVERGENCE_ROW(QTreeWidgetItem* top, const field_figures& f) {
     if (d.ratio > divergence_note_threshold) row->setForeground(1, QColor(0xb0, 0x20, 0x20));
 }
 
+void CURL_ROWS(QTreeWidget* table, const curl_figures& c) {
+    auto* top = new QTreeWidgetItem(table, {QStringLiteral("curl check at %1 MHz").arg(NUMBER(c.frequency_mhz))});
+    auto* row = ROW(top, QStringLiteral("C (largest |curl E + w B| / largest |curl E| + w |B|)"), c.ratio, {},
+                    QStringLiteral("node (%1, %2, %3): x = %4, y = %5, z = %6 cm")
+                        .arg(c.i).arg(c.j).arg(c.k).arg(POSITION(c.x), POSITION(c.y), POSITION(c.z)));
+    if (c.ratio > curl_note_threshold) row->setForeground(1, QColor(0xb0, 0x20, 0x20));
+    ROW(top, QStringLiteral("k (B fitted to -curl E / w)"), c.factor, {},
+        QStringLiteral("1: the fields belong together; -1: B has the other sign"));
+    top->setExpanded(true);
+}
+
 void LINE_ROWS(QTreeWidgetItem* top, const field_figures& f, const full_map& map) {
     const field_entry& entry = FIELD_ENTRY(f.field);
     const QString unit = TEXT(entry.unit), integral_unit = f.field == 1 ? QStringLiteral("Gs cm") : QStringLiteral("V");
@@ -94,7 +106,8 @@ void LINE_ROWS(QTreeWidgetItem* top, const field_figures& f, const full_map& map
 
 }  // namespace
 
-void FILL_FIGURES_TABLE(QTreeWidget* table, std::span<const field_figures> fields, const full_map& map) {
+void FILL_FIGURES_TABLE(QTreeWidget* table, std::span<const field_figures> fields, const full_map& map,
+                        const curl_figures* curl) {
     table->clear();
     for (const field_figures& f : fields) {
         const field_entry& entry = FIELD_ENTRY(f.field);
@@ -104,6 +117,7 @@ void FILL_FIGURES_TABLE(QTreeWidget* table, std::span<const field_figures> field
         LINE_ROWS(top, f, map);
         top->setExpanded(true);
     }
+    if (curl != nullptr) CURL_ROWS(table, *curl);
     table->resizeColumnToContents(0);
     table->resizeColumnToContents(1);
 }

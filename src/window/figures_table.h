@@ -7,7 +7,7 @@
 //   significant digits), unit, where (node and position). An absent figure reads "absent".
 //
 // HOW TO CALL IT
-//   FILL_FIGURES_TABLE(table, fields, map);   // table with four columns
+//   FILL_FIGURES_TABLE(table, fields, map, curl);   // table with four columns; curl may be null
 //
 // ASSUMES AND LIMITS
 //   fields hold figures of the map given. The line rows start folded.
@@ -21,6 +21,7 @@ class QTreeWidget;
 
 namespace orvex {
 
-void FILL_FIGURES_TABLE(QTreeWidget* table, std::span<const field_figures> fields, const full_map& map);
+void FILL_FIGURES_TABLE(QTreeWidget* table, std::span<const field_figures> fields, const full_map& map,
+                        const curl_figures* curl = nullptr);
 
 }  // namespace orvex
