@@ -65,7 +65,7 @@ double BRENT_ZERO(F&& f, double a, double b, double fa, double fb, double tol) {
 // Tracking that follows a plan's steps (refined), from an entry time when one is given.
 track_options FOLLOWING(const std::vector<std::int32_t>& plan, std::optional<double> entry_time = std::nullopt,
                         int refinement = 1) {
-    track_options o;
+    track_options o{};
     o.plan = &plan;
     o.entry_time_ns = entry_time;
     o.refinement = refinement;
@@ -108,45 +108,71 @@ phase_scan PHASE_SCAN(const full_map& m, const track_request& request, int count
     // Both fields unfolded before the threads read them.
     static_cast<void>(FIELD_TRIPLE(m, 0));
     static_cast<void>(FIELD_TRIPLE(m, 1));
-    ON_ALL_CORES(n, [&](std::size_t k) {
-        track_request r = request;
-        r.phase_deg = s.phases_deg[k];
-        s.tracks[k] = TRACK(m, r);
+    // Each core takes a run of neighbouring phases, each phase's search for its entry time
+    // starting from the entry times of the phases before it (extrapolated).
+    const std::size_t parts = std::min<std::size_t>(n, std::max(1u, std::thread::hardware_concurrency()));
+    ON_ALL_CORES(parts, [&](std::size_t part) {
+        const std::size_t from = n * part / parts, to = n * (part + 1) / parts;
+        for (std::size_t k = from; k < to; ++k) {
+            track_request r = request;
+            r.phase_deg = s.phases_deg[k];
+            track_options o;
+            const auto known = [&](std::size_t back) { return k >= from + back && s.tracks[k - back].loss == track_loss::none; };
+            const auto tau = [&](std::size_t back) { return s.tracks[k - back].entry_clock_ns; };
+            if (known(1) && known(2) && known(3)) o.entry_time_guess_ns = 3.0 * tau(1) - 3.0 * tau(2) + tau(3);
+            else if (known(1) && known(2)) o.entry_time_guess_ns = 2.0 * tau(1) - tau(2);
+            else if (known(1)) o.entry_time_guess_ns = tau(1);
+            s.tracks[k] = TRACK(m, r, o);
+        }
     });
     std::optional<std::size_t> best;
     for (std::size_t k = 0; k < n; ++k)
         if (s.tracks[k].loss == track_loss::none && (!best || s.tracks[k].gain_mev > s.tracks[*best].gain_mev)) best = k;
     if (!best || !request.frequency_mhz) return s;
-    s.crest = FIND_CREST(m, request, s.phases_deg[*best], 360.0 / static_cast<double>(n), s.tracks[*best].plan);
+    s.crest = FIND_CREST(m, request, s.phases_deg[*best], 360.0 / static_cast<double>(n), s.tracks[*best]);
     if (!s.crest) s.crest = crest_figures{WRAPPED(s.phases_deg[*best]), false, s.tracks[*best]};
     return s;
 }
 
 std::optional<crest_figures> FIND_CREST(const full_map& m, const track_request& request, double near_deg,
-                                        double half_width_deg, const std::vector<std::int32_t>& plan) {
+                                        double half_width_deg, const track_result& near) {
+    if (!request.frequency_mhz || near.loss != track_loss::none) return std::nullopt;
     const double half = std::min(half_width_deg, 180.0);
+    // The entry clock is held at the near track's: the RF phase at entry psi then moves every
+    // track's fields smoothly (no search for an entry time, no rounding of one), and the crest
+    // in psi is carried over to the clock of the convention afterwards.
     std::atomic<bool> lost{false};
-    const auto gain = [&](double deg) {
+    const auto held = [&](double psi) {
         track_request r = request;
-        r.phase_deg = deg;
-        const track_result t = TRACK(m, r, FOLLOWING(plan));
+        r.phase_deg = psi;
+        const track_result t = TRACK(m, r, FOLLOWING(near.plan, near.entry_clock_ns));
         if (t.loss != track_loss::none) lost = true;
-        return t.gain_mev;
+        return t;
     };
-    // g(phi + h) - g(phi - h), the two tracks side by side.
-    const auto slope = [&](double deg) {
+    // g(psi + h) - g(psi - h), the two tracks side by side.
+    const auto slope = [&](double psi) {
         std::array<double, 2> g{};
-        ON_ALL_CORES(2, [&](std::size_t side) { g[side] = gain(deg + (side == 0 ? crest_difference_deg : -crest_difference_deg)); });
+        ON_ALL_CORES(2, [&](std::size_t side) {
+            g[side] = held(psi + (side == 0 ? crest_difference_deg : -crest_difference_deg)).gain_mev;
+        });
         return g[0] - g[1];
     };
     const double a = near_deg - half, b = near_deg + half;
     const double fa = slope(a), fb = slope(b);
     if (lost || !(fa > 0.0) || !(fb < 0.0)) return std::nullopt;
-    const double phase = BRENT_ZERO(slope, a, b, fa, fb, crest_tolerance_deg);
+    const double psi = BRENT_ZERO(slope, a, b, fa, fb, crest_tolerance_deg);
+    const track_result at = held(psi);
+    if (lost || !std::isfinite(at.origin_clock_ns)) return std::nullopt;
+    // The particle that enters at phase psi crosses z0 at t_c: on the convention's clock its
+    // phase is psi + w t_c.
+    const double omega_deg = 360.0 * *request.frequency_mhz * 1e-3;  // degrees per ns
+    const double phase = psi + omega_deg * at.origin_clock_ns;
     track_request r = request;
     r.phase_deg = phase;
-    crest_figures c{WRAPPED(phase), true, TRACK(m, r, FOLLOWING(plan))};
-    if (lost || c.track.loss != track_loss::none) return std::nullopt;
+    track_options o = FOLLOWING(near.plan);
+    o.entry_time_guess_ns = near.entry_clock_ns - at.origin_clock_ns;
+    crest_figures c{WRAPPED(phase), true, TRACK(m, r, o)};
+    if (c.track.loss != track_loss::none) return std::nullopt;
     return c;
 }
 

@@ -4,10 +4,12 @@
 // WHAT IT IS
 //   PHASE_SCAN tracks the particle at the N phases -180 + 360 k / N degrees (k = 0 .. N - 1)
 //   and finds the crest, the phase of largest gain, to 1e-6 degrees: about the scan's best
-//   phase, within one scan step either side, it finds the zero of g(phi + h) - g(phi - h)
-//   (h = 0.01 degree; Brent's method to 1e-7 degree), every track there following the steps of
-//   the best scan track, so that the gain is a smooth function of the phase. Comparing gains
-//   alone cannot place a maximum closer than about the square root of their rounding.
+//   phase, within one scan step either side, it finds the zero of g(psi + h) - g(psi - h)
+//   (h = 0.01 degree; Brent's method to 1e-7 degree), where psi is the RF phase with the entry
+//   clock held at the best scan track's and every track follows that track's steps, so that
+//   the gain is a smooth function of psi; the crest is then psi + w t_c on the convention's
+//   clock (t_c: when that particle crosses z0). Comparing gains alone cannot place a maximum
+//   closer than about the square root of their rounding.
 //   TRANSFER_MATRIX is the 4 x 4 matrix of (x, x', y, y') in (mm, mrad) about a tracked particle,
 //   by central differences of eight rays offset by +-1 um in x and y and +-1 urad in x' and y',
 //   each following the reference's steps and entry time; the focal lengths -1/R21 and -1/R43 in
@@ -52,9 +54,10 @@ struct phase_scan {
 
 phase_scan PHASE_SCAN(const full_map& map, const track_request& request, int count);
 
-// The crest near a phase, within half_width degrees either side (the refinement above).
+// The crest near a phase (near: the track there), within half_width degrees either side (the
+// refinement above); absent without a frequency.
 std::optional<crest_figures> FIND_CREST(const full_map& map, const track_request& request, double near_deg,
-                                        double half_width_deg, const std::vector<std::int32_t>& plan);
+                                        double half_width_deg, const track_result& near);
 
 struct transfer_matrix {
     std::array<std::array<double, 4>, 4> r{};  // rows and columns x, x', y, y' (mm, mrad)

@@ -20,11 +20,11 @@ namespace orvex {
 namespace {
 
 constexpr double c_b_per_gauss = 299.792458;      // c B in V/cm for B = 1 Gs
-constexpr double advance_per_step = 0.3;           // phase, turn, momentum change per step
+constexpr double advance_per_step = 0.5;           // phase, turn, momentum change per step
 constexpr double loss_resolution_cm = 1e-6;
 constexpr std::int64_t most_steps_per_cell = 100'000;
 constexpr int most_clock_passes = 40;
-constexpr double clock_tolerance_rad = 1e-12;
+constexpr double clock_tolerance_rad = 1e-10;
 
 using state = std::array<double, 6>;  // x, y, px c, py c, W - W0, t (the gain kept apart from W0: no rounding of W)
 enum class step_status { ok, outside, turned_back, not_finite };
@@ -42,6 +42,50 @@ struct evaluation {
     double e_abs = 0.0, b_abs = 0.0;  // |E(x)|, |B(x)| at the point (V/cm, Gs)
 };
 
+// Sums of count arrays over 4 x 4 x 4 nodes from their first node, with the axes' weights.
+template <std::size_t count>
+std::array<double, count> SUMS_4X4X4(const std::array<const double*, 6>& a, const interpolation_stencil& s) {
+    const std::array<double, 4> &wx = s.axis[0].w, &wy = s.axis[1].w, &wz = s.axis[2].w;
+    std::array<double, count> sum{};
+    for (std::size_t kk = 0; kk < 4; ++kk)
+        for (std::size_t jj = 0; jj < 4; ++jj) {
+            const double wyz = wy[jj] * wz[kk];
+            const std::size_t row = (kk * full_capacity_y + jj) * full_capacity_x;
+            for (std::size_t c = 0; c < count; ++c) {
+                const double* v = a[c] + row;
+                sum[c] += wyz * ((wx[0] * v[0] + wx[1] * v[1]) + (wx[2] * v[2] + wx[3] * v[3]));
+            }
+        }
+    return sum;
+}
+
+// The field's components at the stencil's point: APPLY_STENCIL's sums, with the loops fixed at
+// 4 x 4 x 4 nodes and both fields in one pass when the point lies away from the grid's ends
+// (the same weights, summed in another order: equal to rounding).
+void FIELDS_AT(const tracker& k, const interpolation_stencil& s, std::array<double, 3>& e, std::array<double, 3>& b) {
+    const axis_weights &ax = s.axis[0], &ay = s.axis[1], &az = s.axis[2];
+    if (ax.count != 4 || ay.count != 4 || az.count != 4) {
+        if (k.has_e) e = APPLY_STENCIL(s, k.e);
+        if (k.has_b) b = APPLY_STENCIL(s, k.b);
+        return;
+    }
+    std::array<const double*, 6> a{};
+    std::size_t n = 0;
+    const std::size_t origin = FULL_INDEX(ax.first + 1, ay.first + 1, az.first + 1);
+    if (k.has_e)
+        for (const full_array* f : k.e) a[n++] = f->data() + origin;
+    if (k.has_b)
+        for (const full_array* f : k.b) a[n++] = f->data() + origin;
+    if (n == 6) {
+        const std::array<double, 6> sum = SUMS_4X4X4<6>(a, s);
+        e = {sum[0], sum[1], sum[2]};
+        b = {sum[3], sum[4], sum[5]};
+    } else if (n == 3) {
+        const std::array<double, 3> sum = SUMS_4X4X4<3>(a, s);
+        (k.has_e ? e : b) = sum;
+    }
+}
+
 step_status DERIV(const tracker& k, double z, const state& u, state& du, evaluation* seen = nullptr) {
     interpolation_stencil s;
     if (!STENCIL(k.m, interpolation::cubic, u[0], u[1], z, s)) return std::isnan(u[0] + u[1]) ? step_status::not_finite : step_status::outside;
@@ -51,8 +95,7 @@ step_status DERIV(const tracker& k, double z, const state& u, state& du, evaluat
     const double pz = std::sqrt(pz2);
     const double xp = u[2] / pz, yp = u[3] / pz, inv_beta_z = (w + k.mass) / pz;
     std::array<double, 3> e{0.0, 0.0, 0.0}, b{0.0, 0.0, 0.0};
-    if (k.has_e) e = APPLY_STENCIL(s, k.e);
-    if (k.has_b) b = APPLY_STENCIL(s, k.b);
+    FIELDS_AT(k, s, e, b);
     if (seen != nullptr) {
         seen->e_abs = std::sqrt(e[0] * e[0] + e[1] * e[1] + e[2] * e[2]);
         seen->b_abs = std::sqrt(b[0] * b[0] + b[1] * b[1] + b[2] * b[2]);
@@ -80,7 +123,7 @@ step_status DERIV(const tracker& k, double z, const state& u, state& du, evaluat
 // substep: Neville's scheme in h^2 gives order 8); f0 is the derivative at (z, u).
 step_status STEP(const tracker& k, double z, double h, const state& u, const state& f0, state& out) {
     constexpr std::array<int, 4> substeps{2, 4, 6, 8};
-    std::array<state, 4> row{}, previous{};  // the tableau's current and previous rows
+    std::array<state, substeps.size()> row{}, previous{};  // the tableau's current and previous rows
     for (std::size_t j = 0; j < substeps.size(); ++j) {
         const int n = substeps[j];
         const double g = h / n;
@@ -324,8 +367,9 @@ track_result TRACK(const full_map& m, const track_request& r, const track_option
     if (options.entry_time_ns || k.omega == 0.0 || at_origin == 0) {
         to_origin(options.entry_time_ns.value_or(0.0));
     } else {
-        // The secant method on tau -> t(z0), from the time at constant speed.
-        double tau_a = -(z0 - cuts[0]) * (r.energy_mev + k.mass) / (pz * light_speed_cm_per_ns);
+        // The secant method on tau -> t(z0), from the guess or the time at constant speed.
+        double tau_a = options.entry_time_guess_ns.value_or(-(z0 - cuts[0]) * (r.energy_mev + k.mass) /
+                                                             (pz * light_speed_cm_per_ns));
         double r_a = to_origin(tau_a);
         double tau_b = tau_a - r_a;
         while (p.status == step_status::ok && std::fabs(r_a) * k.omega > clock_tolerance_rad &&
@@ -346,6 +390,7 @@ track_result TRACK(const full_map& m, const track_request& r, const track_option
     // given at entry is kept as it is.
     const double shift = !options.entry_time_ns && reached_origin ? clock_at_origin : 0.0;
     out.entry_clock_ns = tau;
+    out.origin_clock_ns = reached_origin ? clock_at_origin : std::nan("");
     out.loss = LOSS_OF(p.status);
     out.entry = POINT(k, cuts[0], entry);
     out.entry.xp = r.xp_mrad, out.entry.yp = r.yp_mrad;

@@ -20,8 +20,9 @@
 //   (and n at least 1). The plan (n per cell) is recorded, so offset rays and the crest search
 //   can follow the same steps, and refinement multiplies every n (2: every step halved).
 //   The clock: with a frequency, the entry time is found by the secant method so that the
-//   particle crosses z0 at t = 0 (to 1e-12 rad of RF phase); offset rays take the entry time
-//   of the particle they are offset from.
+//   particle crosses z0 at t = 0 (to 1e-10 rad of RF phase), starting from the time at
+//   constant speed or a guess (the entry time of a neighbouring phase); offset rays take the
+//   entry time of the particle they are offset from.
 //   A particle is lost when a step would leave the map's transverse region (left_region), when
 //   pz would no longer be real (turned_back: it stops or turns back), or when a field value it
 //   meets is not finite; the step is halved down to 1e-6 cm to find where, and the last point
@@ -77,6 +78,8 @@ struct track_result {
     double gain_mev = 0.0;           // exit W - entry W (of the last point when lost)
     double time_of_flight_ns = 0.0;  // last t - entry t
     double entry_clock_ns = 0.0;     // the clock at entry the fields were given (for offset rays)
+    double origin_clock_ns = 0.0;    // that clock at z0 (0 to 1e-10 rad of RF phase unless the
+                                     // entry time was given; NaN when lost before z0)
     std::int64_t steps = 0;          // steps of the final pass
     int clock_iterations = 0;        // passes to z0 to set the entry time
     std::vector<std::int32_t> plan;  // steps per segment (the cells, one cut at z0)
@@ -86,6 +89,7 @@ struct track_options {
     const std::vector<std::int32_t>* plan = nullptr;  // follow these steps (times refinement)
     int refinement = 1;                               // every step divided by this
     std::optional<double> entry_time_ns;              // the clock at entry, as given
+    std::optional<double> entry_time_guess_ns;        // where the search for it starts
     std::vector<track_point>* trajectory = nullptr;   // every step's end, the entry first
 };
 

@@ -239,6 +239,7 @@ TEST(Tracking, HalvingTheStepChangesNothingThatShows) {
         ASSERT_TRUE(h);
         EXPECT_LT(h->gain_change_mev, 1e-9 * std::fabs(t.gain_mev)) << w.who << " gain " << t.gain_mev;
         EXPECT_LT(h->slope_change_mrad, 1e-9) << w.who;
+        std::printf("%s gain %.3g slope %.3g steps %ld\n", w.who, h->gain_change_mev / std::fabs(t.gain_mev), h->slope_change_mrad, (long)t.steps);
     }
 }
 
