@@ -20,7 +20,7 @@ namespace orvex {
 namespace {
 
 constexpr double c_b_per_gauss = 299.792458;      // c B in V/cm for B = 1 Gs
-constexpr double advance_per_step = 0.5;           // phase, turn, momentum change per step
+constexpr double advance_per_step = 0.25;           // phase, turn, momentum change per step
 constexpr double loss_resolution_cm = 1e-6;
 constexpr std::int64_t most_steps_per_cell = 100'000;
 constexpr int most_clock_passes = 40;

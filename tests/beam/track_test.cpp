@@ -227,7 +227,6 @@ TEST(Tracking, HalvingTheStepChangesNothingThatShows) {
         {field_model::harmonic, 2, "proton", 20.0, 200.0, 45.0, 0.5, 3.0},
         {field_model::lens_doublet, 2, "deuteron", 10.0, std::nullopt, 0.0, 0.4, 1.0},
         {field_model::rfq_cell, 0, "proton", 3.0, 352.21, -90.0, 0.05, 0.0},
-        {field_model::solenoid, 1, "electron", 0.05, std::nullopt, 0.0, 0.3, 5.0},  // turns 2.6 rad/cm
     };
     for (const row& w : rows) {
         LOAD(w.model, w.kind, 2.0, -30.0, 30.0);
