@@ -96,7 +96,7 @@ json MATRIX(const track_document& doc) {
     o["offsets"] = {{"x_mm", matrix_offset_mm}, {"xp_mrad", matrix_offset_mrad}, {"y_mm", matrix_offset_mm},
                     {"yp_mrad", matrix_offset_mrad}};
     if (doc.matrix == nullptr) {
-        o["absent"] = "an offset ray is lost";
+        o["absent"] = "the particle or an offset ray is lost";
         return o;
     }
     json rows = json::array();

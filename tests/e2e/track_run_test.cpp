@@ -77,7 +77,7 @@ TEST_F(TrackRun, StartOutsideStopsAndLossIsReported) {
     EXPECT_NEAR(std::fabs(t["where"]["x_cm"].get<double>()), 2.0, 1e-4);
     EXPECT_EQ(t["where"]["W_MeV"].get<double>(), 1.0);
     EXPECT_FALSE(t.contains("gain_MeV") || doc.contains("crest") || doc["request"].contains("phase_deg"));
-    EXPECT_EQ(doc["matrix"]["absent"], "an offset ray is lost");
+    EXPECT_EQ(doc["matrix"]["absent"], "the particle or an offset ray is lost");
 }
 
 TEST_F(TrackRun, PillboxWithBOfTheOtherSignRaisesTheCurlNote) {
