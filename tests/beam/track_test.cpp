@@ -84,6 +84,27 @@ TEST(Tracking, StaticMagneticFieldKeepsTheEnergy) {
     EXPECT_LE(std::fabs(t.last.w - r.energy_mev), 1e-10 * r.energy_mev);
 }
 
+// In a static electric field the gain is the fall of the potential: q (V(entry) - V(exit)),
+// with V = 1000 V cosh(a x) cosh(b y) cos(c z) of the harmonic model, off the axis and at a slant
+// (the map ends where Ez and its curvature vanish, z c = -3 pi and 2 pi, so that the cubic rule's
+// extrapolated end cells hold the field as well as the others).
+TEST(Tracking, StaticElectricFieldGainsThePotentialDifference) {
+    const double c = std::sqrt(0.13), z_in = -3.0 * pi / c, z_out = 2.0 * pi / c;
+    LOAD(field_model::harmonic, 0, 2.0, z_in, z_out);
+    const auto potential = [](double x, double y, double z) {
+        return 1000.0 * std::cosh(0.3 * x) * std::cosh(0.2 * y) * std::cos(std::sqrt(0.13) * z);
+    };
+    for (const char* who : {"proton", "alpha"}) {
+        track_request r = REQUEST(who, 0.5);
+        r.x_cm = 0.5, r.y_cm = -0.3, r.xp_mrad = 3.0, r.yp_mrad = 2.0;  // the slopes do work in Ex, Ey
+        const track_result t = TRACK(field_grid.full, r);
+        ASSERT_EQ(t.loss, track_loss::none);
+        const double want = r.who.charge * 1e-6 * (potential(0.5, -0.3, z_in) - potential(t.last.x, t.last.y, z_out));
+        EXPECT_GT(std::fabs(want), 1e-3);  // a rise of some 2 kV
+        EXPECT_NEAR(t.gain_mev, want, 1e-6 * std::fabs(want)) << who;
+    }
+}
+
 // A uniform quadrupole (By = G x, Bx = G y) over the whole map is a thick lens with hard edges:
 // cos / sin in x for a positive particle, cosh / sinh in y; the time of flight on the axis is L / v.
 TEST(Tracking, QuadrupoleIsTheThickLens) {
@@ -157,7 +178,8 @@ TEST(Tracking, FastParticleGainsTheGapVoltageOverTheWholeScan) {
 }
 
 // Through a solenoid the matrix is a rotation by the Larmor angle theta = q integral(Bz) / (2 p)
-// (x + i y turned by -theta for theta > 0) times one focusing block for both planes. (The map
+// (x + i y turned by -theta for theta > 0) times one focusing block for both planes, and it is
+// symplectic. (The map
 // is mirrored in x, y and z for fine nodes: between nodes the interpolated Br and Bz agree to
 // about dz^2, which shows in this form as about 1e-5 theta^4.)
 TEST(Tracking, SolenoidMatrixRotatesByTheLarmorAngle) {
@@ -178,6 +200,15 @@ TEST(Tracking, SolenoidMatrixRotatesByTheLarmorAngle) {
                 EXPECT_NEAR(m->r[i + 2][j + 2], c * f, scale) << who << i << j;
                 EXPECT_NEAR(m->r[i][j + 2], s * f, scale) << who << i << j;
                 EXPECT_NEAR(m->r[i + 2][j], -s * f, scale) << who << i << j;
+            }
+        // A static magnetic field between field-free ends keeps phase space: R^T J R = J.
+        const std::array<std::array<double, 4>, 4> j{{{0, 1, 0, 0}, {-1, 0, 0, 0}, {0, 0, 0, 1}, {0, 0, -1, 0}}};
+        for (std::size_t a = 0; a < 4; ++a)
+            for (std::size_t b = 0; b < 4; ++b) {
+                double sum = 0.0;
+                for (std::size_t p = 0; p < 4; ++p)
+                    for (std::size_t q = 0; q < 4; ++q) sum += m->r[p][a] * j[p][q] * m->r[q][b];
+                EXPECT_NEAR(sum, j[a][b], 1e-6) << who << a << b;
             }
     }
 }
