@@ -4,11 +4,14 @@
 // solenoid, losses where they must happen, and the integrator's convergence.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <sstream>
 #include <numbers>
 
 #include "field/analytic_grid.h"
 #include "beam/phase_scan.h"
+#include "beam/track_json.h"
 #include "field/figures.h"
 #include "field/unfold.h"
 #include "physics_fields.h"
@@ -238,6 +241,53 @@ TEST(Tracking, LostParticlesSayWhereAndWhy) {
     }
     EXPECT_NEAR(back.last.z, lo, 1e-3);
     EXPECT_LT(back.last.w, 1e-3 * w0);
+}
+
+// What cannot be tracked is refused before anything is tracked, with why.
+TEST(Tracking, RefusalsSayWhy) {
+    LOAD(field_model::quadrupole, 1, 2.0, -50.0, 50.0);
+    struct row {
+        double w, x, frequency;
+        const char* says;
+    };
+    for (const row& w : {row{0.0, 0.0, 352.0, "the kinetic energy must be a number of MeV above 0"},
+                         row{1.0, 2.5, 352.0, "the start (x, y) = (2.5, 0) cm lies outside the map's transverse region "
+                                              "x in [-2, 2], y in [-2, 2] cm"},
+                         row{1.0, 0.0, -1.0, "the frequency needs a positive number of MHz"}}) {
+        track_request r = REQUEST("proton", 1.0);
+        r.energy_mev = w.w, r.x_cm = w.x, r.frequency_mhz = w.frequency;
+        EXPECT_EQ(TRACK_REFUSAL(field_grid.full, r), w.says);
+    }
+    EXPECT_EQ(TRACK_REFUSAL(field_grid.full, REQUEST("proton", 1.0)), "");
+}
+
+// The trajectory CSV holds every step, entry first and exit last, and reads back as the same
+// doubles.
+TEST(Tracking, TrajectoryCsvReadsBackExactly) {
+    LOAD(field_model::quadrupole, 1, 2.0, -50.0, 50.0);
+    track_request r = REQUEST("proton", 800.0);
+    r.x_cm = 0.1, r.yp_mrad = -0.5;
+    std::vector<track_point> path;
+    track_options o;
+    o.trajectory = &path;
+    const track_result t = TRACK(field_grid.full, r, o);
+    ASSERT_EQ(path.size(), static_cast<std::size_t>(t.steps) + 1);
+    std::istringstream csv(TRAJECTORY_CSV(path, "EM_quad.bin", r));
+    std::string line;
+    std::getline(csv, line);
+    EXPECT_EQ(line, "z,x,y,xp,yp,W,t");
+    std::size_t rows = 0;
+    while (std::getline(csv, line)) {
+        if (line.starts_with('#')) continue;
+        std::array<double, 7> v{};
+        const char* at = line.data();
+        for (double& x : v) at = std::from_chars(at, line.data() + line.size(), x).ptr + 1;
+        const track_point& p = path[rows++];
+        EXPECT_EQ(v, (std::array<double, 7>{p.z, p.x, p.y, p.xp, p.yp, p.w, p.t}));
+    }
+    EXPECT_EQ(rows, path.size());
+    EXPECT_EQ(path.back().xp, t.last.xp);
+    EXPECT_EQ(path.front().x, 0.1);
 }
 
 // Halving every step changes the gain by less than 1e-9 of it and the exit slopes by less than
