@@ -12,13 +12,17 @@
 //     dx/dz = x', dy/dz = y', dt/dz = 1 / (beta_z c),
 //     d(p c)/dz = q (E / beta_z + (x', y', 1) x c B) (eV/cm: E in V/cm, c B = 299.792458 V/cm
 //     per Gs), dW/dz = q (Ex x' + Ey y' + Ez) (eV/cm).
-//   The integrator is the classical fourth-order Runge-Kutta method in z, with steps that end on
-//   every z plane of the map (and on z0), so each step sees a field that is one cubic in z:
-//   each cell of the map is cut into n equal steps, n chosen at the cell's start from the
-//   particle and the field there so that the RF phase, the turn in the magnetic field and the
-//   relative change of momentum in the electric field each advance by at most 0.03 per step
-//   (and n at least 1). The plan (n per cell) is recorded, so offset rays and the crest search
-//   can follow the same steps, and refinement multiplies every n (2: every step halved).
+//   The integrator takes z as the independent variable: each step is Gragg's modified midpoint
+//   rule with 2, 4, 6 and 8 substeps extrapolated to substeps of 0 (Neville's scheme in the
+//   square of the substep: order 8), and steps end on every z plane of the map (and on z0), so
+//   each step sees a field that is one cubic in z. Each cell of the map is cut into n equal
+//   steps, n chosen at the cell's start from the particle and the field there so that the RF
+//   phase, the turn in the magnetic field, the relative change of momentum in the electric
+//   field, the betatron phase of either field's focusing (from the transverse gradients at the
+//   nearest node) and the transverse cells crossed each advance by at most 0.25 per step (and
+//   n at least 1). The plan (n per cell) is recorded, so offset rays and the crest search can
+//   follow the same steps, and refinement multiplies every n (2: every step halved). The gain
+//   is integrated apart from W, so it keeps its own digits however small it is.
 //   The clock: with a frequency, the entry time is found by the secant method so that the
 //   particle crosses z0 at t = 0 (to 1e-10 rad of RF phase), starting from the time at
 //   constant speed or a guess (the entry time of a neighbouring phase); offset rays take the
