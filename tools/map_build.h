@@ -16,12 +16,17 @@
 #include <array>
 #include <string>
 
+#include "field/field_grid.h"
 #include "map_writer.h"
 
 namespace orvex::mapgen {
 
-inline constexpr int lattice_nx = 25, lattice_ny = 25, lattice_nz = 201;
-inline constexpr long long lattice_nodes = 1LL * lattice_nx * lattice_ny * lattice_nz;
+// The stored lattice is field_grid's (field/field_grid.h).
+inline constexpr int lattice_nx = stored_nx, lattice_ny = stored_ny, lattice_nz = stored_nz;
+inline constexpr long long lattice_nodes = static_cast<long long>(stored_nodes);
+
+// "1..25, 1..25, 1..201": the stored nodes' indices, for what an option refuses.
+std::string LATTICE_RANGES();
 
 // Lower limit of each axis: as the recipe gives it, or 0 on a mirrored axis (flag 1), -hi otherwise.
 double X_LO(const map_recipe& s);

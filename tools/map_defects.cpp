@@ -7,12 +7,11 @@
 #include <cmath>
 #include <cstddef>
 
-#include "map_writer.h"
+#include "map_build.h"
 
 namespace orvex::mapgen {
 namespace {
 
-constexpr int lattice_nx = 25, lattice_ny = 25, lattice_nz = 201;
 constexpr std::array<std::string_view, 6> component_names{"ex", "ey", "ez", "bx", "by", "bz"};
 
 // Whether a map of this kind writes component c (0..5 for Ex..Bz).
@@ -155,7 +154,7 @@ std::string READ_DEFECT_OPTION(std::string_view option, std::string_view value, 
             !NUMBER(f[3], p.k) || !NUMBER(f[4], p.value))
             return bad + "needs C,I,J,K,VALUE (ey,6,7,8,nan)";
         if (p.i < 1 || p.i > lattice_nx || p.j < 1 || p.j > lattice_ny || p.k < 1 || p.k > lattice_nz)
-            return bad + "node outside 1..25, 1..25, 1..201";
+            return bad + "node outside " + LATTICE_RANGES();
         p.component = static_cast<std::size_t>(std::countr_zero(set));
         d.values.push_back(p);
     } else {

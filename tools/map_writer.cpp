@@ -1,7 +1,8 @@
 // map_writer.cpp: the analytic map written in the three layouts, clean or damaged.
 //
 // The whole file is built in memory (at most about 25 MB for a text map of both fields) and
-// then written in one go, so a cut or a changed length applies to exact byte offsets. The
+// then written whole (console/file_output.h: a failure leaves the old file), so a cut or a
+// changed length applies to exact byte offsets. The
 // layouts' bytes are built in map_binary.cpp and map_text.cpp.
 #include "map_writer.h"
 
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "console/file_output.h"
 #include "map_build.h"
 
 namespace orvex::mapgen {
@@ -39,15 +41,11 @@ bool LISTED(const std::vector<node_ref>& nodes, int i, int j, int k) {
                        [&](const node_ref& n) { return n.i == i && n.j == j && n.k == k; });
 }
 
-bool WRITE_WHOLE(const std::string& path, const std::string& bytes) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr) return false;
-    const bool wrote = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    const bool closed = std::fclose(f) == 0;
-    return wrote && closed;
-}
-
 }  // namespace
+
+std::string LATTICE_RANGES() {
+    return "1.." + std::to_string(lattice_nx) + ", 1.." + std::to_string(lattice_ny) + ", 1.." + std::to_string(lattice_nz);
+}
 
 double X_LO(const map_recipe& s) { return AXIS_LO(s.x_lo, s.x_hi, s.ksym_yz); }
 double Y_LO(const map_recipe& s) { return AXIS_LO(s.y_lo, s.y_hi, s.ksym_xz); }
@@ -119,7 +117,7 @@ field_value FIELD_AT(const map_recipe& s, double x, double y, double z) {
     return ANALYTIC_FIELD(s.kind, x, y, z, scale);
 }
 
-bool WRITE_FIELD_MAP(const map_recipe& s, layout l, const std::string& path, const map_style& style) {
+bool WRITE_FIELD_MAP(const map_recipe& s, layout l, const std::string& path, const map_style& style, std::string* why) {
     map_style st = style;
     RESOLVE_DEFECTS(s, st.defects);
     std::string bytes;
@@ -130,7 +128,7 @@ bool WRITE_FIELD_MAP(const map_recipe& s, layout l, const std::string& path, con
     }
     if (st.cut_at >= 0 && static_cast<unsigned long long>(st.cut_at) < bytes.size())
         bytes.resize(static_cast<std::size_t>(st.cut_at));
-    return WRITE_WHOLE(path, bytes);
+    return WRITE_FILE_ATOMICALLY(path, bytes, why);
 }
 
 bool WRITE_FIELD_MAP(const map_recipe& s, layout l, const std::string& path) {

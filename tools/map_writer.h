@@ -10,9 +10,9 @@
 //
 // Layouts:
 //   binary: records framed by 4-byte little-endian lengths before and after each body:
-//           (d_elm, aper, n_cell), (three flags), xmws(25), ymws(25), zmws(201), then the
-//           component arrays (Ex Ey Ez for kind 0, Bx By Bz for kind 1, all six for kind 2),
-//           each 125,625 doubles with x fastest.
+//           (d_elm, aper, n_cell), (three flags), xmws, ymws, zmws, then the component
+//           arrays (Ex Ey Ez for kind 0, Bx By Bz for kind 1, all six for kind 2), each with
+//           x fastest; the lattice is field_grid's stored one (field/field_grid.h).
 //   text:   the same groups as free-form text, each group starting on a new line, values
 //           with `digits` significant digits.
 //   nodes:  kind line, flags line, three range lines (lo hi count), then one line per node
@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "analytic_field.h"
+#include "field/field_grid.h"
 #include "device_fields.h"
 #include "map_defects.h"
 
@@ -35,7 +36,7 @@ namespace orvex::mapgen {
 enum class layout { binary, text, nodes };  // format_flag 0, 1, 2
 
 // A stored lattice given node by node (an imported table) instead of a model: the coordinates
-// (25, 25, 201) and the six component arrays (125,625 each, x fastest; zero where not carried).
+// of field_grid's stored lattice and the six component arrays (x fastest; zero where not carried).
 struct stored_lattice {
     std::vector<double> x, y, z;
     std::array<std::vector<double>, 6> values;  // Ex Ey Ez Bx By Bz
@@ -51,7 +52,7 @@ struct map_recipe {
     int n_cell = 0;                             // header of the array layouts (kind 2 needs > 0
                                                 // unless the name says "MW")
     int node_kind = -1;                         // nodes layout: kind written on line 1 (-1: kind)
-    int nx = 25, ny = 25, nz = 201;             // nodes layout: counts written (to test mismatch)
+    int nx = stored_nx, ny = stored_ny, nz = stored_nz;  // nodes layout: counts written (to test mismatch)
     int digits = 17;                            // significant digits in the text layouts
     field_model model = field_model::analytic;  // analytic test field, or a device for examples
     const stored_lattice* lattice = nullptr;    // when set: the coordinates and field of every
@@ -69,17 +70,17 @@ double STORED_Z(const map_recipe&, int k);
 // not carry are 0.0.
 field_value FIELD_AT(const map_recipe&, double x, double y, double z);
 
-// Writes the analytic map in a layout; false on an I/O failure.
+// Writes the analytic map in a layout, whole; false on an I/O failure.
 bool WRITE_FIELD_MAP(const map_recipe&, layout, const std::string& path);
 
 // The bytes WRITE_FIELD_MAP writes for a clean map.
 std::string BUILD_FIELD_MAP(const map_recipe&, layout);
 
 // Fills field_grid-shaped stored arrays directly (no file), for tests of later stages:
-// xmws/ymws/zmws (25, 25, 201) and the six arrays (125,625 each, array order i fastest), the
+// xmws/ymws/zmws and the six arrays (array order i fastest), the
 // components the kind does not carry set to 0.0, as a reader leaves them. The header values and
 // flags are the caller's to copy from the map_recipe. Declared with plain pointers so tools/ does
-// not depend on src/.
+// not depend on the field grid's record.
 struct stored_target {
     double* xmws;
     double* ymws;
@@ -131,8 +132,9 @@ struct map_style {
     map_defects defects;
 };
 
-// As WRITE_FIELD_MAP, with a style; false on an I/O failure.
-bool WRITE_FIELD_MAP(const map_recipe&, layout, const std::string& path, const map_style&);
+// As WRITE_FIELD_MAP, with a style; false on an I/O failure, why (when given) saying what failed.
+// The file is written whole: on a failure no part of it is left and an old file stays.
+bool WRITE_FIELD_MAP(const map_recipe&, layout, const std::string& path, const map_style&, std::string* why = nullptr);
 
 // Offset in bytes of the end of binary record r (1-based) of a clean file, trailing length
 // included; 0 for r = 0. Records: 1 header, 2 flags, 3..5 coordinates, then the components.

@@ -1,22 +1,21 @@
-// write_field_map: writes an analytic field map, clean or damaged, for tests and examples.
-// Its options and exit statuses are usage_text below, which --help prints (and man
-// write_field_map explains).
-#include <algorithm>
-#include <charconv>
-#include <cstdio>
+// write_field_map: writes an analytic field map, clean or damaged, for tests and examples, or
+// imports a field solver's table as a map. Its options and exit statuses are usage_text below,
+// which --help prints (and man write_field_map explains); each command returns its status.
+#include "write_field_map.h"
+
 #include <cerrno>
-#include <cstdlib>
+#include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "import_command.h"
-#include "map_writer.h"
+#include "fieldio/import_control.h"
+#include "fieldio/import_source.h"
+
+namespace orvex::mapgen {
 
 namespace {
-
-using namespace orvex::mapgen;
 
 constexpr std::string_view usage_text = R"(Usage: write_field_map --layout binary|text|nodes [OPTION...] OUT
        write_field_map --import TABLE --layout binary|text|nodes [IMPORT OPTION...] OUT
@@ -36,14 +35,17 @@ The map:
                         the first and last z planes, Ez = E0 J0(kr), B_phi = -(E0 / c) J1(kr),
                         E0 = 10 kV/cm; no mirror in z)
   --kind K              0 E only, 1 B only, 2 both (default 2); other values write no components
-  --sym YZ,XZ,XY        the three mirror flags (default 0,0,0)
+  --sym YZ,XZ,XY        the three mirror flags (default 0,0,0); a flag of 1 the model's field
+                        does not have (its mirror image is not what the viewer unfolds) is refused
+  --mirror-tolerance R  how far a mirror image may differ, relative to the field's largest
+                        magnitude (default 1e-6)
   --range XHI,YHI,ZHI   upper coordinate limits in cm (default 2,2,50); the lower limit is 0 on
                         a mirrored axis and -hi otherwise
   --lo XLO,YLO,ZLO      lower limits instead of that rule
   --header D_ELM,APER[,NCELL]  header of the array layouts (default 100,2,0)
   --ncell N             header integer of the array layouts (default 0)
-  --counts NX,NY,NZ     node counts written in the node list (default 25,25,201); the nodes
-                        written are always the 25 x 25 x 201 lattice
+  --counts NX,NY,NZ     node counts written in the node list (default: the lattice's); the
+                        nodes written are always those of the map's lattice
   --node-kind K         kind written on the node list's first line (default: --kind)
   --digits D            significant digits in the text layouts (default 17)
   --per-line N          values per line inside a text group (default 5; 0: whole group on one)
@@ -81,205 +83,73 @@ Import (a field solver's column table as a map; OUT must hold MW for both fields
 or RFQ):
   --import TABLE        rows of x y z and components (blanks, tabs or commas between), in any
                         order; headers with names and units: x [mm] ... Ex [V/m], a last
-                        line % x y z es.Ex (V/m) ..., or nx ny nz 2 and numbered column lines
+                        line % x y z es.Ex (V/m) ..., or nx ny nz 2 and numbered column lines;
+                        a map's own CSV export gives back its header, coordinates and flags
   --columns NAMES       the columns' names when the table names none (x,y,z,Ex,Ey,Ez,...)
   --units UNITS         units the header does not give: m, mm, cm; V/m, V/cm, kV/m, MV/m;
                         T, mT, Gs, kGs; A/m (H)
-  --sym YZ,XZ,XY        mirror flags: keep the side from the plane (which must be a node) up
-  --resample linear|cubic  a stored part other than 25 x 25 x 201 interpolated onto it
+  --sym YZ,XZ,XY        mirror flags: keep the side from the plane (which must be a node) up;
+                        every node left out must be the mirror image the viewer unfolds
+                        (default: the table's "# mirror flags:" line, else 0,0,0)
+  --mirror-tolerance R  how far a node left out may differ from its image, relative to the
+                        field's largest magnitude (default 1e-6)
+  --resample linear|cubic  a stored part other than the map's lattice interpolated onto it
   --part re|im          the part of a table with real and imaginary columns
-  --header D_ELM,APER[,NCELL]  header values (default: the region's length, its half-width, 0)
+  --header D_ELM,APER[,NCELL]  header values (default: the table's "# map header:" line, else
+                        the region's length, its half-width, 0); NCELL > 0 in an array layout
+                        makes a map of both fields (the field the table lacks is zero)
 
-Exit status 0 when written, 1 when the file could not be written, 2 on a bad option; one line
-on standard error says why.
+A map written into a directory without plot_orvex_3dfields.dat gets one beside it, naming the
+map, its layout and its field (a map of both fields: the electric); one line on standard error
+says so. An existing control file is never touched.
+
+Exit status 0 when written, 1 when the map could not be made or written (a table that cannot be
+imported, a model without the parities --sym asks for), 2 on a bad option; one line on standard
+error says why, and nothing is written.
 )";
 
-// --help and --version: the answer on standard output, status 0 (1 when it cannot be written).
+// The answer on standard output, status 0 (1 when it cannot be written).
 int ANSWER(std::string_view text) {
     if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0) return 0;
-    std::fprintf(stderr, "write_field_map: cannot write standard output: %s\n", std::strerror(errno));
+    SAY(std::string("cannot write standard output: ") + std::strerror(errno));
     return 1;
-}
-
-[[noreturn]] void USAGE_FAILURE(const std::string& what) {
-    std::fprintf(stderr, "write_field_map: %s\n", what.c_str());
-    std::exit(2);
-}
-
-template <class T>
-T PARSE_NUMBER(std::string_view text, std::string_view option) {
-    T v{};
-    const auto r = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (r.ec != std::errc{} || r.ptr != text.data() + text.size())
-        USAGE_FAILURE("bad number \"" + std::string(text) + "\" for " + std::string(option));
-    return v;
-}
-
-// Splits "a,b,c" into count numbers (or between count and most).
-template <class T>
-std::vector<T> PARSE_LIST(std::string_view text, std::size_t count, std::string_view option,
-                          std::size_t most = 0) {
-    std::vector<T> out;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t comma = text.find(',', start);
-        out.push_back(PARSE_NUMBER<T>(text.substr(start, comma - start), option));
-        if (comma == std::string_view::npos) break;
-        start = comma + 1;
-    }
-    if (out.size() < count || out.size() > std::max(count, most))
-        USAGE_FAILURE(std::string(option) + " needs " + std::to_string(count) +
-                      (most > count ? " or " + std::to_string(most) : std::string()) +
-                      " comma-separated values");
-    return out;
-}
-
-// "analytic, rfq, solenoid or lens-doublet": every name --model takes.
-std::string MODEL_LIST() {
-    std::string list;
-    for (std::size_t n = 0; n < model_names.size(); ++n) {
-        if (n > 0) list += n + 1 == model_names.size() ? " or " : ", ";
-        list += model_names[n].name;
-    }
-    return list;
-}
-
-node_ref PARSE_NODE(std::string_view text, std::string_view option) {
-    const auto v = PARSE_LIST<int>(text, 3, option);
-    if (v[0] < 1 || v[0] > 25 || v[1] < 1 || v[1] > 25 || v[2] < 1 || v[2] > 201)
-        USAGE_FAILURE(std::string(option) + " node outside 1..25, 1..25, 1..201");
-    return {v[0], v[1], v[2]};
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (orvex::mapimport::ASKS_FOR_IMPORT(argc, argv)) return orvex::mapimport::IMPORT_COMMAND(argc, argv);
-    map_recipe recipe;
-    map_style style;
-    layout lay = layout::binary;
-    bool have_layout = false;
-    std::string out;
-    bool poke_waits_for_at = false;
+int ANSWER_HELP() { return ANSWER(usage_text); }
+int ANSWER_VERSION() { return ANSWER("write_field_map " ORVEX_VERSION "\n"); }
 
-    for (int a = 1; a < argc; ++a) {
-        const std::string_view opt = argv[a];
-        auto value = [&]() -> std::string_view {
-            if (a + 1 >= argc) USAGE_FAILURE(std::string(opt) + " needs a value");
-            return argv[++a];
-        };
-        if (opt == "--help" || opt == "-h") return ANSWER(usage_text);
-        if (opt == "--version" || opt == "-V") return ANSWER("write_field_map " ORVEX_VERSION "\n");
-        if (opt == "--layout") {
-            const std::string_view v = value();
-            if (v == "binary") lay = layout::binary;
-            else if (v == "text") lay = layout::text;
-            else if (v == "nodes") lay = layout::nodes;
-            else USAGE_FAILURE("layout must be binary, text or nodes");
-            have_layout = true;
-        } else if (opt == "--model") {
-            const std::string_view v = value();
-            const auto named = std::find_if(model_names.begin(), model_names.end(),
-                                            [&](const named_model& m) { return m.name == v; });
-            if (named == model_names.end()) USAGE_FAILURE("model must be " + MODEL_LIST());
-            recipe.model = named->model;
-        } else if (opt == "--kind") {
-            recipe.kind = PARSE_NUMBER<int>(value(), opt);
-        } else if (opt == "--sym") {
-            const auto v = PARSE_LIST<int>(value(), 3, opt);
-            recipe.ksym_yz = v[0], recipe.ksym_xz = v[1], recipe.ksym_xy = v[2];
-        } else if (opt == "--range") {
-            const auto v = PARSE_LIST<double>(value(), 3, opt);
-            recipe.x_hi = v[0], recipe.y_hi = v[1], recipe.z_hi = v[2];
-        } else if (opt == "--lo") {
-            const auto v = PARSE_LIST<double>(value(), 3, opt);
-            recipe.x_lo = v[0], recipe.y_lo = v[1], recipe.z_lo = v[2];
-        } else if (opt == "--header") {
-            const std::string_view text = value();
-            const auto v = PARSE_LIST<double>(text, 2, opt, 3);
-            recipe.d_elm = v[0], recipe.aper = v[1];
-            if (v.size() == 3) recipe.n_cell = PARSE_NUMBER<int>(text.substr(text.rfind(',') + 1), opt);
-        } else if (opt == "--ncell") {
-            recipe.n_cell = PARSE_NUMBER<int>(value(), opt);
-        } else if (opt == "--counts") {
-            const auto v = PARSE_LIST<int>(value(), 3, opt);
-            recipe.nx = v[0], recipe.ny = v[1], recipe.nz = v[2];
-        } else if (opt == "--node-kind") {
-            recipe.node_kind = PARSE_NUMBER<int>(value(), opt);
-        } else if (opt == "--digits") {
-            recipe.digits = PARSE_NUMBER<int>(value(), opt);
-            if (recipe.digits < 1 || recipe.digits > 17) USAGE_FAILURE("--digits must be 1..17");
-        } else if (opt == "--per-line") {
-            style.per_line = PARSE_NUMBER<int>(value(), opt);
-            if (style.per_line < 0) USAGE_FAILURE("--per-line must be 0 or more");
-        } else if (opt == "--crlf") {
-            style.crlf = true;
-        } else if (opt == "--tabs") {
-            style.tabs = true;
-        } else if (opt == "--commas") {
-            style.commas = true;
-        } else if (opt == "--d-exponent") {
-            style.d_exponent = true;
-        } else if (opt == "--nan") {
-            style.nan_nodes.push_back(PARSE_NODE(value(), opt));
-        } else if (opt == "--inf") {
-            style.inf_nodes.push_back(PARSE_NODE(value(), opt));
-        } else if (opt == "--neg-inf") {
-            style.neg_inf_nodes.push_back(PARSE_NODE(value(), opt));
-        } else if (opt == "--cut-at") {
-            style.cut_at = PARSE_NUMBER<long long>(value(), opt);
-            if (style.cut_at < 0) USAGE_FAILURE("--cut-at must be 0 or more");
-        } else if (opt == "--record") {
-            style.record = PARSE_NUMBER<int>(value(), opt);
-            if (style.record < 1) USAGE_FAILURE("--record must be 1 or more");
-        } else if (opt == "--lead") {
-            style.lead = PARSE_NUMBER<std::int32_t>(value(), opt);
-        } else if (opt == "--trail") {
-            style.trail = PARSE_NUMBER<std::int32_t>(value(), opt);
-        } else if (opt == "--pad") {
-            const auto v = PARSE_LIST<int>(value(), 2, opt);
-            if (v[0] < 1 || v[1] < 0) USAGE_FAILURE("--pad needs a record >= 1 and a byte count >= 0");
-            style.pad_record = v[0];
-            style.pad_bytes = v[1];
-        } else if (opt == "--node-lines") {
-            style.node_lines = PARSE_NUMBER<long long>(value(), opt);
-            if (style.node_lines < 0) USAGE_FAILURE("--node-lines must be 0 or more");
-        } else if (opt == "--poke") {
-            if (poke_waits_for_at) USAGE_FAILURE("--poke without --at");
-            style.pokes.push_back({0, 0, std::string(value())});
-            poke_waits_for_at = true;
-        } else if (opt == "--at") {
-            if (!poke_waits_for_at) USAGE_FAILURE("--at without --poke");
-            const auto v = PARSE_LIST<int>(value(), 2, opt);
-            if (v[0] < 1 || v[1] < 0) USAGE_FAILURE("--at needs a line >= 1 and a value >= 0");
-            style.pokes.back().line = v[0];
-            style.pokes.back().value = v[1];
-            poke_waits_for_at = false;
-        } else if (IS_DEFECT_OPTION(opt)) {
-            const std::string_view v = value();
-            if (const std::string bad = READ_DEFECT_OPTION(opt, v, style.defects); !bad.empty()) USAGE_FAILURE(bad);
-        } else if (opt.starts_with("--")) {
-            USAGE_FAILURE("unknown option " + std::string(opt));
-        } else {
-            if (!out.empty()) USAGE_FAILURE("more than one output file");
-            out = opt;
-        }
+void SAY(std::string_view line) {
+    // What the line quotes is shown safely already; this keeps anything else from the terminal.
+    const std::string text = "write_field_map: " + mapimport::SHOWN_TEXT(line, std::string_view::npos) + "\n";
+    std::fwrite(text.data(), 1, text.size(), stderr);
+    std::fflush(stderr);
+}
+
+void CONTROL_FILE_BESIDE(const std::string& out, int format_flag, int field_flag) {
+    const mapimport::control_outcome o = mapimport::WRITE_CONTROL_BESIDE(out, format_flag, field_flag);
+    if (o.existed) return;  // the user's own: not touched, nothing to say
+    const std::string shown = mapimport::SHOWN_TEXT(out, 200);
+    if (!o.done) {
+        SAY("note: no " + std::string(mapimport::viewer_control_file) + " written beside " + shown + ": " + o.why);
+        return;
     }
-    if (poke_waits_for_at) USAGE_FAILURE("--poke without --at");
-    if (!have_layout) USAGE_FAILURE("--layout is required");
-    if (out.empty()) USAGE_FAILURE("no output file");
-    if ((style.record != 0) != (style.lead || style.trail))
-        USAGE_FAILURE("--record goes with --lead and/or --trail");
-    if (style.record != 0 && lay != layout::binary) USAGE_FAILURE("--record is for the binary layout");
-    if (style.pad_record != 0 && lay != layout::binary) USAGE_FAILURE("--pad is for the binary layout");
-    if (!style.pokes.empty() && lay == layout::binary) USAGE_FAILURE("--poke is for the text layouts");
-    if (style.node_lines >= 0 && lay != layout::nodes) USAGE_FAILURE("--node-lines is for the node list");
-    if (!style.defects.coordinates.empty() && lay == layout::nodes)
-        USAGE_FAILURE("--coord is for the array layouts; the node list's coordinates come from its ranges");
+    const std::size_t slash = out.rfind('/');
+    const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : out.substr(0, slash);
+    SAY("wrote " + mapimport::SHOWN_TEXT(o.path, 200) + " naming " + shown + " (" +
+        std::string(mapimport::LAYOUT_NAME(format_flag)) + " layout, " + (field_flag == 1 ? "magnetic" : "electric") +
+        " field): view it with plot_orvex_3dfields " + mapimport::SHOWN_TEXT(dir, 200));
+}
 
-    if (!WRITE_FIELD_MAP(recipe, lay, out, style)) {
-        std::fprintf(stderr, "write_field_map: cannot write %s: %s\n", out.c_str(), std::strerror(errno));
+}  // namespace orvex::mapgen
+
+int main(int argc, char** argv) {
+    using namespace orvex::mapgen;
+    try {
+        return ASKS_FOR_IMPORT(argc, argv) ? IMPORT_COMMAND(argc, argv) : WRITER_COMMAND(argc, argv);
+    } catch (const std::bad_alloc&) {
+        SAY("not enough memory (a memory limit, ulimit -v?); nothing was written");
         return 1;
     }
-    return 0;
 }

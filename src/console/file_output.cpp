@@ -72,13 +72,9 @@ struct file_size_signal_ignored {
     file_size_signal_ignored& operator=(const file_size_signal_ignored&) = delete;
 };
 
-}  // namespace
-
-bool WRITE_FILE_ATOMICALLY(std::string_view path, std::string_view bytes, std::string* why) {
-    return WRITE_FILE_ATOMICALLY(path, std::span<const std::string_view>(&bytes, 1), why);
-}
-
-bool WRITE_FILE_ATOMICALLY(std::string_view path, std::span<const std::string_view> pieces, std::string* why) {
+// The temporary file written whole, then renamed over the target (replace) or linked to its
+// name only while that is free.
+bool WRITE_WHOLE(std::string_view path, std::span<const std::string_view> pieces, bool replace, std::string* why) {
     if (path.empty()) {
         if (why != nullptr) *why = "no file name";
         return false;
@@ -106,15 +102,31 @@ bool WRITE_FILE_ATOMICALLY(std::string_view path, std::span<const std::string_vi
         error = errno;
         step = "cannot write the temporary file";
     }
-    if (error == 0 && std::rename(temporary.c_str(), target.c_str()) != 0) {
+    if (error == 0 && replace && std::rename(temporary.c_str(), target.c_str()) != 0) {
         error = errno;
         step = "cannot rename the temporary file over it";
     }
-    if (error != 0) {
-        ::unlink(temporary.c_str());
-        return FAIL(why, step, error);
+    if (error == 0 && !replace && ::link(temporary.c_str(), target.c_str()) != 0) {
+        error = errno;
+        step = "cannot give the temporary file its name";
     }
+    if (error != 0 || !replace) ::unlink(temporary.c_str());
+    if (error != 0) return FAIL(why, step, error);
     return true;
+}
+
+}  // namespace
+
+bool WRITE_FILE_ATOMICALLY(std::string_view path, std::string_view bytes, std::string* why) {
+    return WRITE_WHOLE(path, std::span<const std::string_view>(&bytes, 1), true, why);
+}
+
+bool WRITE_FILE_ATOMICALLY(std::string_view path, std::span<const std::string_view> pieces, std::string* why) {
+    return WRITE_WHOLE(path, pieces, true, why);
+}
+
+bool WRITE_NEW_FILE_ATOMICALLY(std::string_view path, std::string_view bytes, std::string* why) {
+    return WRITE_WHOLE(path, std::span<const std::string_view>(&bytes, 1), false, why);
 }
 
 }  // namespace orvex

@@ -21,6 +21,10 @@
 //   survives the program, not a power cut. A symbolic link as target is replaced by the file,
 //   not followed. why, when given, gets a short lower-case reason ("cannot create a temporary
 //   file beside it: Permission denied").
+//   WRITE_NEW_FILE_ATOMICALLY writes the same way but never replaces anything: the complete
+//   temporary file is linked to the target's name only while that name is free (any entry of
+//   it, a dangling link included, is left as it is and the write fails with "File exists").
+//   It needs a file system with hard links.
 #pragma once
 
 #include <span>
@@ -33,5 +37,8 @@ bool WRITE_FILE_ATOMICALLY(std::string_view path, std::string_view bytes, std::s
 
 // The same, for a file built in pieces (written one after another, as one file).
 bool WRITE_FILE_ATOMICALLY(std::string_view path, std::span<const std::string_view> pieces, std::string* why = nullptr);
+
+// A file written whole under a name that no entry holds yet; false (and nothing written) otherwise.
+bool WRITE_NEW_FILE_ATOMICALLY(std::string_view path, std::string_view bytes, std::string* why = nullptr);
 
 }  // namespace orvex

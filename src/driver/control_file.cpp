@@ -20,6 +20,7 @@
 #include "console/console.h"
 #include "console/run_stop.h"
 #include "field/field_grid.h"
+#include "field/field_table.h"
 #include "fieldio/freeform.h"
 
 namespace orvex {
@@ -88,14 +89,9 @@ void CLASSIFY_FIELD_FILE() {
     // All 132 characters, padding included: a token cannot be made of blanks, so the padding
     // never matches.
     const std::string_view name(run_settings.field_file_name.data(), run_settings.field_file_name.size());
-    const auto holds = [&](std::string_view token) { return name.find(token) != std::string_view::npos; };
-    if (holds("MW")) {
-        field_grid.field_kind = 2;
-    } else if (holds("PMQ") || holds("EM") || holds("RFQ")) {
-        field_grid.field_kind = field_grid.field_flag;
-    } else {
-        STOP_RUN_WITH_NOTE(msg_bad_file_kind, KIND_TOKEN_NOTE(FIELD_FILE_NAME()));
-    }
+    const int kind = KIND_OF_NAME(name, field_grid.field_flag);
+    if (kind < 0) STOP_RUN_WITH_NOTE(msg_bad_file_kind, KIND_TOKEN_NOTE(FIELD_FILE_NAME()));
+    field_grid.field_kind = kind;
 }
 
 }  // namespace orvex

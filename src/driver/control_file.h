@@ -19,10 +19,10 @@
 #include <cstdint>
 #include <string_view>
 
+#include "field/field_table.h"
+
 namespace orvex {
 
-inline constexpr std::string_view control_file_name = "plot_orvex_3dfields.dat";
-inline constexpr int file_name_length = 132;
 
 inline constexpr std::string_view msg_bad_field_flag = " Not a valid field flag, use 0 for E or 1 for B ";
 inline constexpr std::string_view msg_bad_file_kind =

@@ -90,6 +90,21 @@ constexpr unsigned ODD_AXES(int field_kind, int c) {
 // The name of component c (0..5) as a physicist writes it: "Ex" .. "Bz".
 constexpr std::string_view COMPONENT_NAME(int c) { return COMPONENT_FIELD(c).component_names[COMPONENT_PLACE(c)]; }
 
+// The control file that names a map and chooses its field: its name, and how many characters of
+// line 3 name the map (the viewer reads it, write_field_map writes one beside a new map).
+inline constexpr std::string_view control_file_name = "plot_orvex_3dfields.dat";
+inline constexpr int file_name_length = 132;
+
+// The kind tokens a map's file name holds (case-sensitive, anywhere in the name, directory
+// included): "MW" says the map carries both fields (kind 2); otherwise "PMQ", "EM" or "RFQ" say
+// it carries one, the field it is asked for (line 5's field_flag). -1: the name holds none.
+constexpr int KIND_OF_NAME(std::string_view name, int field_flag) {
+    if (name.find("MW") != std::string_view::npos) return 2;
+    for (const std::string_view token : {"PMQ", "EM", "RFQ"})
+        if (name.find(token) != std::string_view::npos) return field_flag;
+    return -1;
+}
+
 // The stored array of component c (0..5) of a grid.
 inline const stored_array& STORED_COMPONENT(const field_grid_record& g, int c) {
     return g.*COMPONENT_FIELD(c).stored[COMPONENT_PLACE(c)];

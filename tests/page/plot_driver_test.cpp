@@ -17,6 +17,7 @@
 #include "map_writer.h"
 #include "page/page.h"
 #include "page/plot_driver.h"
+#include "page/plotted_page.h"
 #include "surface/surface.h"
 #include "field/unfold.h"
 
@@ -347,6 +348,30 @@ TEST(PlotDriver, ValueAxisOfAPositiveFieldStartsAtNine) {
         const logged_text* t = &texts[2 + 8 * static_cast<std::size_t>(3 * line - 1)];
         EXPECT_EQ(t[5].text, "0.900E+01") << line;
     }
+}
+
+// The page of each field has a slot of its own: drawing the magnetic page leaves the electric
+// one (its pixels, what its panels show, its listing) exactly as it was, so a window showing it
+// never shows or saves a page drawn over; nothing reaches the console when the listing is off.
+TEST(PlotDriver, ThePageOfTheOtherFieldLeavesTheFirstAsItWas) {
+    mapgen::map_recipe recipe;
+    recipe.kind = 2;
+    recipe.ksym_yz = recipe.ksym_xz = recipe.ksym_xy = 1;
+    RUN_DRIVER(recipe, 0);
+    const std::vector<packed_colour> electric(PAGE_PIXELS().begin(), PAGE_PIXELS().end());
+    const plotted_page* electric_page = &PLOTTED_PAGE();
+    const double electric_value = electric_page->panels[8].val[100];
+    const std::size_t listed = CONSOLE_LOG().size();
+    PLOT_PROFILES(field_grid.full, 1, {}, page_listing::none);
+    EXPECT_EQ(PAGE_SLOT(), 1);
+    EXPECT_NE(std::vector<packed_colour>(PAGE_PIXELS().begin(), PAGE_PIXELS().end()), electric);
+    EXPECT_EQ(CONSOLE_LOG().size(), listed);
+    EXPECT_EQ(field_grid.field_flag, 0);  // nothing rewrites the control file's choice
+    SELECT_PAGE_SLOT(0);
+    EXPECT_EQ(std::vector<packed_colour>(PAGE_PIXELS().begin(), PAGE_PIXELS().end()), electric);
+    EXPECT_EQ(&PLOTTED_PAGE(), electric_page);
+    EXPECT_EQ(electric_page->panels[8].val[100], electric_value);
+    EXPECT_EQ(electric_page->field->flag, 0);
 }
 
 }  // namespace

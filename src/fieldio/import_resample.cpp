@@ -1,5 +1,5 @@
-// resample.cpp: Lagrange interpolation of degree 1 or 3 along one axis of a block of values.
-#include "resample.h"
+// import_resample.cpp: Lagrange interpolation of degree 1 or 3 along one axis of a block of values.
+#include "fieldio/import_resample.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-// resample.h: a field given on one regular lattice, interpolated onto another, axis by axis.
+// import_resample.h: a field given on one regular lattice, interpolated onto another, axis by axis.
 //
 // WHAT IT IS
 //   RESAMPLE_AXIS interpolates every line along one axis of a block of values (x fastest, then

@@ -1,10 +1,12 @@
-// table_header.cpp: the header styles of solvers' tables, their column names and units.
-#include "table_header.h"
+// import_header.cpp: the header styles of solvers' tables, their column names and units.
+#include "fieldio/import_header.h"
 
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace orvex::mapimport {
 
@@ -50,7 +52,7 @@ std::vector<table_column> PARSE_NAMES(std::string_view line) {
         if (line[i] == '[' || line[i] == '(') {
             const char close = line[i] == '[' ? ']' : ')';
             const std::size_t end = line.find(close, i);
-            if (end == std::string_view::npos) REFUSE("the header line \"" + std::string(line) + "\" leaves a bracket open");
+            if (end == std::string_view::npos) REFUSE("the header line \"" + SHOWN_TEXT(line) + "\" leaves a bracket open");
             if (!columns.empty() && columns.back().unit.empty())
                 columns.back().unit = std::string(TRIM(line.substr(i + 1, end - i - 1)));
             i = end + 1;
@@ -100,8 +102,6 @@ struct line_cursor {
 
 }  // namespace
 
-void REFUSE(std::string text) { throw import_refusal{std::move(text)}; }
-
 const unit_info* FIND_UNIT(std::string_view text) {
     const std::string lower = LOWER(TRIM(text));
     for (const unit_info& u : units)
@@ -131,19 +131,25 @@ void SPLIT_FIELDS(std::string_view line, std::vector<std::string_view>& fields) 
 }
 
 bool READ_NUMBER(std::string_view text, double& v) {
-    const char* first = text.data();
-    const char* last = first + text.size();
-    if (first != last && *first == '+') ++first;
-    const auto r = std::from_chars(first, last, v);
-    if (r.ec == std::errc{} && r.ptr == last) return true;
-    const std::size_t d = text.find_first_of("dD");
-    if (d == std::string_view::npos || text.size() > 64) return false;
+    v = 0.0;
+    if (text.size() > 64) return false;  // no number a solver writes is longer
     char copy[65];
     std::memcpy(copy, text.data(), text.size());
-    copy[d] = 'e';
-    const char* c = copy[0] == '+' ? copy + 1 : copy;
-    const auto r2 = std::from_chars(c, copy + text.size(), v);
-    return r2.ec == std::errc{} && r2.ptr == copy + text.size();
+    const std::size_t d = text.find_first_of("dD");
+    if (d != std::string_view::npos) copy[d] = 'e';  // a Fortran D exponent
+    const char* first = copy[0] == '+' && text.size() > 1 && copy[1] != '-' ? copy + 1 : copy;
+    const char* last = copy + text.size();
+    const auto r = std::from_chars(first, last, v);
+    if (r.ptr != last) return false;
+    if (r.ec == std::errc::result_out_of_range) {
+        // Below the smallest double: a signed zero. Beyond the largest: no number here.
+        const std::string_view t(copy, text.size());
+        const std::size_t e = t.find_first_of("eE");
+        const bool below = e != std::string_view::npos && e + 1 < t.size() && t[e + 1] == '-';
+        v = below ? (copy[0] == '-' ? -0.0 : 0.0) : (copy[0] == '-' ? -HUGE_VAL : HUGE_VAL);
+        return below;
+    }
+    return r.ec == std::errc{};
 }
 
 table_head READ_TABLE_HEAD(std::string_view text) {
@@ -161,6 +167,7 @@ table_head READ_TABLE_HEAD(std::string_view text) {
             const std::string lower = LOWER(note);
             if (t[0] == '%' && lower.starts_with("length unit:")) head.units_note = std::string(TRIM(note.substr(12)));
             else if (t[0] == '#' && lower.starts_with("units:")) head.units_note = std::string(TRIM(note.substr(6)));
+            else if (t[0] == '#') READ_PROVENANCE_NOTE(note, cursor.number, head.provenance);
             else if (t[0] == '%') percent_line = note;
             continue;
         }
@@ -176,6 +183,9 @@ table_head READ_TABLE_HEAD(std::string_view text) {
                 for (std::size_t a = 0; a < 3; ++a) {
                     double count = 0.0;
                     READ_NUMBER(fields[a], count);
+                    if (!(count >= 1.0 && count <= 1e8) || count != std::floor(count))
+                        REFUSE("line " + std::to_string(cursor.number) + ": the count line gives \"" + SHOWN_TEXT(fields[a]) +
+                               "\" nodes along " + "xyz"[a] + ", not a count");
                     head.counts[a] = static_cast<long long>(count);
                 }
                 while (cursor.NEXT(line, start)) {
@@ -183,7 +193,8 @@ table_head READ_TABLE_HEAD(std::string_view text) {
                     if (c == "0") break;
                     const std::size_t blank = c.find_first_of(" \t");
                     if (blank == std::string_view::npos)
-                        REFUSE("line " + std::to_string(cursor.number) + " should name a column (\"4 BX [GAUSS]\") or be 0");
+                        REFUSE("line " + std::to_string(cursor.number) + ", \"" + SHOWN_TEXT(c) +
+                               "\", should name a column (\"4 BX [GAUSS]\") or be 0");
                     for (table_column& col : PARSE_NAMES(c.substr(blank + 1))) head.columns.push_back(col);
                 }
                 first = false;
@@ -219,6 +230,14 @@ void NAME_COLUMN(table_column& column) {
     inside("imag", column_part::imaginary);
     inside("im", column_part::imaginary);
     if (const std::size_t dot = n.rfind('.'); dot != std::string::npos) n = n.substr(dot + 1);
+    // A part before the name, as some exports write it: re_Ex, im_Ex, real_Ex, imag_Ex.
+    for (const auto& [prefix, part] : {std::pair<std::string_view, column_part>{"re_", column_part::real},
+                                       {"real_", column_part::real}, {"im_", column_part::imaginary},
+                                       {"imag_", column_part::imaginary}})
+        if (column.part == column_part::whole && n.size() == prefix.size() + 2 && n.starts_with(prefix)) {
+            n = n.substr(prefix.size());
+            column.part = part;
+        }
     if (column.part == column_part::whole && n.size() > 2) {
         std::string tail = n.substr(2);
         if (tail.starts_with("_")) tail = tail.substr(1);

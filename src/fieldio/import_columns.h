@@ -1,4 +1,4 @@
-// table_columns.h: which column of a table is x, y, z and each component, and in what unit.
+// import_columns.h: which column of a table is x, y, z and each component, and in what unit.
 //
 // WHAT IT IS
 //   RESOLVE_COLUMNS names the columns (the header's names, or --columns), picks the real or the
@@ -19,8 +19,8 @@
 
 #include <array>
 
-#include "table_header.h"
-#include "table_import.h"
+#include "fieldio/import_header.h"
+#include "fieldio/import_table.h"
 
 namespace orvex::mapimport {
 

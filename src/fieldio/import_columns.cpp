@@ -1,5 +1,5 @@
-// table_columns.cpp: the columns' roles, parts and units.
-#include "table_columns.h"
+// import_columns.cpp: the columns' roles, parts and units.
+#include "fieldio/import_columns.h"
 
 #include <string>
 
@@ -14,7 +14,7 @@ quantity QUANTITY_OF(int role) {
 }
 
 std::string COLUMN(std::size_t index, const table_column& c) {
-    return "column " + std::to_string(index + 1) + " (" + c.name + ")";
+    return "column " + std::to_string(index + 1) + " (" + SHOWN_TEXT(c.name, 40) + ")";
 }
 
 // One unit per quantity from a list like "mm,V/m" (--units, or a "# units:" note).
@@ -23,7 +23,7 @@ std::array<const unit_info*, 3> UNITS_OF_LIST(const std::vector<std::string>& li
     for (const std::string& text : list) {
         const unit_info* u = FIND_UNIT(text);
         if (u == nullptr)
-            REFUSE(std::string(source) + " names the unit \"" + text + "\", which is none of m, mm, cm, V/m, V/cm, kV/m, MV/m, T, mT, Gs, kGs, A/m");
+            REFUSE(std::string(source) + " names the unit \"" + SHOWN_TEXT(text) + "\", which is none of m, mm, cm, V/m, V/cm, kV/m, MV/m, T, mT, Gs, kGs, A/m");
         const unit_info*& slot = by_quantity[static_cast<std::size_t>(u->of)];
         if (slot != nullptr && slot != u)
             REFUSE(std::string(source) + " gives two units of " + std::string(QUANTITY_NAME(u->of)) + ": " +
@@ -100,7 +100,7 @@ column_plan RESOLVE_COLUMNS(const import_request& request, const table_head& hea
         const unit_info* from_header = noted[static_cast<std::size_t>(q)];
         if (!c.unit.empty()) {
             from_header = FIND_UNIT(c.unit);
-            if (from_header == nullptr) REFUSE(COLUMN(static_cast<std::size_t>(n), c) + " is in \"" + c.unit + "\", a unit this importer does not know; give --units");
+            if (from_header == nullptr) REFUSE(COLUMN(static_cast<std::size_t>(n), c) + " is in \"" + SHOWN_TEXT(c.unit) + "\", a unit this importer does not know; give --units");
         }
         const unit_info* from_option = given[static_cast<std::size_t>(q)];
         if (from_header != nullptr && from_option != nullptr && from_header != from_option)
