@@ -106,7 +106,14 @@ track_loss LOSS_OF(step_status s) {
                                             : track_loss::field_not_finite;
 }
 
-std::string RANGE_TEXT(double lo, double hi) { return "[" + NUMBER_G(lo, 6) + ", " + NUMBER_G(hi, 6) + "]"; }
+std::string RANGE_TEXT(double lo, double hi) {
+    std::string out(1, '[');
+    out += NUMBER_G(lo, 6);
+    out += ", ";
+    out += NUMBER_G(hi, 6);
+    out += ']';
+    return out;
+}
 
 }  // namespace
 
