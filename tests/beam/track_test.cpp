@@ -175,7 +175,9 @@ TEST(Tracking, FastParticleGainsTheGapVoltageOverTheWholeScan) {
         o.trajectory = &path;
         const track_result t = TRACK(field_grid.full, r, o);
         for (const track_point& p : path) {
-            if (p.z == w.origin) EXPECT_LT(std::fabs(p.t), 1e-12);
+            if (p.z == w.origin) {
+                EXPECT_LT(std::fabs(p.t), 1e-12);
+            }
         }
         EXPECT_EQ(path.back().w, t.last.w);
     }
