@@ -2,6 +2,7 @@
 # make test      installs what is missing, builds, runs every test
 # make install   installs the programs, man pages and histogram library under PREFIX
 # make package   builds the Debian package in the build directory
+# make bench     runs the benchmarks; EARLIER=DIR also compares with the build of an earlier commit
 BUILD  ?= build
 JOBS   ?= 2
 PREFIX ?= /usr/local
@@ -46,7 +47,7 @@ package: deps
 
 bench: build
 	@bash scripts/install-deps.sh bench
-	@bash bench/run.sh $(BUILD)
+	@bash bench/run.sh $(BUILD) $(EARLIER)
 
 # make test-sanitize   the whole suite built with AddressSanitizer and UBSan, run by CTest
 # make fuzz            every libFuzzer harness built with clang, each run FUZZ_SECONDS

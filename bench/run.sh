@@ -20,8 +20,16 @@
 #     1.5 times our headless run.
 # A peer whose tools are missing (`bash scripts/install-deps.sh bench` installs them) is named on
 # one line and its comparison skipped.
+#
+# run.sh BUILD EARLIER: also compares our program with the one of EARLIER, the build directory of
+# an earlier commit (built outside this tree, e.g. the commit before the .h5 export came in), in
+# paired runs: the two programs run one after the other, in turn first, so that a change of the
+# machine's load falls on both. Target: `--version` and the headless run of the binary map each
+# within 1.1 times the earlier program's (the median of the pairs' ratios).
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
+earlier=""
+if [ -n "${2:-}" ]; then earlier=$(cd "$2" && pwd); fi
 peers=$(cd "$(dirname "$0")/peers" && pwd)
 
 for b in "$build"/bench/bench_*; do
@@ -30,7 +38,9 @@ done
 
 program="$build/src/driver/plot_orvex_3dfields"
 writer="$build/tools/write_field_map"
-for tool in "$program" "$writer"; do
+before=""
+if [ -n "$earlier" ]; then before="$earlier/src/driver/plot_orvex_3dfields"; fi
+for tool in "$program" "$writer" $before; do
     [ -x "$tool" ] || { echo "run.sh: $tool is not built" >&2; exit 1; }
 done
 
@@ -98,6 +108,46 @@ print(f"{statistics.median(times):.1f} {min(times):.1f} {max(peaks):.1f}")
 EOF
 }
 
+# paired LAYOUT PAIRS EARLIER_PROGRAM OUR_PROGRAM [ARGUMENTS...]: both programs run headless
+# with the same arguments in the layout's directory, PAIRS times each, in pairs (the earlier one
+# first in every other pair), after one warm-up pair; prints the median wall time of each in ms
+# and the median of the pairs' ratios (ours / earlier).
+paired() {
+    python3 - "$work/$1" "$2" "${@:3}" <<'EOF'
+import os, statistics, sys, time
+where, pairs, earlier, ours, arguments = sys.argv[1], int(sys.argv[2]), sys.argv[3], sys.argv[4], sys.argv[5:]
+env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+log = os.path.join(where, "run.log")
+
+def run(program):
+    start = time.perf_counter()
+    pid = os.fork()
+    if pid == 0:
+        os.chdir(where)
+        fd = os.open(log, os.O_WRONLY | os.O_CREAT | os.O_TRUNC)
+        os.dup2(fd, 1); os.dup2(fd, 2)
+        try:
+            os.execve(program, [program] + arguments, env)
+        finally:
+            os._exit(127)
+    _, status, _ = os.wait4(pid, 0)
+    took = (time.perf_counter() - start) * 1000.0
+    if status != 0:
+        sys.exit(f"run.sh: {program} {' '.join(arguments)} failed in {where}:\n" + open(log).read())
+    return took
+
+run(earlier), run(ours)
+a, b = [], []
+for n in range(pairs):
+    if n % 2 == 0:
+        a.append(run(earlier)); b.append(run(ours))
+    else:
+        b.append(run(ours)); a.append(run(earlier))
+ratios = [y / x for x, y in zip(a, b)]
+print(f"{statistics.median(a):.2f} {statistics.median(b):.2f} {statistics.median(ratios):.3f}")
+EOF
+}
+
 declare -A ours figures script fortran
 for layout in binary text nodes; do
     ours[$layout]=$(measure "$layout" "$our_runs" "$program")
@@ -153,8 +203,26 @@ for layout in binary text nodes; do
     printf '  %-7s --figures run vs our run        %6sx the time (target <= 1.5x)   %s\n' \
         "$layout" "$r" "$(verdict "$r" 1.5 1)"
 done
+# The binary map is read straight into its arrays: within 40 MB; the text layouts within 64 MB.
 for layout in binary text nodes; do
     m=$(peak "${ours[$layout]}")
-    printf '  %-7s peak resident memory, our run %7s MB        (target <= 64 MB)  %s\n' \
-        "$layout" "$m" "$(verdict "$m" 64 1)"
+    limit=64
+    [ "$layout" = binary ] && limit=40
+    printf '  %-7s peak resident memory, our run %7s MB        (target <= %s MB)  %s\n' \
+        "$layout" "$m" "$limit" "$(verdict "$m" "$limit" 1)"
 done
+
+if [ -n "$earlier" ]; then
+    echo
+    echo "Paired with the earlier build $earlier, medians of 41 pairs (earlier, ours, ours / earlier):"
+    for what in version headless; do
+        if [ "$what" = version ]; then
+            r=$(paired binary 41 "$before" "$program" --version)
+        else
+            r=$(paired binary 41 "$before" "$program")
+        fi
+        read -r a b ratio <<< "$r"
+        printf '  %-8s %8s ms %8s ms   %6sx the time (target <= 1.1x)   %s\n' \
+            "$what" "$a" "$b" "$ratio" "$(verdict "$ratio" 1.1 1)"
+    done
+fi

@@ -1,8 +1,9 @@
 # The Debian package (make package, or cpack -G DEB in the build directory): everything the
 # install rules install, under /usr, as build/plot-orvex-3dfields_<version>_<arch>.deb.
 #
-# Its runtime packages: the shared libraries the programs and the window link, found by
-# dpkg-shlibdeps (Qt 6 and what the window uses of it, FreeType, fontconfig, libpng, libc), plus
+# Its runtime packages: the shared libraries the programs and the two modules link, found by
+# dpkg-shlibdeps (Qt 6 and what the window uses of it, HDF5 for the .h5 module, FreeType,
+# fontconfig, libpng, libc), plus
 # what nothing links but the page needs: the fonts and fontconfig's configuration. The
 # histogram library's development packages are suggested, not required.
 # Packing builds nothing: make package builds first, and the install test packs while other

@@ -107,7 +107,8 @@ double STORED_Z(const map_recipe& s, int k) {
 
 field_value FIELD_AT(const map_recipe& s, double x, double y, double z) {
     if (s.model != field_model::analytic) {
-        field_value f = DEVICE_FIELD(s.model, s.kind, x, y, z);
+        field_value f = s.model == field_model::multipole ? MULTIPOLE_MAGNET_FIELD(s.magnet, s.kind, x, y, z)
+                                                          : DEVICE_FIELD(s.model, s.kind, x, y, z);
         if (s.kind != 0 && s.kind != 2) f.ex = f.ey = f.ez = 0.0;
         if (s.kind != 1 && s.kind != 2) f.bx = f.by = f.bz = 0.0;
         return f;

@@ -30,6 +30,7 @@
 #include "field/field_grid.h"
 #include "device_fields.h"
 #include "map_defects.h"
+#include "physics_fields.h"
 
 namespace orvex::mapgen {
 
@@ -57,6 +58,7 @@ struct map_recipe {
     field_model model = field_model::analytic;  // analytic test field, or a device for examples
     const stored_lattice* lattice = nullptr;    // when set: the coordinates and field of every
                                                 // node, and x_lo..z_hi its end coordinates
+    multipole_magnet magnet;                    // the field of model multipole
 };
 
 // Stored coordinate of node i (1-based) on each axis, as written.

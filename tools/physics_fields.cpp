@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cmath>
+#include <complex>
 #include <numbers>
 
 namespace orvex::mapgen {
@@ -85,6 +86,39 @@ vector3 QUADRUPOLE_FIELD(const axial_profile* profiles, int count, double x, dou
         bz += da * power;
     }
     return {bx * y, by * x, bz * x * y};
+}
+
+field_value MULTIPOLE_MAGNET_FIELD(const multipole_magnet& magnet, int kind, double x, double y, double z) {
+    // The point in the magnet's frame: shifted to its centre, turned back by the roll.
+    const double c = std::cos(magnet.roll), s = std::sin(magnet.roll);
+    const double dx = x - magnet.x0, dy = y - magnet.y0;
+    const std::complex<double> w((c * dx + s * dy) / magnet.radius, (-s * dx + c * dy) / magnet.radius);
+    // F_v + i F_u as a sum over the harmonics there.
+    const auto power = [&](int k) {
+        std::complex<double> p(1.0, 0.0);
+        for (int e = 1; e < k; ++e) p *= w;
+        return p;
+    };
+    std::complex<double> sum = magnet.strength * power(magnet.order);
+    for (const added_harmonic& h : magnet.added)
+        sum += 1e-4 * magnet.strength * std::complex<double>(h.normal, h.skew) * power(h.n);
+    double g = 1.0;
+    if (magnet.half_length > 0.0) {
+        // The same difference of error functions, written with erfc of |z| so that the tails
+        // keep their digits instead of cancelling to 0.
+        const double root2s = std::numbers::sqrt2 * magnet.rise, a = std::fabs(z);
+        g = (std::erfc((a - magnet.half_length) / root2s) - std::erfc((a + magnet.half_length) / root2s)) / 2.0;
+    }
+    const double fu = g * sum.imag(), fv = g * sum.real();
+    // The vector turned by +roll into the map's axes.
+    const double fx = c * fu - s * fv, fy = s * fu + c * fv;
+    field_value f;
+    if (kind == 0) {
+        f.ex = fx, f.ey = fy;
+    } else {
+        f.bx = fx, f.by = fy;
+    }
+    return f;
 }
 
 field_value PHYSICS_FIELD(field_model model, int kind, double x, double y, double z) {

@@ -30,10 +30,19 @@ The map:
                         divergence with closed-form figures: gaussian-gap (Ez Gaussian on the
                         axis, sigma 3 cm), gaussian-solenoid (Bz Gaussian on the axis, sigma
                         3 cm), quadrupole (dBy/dx = 500 Gs/cm, dEx/dx = 2000 V/cm^2) or harmonic
-                        (gradients of cosh(ax) cosh(by) cos(cz), c^2 = a^2 + b^2); or an RF
-                        mode: pillbox (the TM010 mode of a pillbox cavity at 1300 MHz between
+                        (gradients of cosh(ax) cosh(by) cos(cz), c^2 = a^2 + b^2), an RF
+                        mode, pillbox (the TM010 mode of a pillbox cavity at 1300 MHz between
                         the first and last z planes, Ez = E0 J0(kr), B_phi = -(E0 / c) J1(kr),
-                        E0 = 10 kV/cm; no mirror in z)
+                        E0 = 10 kV/cm; no mirror in z), or
+                        multipole: a 2-D multipole magnet times an envelope in z, its field
+                        E for --kind 0 and B otherwise, written whole (--sym 0,0,0):
+  --multipole N,C[,R]   its main harmonic: order N (1 dipole, 2 quadrupole, ...), C the field
+                        of that harmonic at radius R cm (default 2,1000,1)
+  --harmonic N,B,A      an added harmonic of order N: normal B and skew A in units of 1e-4 of C
+                        at R (repeatable)
+  --offset X0,Y0        the magnet's centre in cm (default 0,0)
+  --roll MRAD           the magnet turned about z, x towards y (default 0)
+  --envelope H,S        the envelope: half-length H and rise S in cm (default 10,2; H = 0: none)
   --kind K              0 E only, 1 B only, 2 both (default 2); other values write no components
   --sym YZ,XZ,XY        the three mirror flags (default 0,0,0); a flag of 1 the model's field
                         does not have (its mirror image is not what the viewer unfolds) is refused

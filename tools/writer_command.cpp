@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "magnet_options.h"
 #include "map_build.h"
 #include "map_writer.h"
 #include "model_mirror.h"
@@ -77,6 +78,7 @@ int WRITER_COMMAND(int argc, const char* const* argv) {
     bool have_layout = false;
     std::string out;
     bool poke_waits_for_at = false;
+    bool magnet_given = false;  // an option of --model multipole
 
     try {
         for (int a = 1; a < argc; ++a) {
@@ -101,6 +103,10 @@ int WRITER_COMMAND(int argc, const char* const* argv) {
                 if (named == model_names.end()) USAGE_FAILURE("model must be " + MODEL_LIST());
                 recipe.model = named->model;
                 model_name = named->name;
+            } else if (IS_MAGNET_OPTION(opt)) {
+                const std::string_view v = value();
+                if (const std::string bad = READ_MAGNET_OPTION(opt, v, recipe.magnet); !bad.empty()) USAGE_FAILURE(bad);
+                magnet_given = true;
             } else if (opt == "--kind") {
                 recipe.kind = PARSE_NUMBER<int>(value(), opt);
             } else if (opt == "--sym") {
@@ -187,6 +193,8 @@ int WRITER_COMMAND(int argc, const char* const* argv) {
             }
         }
         if (poke_waits_for_at) USAGE_FAILURE("--poke without --at");
+        if (magnet_given && recipe.model != field_model::multipole)
+            USAGE_FAILURE("--multipole, --harmonic, --offset, --roll and --envelope go with --model multipole");
         if (!have_layout) USAGE_FAILURE("--layout is required");
         if (out.empty()) USAGE_FAILURE("no output file");
         if ((style.record != 0) != (style.lead || style.trail))

@@ -16,6 +16,7 @@ void FIGURES_STAGES(const run_request& request, run_outcome& out) {
     figure_request asked;
     asked.frequency_mhz = request.frequency_mhz;
     asked.beta = request.beta;
+    asked.radius_cm = request.radius_cm;
     const full_map& m = field_grid.full;
     const map_figures figures = MAP_FIGURES(m, asked, field_grid.field_flag);
     for (const std::string& note : figures.notes) ADD_MAP_NOTE(note);

@@ -34,6 +34,7 @@ constexpr mode_entry mode_table[] = {
     {run_mode::page, PAGE_STAGES, true},
     {run_mode::figures, FIGURES_STAGES, false},
     {run_mode::export_map, EXPORT_STAGES, false},
+    {run_mode::multipoles, MULTIPOLES_STAGES, false},
     {run_mode::track, TRACK_STAGES, false},
 };
 

@@ -41,6 +41,7 @@ struct run_outcome {
 void PAGE_STAGES(const run_request& request, run_outcome& out);
 void FIGURES_STAGES(const run_request& request, run_outcome& out);
 void EXPORT_STAGES(const run_request& request, run_outcome& out);
+void MULTIPOLES_STAGES(const run_request& request, run_outcome& out);
 void TRACK_STAGES(const run_request& request, run_outcome& out);
 
 int RUN_REQUEST(const run_request& request);

@@ -28,7 +28,8 @@ namespace {
 constexpr std::string_view usage_text =
     "Usage: plot_orvex_3dfields [DIRECTORY]\n"
     "       plot_orvex_3dfields --export FILE.h5|FILE.vti|FILE.csv [--frequency MHZ] [DIRECTORY]\n"
-    "       plot_orvex_3dfields --figures [--frequency MHZ] [--beta B] [DIRECTORY]\n"
+    "       plot_orvex_3dfields --figures [--frequency MHZ] [--beta B] [--radius CM] [DIRECTORY]\n"
+    "       plot_orvex_3dfields --multipoles [--radius CM] [DIRECTORY]\n"
     "       plot_orvex_3dfields --track --energy MEV [--particle P] [--frequency MHZ]\n"
     "                           [--phase DEG | --scan N] [--start X,Y] [--slope XP,YP] [--matrix] [DIRECTORY]\n"
     "       plot_orvex_3dfields [OPTIONS] -- DIRECTORY   (a DIRECTORY that begins with '-')\n"
@@ -43,8 +44,12 @@ constexpr std::string_view usage_text =
     "--export FILE writes the whole unfolded map to FILE instead of a page: an openPMD field\n"
     "mesh (.h5; --frequency gives an RF field's frequency), VTK image data (.vti) or CSV (.csv).\n"
     "--figures writes the map's figures (line integrals and extremes, axis figures, gradient,\n"
-    "divergence) as one JSON document on standard output instead; --frequency adds the gain and\n"
-    "transit-time factor of the electric field on the axis, at --beta B and at the best beta.\n"
+    "divergence, multipoles) as one JSON document on standard output instead; --frequency adds\n"
+    "the gain and transit-time factor of the electric field on the axis, at --beta B and at the\n"
+    "best beta.\n"
+    "--multipoles writes the harmonics of the field on every z plane as CSV instead (z, n, Re C_n,\n"
+    "Im C_n, b_n, a_n), fitted over the nodes inside a reference radius: --radius CM, else 2/3 of\n"
+    "the map's smaller transverse half-width; --figures gives their integrated figures.\n"
     "--track follows a particle of kinetic energy MEV (--particle proton, electron, deuteron,\n"
     "alpha or MASS_MEV,CHARGE) from the map's first z plane at X,Y (cm) with slopes XP,YP (mrad)\n"
     "to its last, through both fields, and writes its gain, exit and time of flight as JSON;\n"
@@ -119,6 +124,16 @@ bool TAKE_BETA(run_request& r, std::string_view value, std::string& why) {
     return true;
 }
 
+bool TAKE_RADIUS(run_request& r, std::string_view value, std::string& why) {
+    double v = 0.0;
+    if (!READ_NUMBER(value, v) || !RADIUS_USABLE(v)) {
+        why = "--radius " + std::string(radius_rule) + ", not " + VISIBLE_TEXT(value);
+        return false;
+    }
+    r.radius_cm = v;
+    return true;
+}
+
 bool TAKE_STRICT(run_request& r, std::string_view, std::string&) {
     r.strict = true;
     return true;
@@ -187,7 +202,7 @@ bool TAKE_MATRIX(run_request& r, std::string_view, std::string&) {
     return true;
 }
 
-const std::array<option_rule, 13> option_table{{
+const std::array<option_rule, 15> option_table{{
     {"--export", "a file name", run_mode::export_map, MODE_BIT(run_mode::export_map), {}, TAKE_EXPORT},
     {"--figures", {}, run_mode::figures, MODE_BIT(run_mode::figures), {}, TAKE_NOTHING},
     {"--frequency", "a value", std::nullopt,
@@ -195,6 +210,9 @@ const std::array<option_rule, 13> option_table{{
      "--export FILE.h5, --figures or --track", TAKE_FREQUENCY},
     {"--beta", "a value", std::nullopt, MODE_BIT(run_mode::figures), "--figures", TAKE_BETA},
     {"--strict", {}, std::nullopt, any_mode, {}, TAKE_STRICT},
+    {"--multipoles", {}, run_mode::multipoles, MODE_BIT(run_mode::multipoles), {}, TAKE_NOTHING},
+    {"--radius", "a value", std::nullopt, MODE_BIT(run_mode::figures) | MODE_BIT(run_mode::multipoles),
+     "--figures or --multipoles", TAKE_RADIUS},
     {"--track", {}, run_mode::track, MODE_BIT(run_mode::track), {}, TAKE_NOTHING},
     {"--energy", "a value", std::nullopt, MODE_BIT(run_mode::track), "--track", TAKE_ENERGY},
     {"--particle", "a value", std::nullopt, MODE_BIT(run_mode::track), "--track", TAKE_PARTICLE},

@@ -10,6 +10,9 @@
 //     --help, -h / --version, -V  the usage / "plot_orvex_3dfields 1.0.0" on standard output
 //     --export FILE [--frequency MHZ]         the unfolded map written to FILE (export_run.h)
 //     --figures [--frequency MHZ] [--beta B]  the figures as JSON (figures_run.h)
+//     --multipoles [--radius CM]              the multipoles of every z plane as CSV
+//                                             (multipoles_run.cpp); --radius goes with
+//                                             --figures too
 //     --track --energy MEV [--particle P] [--frequency MHZ] [--phase DEG | --scan N]
 //             [--start X,Y] [--slope XP,YP] [--matrix]   a particle tracked, as JSON (track_run.cpp)
 //     --strict                  with any mode: status 3 when the run raises a note
@@ -42,13 +45,14 @@ std::string_view PROGRAM_VERSION();
 // "plot_orvex_3dfields 1.0.0", as the PNG, the JSON documents and --version name the program.
 std::string PROGRAM_AND_VERSION();
 
-enum class run_mode { page, figures, export_map, track };
+enum class run_mode { page, figures, export_map, multipoles, track };
 
 struct run_request {
     run_mode mode = run_mode::page;
     std::optional<std::string> directory;      // the directory to run in, or the working one
     std::string export_file;                   // --export FILE, as given
     std::optional<double> frequency_mhz, beta; // --frequency, --beta
+    std::optional<double> radius_cm;           // --radius
     bool strict = false;                       // --strict
     // --track: the particle (as --particle gives it), its kinetic energy (MeV), the RF phase
     // (degrees) or the number of phases of a scan, the start (cm) and slopes (mrad), --matrix.

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <utility>
 
 #include "field/figures_axis.h"
 
@@ -74,6 +75,7 @@ field_figures COMPUTE_FIGURES(const full_map& m, int field, const figure_request
     }
     f.gradient = AXIS_GRADIENT(m, f.field);
     f.divergence = DIVERGENCE(m, f.field);
+    f.multipoles = MULTIPOLE_FIGURES(m, MULTIPOLE_PLANES(m, f.field, REFERENCE_RADIUS(m, request.radius_cm)));
     return f;
 }
 
@@ -84,6 +86,9 @@ map_figures MAP_FIGURES(const full_map& m, const figure_request& request, int as
     for (const field_figures& f : out.fields)
         if (f.divergence)
             if (std::string note = DIVERGENCE_NOTE(f.field, *f.divergence); !note.empty()) out.notes.push_back(note);
+    for (const field_figures& f : out.fields)
+        if (f.multipoles)
+            for (std::string& note : MULTIPOLE_NOTES(m, *f.multipoles)) out.notes.push_back(std::move(note));
     if (m.field_kind == 2 && request.frequency_mhz) out.curl = CURL_CHECK(m, *request.frequency_mhz);
     if (out.curl)
         if (std::string note = CURL_NOTE(*out.curl); !note.empty()) out.notes.push_back(note);
@@ -121,5 +126,7 @@ bool FREQUENCY_USABLE(double frequency_mhz) {
 }
 
 bool BETA_USABLE(double beta) { return beta > 0.0 && beta <= 1.0; }
+
+bool RADIUS_USABLE(double radius_cm) { return std::isfinite(radius_cm) && radius_cm > 0.0; }
 
 }  // namespace orvex

@@ -31,6 +31,9 @@
 //     with the node where the sum is largest (the first in array order, i fastest). Left out
 //     are the nodes with one of their six neighbours at which all three components are exactly
 //     0 (inside an electrode, outside the solved region) and nodes whose terms are not finite.
+//   - the multipoles at a reference radius (multipoles.h): the integrated harmonics, the main
+//     one, b_n and a_n, the roll, and for a quadrupole its centre, gradient and magnetic length;
+//     r_ref is request.radius_cm or 2/3 of the smaller transverse half-width of the map.
 //   - the curl check (CURL_CHECK), for a map that carries both fields, given a frequency: on the
 //     interior nodes the divergence check takes for E, curl E by the same central differences
 //     and w B with w = 2 pi f and B in V s/cm^2 (B[Gs] x 1e-8); C = (largest |curl E + w B|) /
@@ -51,7 +54,8 @@
 //   Reads only the full map it is given (never the run's own record): the window calls it. The
 //   map is complete (counts 1..50 across, 1..402 along z, as the unfolding gives). Results are
 //   the same on every call (no state). Nothing is allocated but the scan of the best-beta
-//   search (at most 800 KB), the figures' list and the notes' texts.
+//   search (at most 800 KB), the multipoles' factor and planes (multipoles.h), the figures' list
+//   and the notes' texts.
 #pragma once
 
 #include <array>
@@ -62,6 +66,7 @@
 #include <vector>
 
 #include "field/full_map.h"
+#include "field/multipoles.h"
 #include "field/profiles.h"
 
 namespace orvex {
@@ -77,6 +82,7 @@ struct figure_request {
     std::optional<double> frequency_mhz;
     std::optional<double> beta;
     bool find_best = true;  // with a frequency: search the best beta too
+    std::optional<double> radius_cm{};  // the multipoles' reference radius; absent: the map's 2/3
 };
 
 struct extreme_value {
@@ -144,6 +150,7 @@ struct field_figures {
     std::optional<double> bz_integral, bz2_integral, effective_length, hard_edge_field;
     std::optional<gradient_figures> gradient;
     std::optional<divergence_figures> divergence;
+    std::optional<multipole_figures> multipoles;
 };
 
 // Every figure of one field (0 electric, 1 magnetic) of the map.
@@ -152,7 +159,8 @@ field_figures COMPUTE_FIGURES(const full_map& map, int field, const figure_reque
 // The figures of a map as the command line and the window give them: both fields of a map that
 // carries both, else the field asked for (line 5's), the curl check of a map that carries both
 // when a frequency is given, with the notes they raise (the divergence note of each field, in
-// field order, then the curl note), without the program's prefix.
+// field order, then the multipoles' notes of each, then the curl note), without the program's
+// prefix.
 struct map_figures {
     std::vector<field_figures> fields;
     std::optional<curl_figures> curl;  // a map that carries both fields, given a frequency
@@ -193,5 +201,8 @@ inline constexpr std::string_view frequency_rule = "needs a positive number of M
 inline constexpr std::string_view beta_rule = "takes a velocity over c above 0 and at most 1";
 bool FREQUENCY_USABLE(double frequency_mhz);
 bool BETA_USABLE(double beta);
+// And for the multipoles' reference radius (cm): a finite number above 0.
+inline constexpr std::string_view radius_rule = "needs a positive number of cm";
+bool RADIUS_USABLE(double radius_cm);
 
 }  // namespace orvex

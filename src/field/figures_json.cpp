@@ -97,6 +97,48 @@ json AXIS(const field_figures& f) {
     return o;
 }
 
+// The multipoles of one field: r_ref, N, the units, the main harmonic, its roll, a
+// quadrupole's centre and gradient, and every harmonic's integrated C_n, b_n and a_n.
+json MULTIPOLES(const multipole_figures& f) {
+    const bool magnetic = f.field == 1;
+    json o = json::object();
+    PUT(o, "r_ref_cm", f.r_ref);
+    o["N"] = f.order;
+    o["disc_nodes"] = f.nodes;
+    o["units"] = {{"C", magnetic ? "Gs cm" : "V"}, {"b_a", "1e-4 of |C_M|"}, {"roll", "mrad"}, {"centre", "cm"},
+                  {"G", magnetic ? "Gs/cm" : "V/cm^2"}, {"G_integral", magnetic ? "Gs" : "V/cm"}, {"magnetic_length", "cm"}};
+    if (f.main > 0) o["main"] = f.main;
+    PUT(o, "roll_mrad", f.roll_mrad);
+    if (f.centre_x && f.centre_y) o["centre_cm"] = json::array({*f.centre_x, *f.centre_y});
+    if (f.quadrupole) {
+        const quadrupole_figures& q = *f.quadrupole;
+        json g = json::object();
+        g["middle_node"] = q.middle_node;
+        PUT(g, "z_middle_cm", q.middle_z);
+        PUT(g, "G_middle", q.gradient_middle);
+        PUT(g, "G_integral", q.gradient_integral);
+        PUT(g, "magnetic_length_cm", q.magnetic_length);
+        o["quadrupole"] = g;
+    }
+    if (f.integrated) {
+        json harmonics = json::array();
+        for (int n = 1; n <= f.order; ++n) {
+            const auto at = static_cast<std::size_t>(n - 1);
+            json h = json::object();
+            h["n"] = n;
+            PUT(h, "Re_C", (*f.integrated)[at].real());
+            PUT(h, "Im_C", (*f.integrated)[at].imag());
+            if (f.main > 0) {
+                PUT(h, "b", f.b[at]);
+                PUT(h, "a", f.a[at]);
+            }
+            harmonics.push_back(h);
+        }
+        o["harmonics"] = harmonics;
+    }
+    return o;
+}
+
 json FIELD(const field_figures& f, const full_map& m) {
     const bool magnetic = f.field == 1;
     const field_entry& entry = FIELD_ENTRY(f.field);
@@ -119,6 +161,7 @@ json FIELD(const field_figures& f, const full_map& m) {
         v["nodes"] = d.nodes;
         o["divergence"] = v;
     }
+    if (f.multipoles) o["multipoles"] = MULTIPOLES(*f.multipoles);
     return o;
 }
 
@@ -197,6 +240,7 @@ std::string FIGURES_JSON(const figures_document& doc) {
     json request = json::object();
     PUT(request, "frequency_MHz", doc.request.frequency_mhz);
     PUT(request, "beta", doc.request.beta);
+    PUT(request, "radius_cm", doc.request.radius_cm);
     root["request"] = request;
     json fields = json::array();
     if (doc.map != nullptr)

@@ -1,5 +1,5 @@
 // map_export.cpp: the format chosen by the suffix, the unfolded grid every format starts from,
-// and the file written whole.
+// and the file written whole (an .h5 built by the .h5 module, fieldio/h5_module.h).
 #include "fieldio/map_export.h"
 
 #include <cmath>
@@ -8,6 +8,7 @@
 
 #include "console/file_output.h"
 #include "fieldio/export_grid.h"
+#include "fieldio/h5_module.h"
 
 namespace orvex {
 
@@ -83,9 +84,11 @@ bool EXPORT_MAP(const full_map& grid, std::string_view path, const export_reques
             return WRITE_FILE_ATOMICALLY(path, views, why);
         }
         case export_format::vti: bytes = MAP_AS_VTI(grid, request); break;
-        case export_format::h5:
-            if (!MAP_AS_H5(grid, request, bytes, why)) return false;
+        case export_format::h5: {
+            const h5_writer map_as_h5 = OPEN_H5_WRITER(why);  // the module: only now is HDF5 loaded
+            if (map_as_h5 == nullptr || !map_as_h5(grid, request, bytes, why)) return false;
             break;
+        }
     }
     return WRITE_FILE_ATOMICALLY(path, bytes, why);
 }

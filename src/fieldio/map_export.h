@@ -16,6 +16,8 @@
 //     .csv  the header row x,y,z,Ex,Ey,Ez[,Bx,By,Bz], then # lines (the map, the fields, the
 //           units as "# units: cm,V/cm,Gs"), then one row per node, x fastest, every number
 //           with 17 significant digits.
+//   The .h5 file is built by the .h5 module (fieldio/h5_module.h), opened only then: a module
+//   that cannot be used refuses the export ("the HDF5 module PATH cannot be used: REASON").
 //   Every format places the nodes where the full map does (field/full_map.h, the page's rule),
 //   so the CSV gives a node the same coordinates as the slice CSV. The CSV's # lines also carry
 //   the header values and the map's own stored coordinates, so that write_field_map --import

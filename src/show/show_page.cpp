@@ -15,11 +15,12 @@
 #include <vector>
 
 #include "console/console.h"
+#include "console/module_open.h"
 #include "surface/display_list.h"
 #include "surface/png_output.h"
 #include "surface/surface.h"
 #include "show/page_content.h"
-#include "show/module_open.h"
+#include "show/window_module.h"
 
 namespace orvex {
 
@@ -72,8 +73,9 @@ int SHOW_PAGE(std::string_view png_name, std::span<const std::string_view> notes
     // What the line that names the written page says first: why there is no window.
     std::string no_window = "no display";
     if (SET_IN_ENVIRONMENT("DISPLAY") || SET_IN_ENVIRONMENT("WAYLAND_DISPLAY")) {
-        const module_opening opened = DESCRIPTORS_FOR_WINDOW(no_window) ? OPEN_WINDOW_MODULE() : module_opening{};
-        if (const window_entry entry = opened.entry) {
+        const module_opening opened =
+            DESCRIPTORS_FOR_WINDOW(no_window) ? OPEN_MODULE(window_module_file, window_module_entry) : module_opening{};
+        if (const auto entry = reinterpret_cast<window_entry>(opened.entry)) {
             const window_requests& requests = WINDOW_REQUESTS();
             page_content content;
             content.pixels = PAGE_PIXELS();

@@ -4,7 +4,7 @@
 //   Everything that links the toolkit is built into one small shared library,
 //   plot_orvex_3dfields_window.so, with a single entry. A run without a display never opens it,
 //   so a headless run loads nothing of the toolkit and runs where the toolkit is not installed
-//   at all. SHOW_PAGE opens it with dlopen by its full path only (module_open.h: the build
+//   at all. SHOW_PAGE opens it with dlopen by its full path only (console/module_open.h: the build
 //   tree's for a program in the tree, lib/plot_orvex_3dfields beside an installed program's
 //   bin/, or the directory it was installed to), never by its bare name.
 //

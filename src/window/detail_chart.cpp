@@ -47,18 +47,18 @@ std::pair<double, double> PADDED(double lo, double hi, double fraction) {
 QString CHART_TITLE(const detail_line& line, const detail_chart& shown) {
     const plotted_panel& own = line.page.panels[static_cast<std::size_t>(line.panel - 1)];
     QStringList fixed;
-    for (std::size_t f = 0; f < 2; ++f) {
+    for (std::size_t f = 0; f < 2 && own.fixed_names[f] != 0; ++f) {  // a line with no fixed nodes names none
         fixed << QStringLiteral("%1 = %2 (%3 = %4 cm)")
                      .arg(QLatin1Char(own.fixed_names[f]))
                      .arg(own.fixed_index[f])
                      .arg(QLatin1Char(static_cast<char>('x' + (own.fixed_names[f] - 'i'))))
                      .arg(QString::asprintf("%.6g", own.fixed_coordinate[f]));
     }
-    return QStringLiteral("%1 %2 %3, fixed nodes %4")
+    return QStringLiteral("%1 %2 %3%4")
         .arg(SHOWN_COMPONENT_NAMES(line, shown).join(QStringLiteral(", ")))
         .arg(line.through_node ? QString() : QStringLiteral("along"))
         .arg(LINE_WORDS(line))
-        .arg(fixed.join(", "))
+        .arg(fixed.isEmpty() ? QString() : QStringLiteral(", fixed nodes ") + fixed.join(", "))
         .simplified();
 }
 

@@ -5,7 +5,10 @@
 #include <QStringList>
 #include <QTreeWidget>
 
+#include <QVariant>
+
 #include <array>
+#include <complex>
 #include <optional>
 #include <string>
 
@@ -82,6 +85,58 @@ void CURL_ROWS(QTreeWidget* table, const curl_figures& c) {
     top->setExpanded(true);
 }
 
+// "quadrupole", "14-pole": the name of the 2n-pole.
+QString POLE_NAME(int n) {
+    static const std::array<const char*, 6> names{"dipole", "quadrupole", "sextupole", "octupole", "decapole", "dodecapole"};
+    return n >= 1 && n <= 6 ? QString::fromLatin1(names[static_cast<std::size_t>(n - 1)]) : QStringLiteral("%1-pole").arg(2 * n);
+}
+
+void MULTIPOLE_ROWS(QTreeWidgetItem* top, const multipole_figures& f) {
+    const bool magnetic = f.field == 1;
+    auto* all = new QTreeWidgetItem(top, {QStringLiteral("multipoles at r_ref = %1 cm").arg(POSITION(f.r_ref)), QString(), QString(),
+                                          QStringLiteral("n = 1..%1, %2 nodes of each z plane").arg(f.order).arg(f.nodes)});
+    if (f.order == 0 || !f.integrated) {
+        all->setText(1, QStringLiteral("absent"));
+        return;
+    }
+    const QString c_unit = magnetic ? QStringLiteral("Gs cm") : QStringLiteral("V");
+    if (f.main > 0) {
+        ROW(all, QStringLiteral("main harmonic M (largest integrated |C_n|)"), f.main, {}, POLE_NAME(f.main));
+        ROW(all, QStringLiteral("roll of the main harmonic"), f.roll_mrad, QStringLiteral("mrad"));
+    } else {
+        ROW(all, QStringLiteral("main harmonic M"), std::nullopt, {}, QStringLiteral("every integrated C_n is 0"));
+    }
+    if (f.centre_x && f.centre_y) {
+        ROW(all, QStringLiteral("magnetic centre x0"), f.centre_x, QStringLiteral("cm"));
+        ROW(all, QStringLiteral("magnetic centre y0"), f.centre_y, QStringLiteral("cm"));
+    }
+    if (f.quadrupole) {
+        const quadrupole_figures& q = *f.quadrupole;
+        ROW(all, QStringLiteral("gradient G = Re C_2 / r_ref at the middle plane"), q.gradient_middle,
+            magnetic ? QStringLiteral("Gs/cm") : QStringLiteral("V/cm^2"),
+            QStringLiteral("node %1, z = %2 cm").arg(q.middle_node).arg(POSITION(q.middle_z)));
+        ROW(all, QStringLiteral("integral of G dz"), q.gradient_integral, magnetic ? QStringLiteral("Gs") : QStringLiteral("V/cm"));
+        ROW(all, QStringLiteral("magnetic length (integral of G) / G(middle)"), q.magnetic_length, QStringLiteral("cm"));
+    }
+    auto* harmonics = new QTreeWidgetItem(all, {QStringLiteral("harmonics, integrated over z (double-click to plot b_n(z), a_n(z))")});
+    for (int n = 1; n <= f.order; ++n) {
+        const auto at = static_cast<std::size_t>(n - 1);
+        const std::complex<double> c = (*f.integrated)[at];
+        auto* row = new QTreeWidgetItem(harmonics, {QStringLiteral("n = %1 (%2)").arg(n).arg(POLE_NAME(n))});
+        row->setData(0, Qt::UserRole, QVariantList{f.field, n, f.r_ref});
+        if (f.main > 0) {
+            row->setText(3, QStringLiteral("b%1 = %2, a%1 = %3 units").arg(n).arg(QString::number(f.b[at], 'g', 6), QString::number(f.a[at], 'g', 6)));
+            for (QTreeWidgetItem* child : {ROW(row, QStringLiteral("b%1 (normal)").arg(n), f.b[at], QStringLiteral("units")),
+                                           ROW(row, QStringLiteral("a%1 (skew)").arg(n), f.a[at], QStringLiteral("units"))})
+                child->setData(0, Qt::UserRole, QVariantList{f.field, n, f.r_ref});
+        }
+        ROW(row, QStringLiteral("Re C%1, integrated").arg(n), c.real(), c_unit);
+        ROW(row, QStringLiteral("Im C%1, integrated").arg(n), c.imag(), c_unit);
+    }
+    harmonics->setExpanded(true);
+    all->setExpanded(true);
+}
+
 void LINE_ROWS(QTreeWidgetItem* top, const field_figures& f, const full_map& map) {
     const field_entry& entry = FIELD_ENTRY(f.field);
     const QString unit = TEXT(entry.unit), integral_unit = f.field == 1 ? QStringLiteral("Gs cm") : QStringLiteral("V");
@@ -106,6 +161,14 @@ void LINE_ROWS(QTreeWidgetItem* top, const field_figures& f, const full_map& map
 
 }  // namespace
 
+bool MULTIPOLE_OF_ROW(const QTreeWidgetItem* row, harmonic_choice& choice) {
+    if (row == nullptr) return false;
+    const QVariantList data = row->data(0, Qt::UserRole).toList();
+    if (data.size() != 3) return false;
+    choice = {data[0].toInt(), data[1].toInt(), data[2].toDouble()};
+    return true;
+}
+
 void FILL_FIGURES_TABLE(QTreeWidget* table, std::span<const field_figures> fields, const full_map& map,
                         const curl_figures* curl) {
     table->clear();
@@ -114,6 +177,7 @@ void FILL_FIGURES_TABLE(QTreeWidget* table, std::span<const field_figures> field
         auto* top = new QTreeWidgetItem(table, {QStringLiteral("%1 field").arg(TEXT(entry.name)), QString(), TEXT(entry.unit)});
         AXIS_ROWS(top, f);
         DIVERGENCE_ROW(top, f);
+        if (f.multipoles) MULTIPOLE_ROWS(top, *f.multipoles);
         LINE_ROWS(top, f, map);
         top->setExpanded(true);
     }

@@ -22,10 +22,12 @@
 #include <vector>
 
 #include "console/file_output.h"
+#include "console/number_text.h"
 #include "field/figures.h"
 #include "field/figures_json.h"
 #include "window/figures_table.h"
 #include "window/file_dialog.h"
+#include "window/multipole_detail.h"
 
 namespace orvex {
 
@@ -59,18 +61,24 @@ figures_window::figures_window(const page_content& content, QWidget* parent) : Q
     frequency->setPlaceholderText(QStringLiteral("none: no RF figures"));
     beta = new QLineEdit;
     beta->setPlaceholderText(QStringLiteral("0 < beta <= 1"));
+    radius = new QLineEdit;
+    radius->setPlaceholderText(QStringLiteral("2/3 of the smaller transverse half-width: %1 cm")
+                                   .arg(QString::fromStdString(NUMBER_G(REFERENCE_RADIUS(*content.fields.map, std::nullopt), 6))));
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("&Frequency (MHz):"), frequency);
     form->addRow(QStringLiteral("&Beta (v/c):"), beta);
+    form->addRow(QStringLiteral("Multipoles' reference &radius (cm):"), radius);
 
     auto* compute = new QPushButton(QStringLiteral("&Compute"));
     auto* best = new QPushButton(QStringLiteral("Find Be&st Beta"));
     best->setToolTip(QStringLiteral("The beta in [0.001, 1] where the gain on the axis is largest (needs a frequency)"));
+    auto* plot = new QPushButton(QStringLiteral("&Plot b_n, a_n along z"));
+    plot->setToolTip(QStringLiteral("The chosen harmonic of the multipoles on every z plane (double-click a harmonic's row)"));
     auto* copy = new QPushButton(QStringLiteral("Cop&y JSON"));
     auto* save = new QPushButton(QStringLiteral("&Export JSON..."));
     auto* close = new QPushButton(QStringLiteral("Close"));
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {compute, best, copy, save}) buttons->addWidget(b);
+    for (QPushButton* b : {compute, best, plot, copy, save}) buttons->addWidget(b);
     buttons->addStretch(1);
     buttons->addWidget(close);
 
@@ -93,11 +101,17 @@ figures_window::figures_window(const page_content& content, QWidget* parent) : Q
     connect(best, &QPushButton::clicked, this, [this] { COMPUTE(true); });
     connect(frequency, &QLineEdit::returnPressed, this, [this] { COMPUTE(false); });
     connect(beta, &QLineEdit::returnPressed, this, [this] { COMPUTE(false); });
+    connect(radius, &QLineEdit::returnPressed, this, [this] { COMPUTE(false); });
+    connect(plot, &QPushButton::clicked, this, [this] { PLOT_HARMONIC(table->currentItem()); });
+    connect(table, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* row) {
+        harmonic_choice chosen;
+        if (MULTIPOLE_OF_ROW(row, chosen)) PLOT_HARMONIC(row);
+    });
     connect(copy, &QPushButton::clicked, this, [this] { COPY(); });
     connect(save, &QPushButton::clicked, this, [this] { EXPORT(); });
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     // Enter in a field computes; no button takes it as the dialog's default.
-    for (QPushButton* b : {compute, best, copy, save, close}) b->setAutoDefault(false);
+    for (QPushButton* b : {compute, best, plot, copy, save, close}) b->setAutoDefault(false);
     resize(900, 640);
     COMPUTE(false);
 }
@@ -116,6 +130,10 @@ bool figures_window::COMPUTE(bool find_best) {
         message->setText(QStringLiteral("Beta needs a frequency."));
         return false;
     }
+    if (!READ_FIELD(radius, RADIUS_USABLE, request.radius_cm)) {
+        message->setText(RULE_TEXT("The reference radius", radius_rule));
+        return false;
+    }
     if (find_best && !request.frequency_mhz) {
         message->setText(QStringLiteral("The best beta needs a frequency."));
         return false;
@@ -131,6 +149,18 @@ bool figures_window::COMPUTE(bool find_best) {
     FILL_FIGURES_TABLE(table, figures.fields, map, curl);
     message->setText(find_best ? QStringLiteral("The figures, with the best beta.") : QStringLiteral("The figures."));
     return true;
+}
+
+QWidget* figures_window::PLOT_HARMONIC(const QTreeWidgetItem* row) {
+    harmonic_choice chosen;
+    if (!MULTIPOLE_OF_ROW(row, chosen)) {
+        message->setText(QStringLiteral("Choose a harmonic among the multipoles' rows first."));
+        return nullptr;
+    }
+    QWidget* opened = OPEN_MULTIPOLE_DETAIL(*shown.fields.map, chosen.field, chosen.r_ref, chosen.n, shown.figures.map_file, this);
+    message->setText(opened != nullptr ? QStringLiteral("b%1 and a%1 along z.").arg(chosen.n)
+                                       : QStringLiteral("No main harmonic: b%1 and a%1 are not defined.").arg(chosen.n));
+    return opened;
 }
 
 bool figures_window::EXPORT_TO(const QString& path, QString* why) const {

@@ -6,21 +6,24 @@
 //   both; the other field's triple is unfolded first, through the content's unfold_field):
 //   the axis figures (V0, the gain, crest phase and the two transit-time factors at the beta,
 //   the best beta once asked for; or the Bz integrals, effective length and hard-edge field),
-//   the gradient on the axis, the divergence check, the curl check of a map that carries both
-//   fields when a frequency is typed, and for each of the ten lines and each component the
+//   the gradient on the axis, the divergence check, the multipoles at the reference radius
+//   typed (else 2/3 of the map's smaller transverse half-width), the curl check of a map that
+//   carries both fields when a frequency is typed, and for each of the ten lines and each component the
 //   smallest and largest value with its node and position and the integral. Values are shown
 //   with 15 significant digits. Copy puts the JSON document of field/figures_json.h on the
 //   clipboard, Export writes it to a file (the file dialog of file_dialog.h: nothing is
 //   replaced without a Yes); it is the document plot_orvex_3dfields --figures writes for the
-//   same frequency and beta (and the best beta once asked for). A frequency or beta that is not
-//   a number in range is refused with a line in the window; the table stays as it was.
+//   same frequency, beta and radius (and the best beta once asked for). A frequency, beta or
+//   radius that is not a number in range is refused with a line in the window; the table stays
+//   as it was. A harmonic's row double-clicked (or chosen, then Plot) opens b_n(z) and a_n(z)
+//   in a detail window (multipole_detail.h).
 //
 // HOW TO CALL IT
 //   OPEN_FIGURES_WINDOW(content, page_window);   // one window per page window, raised again
 //
 // ASSUMES AND LIMITS
 //   content.fields.map and content.figures.lines are set (else nothing opens) and outlive the
-//   window. The figures are computed in the toolkit's thread: at most some 20 ms.
+//   window. The figures are computed in the toolkit's thread: at most some 30 ms.
 #pragma once
 
 #include <QDialog>
@@ -33,6 +36,7 @@
 class QLabel;
 class QLineEdit;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace orvex {
 
@@ -47,9 +51,13 @@ public:
     const std::string& DOCUMENT() const { return document; }
     // Writes the document to path (replacing it); false with the reason in why.
     bool EXPORT_TO(const QString& path, QString* why) const;
+    // Opens b_n(z), a_n(z) of the harmonic of row in a detail window; null, with the reason in
+    // the window, when row is no harmonic's or the field has no main harmonic.
+    QWidget* PLOT_HARMONIC(const QTreeWidgetItem* row);
 
     QLineEdit* FREQUENCY() const { return frequency; }
     QLineEdit* BETA() const { return beta; }
+    QLineEdit* RADIUS() const { return radius; }
     QTreeWidget* TABLE() const { return table; }
     QLabel* MESSAGE() const { return message; }
 
@@ -60,6 +68,7 @@ private:
     const page_content& shown;
     QLineEdit* frequency = nullptr;
     QLineEdit* beta = nullptr;
+    QLineEdit* radius = nullptr;
     QTreeWidget* table = nullptr;
     QLabel* message = nullptr;
     std::string document;

@@ -19,6 +19,7 @@
 #include "window/file_dialog.h"
 #include "window/page_view.h"
 #include "window/page_window.h"
+#include "window/qt_forms.h"
 #include "window/vector_page.h"
 
 namespace orvex {
@@ -38,8 +39,6 @@ bool WRITE_BYTES(const QString& path, const QByteArray& bytes, QString* why) {
     if (why != nullptr) *why = QString::fromLocal8Bit(reason.c_str());
     return false;
 }
-
-QString FROM_UTF8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 }  // namespace
 

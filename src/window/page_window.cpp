@@ -26,16 +26,9 @@
 #include "window/figures_window.h"
 #include "window/track_window.h"
 #include "window/page_view.h"
+#include "window/qt_forms.h"
 
 namespace orvex {
-
-namespace {
-
-QColor FROM_PACKED(packed_colour c) {
-    return QColor(static_cast<int>(c & 0xFFu), static_cast<int>((c >> 8) & 0xFFu), static_cast<int>((c >> 16) & 0xFFu));
-}
-
-}  // namespace
 
 // The page as an image, one image pixel per page pixel.
 QImage PAGE_IMAGE_OF(std::span<const packed_colour> pixels) {
@@ -49,8 +42,6 @@ QImage PAGE_IMAGE_OF(std::span<const packed_colour> pixels) {
 }
 
 namespace {
-
-QString FROM_UTF8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 // The notes, each once, one a line.
 QString NOTES_TEXT(std::span<const std::string_view> notes) {

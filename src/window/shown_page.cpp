@@ -10,6 +10,7 @@
 #include <cmath>
 #include <vector>
 
+#include "window/qt_forms.h"
 #include "window/vector_page.h"
 
 namespace orvex {

@@ -14,6 +14,8 @@
 #include <cmath>
 #include <vector>
 
+#include "window/qt_forms.h"
+
 namespace orvex {
 
 namespace {
@@ -48,10 +50,6 @@ void PAINT_TO(QPaintDevice& device, const display_list& list, const QImage& rast
 }
 
 }  // namespace
-
-QColor FROM_PACKED(packed_colour c) {
-    return QColor(static_cast<int>(c & 0xFFu), static_cast<int>((c >> 8) & 0xFFu), static_cast<int>((c >> 16) & 0xFFu));
-}
 
 void PAINT_DISPLAY_TEXT(QPainter& painter, const display_list& list, const display_op& op,
                         const std::vector<QFont>& fonts, double shown_scale) {

@@ -22,7 +22,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QPainter>
@@ -36,11 +35,10 @@ namespace orvex {
 
 void PAINT_PAGE_VECTORS(QPainter& painter, const display_list& list, const QImage& raster);
 
-// The parts both replays share (shown_page.h draws below 1:1): a packed colour as a QColor, and
-// one text operation in its font from fonts. shown_scale 0: in page units, the font a
-// reference size scaled to the text's em; above 0: in device pixels at that scale, the font
-// already at its shown size, the baseline on a whole pixel.
-QColor FROM_PACKED(packed_colour c);
+// The part both replays share (shown_page.h draws below 1:1): one text operation in its font
+// from fonts. shown_scale 0: in page units, the font a reference size scaled to the text's em;
+// above 0: in device pixels at that scale, the font already at its shown size, the baseline on
+// a whole pixel. (Their colours: FROM_PACKED, window/qt_forms.h.)
 void PAINT_DISPLAY_TEXT(QPainter& painter, const display_list& list, const display_op& op,
                         const std::vector<QFont>& fonts, double shown_scale);
 

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,9 @@ struct answer_case {
     std::string out_begins;  // "": standard output stays empty
     std::string err_holds;   // "": standard error stays empty, else its one line holds this
 };
+
+// A case is named by its name, not dumped as its bytes.
+void PrintTo(const answer_case& c, std::ostream* out) { *out << c.name; }
 
 class Answers : public ::testing::TestWithParam<answer_case> {};
 
@@ -121,7 +125,13 @@ INSTANTIATE_TEST_SUITE_P(
         answer_case{"MatrixWithoutTrack", {"--matrix", "{maps}"}, 2, "", "--matrix goes with --track"},
         answer_case{"EnergyForFigures", {"--figures", "--energy", "1"}, 2, "", "--energy goes with --track"},
         answer_case{"TrackAndFigures", {"--track", "--figures"}, 2, "", "separate runs"},
-        answer_case{"TrackMissingMap", {"--track", "--energy", "1", "{maps}"}, 1, "", "EM map"}),
+        answer_case{"TrackMissingMap", {"--track", "--energy", "1", "{maps}"}, 1, "", "EM map"},
+        answer_case{"RadiusWithoutMode", {"--radius", "1", "{maps}"}, 2, "", "--radius goes with --figures or --multipoles"},
+        answer_case{"MultipolesNegativeRadius", {"--multipoles", "--radius", "-1"}, 2, "", "--radius needs a positive number of cm, not -1"},
+        answer_case{"FiguresInfiniteRadius", {"--figures", "--radius", "inf"}, 2, "", "--radius needs a positive number of cm, not inf"},
+        answer_case{"MultipolesAndFigures", {"--multipoles", "--figures"}, 2, "", "--multipoles and --figures are separate runs"},
+        answer_case{"MultipolesWithFrequency", {"--multipoles", "--frequency", "352"}, 2, "", "--frequency goes with"},
+        answer_case{"MultipolesMissingMap", {"--multipoles", "{maps}"}, 1, "", "EM map"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The map writer answers --version as the viewer does: its name and the version on standard

@@ -1,7 +1,8 @@
 // surroundings_test.cpp: the program run among hostile files and limits. Libraries and a window
 // module planted in the working directory, the DIRECTORY argument and the map's directory are
-// never loaded; a window module that cannot be opened gives one line naming it and the page;
-// file-size and descriptor limits end in one line, never a signal; "--" ends the options.
+// never loaded; a window module that cannot be opened gives one line naming it and the page; an
+// .h5 module that cannot be used gives one line and writes nothing; file-size and descriptor
+// limits end in one line, never a signal; "--" ends the options.
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -110,6 +111,40 @@ TEST_F(Surroundings, ModuleThatCannotBeOpenedGivesOneLineAndThePage) {
         fs::remove(dir / png_name);
         fs::remove_all(module);
     }
+}
+
+// The program copied into prefix/bin writes an .h5 through prefix/lib/plot_orvex_3dfields's module
+// only. Missing, without the entry (another module in its place) or with its HDF5 library not
+// installed (the name it needs changed), it gives one line and status 1; the old map.h5 is kept.
+TEST_F(Surroundings, H5ModuleThatCannotBeUsedGivesOneLineAndWritesNothing) {
+    const fs::path bin = root / "prefix/bin", lib = root / "prefix/lib/plot_orvex_3dfields";
+    fs::create_directories(bin);
+    fs::create_directories(lib);
+    fs::copy_file(ORVEX_PROGRAM, bin / "plot_orvex_3dfields");
+    const fs::path module = lib / "plot_orvex_3dfields_h5.so", h5 = dir / "map.h5";
+    const std::string real = SLURP(ORVEX_H5_MODULE);
+    std::string without_hdf5 = real;
+    for (std::size_t at = real.find("libhdf5"); at != std::string::npos; at = real.find("libhdf5", at + 1))
+        without_hdf5.replace(at, 7, "libhdf0");
+    std::vector<std::pair<std::string, std::string>> damages = {{"", "No such file or directory"},
+                                                                 {without_hdf5, "libhdf0"}};
+#ifdef ORVEX_WINDOW_MODULE
+    damages.emplace_back(SLURP(ORVEX_WINDOW_MODULE), "it is from another build of the program");
+#endif
+    WRITE_TEXT(h5, "the old export");
+    const std::vector<std::string> run = {(bin / "plot_orvex_3dfields").string(), "--export", "map.h5"};
+    for (const auto& [image, reason] : damages) {
+        if (!image.empty()) WRITE_TEXT(module, image);
+        const run_result r = RUN_PROGRAM(dir, capture, {}, {run, {}});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_TRUE(r.err.starts_with("plot_orvex_3dfields: cannot write " + h5.string() + ": the HDF5 module " +
+                                      module.string() + " cannot be used: " + reason)) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_EQ(SLURP(h5), "the old export");
+    }
+    fs::copy_file(ORVEX_H5_MODULE, module, fs::copy_options::overwrite_existing);
+    EXPECT_EQ(RUN_PROGRAM(dir, capture, {}, {run, {}}).status, 0);
+    EXPECT_EQ(SLURP(h5).substr(0, 8), "\x89HDF\r\n\x1a\n");
 }
 
 TEST_F(Surroundings, LimitsEndInOneLineNeverASignal) {

@@ -2,8 +2,9 @@
 # install_test.sh: the project as a user gets it, in a temporary directory removed at the end:
 # cmake --install into a prefix; examples/histo_demo copied out of the tree and built against it
 # (CMake and pkg-config) and run; the installed viewer run from elsewhere on a map written by the
-# installed writer; both man pages rendered by man -l without a warning; the Debian package's
-# name, fields and files (exactly the prefix's). CTest gives the build's facts in ORVEX_*.
+# installed writer, and as .h5 (the installed module); both man pages rendered by man -l without
+# a warning; the Debian package's name, fields, Depends and files (exactly the prefix's). CTest
+# gives the build's facts in ORVEX_*.
 set -euo pipefail
 work=$(mktemp -d "${TMPDIR:-/tmp}/orvex_install_XXXXXX")
 work=$(cd "$work" && pwd -P)
@@ -92,6 +93,9 @@ printf 'install test\nthe installed viewer\nEM_map.txt\n1\n1\n' > "$case_dir/plo
 [ "$(head -n 1 "$work/out")" = " Input field file name = EM_map.txt" ] || fail "listing: $(cat "$work/out")"
 [ "$(cat "$work/err")" = "plot_orvex_3dfields: no display; the page is written to $case_dir/plot_orvex_3dfields.png" ] &&
   [ -s "$case_dir/plot_orvex_3dfields.png" ] || fail "page: $(cat "$work/err")"
+(cd "$work" && headless "$prefix/bin/plot_orvex_3dfields" --export "$case_dir/map.h5" "$case_dir" > out 2> err) ||
+  fail "export: $(cat "$work/err")"
+[ "$(head -c 8 "$case_dir/map.h5" | od -An -tx1 | tr -d ' \n')" = 894844460d0a1a0a ] || fail "the exported map.h5 is not HDF5"
 
 for page in plot_orvex_3dfields write_field_map; do
   MANWIDTH=80 man --warnings -l "$prefix/share/man/man1/$page.1" 2>&1 > "$work/$page.txt" | grep . &&
@@ -103,7 +107,7 @@ quiet cpack --config "$ORVEX_BUILD_DIR/CPackConfig.cmake" -B "$work/package" -G 
 deb=$work/package/plot-orvex-3dfields_${ORVEX_VERSION}_$(dpkg --print-architecture).deb
 [ "$(dpkg-deb -f "$deb" Package Version)" = "Package: plot-orvex-3dfields
 Version: $ORVEX_VERSION" ] || fail "$deb: $(dpkg-deb -f "$deb" Package Version)"
-needed="libpng16-16 libfreetype6 libfontconfig1 fonts-liberation2"
+needed="libpng16-16 libfreetype6 libfontconfig1 fonts-liberation2 libhdf5-"
 [ "$ORVEX_WITH_WINDOW" = ON ] && needed="$needed libqt6widgets6"
 for package in $needed; do
   [[ ", $(dpkg-deb -f "$deb" Depends)" == *", $package"* ]] || fail "Depends lacks $package"

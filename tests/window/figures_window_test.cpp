@@ -1,7 +1,8 @@
 // figures_window_test.cpp: View > Figures on a map of both fields, as a run hands it over (only
 // line 5's field unfolded): both fields in the table, a frequency that is no number refused,
 // and the document copied and exported the same as plot_orvex_3dfields --figures writes for the
-// same map, frequency and beta.
+// same map, frequency and beta; on a quadrupole magnet, the multipoles' rows at a radius typed
+// and a harmonic along z in a detail window.
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
@@ -10,7 +11,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTreeWidget>
+#include <QtCharts/QChartView>
+#include <QtCharts/QLineSeries>
 #include <QtTest>
+
+#include <cmath>
 
 #include <fstream>
 #include <string>
@@ -21,6 +26,7 @@
 #include "field/unfold.h"
 #include "field/analytic_grid.h"
 #include "map_writer.h"
+#include "window/figures_table.h"
 #include "window/figures_window.h"
 
 using namespace orvex;
@@ -73,6 +79,56 @@ private slots:
         QFile written(path);
         QVERIFY(written.open(QIODevice::ReadOnly));
         QCOMPARE(written.readAll(), expected);
+    }
+
+    // A quadrupole with b6 = 10 units at 1 cm: a radius that is no number refused; at 1 cm the
+    // multipoles' rows give b6, and the harmonic's row opens b6(z) and a6(z) in a detail
+    // window: 10 and 0 on every plane.
+    void multipolesBranchAndHarmonicAlongZ() {
+        mapgen::map_recipe recipe;
+        recipe.kind = 1;
+        recipe.model = mapgen::field_model::multipole;
+        recipe.magnet.added = {{6, 10.0, 0.0}};
+        testing::LOAD_ANALYTIC(recipe);
+        field_grid.field_flag = 1;
+        UNFOLD_GRID(fields_unfolded::on_request);
+        page_content content;
+        content.fields = RUN_PAGE_FIELDS(1);
+        content.figures = RUN_PAGE_FIGURES();
+        content.figures.map_file = "PMQ_map.bin";
+
+        figures_window window(content, nullptr);
+        window.show();
+        window.RADIUS()->setText(QStringLiteral("-1"));
+        QVERIFY(!window.COMPUTE(false));
+        QVERIFY(window.MESSAGE()->text().contains(QStringLiteral("radius")));
+        QVERIFY(window.PLOT_HARMONIC(nullptr) == nullptr);
+        window.RADIUS()->setText(QStringLiteral("1"));
+        QVERIFY(window.COMPUTE(false));
+
+        const auto rows = window.TABLE()->findItems(QStringLiteral("n = 6 (dodecapole)"), Qt::MatchExactly | Qt::MatchRecursive);
+        QCOMPARE(rows.size(), 1);
+        QTreeWidgetItem* sixth = rows[0];
+        QCOMPARE(sixth->parent()->parent()->text(0), QStringLiteral("multipoles at r_ref = 1 cm"));
+        QCOMPARE(sixth->child(0)->text(0), QStringLiteral("b6 (normal)"));
+        QVERIFY(std::fabs(sixth->child(0)->text(1).toDouble() - 10.0) < 1e-4);
+
+        window.TABLE()->setCurrentItem(sixth->child(0));
+        QWidget* detail = window.PLOT_HARMONIC(window.TABLE()->currentItem());
+        QVERIFY(detail != nullptr);
+        QVERIFY(QTest::qWaitForWindowExposed(detail));
+        QCOMPARE(detail->windowTitle(), QStringLiteral("b6, a6 (units) \u2014 Z (cm), magnetic multipoles at r_ref = 1 cm"));
+        const QChart* chart = detail->findChild<QChartView*>()->chart();
+        QVERIFY(!chart->title().contains(QStringLiteral("fixed nodes")));
+        const QList<QAbstractSeries*> series = chart->series();  // b6, a6: one unbroken line and the markers each
+        QCOMPARE(series.size(), 4);
+        QCOMPARE(series[0]->name(), QStringLiteral("b6"));
+        for (const int s : {0, 2}) {
+            const QList<QPointF> points = static_cast<QLineSeries*>(series[s])->points();
+            QCOMPARE(points.size(), 201);
+            for (const QPointF& p : points) QVERIFY(std::fabs(p.y() - (s == 0 ? 10.0 : 0.0)) < 1e-4);
+        }
+        detail->close();
     }
 };
 

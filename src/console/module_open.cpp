@@ -1,5 +1,5 @@
-// module_open.cpp: the window module opened by its full path, after its file has been checked.
-#include "show/module_open.h"
+// module_open.cpp: a module opened by its full path, after its file has been checked.
+#include "console/module_open.h"
 
 #include <dlfcn.h>
 #include <elf.h>
@@ -22,17 +22,17 @@ namespace {
 namespace fs = std::filesystem;
 
 // Where the module may be, in order (module_open.h says why only these).
-std::vector<std::string> MODULE_PLACES() {
+std::vector<std::string> MODULE_PLACES(const char* file) {
     std::vector<std::string> places;
-    const std::string installed = std::string(ORVEX_WINDOW_MODULE_DIR "/") + window_module_file;
+    const std::string installed = std::string(ORVEX_MODULE_DIR "/") + file;
     std::error_code no_path;
     const fs::path program = fs::canonical("/proc/self/exe", no_path);
     if (no_path) return {installed};
     const fs::path build_tree = fs::weakly_canonical(ORVEX_BUILD_TREE, no_path);
     const auto [tree_end, program_end] = std::mismatch(build_tree.begin(), build_tree.end(), program.begin(), program.end());
     if (!no_path && tree_end == build_tree.end() && program_end != program.end())
-        return {std::string(ORVEX_WINDOW_MODULE_BUILD_DIR "/") + window_module_file};
-    places.push_back((program.parent_path() / ORVEX_WINDOW_MODULE_FROM_BIN / window_module_file).lexically_normal().string());
+        return {std::string(ORVEX_MODULE_BUILD_DIR "/") + file};
+    places.push_back((program.parent_path() / ORVEX_MODULE_FROM_BIN / file).lexically_normal().string());
     if (places.front() != installed) places.push_back(installed);
     return places;
 }
@@ -84,8 +84,8 @@ std::string LOADER_REASON(const std::string& handed) {
     return reason;
 }
 
-// Opens the module at path; its entry, or null with why.
-window_entry OPEN_AT(const std::string& path, std::string& why) {
+// Opens the module at path; the address of its entry, or null with why.
+void* OPEN_AT(const std::string& path, const char* entry_name, std::string& why) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         why = std::strerror(errno);
@@ -107,21 +107,21 @@ window_entry OPEN_AT(const std::string& path, std::string& why) {
     }
     ::close(fd);
     if (module == nullptr) return nullptr;
-    auto entry = reinterpret_cast<window_entry>(::dlsym(module, window_module_entry));
+    void* entry = ::dlsym(module, entry_name);
     if (entry == nullptr) why = "it is from another build of the program";
     return entry;
 }
 
 }  // namespace
 
-module_opening OPEN_WINDOW_MODULE() {
-    const std::vector<std::string> places = MODULE_PLACES();
+module_opening OPEN_MODULE(const char* file, const char* entry) {
+    const std::vector<std::string> places = MODULE_PLACES(file);
     module_opening opened;
     for (const std::string& place : places) {
         struct stat there {};
         if (::lstat(place.c_str(), &there) != 0 && errno == ENOENT) continue;
         opened.path = place;
-        opened.entry = OPEN_AT(place, opened.why);
+        opened.entry = OPEN_AT(place, entry, opened.why);
         return opened;
     }
     opened.path = places.front();
