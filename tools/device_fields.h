@@ -25,7 +25,8 @@ namespace orvex::mapgen {
 enum class field_model {
     analytic, rfq_cell, solenoid, lens_doublet,
     gaussian_gap, gaussian_solenoid, quadrupole, harmonic,  // physics_fields.h
-    multipole  // physics_fields.h, with the recipe's magnet
+    multipole,  // physics_fields.h, with the recipe's magnet
+    pillbox     // physics_fields.h, an RF mode
 };
 
 // The models by the names write_field_map's --model takes; a new model is one more row.
@@ -33,7 +34,7 @@ struct named_model {
     std::string_view name;
     field_model model;
 };
-inline constexpr std::array<named_model, 9> model_names{{{"analytic", field_model::analytic},
+inline constexpr std::array<named_model, 10> model_names{{{"analytic", field_model::analytic},
                                                          {"rfq", field_model::rfq_cell},
                                                          {"solenoid", field_model::solenoid},
                                                          {"lens-doublet", field_model::lens_doublet},
@@ -41,7 +42,8 @@ inline constexpr std::array<named_model, 9> model_names{{{"analytic", field_mode
                                                          {"gaussian-solenoid", field_model::gaussian_solenoid},
                                                          {"quadrupole", field_model::quadrupole},
                                                          {"harmonic", field_model::harmonic},
-                                                         {"multipole", field_model::multipole}}};
+                                                         {"multipole", field_model::multipole},
+                                                         {"pillbox", field_model::pillbox}}};
 
 // The device field at (x, y, z) cm for a map of kind 0, 1 or 2 (only the harmonic model of
 // physics_fields.h depends on it). Device dimensions are fixed; they suit a region of about

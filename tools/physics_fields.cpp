@@ -161,6 +161,18 @@ field_value PHYSICS_FIELD(field_model model, int kind, double x, double y, doubl
             }
             break;
         }
+        case field_model::pillbox: {
+            constexpr double c = 29'979'245'800.0;  // cm/s
+            const double k = 2.0 * std::numbers::pi * pillbox_frequency_mhz * 1e6 / c;
+            const double r = std::hypot(x, y);
+            // J1(k r) / r, which tends to k / 2 on the axis.
+            const double j1_over_r = r > 0.0 ? std::cyl_bessel_j(1.0, k * r) / r : k / 2.0;
+            const double b_scale = pillbox_field / c * 1e8;  // Gs
+            f.ez = pillbox_field * std::cyl_bessel_j(0.0, k * r);
+            f.bx = b_scale * j1_over_r * y;
+            f.by = -b_scale * j1_over_r * x;
+            break;
+        }
         default: break;
     }
     return f;

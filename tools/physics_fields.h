@@ -30,6 +30,12 @@
 //     rise; h = 0: g = 1). Every transverse 2-D multipole is free of divergence and curl, so the
 //     field is free of divergence (not of curl where g changes). F is E (V/cm) for kind 0, B (Gs)
 //     for the other kinds; it has no mirror parities to speak of, so it is written whole.
+//   - pillbox (an RF mode: the TM010 mode of a pillbox cavity at pillbox_frequency_mhz, whose
+//     end walls are the map's first and last z planes: Ez = E0 J0(k r) with E0 = 10 kV/cm,
+//     k = 2 pi f / c = j01 / R, and B = B_phi phi-hat with B_phi = -(E0 / c) J1(k r) in V s/cm^2,
+//     times 1e8 in Gs; E(x) cos(wt + phi) and B(x) sin(wt + phi) then satisfy Maxwell's
+//     equations, curl E = -w B; no dependence on z, so it is written without a mirror in z;
+//     the cavity's radius R = 8.83 cm holds a map of up to 6 cm across).
 //
 // HOW TO CALL IT
 //   const field_value f = PHYSICS_FIELD(field_model::gaussian_gap, kind, x, y, z);
@@ -45,6 +51,11 @@
 #include "device_fields.h"
 
 namespace orvex::mapgen {
+
+// The pillbox model's frequency (MHz), on-axis field (V/cm) and the first zero of J0.
+inline constexpr double pillbox_frequency_mhz = 1300.0;
+inline constexpr double pillbox_field = 1.0e4;
+inline constexpr double bessel_j0_zero = 2.404825557695773;
 
 // An axial profile: gaussians (a, c, s) or, with half > 0, the error-function step of a
 // solenoid of half-length half centred at c.
@@ -81,8 +92,8 @@ struct multipole_magnet {
 };
 field_value MULTIPOLE_MAGNET_FIELD(const multipole_magnet& magnet, int kind, double x, double y, double z);
 
-// The field of a model of this file (gaussian_gap, gaussian_solenoid, quadrupole, harmonic) for a
-// map of kind 0, 1 or 2.
+// The field of a model of this file (gaussian_gap, gaussian_solenoid, quadrupole, harmonic,
+// pillbox) for a map of kind 0, 1 or 2.
 field_value PHYSICS_FIELD(field_model model, int kind, double x, double y, double z);
 
 }  // namespace orvex::mapgen

@@ -30,7 +30,10 @@ The map:
                         divergence with closed-form figures: gaussian-gap (Ez Gaussian on the
                         axis, sigma 3 cm), gaussian-solenoid (Bz Gaussian on the axis, sigma
                         3 cm), quadrupole (dBy/dx = 500 Gs/cm, dEx/dx = 2000 V/cm^2) or harmonic
-                        (gradients of cosh(ax) cosh(by) cos(cz), c^2 = a^2 + b^2), or
+                        (gradients of cosh(ax) cosh(by) cos(cz), c^2 = a^2 + b^2), an RF
+                        mode, pillbox (the TM010 mode of a pillbox cavity at 1300 MHz between
+                        the first and last z planes, Ez = E0 J0(kr), B_phi = -(E0 / c) J1(kr),
+                        E0 = 10 kV/cm; no mirror in z), or
                         multipole: a 2-D multipole magnet times an envelope in z, its field
                         E for --kind 0 and B otherwise, written whole (--sym 0,0,0):
   --multipole N,C[,R]   its main harmonic: order N (1 dipole, 2 quadrupole, ...), C the field

@@ -1,6 +1,7 @@
 // figures_run.cpp: plot_orvex_3dfields --figures [--frequency MHZ] [--beta B]: the map's figures
 // as one JSON document on standard output instead of a page (field/figures_json.h): both fields
-// of a map that carries both, else the one line 5 chooses; the divergence notes join the map's.
+// of a map that carries both, else the one line 5 chooses, and with a frequency the curl check
+// of a map that carries both; the divergence and curl notes join the map's.
 #include <string>
 
 #include "driver/control_file.h"
@@ -20,7 +21,8 @@ void FIGURES_STAGES(const run_request& request, run_outcome& out) {
     const map_figures figures = MAP_FIGURES(m, asked, field_grid.field_flag);
     for (const std::string& note : figures.notes) ADD_MAP_NOTE(note);
     const std::string program = PROGRAM_AND_VERSION();
-    out.document = FIGURES_JSON({program, FIELD_FILE_NAME(), &m, asked, figures.fields, MAP_NOTES()});
+    out.document = FIGURES_JSON({program, FIELD_FILE_NAME(), &m, asked, figures.fields, MAP_NOTES(),
+                                 figures.curl ? &*figures.curl : nullptr});
 }
 
 }  // namespace orvex

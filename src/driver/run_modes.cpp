@@ -41,6 +41,7 @@ constexpr mode_entry mode_table[] = {
     {run_mode::compare, COMPARE_STAGES, false},
     {run_mode::slice, SLICE_STAGES, false, true},
     {run_mode::probe, PROBE_STAGES, false},
+    {run_mode::track, TRACK_STAGES, false},
 };
 
 const mode_entry& MODE_ENTRY(run_mode mode) {

@@ -49,6 +49,7 @@ void MULTIPOLES_STAGES(const run_request& request, run_outcome& out);
 void COMPARE_STAGES(const run_request& request, run_outcome& out);
 void SLICE_STAGES(const run_request& request, run_outcome& out);
 void PROBE_STAGES(const run_request& request, run_outcome& out);
+void TRACK_STAGES(const run_request& request, run_outcome& out);
 
 int RUN_REQUEST(const run_request& request);
 

@@ -16,8 +16,11 @@
 #include <system_error>
 #include <vector>
 
+#include "beam/particle.h"
+#include "beam/phase_scan.h"
 #include "console/console.h"
 #include "driver/slice_run.h"
+#include "console/number_text.h"
 #include "field/figures.h"
 #include "fieldio/map_export.h"
 #include "picture/scene.h"
@@ -35,6 +38,8 @@ constexpr std::string_view usage_text =
     "       plot_orvex_3dfields --slice PLANE:NODE:QUANTITY --image FILE.png|FILE.svg|FILE.pdf\n"
     "                           [--size WxH] [DIRECTORY]\n"
     "       plot_orvex_3dfields --probe POINTS [--interpolation linear|cubic] [DIRECTORY]\n"
+    "       plot_orvex_3dfields --track --energy MEV [--particle P] [--frequency MHZ]\n"
+    "                           [--phase DEG | --scan N] [--start X,Y] [--slope XP,YP] [--matrix] [DIRECTORY]\n"
     "       plot_orvex_3dfields [OPTIONS] -- DIRECTORY   (a DIRECTORY that begins with '-')\n"
     "       plot_orvex_3dfields --help | --version\n"
     "\n"
@@ -66,6 +71,12 @@ constexpr std::string_view usage_text =
     "line:X0,Y0,Z0:X1,Y1,Z1:N (N >= 2 points, ends included), circle:R,Z:N (N >= 1 points\n"
     "about the z axis from +x) or a CSV file whose header row names x, y and z (cm; its other\n"
     "columns are carried through, # lines skipped).\n"
+    "--track follows a particle of kinetic energy MEV (--particle proton, electron, deuteron,\n"
+    "alpha or MASS_MEV,CHARGE) from the map's first z plane at X,Y (cm) with slopes XP,YP (mrad)\n"
+    "to its last, through both fields, and writes its gain, exit and time of flight as JSON;\n"
+    "with --frequency the fields are E cos(wt + phi), B sin(wt + phi), t = 0 at z = 0, at\n"
+    "--phase DEG (default 0) or at the N phases of --scan N with the crest; --matrix adds the\n"
+    "4 x 4 transfer matrix and focal lengths.\n"
     "--strict, with any of these: exit status 3 when the run raises a note on the map.\n"
     "\n"
     "plot_orvex_3dfields.dat, five lines:\n"
@@ -201,11 +212,76 @@ bool TAKE_SIZE(run_request& r, std::string_view value, std::string& why) {
     return true;
 }
 
-const std::array<option_rule, 13> option_table{{
+
+bool TAKE_ENERGY(run_request& r, std::string_view value, std::string& why) {
+    double v = 0.0;
+    if (!READ_NUMBER(value, v) || !(v > 0.0)) {
+        why = "--energy takes a kinetic energy above 0 in MeV, not " + VISIBLE_TEXT(value);
+        return false;
+    }
+    r.energy_mev = v;
+    return true;
+}
+
+bool TAKE_PARTICLE(run_request& r, std::string_view value, std::string& why) {
+    if (!PARTICLE_NAMED(value)) {
+        why = "--particle " + std::string(particle_rule) + ", not " + VISIBLE_TEXT(value);
+        return false;
+    }
+    r.particle = std::string(value);
+    return true;
+}
+
+bool TAKE_PHASE(run_request& r, std::string_view value, std::string& why) {
+    double v = 0.0;
+    if (!READ_NUMBER(value, v)) {
+        why = "--phase takes a number of degrees, not " + VISIBLE_TEXT(value);
+        return false;
+    }
+    r.phase_deg = v;
+    return true;
+}
+
+bool TAKE_SCAN(run_request& r, std::string_view value, std::string& why) {
+    int n = 0;
+    const auto got = std::from_chars(value.data(), value.data() + value.size(), n);
+    if (got.ec != std::errc{} || got.ptr != value.data() + value.size() || n < 1 || n > scan_most) {
+        why = "--scan takes a number of phases from 1 to " + NUMBER_I(scan_most) + ", not " + VISIBLE_TEXT(value);
+        return false;
+    }
+    r.scan = n;
+    return true;
+}
+
+// "A,B": two finite numbers.
+bool READ_PAIR(std::string_view text, double& a, double& b) {
+    const std::size_t comma = text.find(',');
+    return comma != std::string_view::npos && READ_NUMBER(text.substr(0, comma), a) && READ_NUMBER(text.substr(comma + 1), b);
+}
+
+bool TAKE_START(run_request& r, std::string_view value, std::string& why) {
+    if (READ_PAIR(value, r.start_x, r.start_y)) return true;
+    why = "--start takes X,Y in cm, not " + VISIBLE_TEXT(value);
+    return false;
+}
+
+bool TAKE_SLOPE(run_request& r, std::string_view value, std::string& why) {
+    if (READ_PAIR(value, r.slope_x, r.slope_y)) return true;
+    why = "--slope takes XP,YP in mrad, not " + VISIBLE_TEXT(value);
+    return false;
+}
+
+bool TAKE_MATRIX(run_request& r, std::string_view, std::string&) {
+    r.matrix = true;
+    return true;
+}
+
+const std::array<option_rule, 21> option_table{{
     {"--export", "a file name", run_mode::export_map, MODE_BIT(run_mode::export_map), {}, TAKE_EXPORT},
     {"--figures", {}, run_mode::figures, MODE_BIT(run_mode::figures), {}, TAKE_NOTHING},
-    {"--frequency", "a value", std::nullopt, MODE_BIT(run_mode::export_map) | MODE_BIT(run_mode::figures),
-     "--export FILE.h5 or --figures", TAKE_FREQUENCY},
+    {"--frequency", "a value", std::nullopt,
+     MODE_BIT(run_mode::export_map) | MODE_BIT(run_mode::figures) | MODE_BIT(run_mode::track),
+     "--export FILE.h5, --figures or --track", TAKE_FREQUENCY},
     {"--beta", "a value", std::nullopt, MODE_BIT(run_mode::figures), "--figures", TAKE_BETA},
     {"--strict", {}, std::nullopt, any_mode, {}, TAKE_STRICT},
     {"--multipoles", {}, run_mode::multipoles, MODE_BIT(run_mode::multipoles), {}, TAKE_NOTHING},
@@ -217,6 +293,14 @@ const std::array<option_rule, 13> option_table{{
     {"--size", "WIDTHxHEIGHT", std::nullopt, MODE_BIT(run_mode::slice), "--slice", TAKE_SIZE},
     {"--probe", "POINTS", run_mode::probe, MODE_BIT(run_mode::probe), {}, TAKE_PROBE},
     {"--interpolation", "linear or cubic", std::nullopt, MODE_BIT(run_mode::probe), "--probe", TAKE_INTERPOLATION},
+    {"--track", {}, run_mode::track, MODE_BIT(run_mode::track), {}, TAKE_NOTHING},
+    {"--energy", "a value", std::nullopt, MODE_BIT(run_mode::track), "--track", TAKE_ENERGY},
+    {"--particle", "a value", std::nullopt, MODE_BIT(run_mode::track), "--track", TAKE_PARTICLE},
+    {"--phase", "a value", std::nullopt, MODE_BIT(run_mode::track), "--track", TAKE_PHASE},
+    {"--scan", "a value", std::nullopt, MODE_BIT(run_mode::track), "--track", TAKE_SCAN},
+    {"--start", "a value", std::nullopt, MODE_BIT(run_mode::track), "--track", TAKE_START},
+    {"--slope", "a value", std::nullopt, MODE_BIT(run_mode::track), "--track", TAKE_SLOPE},
+    {"--matrix", {}, std::nullopt, MODE_BIT(run_mode::track), "--track", TAKE_MATRIX},
 }};
 
 const option_rule* FIND_OPTION(std::string_view name) {
@@ -255,6 +339,12 @@ std::string CHECK_TOGETHER(const run_request& r, const std::vector<const option_
         return "--frequency goes with --export FILE.h5";
     if (r.beta && !r.frequency_mhz) return "--beta needs --frequency";
     if (r.mode == run_mode::slice && r.image_file.empty()) return "--slice needs --image FILE";
+    if (r.mode == run_mode::track) {
+        if (!r.energy_mev) return "--track needs --energy";
+        if (r.phase_deg && r.scan) return "--phase and --scan are separate runs";
+        if (r.phase_deg && !r.frequency_mhz) return "--phase needs --frequency";
+        if (r.scan && !r.frequency_mhz) return "--scan needs --frequency";
+    }
     return {};
 }
 

@@ -18,6 +18,8 @@
 //                               where the program was started
 //     --slice PLANE:NODE:QUANTITY --image FILE [--size WxH]  a slice's picture (slice_run.h)
 //     --probe POINTS [--interpolation linear|cubic]  the fields at points, as CSV (probe_run.cpp)
+//     --track --energy MEV [--particle P] [--frequency MHZ] [--phase DEG | --scan N]
+//             [--start X,Y] [--slope XP,YP] [--matrix]   a particle tracked, as JSON (track_run.cpp)
 //     --strict                  with any mode: status 3 when the run raises a note
 //   Options come in any order, before or after the directory. One table (run_request.cpp) says
 //   which option takes a value, which mode it chooses or belongs to; PARSE_COMMAND_LINE checks
@@ -62,7 +64,7 @@ std::string_view PROGRAM_VERSION();
 // "plot_orvex_3dfields 1.0.0", as the PNG, the JSON documents and --version name the program.
 std::string PROGRAM_AND_VERSION();
 
-enum class run_mode { page, figures, export_map, multipoles, compare, slice, probe };
+enum class run_mode { page, figures, export_map, multipoles, compare, slice, probe, track };
 
 struct run_request {
     run_mode mode = run_mode::page;
@@ -82,6 +84,13 @@ struct run_request {
     std::string probe_argument;                // --probe POINTS, as given
     interpolation probe_rule = interpolation::cubic;  // --interpolation
     std::shared_ptr<const probe_points> points;       // the points POINTS names, once made
+    // --track: the particle (as --particle gives it), its kinetic energy (MeV), the RF phase
+    // (degrees) or the number of phases of a scan, the start (cm) and slopes (mrad), --matrix.
+    std::string particle = "proton";
+    std::optional<double> energy_mev, phase_deg;
+    std::optional<int> scan;
+    double start_x = 0.0, start_y = 0.0, slope_x = 0.0, slope_y = 0.0;
+    bool matrix = false;
 };
 
 struct command_line_answer {

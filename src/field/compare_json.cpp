@@ -25,8 +25,9 @@ void ADD_RF(const figure_sink& add, const std::string& at, const rf_figures& r) 
     add(at + ".beta", "1", r.beta);
     add(at + ".q_per_cm", "1/cm", r.wavenumber);
     add(at + ".gain_V", "V", r.gain);
-    add(at + ".phase_deg", "deg", r.phase);
+    add(at + ".crest_phase_deg", "deg", r.crest_phase);
     add(at + ".T", "1", r.transit_time);
+    add(at + ".T_single_gap", "1", r.single_gap_transit_time);
 }
 
 json READING(const map_pairing& p) {

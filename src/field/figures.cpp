@@ -89,6 +89,9 @@ map_figures MAP_FIGURES(const full_map& m, const figure_request& request, int as
     for (const field_figures& f : out.fields)
         if (f.multipoles)
             for (std::string& note : MULTIPOLE_NOTES(m, *f.multipoles)) out.notes.push_back(std::move(note));
+    if (m.field_kind == 2 && request.frequency_mhz) out.curl = CURL_CHECK(m, *request.frequency_mhz);
+    if (out.curl)
+        if (std::string note = CURL_NOTE(*out.curl); !note.empty()) out.notes.push_back(note);
     return out;
 }
 

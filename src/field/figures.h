@@ -10,10 +10,14 @@
 //     by the trapezoid rule over the line's nodes, sum over k of (F(k) + F(k+1)) / 2 x
 //     (s(k+1) - s(k)) (the field's unit times cm);
 //   - on the z axis (line 3), electric field: V0 = integral of Ez dz (V); given a frequency f
-//     (MHz) and a velocity beta, with q = 2 pi f / (beta c), c = 29,979,245,800 cm/s, and the
-//     trapezoid weights w(k) of the axis nodes, S = sum of w(k) Ez(z_k) exp(i q z_k): the gain
-//     V(beta) = |S| (V), the synchronous phase arg S (degrees) and the transit-time factor
-//     T = |S| / sum of w(k) |Ez(z_k)|; and the beta in [0.001, 1] where V(beta) is largest,
+//     (MHz) and a velocity beta, with q = 2 pi f / (beta c), c = 29,979,245,800 cm/s, the
+//     trapezoid weights w(k) of the axis nodes and the RF clock's origin z0 (RF_TIME_ORIGIN),
+//     S = sum of w(k) Ez(z_k) exp(i q (z_k - z0)): the gain V(beta) = |S| (V), the crest phase
+//     phi_crest = -arg S (degrees; a particle of that beta gains V(beta) cos(phi - phi_crest)
+//     at RF phase phi), the transit-time factor T = |S| / sum of w(k) |Ez(z_k)| and the
+//     single-gap transit-time factor V(beta) / |V0| (absent when V0 is 0, which it is taken to
+//     be when |V0| <= 1e-12 sum of w(k) |Ez(z_k)|: a sum that cancels to rounding); and the beta
+//     in [0.001, 1] where V(beta) is largest,
 //     among the betas whose wavelength spans at least two node steps (q dz <= pi; beyond, the
 //     node sum aliases: at q dz = 2 pi every node is in phase and the sum is V0 again);
 //   - on the z axis, magnetic field: the integrals of Bz dz (Gs cm) and Bz^2 dz (Gs^2 cm), the
@@ -40,6 +44,13 @@
 //   - the multipoles at a reference radius (multipoles.h): the integrated harmonics, the main
 //     one, b_n and a_n, the roll, and for a quadrupole its centre, gradient and magnetic length;
 //     r_ref is request.radius_cm or 2/3 of the smaller transverse half-width of the map.
+//   - the curl check (CURL_CHECK), for a map that carries both fields, given a frequency: on the
+//     interior nodes the divergence check takes for E, curl E by the same central differences
+//     and w B with w = 2 pi f and B in V s/cm^2 (B[Gs] x 1e-8); C = (largest |curl E + w B|) /
+//     (largest |curl E| + w |B|) (Euclidean lengths), the node where the numerator is largest,
+//     and the factor k = -sum(w B . curl E) / sum |w B|^2 that fits k B best to -curl E / w in
+//     the least-squares sense (1 for a map whose fields belong together, -1 for a B stored with
+//     the other sign).
 //   A figure that cannot be formed is absent (std::nullopt), never NaN: an integral over a line
 //   that holds a value that is not finite, a ratio whose denominator is 0, a phase of a sum of 0.
 //
@@ -74,6 +85,7 @@ inline constexpr double light_speed_cm_per_s = 29'979'245'800.0;
 inline constexpr double best_beta_low = 0.001, best_beta_high = 1.0;
 inline constexpr double divergence_note_threshold = 0.05;
 inline constexpr double divergence_resolution_margin = 2.0;
+inline constexpr double curl_note_threshold = 0.05;
 
 // What the figures are asked for beyond the grid: the RF figures need a frequency, the figures
 // at one velocity a beta too.
@@ -105,8 +117,9 @@ struct rf_figures {
     double beta = 0.0;
     double wavenumber = 0.0;            // q, 1/cm
     double gain = 0.0;                  // V(beta), V
-    std::optional<double> phase;        // degrees, in (-180, 180]
+    std::optional<double> crest_phase;  // -arg S, degrees, in (-180, 180]
     std::optional<double> transit_time; // T(beta)
+    std::optional<double> single_gap_transit_time;  // V(beta) / |V0|
 };
 
 struct gradient_figures {
@@ -132,6 +145,17 @@ struct divergence_figures {
 // divergence_note_threshold), a sampling too coarse to judge (D at most
 // divergence_resolution_margin x R), or a fault to look for (a sign, an axis or a unit).
 enum class divergence_verdict { consistent, too_coarse, suspect };
+// The curl check of a map's two fields at one frequency.
+struct curl_figures {
+    double frequency_mhz = 0.0;
+    double ratio = 0.0;                 // C, 0..1
+    std::int32_t i = 0, j = 0, k = 0;   // where |curl E + w B| is largest, full-grid node
+    double x = 0.0, y = 0.0, z = 0.0;   // cm
+    double largest_difference = 0.0;    // numerator, V/cm^2
+    double largest_terms = 0.0;         // denominator, V/cm^2
+    std::optional<double> factor;       // k; absent when B is 0 on every node taken
+    std::int64_t nodes = 0;             // interior nodes taken
+};
 
 struct field_figures {
     int field = 0;  // 0 electric, 1 magnetic
@@ -151,11 +175,13 @@ struct field_figures {
 field_figures COMPUTE_FIGURES(const full_map& map, int field, const figure_request& request);
 
 // The figures of a map as the command line and the window give them: both fields of a map that
-// carries both, else the field asked for (line 5's), with the notes they raise (the divergence
-// note of each field, in field order, then the multipoles' notes of each), without the
-// program's prefix.
+// carries both, else the field asked for (line 5's), the curl check of a map that carries both
+// when a frequency is given, with the notes they raise (the divergence note of each field, in
+// field order, then the multipoles' notes of each, then the curl note), without the program's
+// prefix.
 struct map_figures {
     std::vector<field_figures> fields;
+    std::optional<curl_figures> curl;  // a map that carries both fields, given a frequency
     std::vector<std::string> notes;
 };
 map_figures MAP_FIGURES(const full_map& map, const figure_request& request, int asked_field);
@@ -166,6 +192,20 @@ std::optional<divergence_figures> DIVERGENCE(const full_map& map, int field);
 // The RF figures of the electric field on the z axis (line 3) at one beta (0 < beta), or absent
 // when the axis is not there.
 std::optional<rf_figures> RF_AT_BETA(const full_map& map, double frequency_mhz, double beta);
+
+// Where the RF clock starts: t = 0 when a particle crosses z = 0, or the map's middle z plane
+// when z = 0 lies outside the map (the middle node for an odd count of z nodes, else halfway
+// between the two middle nodes). The figures' phases and the tracking (beam/) share it.
+double RF_TIME_ORIGIN(const full_map& map);
+
+// The curl check of a map that carries both fields, at a frequency (MHz); absent when the map
+// does not carry both, has no interior node, or every term is 0.
+std::optional<curl_figures> CURL_CHECK(const full_map& map, double frequency_mhz);
+
+// The note a curl figure above curl_note_threshold raises, without the program's prefix;
+// "" at or below it. It names the node and the factor k, and when k is near -1 (within 0.1)
+// says that B seems stored with the other sign.
+std::string CURL_NOTE(const curl_figures& c);
 
 divergence_verdict DIVERGENCE_VERDICT(const divergence_figures& d);
 

@@ -3,6 +3,7 @@
 // The document is built as a JSON value (its keys in the order given) and written by the field
 // floor's one printer (json_form.h), so that every real number has 17 significant digits.
 #include "field/figures_json.h"
+#include "field/json_text.h"
 
 #include <array>
 #include <cmath>
@@ -30,8 +31,9 @@ json RF(const rf_figures& r) {
     PUT_REAL(o, "beta", r.beta);
     PUT_REAL(o, "q_per_cm", r.wavenumber);
     PUT_REAL(o, "gain_V", r.gain);
-    PUT_REAL(o, "phase_deg", r.phase);
+    PUT_REAL(o, "crest_phase_deg", r.crest_phase);
     PUT_REAL(o, "T", r.transit_time);
+    PUT_REAL(o, "T_single_gap", r.single_gap_transit_time);
     return o;
 }
 
@@ -165,6 +167,8 @@ json FIELD(const field_figures& f, const full_map& m) {
 
 }  // namespace
 
+std::string JSON_TEXT(const json& value) { return json_form::JSON_TEXT(value); }
+
 std::string FIGURES_JSON(const figures_document& doc) {
     json root = json::object();
     root["program"] = std::string(doc.program);
@@ -178,6 +182,19 @@ std::string FIGURES_JSON(const figures_document& doc) {
     if (doc.map != nullptr)
         for (const field_figures& f : doc.fields) fields.push_back(FIELD(f, *doc.map));
     root["fields"] = fields;
+    if (doc.curl != nullptr) {
+        const curl_figures& c = *doc.curl;
+        json v = json::object();
+        PUT_REAL(v, "frequency_MHz", c.frequency_mhz);
+        PUT_REAL(v, "C", c.ratio);
+        v["node"] = json::array({c.i, c.j, c.k});
+        v["position_cm"] = json::array({c.x, c.y, c.z});
+        PUT_REAL(v, "largest_difference_V_per_cm2", c.largest_difference);
+        PUT_REAL(v, "largest_terms_V_per_cm2", c.largest_terms);
+        PUT_REAL(v, "k", c.factor);
+        v["nodes"] = c.nodes;
+        root["curl"] = v;
+    }
     json notes = json::array();
     for (const std::string_view n : doc.notes) notes.push_back(std::string(n));
     root["notes"] = notes;

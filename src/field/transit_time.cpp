@@ -34,6 +34,8 @@ struct weighted_axis {
     line_samples s;
     std::array<double, full_capacity_z> a{};  // w(k) Ez(z_k)
     double absolute = 0.0;                   // sum of w(k) |Ez(z_k)|
+    double axial_voltage = 0.0;              // V0, the trapezoid integral of Ez as the lines take it
+    double origin = 0.0;                     // z0 of the RF clock
     bool usable = false;
 };
 
@@ -52,6 +54,8 @@ weighted_axis WEIGHT_AXIS(const full_map& m) {
         w.a[static_cast<std::size_t>(k)] = weight * ez[k];
         w.absolute += weight * std::fabs(ez[k]);
     }
+    w.axial_voltage = TRAPEZOID(z, ez, n);
+    w.origin = RF_TIME_ORIGIN(m);
     w.usable = true;
     return w;
 }
@@ -70,13 +74,18 @@ rf_figures AT_BETA(const weighted_axis& w, double frequency_mhz, double beta) {
     r.wavenumber = WAVENUMBER(frequency_mhz, beta);
     double re = 0.0, im = 0.0;
     for (int k = 0; k < w.s.n; ++k) {
-        const double phase = r.wavenumber * w.s.pos[static_cast<std::size_t>(k)];
+        const double phase = r.wavenumber * (w.s.pos[static_cast<std::size_t>(k)] - w.origin);
         re += w.a[static_cast<std::size_t>(k)] * std::cos(phase);
         im += w.a[static_cast<std::size_t>(k)] * std::sin(phase);
     }
     r.gain = std::hypot(re, im);
-    if (r.gain > 0.0) r.phase = std::atan2(im, re) * 180.0 / std::numbers::pi;
+    if (r.gain > 0.0) {
+        // The crest -arg S, in (-180, 180].
+        const double crest = -std::atan2(im, re) * 180.0 / std::numbers::pi;
+        r.crest_phase = crest <= -180.0 ? 180.0 : crest;
+    }
     if (w.absolute > 0.0) r.transit_time = r.gain / w.absolute;
+    if (std::fabs(w.axial_voltage) > 1e-12 * w.absolute) r.single_gap_transit_time = r.gain / std::fabs(w.axial_voltage);
     return r;
 }
 
@@ -124,6 +133,15 @@ rf_figures REFINE(const weighted_axis& w, double frequency_mhz, double lo, doubl
 }
 
 }  // namespace
+
+double RF_TIME_ORIGIN(const full_map& m) {
+    const int n = std::min(m.nz, full_capacity_z);
+    if (n < 1) return 0.0;
+    const double first = m.z[0], last = m.z[static_cast<std::size_t>(n - 1)];
+    if (first <= 0.0 && last >= 0.0) return 0.0;
+    const auto middle = static_cast<std::size_t>((n - 1) / 2);
+    return n % 2 == 1 ? m.z[middle] : (m.z[middle] + m.z[middle + 1]) / 2.0;
+}
 
 std::optional<rf_figures> RF_AT_BETA(const full_map& m, double frequency_mhz, double beta) {
     const weighted_axis w = WEIGHT_AXIS(m);

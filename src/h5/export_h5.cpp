@@ -141,10 +141,13 @@ bool WRITE_RECORD(hid_t mesh, const full_map& grid, const export_grid& eg, int t
     const std::size_t stride = complex ? 2 : 1;
     for (int axis = 0; axis < 3; ++axis) {
         UNFOLDED_COMPONENT(grid, eg, 3 * triple + axis, unfolded);
+        // An RF field's E is E(x) in "r", its B is i B(x) in "i": a reader that takes
+        // Re[F e^(-iwt)] gets E(x) cos wt and B(x) sin wt, as the map's RF convention says.
+        const std::size_t part = complex && triple == 1 ? 1 : 0;
         for (std::size_t k = 0; k < nz; ++k)
             for (std::size_t j = 0; j < ny; ++j)
                 for (std::size_t i = 0; i < nx; ++i)
-                    stored[((i * ny + j) * nz + k) * stride] = unfolded[(k * ny + j) * nx + i];
+                    stored[((i * ny + j) * nz + k) * stride + part] = unfolded[(k * ny + j) * nx + i];
         const char* name = axis == 0 ? "x" : axis == 1 ? "y" : "z";
         const h5_id set(H5Dcreate2(record.id, name, file_type.id, space.id, H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT),
                         H5Dclose);

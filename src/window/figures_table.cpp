@@ -32,8 +32,9 @@ QTreeWidgetItem* ROW(QTreeWidgetItem* parent, const QString& figure, const std::
 void RF_ROWS(QTreeWidgetItem* axis, const rf_figures& r, const QString& at) {
     ROW(axis, QStringLiteral("beta %1").arg(at), r.beta, {});
     ROW(axis, QStringLiteral("gain V(beta) %1").arg(at), r.gain, QStringLiteral("V"));
-    ROW(axis, QStringLiteral("synchronous phase %1").arg(at), r.phase, QStringLiteral("deg"));
+    ROW(axis, QStringLiteral("crest phase -arg S %1").arg(at), r.crest_phase, QStringLiteral("deg"));
     ROW(axis, QStringLiteral("transit-time factor T %1").arg(at), r.transit_time, {});
+    ROW(axis, QStringLiteral("single-gap transit-time factor V(beta)/|V0| %1").arg(at), r.single_gap_transit_time, {});
 }
 
 void AXIS_ROWS(QTreeWidgetItem* top, const field_figures& f) {
@@ -78,6 +79,17 @@ void DIVERGENCE_ROW(QTreeWidgetItem* top, const field_figures& f) {
                               : QStringLiteral("mostly along %1").arg(QChar::fromLatin1(d.error_axis));
     auto* cost = ROW(top, QStringLiteral("what the differences cost R (their own error / largest sum of |terms|)"), d.resolution, {}, along);
     cost->setToolTip(3, along);
+}
+
+void CURL_ROWS(QTreeWidget* table, const curl_figures& c) {
+    auto* top = new QTreeWidgetItem(table, {QStringLiteral("curl check at %1 MHz").arg(NUMBER(c.frequency_mhz))});
+    auto* row = ROW(top, QStringLiteral("C (largest |curl E + w B| / largest |curl E| + w |B|)"), c.ratio, {},
+                    QStringLiteral("node (%1, %2, %3): x = %4, y = %5, z = %6 cm")
+                        .arg(c.i).arg(c.j).arg(c.k).arg(POSITION(c.x), POSITION(c.y), POSITION(c.z)));
+    if (c.ratio > curl_note_threshold) row->setForeground(1, QColor(0xb0, 0x20, 0x20));
+    ROW(top, QStringLiteral("k (B fitted to -curl E / w)"), c.factor, {},
+        QStringLiteral("1: the fields belong together; -1: B has the other sign"));
+    top->setExpanded(true);
 }
 
 // "quadrupole", "14-pole": the name of the 2n-pole.
@@ -164,7 +176,8 @@ bool MULTIPOLE_OF_ROW(const QTreeWidgetItem* row, harmonic_choice& choice) {
     return true;
 }
 
-void FILL_FIGURES_TABLE(QTreeWidget* table, std::span<const field_figures> fields, const full_map& map) {
+void FILL_FIGURES_TABLE(QTreeWidget* table, std::span<const field_figures> fields, const full_map& map,
+                        const curl_figures* curl) {
     table->clear();
     for (const field_figures& f : fields) {
         const field_entry& entry = FIELD_ENTRY(f.field);
@@ -175,6 +188,7 @@ void FILL_FIGURES_TABLE(QTreeWidget* table, std::span<const field_figures> field
         LINE_ROWS(top, f, map);
         top->setExpanded(true);
     }
+    if (curl != nullptr) CURL_ROWS(table, *curl);
     table->resizeColumnToContents(0);
     table->resizeColumnToContents(1);
 }

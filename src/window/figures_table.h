@@ -10,7 +10,7 @@
 //   hold QVariantList{field, n, r_ref} under Qt::UserRole in column 0 (MULTIPOLE_OF_ROW).
 //
 // HOW TO CALL IT
-//   FILL_FIGURES_TABLE(table, fields, map);   // table with four columns
+//   FILL_FIGURES_TABLE(table, fields, map, curl);   // table with four columns; curl may be null
 //
 // ASSUMES AND LIMITS
 //   fields hold figures of the map given. The line rows start folded.
@@ -25,7 +25,8 @@ class QTreeWidgetItem;
 
 namespace orvex {
 
-void FILL_FIGURES_TABLE(QTreeWidget* table, std::span<const field_figures> fields, const full_map& map);
+void FILL_FIGURES_TABLE(QTreeWidget* table, std::span<const field_figures> fields, const full_map& map,
+                        const curl_figures* curl = nullptr);
 
 // The harmonic a row of the table stands for; false for a row of no harmonic.
 struct harmonic_choice {

@@ -160,8 +160,9 @@ bool figures_window::COMPUTE(bool find_best) {
     const map_figures figures = MAP_FIGURES(map, request, shown.fields.field_flag);
     std::vector<std::string_view> notes(shown.figures.check_notes.begin(), shown.figures.check_notes.end());
     notes.insert(notes.end(), figures.notes.begin(), figures.notes.end());
-    document = FIGURES_JSON({shown.figures.program, shown.figures.map_file, &map, request, figures.fields, notes});
-    FILL_FIGURES_TABLE(table, figures.fields, map);
+    const curl_figures* curl = figures.curl ? &*figures.curl : nullptr;
+    document = FIGURES_JSON({shown.figures.program, shown.figures.map_file, &map, request, figures.fields, notes, curl});
+    FILL_FIGURES_TABLE(table, figures.fields, map, curl);
     // A place too long for its column is read whole in its tooltip.
     for (QTreeWidgetItemIterator row(table); *row != nullptr; ++row) (*row)->setToolTip(3, (*row)->text(3));
     for (int column = 2; column < 4; ++column) table->resizeColumnToContents(column);

@@ -4,10 +4,11 @@
 //   A window of its own beside the page: a frequency (MHz) and a beta to type, and a table of
 //   the figures of field/figures.h for every field of the map (both for a map that carries
 //   both; the other field's triple is unfolded first, through the content's unfold_field):
-//   the axis figures (V0, the gain, phase and transit-time factor at the beta, the best beta
-//   once asked for; or the Bz integrals, effective length and hard-edge field), the gradient on
-//   the axis, the divergence check, the multipoles at the reference radius typed (else 2/3 of
-//   the map's smaller transverse half-width), and for each of the ten lines and each component the
+//   the axis figures (V0, the gain, crest phase and the two transit-time factors at the beta,
+//   the best beta once asked for; or the Bz integrals, effective length and hard-edge field),
+//   the gradient on the axis, the divergence check, the multipoles at the reference radius
+//   typed (else 2/3 of the map's smaller transverse half-width), the curl check of a map that
+//   carries both fields when a frequency is typed, and for each of the ten lines and each component the
 //   smallest and largest value with its node and position and the integral. Values are shown
 //   with 15 significant digits. Copy puts the JSON document of field/figures_json.h on the
 //   clipboard, Export writes it to a file (the file dialog of file_dialog.h: nothing is

@@ -25,6 +25,7 @@
 #include "page/page_readout.h"
 #include "window/figures_window.h"
 #include "window/file_dialog.h"
+#include "window/track_window.h"
 #include "window/page_view.h"
 #include "window/qt_forms.h"
 
@@ -192,6 +193,10 @@ void page_window::BUILD_MENUS() {
     figures->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
     figures->setEnabled(shown.fields.map != nullptr);
     connect(figures, &QAction::triggered, this, [this] { OPEN_FIGURES_WINDOW(shown, this); });
+    QAction* track = zoom->addAction(QStringLiteral("&Track a Particle..."));
+    track->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    track->setEnabled(shown.fields.map != nullptr);
+    connect(track, &QAction::triggered, this, [this] { OPEN_TRACK_WINDOW(shown, this); });
 }
 
 void page_window::SHOW_FIT() {

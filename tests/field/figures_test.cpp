@@ -51,11 +51,13 @@ TEST(Figures, GaussianGapMeetsItsTransitTimeFactor) {
     EXPECT_EQ(f.lines[2].components[2].largest->position, 0.0);
     for (const double beta : {1.0, 0.5, 0.2}) {
         const auto rf = RF_AT_BETA(field_grid.full, frequency, beta);
-        ASSERT_TRUE(rf && rf->transit_time && rf->phase);
+        ASSERT_TRUE(rf && rf->transit_time && rf->crest_phase && rf->single_gap_transit_time);
         const double q = 2.0 * pi * frequency * 1e6 / (beta * 29'979'245'800.0);
         EXPECT_LT(RELATIVE(*rf->transit_time, std::exp(-(q * sigma) * (q * sigma) / 2.0)), 1e-12) << beta;
         EXPECT_LT(RELATIVE(rf->gain, *f.axial_voltage * *rf->transit_time), 1e-12) << beta;
-        EXPECT_LT(std::fabs(*rf->phase), 1e-9) << beta;  // a gap centred on z = 0
+        EXPECT_LT(std::fabs(*rf->crest_phase), 1e-9) << beta;  // a gap centred on z = 0
+        // Ez >= 0 everywhere: the sum of |Ez| is V0 and the two transit-time factors agree.
+        EXPECT_LT(RELATIVE(*rf->single_gap_transit_time, *rf->transit_time), 1e-12) << beta;
     }
     ASSERT_TRUE(f.at_beta && f.best);
     EXPECT_EQ(f.at_beta->beta, 0.5);
@@ -130,7 +132,7 @@ TEST(Figures, QuadrupoleGradientsAndAbsentFigures) {
     EXPECT_LT(RELATIVE(e.gradient->largest, 2000.0), 1e-12);
     EXPECT_LT(RELATIVE(*e.gradient->integral, 2000.0 * 100.0), 1e-12);
     EXPECT_EQ(e.at_beta->gain, 0.0);  // Ez is 0: no phase, no transit-time factor, no best beta
-    EXPECT_FALSE(e.at_beta->phase || e.at_beta->transit_time || e.best);
+    EXPECT_FALSE(e.at_beta->crest_phase || e.at_beta->transit_time || e.at_beta->single_gap_transit_time || e.best);
     EXPECT_LT(e.divergence->ratio, 1e-12);
 
     // The document: what is absent is an absent key; every number reads back as computed.
@@ -153,6 +155,52 @@ TEST(Figures, QuadrupoleGradientsAndAbsentFigures) {
     EXPECT_EQ(line5["By"]["integral"].get<double>(), *b.lines[4].components[1].integral);
     EXPECT_EQ(line5["fixed_nodes"][0], LINE_INDICES(field_grid.full, 5).first);
     EXPECT_EQ(doc["notes"][0], "a note");
+}
+
+// An RF mode whose fields belong together (a pillbox's TM010 at its frequency) passes the curl
+// check; at another frequency k is the ratio of the frequencies; with B stored with the other
+// sign k is -1 and the note says so; a static E beside an unrelated B has no curl to match
+// (k = 0, C = 1). Without a frequency or with one field there is no check.
+TEST(Figures, CurlCheckMatchesFaradaysLaw) {
+    struct row {
+        field_model model;
+        double frequency;
+        bool flip_b;
+        double ratio_below, ratio_above, k;
+        const char* note;
+    };
+    const row rows[] = {
+        {field_model::pillbox, 1300.0, false, 1e-3, 0.0, 1.0, ""},
+        {field_model::pillbox, 1625.0, false, 0.13, 0.1, 0.8, "the frequency, a unit or a component may be wrong"},
+        {field_model::pillbox, 1300.0, true, 1.0 + 1e-12, 0.999, -1.0, "B seems stored with the other sign"},
+        {field_model::harmonic, 1300.0, false, 1.0 + 1e-12, 0.99, 0.0, "the frequency, a unit or a component may be wrong"},
+    };
+    for (const row& r : rows) {
+        mapgen::map_defects d;
+        d.negate[3] = d.negate[4] = d.negate[5] = r.flip_b;
+        LOAD(r.model, 2, 1, 1, 0, 2.0, 10.0, d);
+        const map_figures f = MAP_FIGURES(field_grid.full, {r.frequency, std::nullopt, false}, 0);
+        ASSERT_TRUE(f.curl && f.curl->factor) << r.frequency;
+        EXPECT_LT(f.curl->ratio, r.ratio_below) << r.frequency;
+        EXPECT_GE(f.curl->ratio, r.ratio_above) << r.frequency;
+        EXPECT_NEAR(*f.curl->factor, r.k, 2e-3) << r.frequency;
+        const std::string note = CURL_NOTE(*f.curl);
+        EXPECT_TRUE(note.ends_with(r.note)) << note;
+        EXPECT_EQ(f.notes.empty(), std::string(r.note).empty()) << note;
+        if (!note.empty()) {
+            EXPECT_EQ(f.notes.back(), note);
+            EXPECT_TRUE(note.starts_with("the curl of E and -w B at ")) << note;
+        }
+    }
+    // The document carries it; without a frequency there is none.
+    const map_figures with = MAP_FIGURES(field_grid.full, {1300.0, std::nullopt, false}, 0);
+    const nlohmann::json doc = nlohmann::json::parse(FIGURES_JSON({"program", "MW_h.txt", &field_grid.full, {1300.0, std::nullopt, false},
+                                                                   with.fields, {}, &*with.curl}));
+    EXPECT_EQ(doc["curl"]["C"].get<double>(), with.curl->ratio);
+    EXPECT_EQ(doc["curl"]["k"].get<double>(), *with.curl->factor);
+    EXPECT_FALSE(MAP_FIGURES(field_grid.full, {}, 0).curl);
+    LOAD(field_model::gaussian_gap, 0, 1, 1, 0, 2.0, 10.0);
+    EXPECT_FALSE(CURL_CHECK(field_grid.full, 1300.0));
 }
 
 // Fields free of divergence raise no note: the harmonic models of every kind and symmetry, and

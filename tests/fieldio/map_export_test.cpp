@@ -242,21 +242,28 @@ TEST(MapExport, H5MeshReadByTheHdf5LibraryHoldsTheGridInSiUnits) {
             const double unit_si = NUMBERS<double, 1>(set, "unitSI", H5T_NATIVE_DOUBLE)[0];
             const auto dimension = NUMBERS<double, 7>(set, "unitDimension", H5T_NATIVE_DOUBLE);
             EXPECT_EQ(dimension[2], comp < 3 ? -3.0 : -2.0);
-            // Read as doubles, or the real parts of the complex {r, i} of an RF field.
-            std::vector<double> v(nodes);
+            // Read as doubles, or the complex {r, i} of an RF field: E(x) in r, B as i B(x)
+            // (so Re[F e^(-iwt)] is E(x) cos wt and B(x) sin wt), the other part 0.
+            const std::size_t parts = mhz > 0 ? 2 : 1;
+            std::vector<double> v(nodes * parts);
             hid_t memory = H5T_NATIVE_DOUBLE;
             if (mhz > 0) {
-                memory = H5Tcreate(H5T_COMPOUND, sizeof(double));
+                memory = H5Tcreate(H5T_COMPOUND, 2 * sizeof(double));
                 H5Tinsert(memory, "r", 0, H5T_NATIVE_DOUBLE);
+                H5Tinsert(memory, "i", sizeof(double), H5T_NATIVE_DOUBLE);
             }
             EXPECT_GE(H5Dread(set, memory, H5S_ALL, H5S_ALL, H5P_DEFAULT, v.data()), 0);
             if (mhz > 0) H5Tclose(memory);
             H5Dclose(set);
             const double si = comp < 3 ? 100.0 : 1e-4;  // V/cm and Gs in V/m and T
+            const std::size_t held = comp < 3 || parts == 1 ? 0 : 1, other = 1 - held;
             std::size_t n = 0;  // z fastest
             for (int i = 1; i <= g.nx; ++i)
                 for (int j = 1; j <= g.ny; ++j)
-                    for (int k = 1; k <= g.nz; ++k, ++n) misses += v[n] * unit_si != FULL(comp)[FULL_INDEX(i, j, k)] * si;
+                    for (int k = 1; k <= g.nz; ++k, ++n) {
+                        misses += v[n * parts + held] * unit_si != FULL(comp)[FULL_INDEX(i, j, k)] * si;
+                        if (parts == 2) misses += v[n * parts + other] != 0.0;
+                    }
         }
         EXPECT_EQ(misses, 0);
         H5Gclose(mesh);
