@@ -1,6 +1,10 @@
 // page_run.cpp: the page's run, and the page of the other field drawn for the window.
 #include "driver/page_run.h"
 
+#include <optional>
+#include <system_error>
+#include <thread>
+
 #include "console/console.h"
 #include "driver/control_file.h"
 #include "driver/other_map.h"
@@ -27,12 +31,31 @@ const std::string& SOFTWARE() {
 
 }  // namespace
 
+// The divergence check of the field plotted starts on the second core while the page is drawn,
+// and the main thread takes its share of the planes once the page is done: both only read the
+// full map (its field unfolded as the pass is made), and the note joins the others once the
+// pass is complete. Where no thread can start (a limit on threads or on memory) the main thread
+// does it all.
 void PAGE_STAGES(const run_request&, run_outcome& out) {
     const full_map& m = field_grid.full;
     const int field = field_grid.field_flag;
-    if (const std::optional<divergence_figures> d = DIVERGENCE(m, field))
-        if (const std::string note = DIVERGENCE_NOTE(field, *d); !note.empty()) ADD_MAP_NOTE(note);
+    divergence_pass pass(m, field);
+    std::thread checker;
+    try {
+        checker = std::thread([&pass] { pass.WORK(); });
+    } catch (const std::system_error&) {
+    }
+    struct joined {  // the thread is joined also when drawing stops the run
+        std::thread& t;
+        ~joined() {
+            if (t.joinable()) t.join();
+        }
+    } join_checker{checker};
     PLOT_PROFILES(m, field, FIELD_FILE_NAME(), page_listing::printed, SOFTWARE());
+    pass.WORK();
+    if (checker.joinable()) checker.join();
+    if (const std::optional<divergence_figures> d = pass.RESULT())
+        if (const std::string note = DIVERGENCE_NOTE(field, *d); !note.empty()) ADD_MAP_NOTE(note);
     out.show_page = true;
     out.page_field = field;
 }

@@ -4,6 +4,7 @@
 // One pass over the grid in memory order. Which nodes hold no field is kept for five planes of
 // z at a time (neighbour_rule.h), each plane marked once, just before the pass needs it, while
 // its values are still in the cache: the grid is read about once.
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstddef>
@@ -133,25 +134,28 @@ void ANY_ROW(const row_place& r, const zero_planes& planes, int ny, node_row& ro
     }
 }
 
-}  // namespace
+// What one stretch of planes found; stretches are merged in z order, so that the node where
+// the sum is largest is the first in array order, as one pass in memory order finds it.
+struct divergence_part {
+    std::int64_t nodes = 0;
+    double best_sum = -1.0, best_terms = 0.0, best_error = 0.0;
+    int i = 0, j = 0, k = 0;
+    char error_axis = 'z';
+};
 
-std::optional<divergence_figures> DIVERGENCE(const full_map& g, int field) {
+// The planes k_first .. k_last (interior, in turn) of the check.
+divergence_part CHECK_PLANES(const full_map& g, const component_triple& f, int k_first, int k_last) {
     const int nx = g.nx, ny = g.ny, nz = g.nz;
-    if (nx < 3 || ny < 3 || nz < 3 || nx > full_capacity_x || ny > full_capacity_y || nz > full_capacity_z)
-        return std::nullopt;
-    const component_triple f = FIELD_TRIPLE(g, field);
     axis_spans<full_capacity_x> sx;
     axis_spans<full_capacity_y> sy;
     axis_spans<full_capacity_z> sz;
     AXIS_SPANS(AXIS_COORDINATES(g, 'x'), sx);
     AXIS_SPANS(AXIS_COORDINATES(g, 'y'), sy);
     AXIS_SPANS(AXIS_COORDINATES(g, 'z'), sz);
-
-    zero_planes planes(f, nx, ny, nz);
-    divergence_figures d;
-    double best_sum = -1.0, best_terms = 0.0, best_error = 0.0;
+    zero_planes planes(f, nx, ny, nz, k_first);
+    divergence_part d;
     node_row row;
-    for (int k = 2; k < nz; ++k) {
+    for (int k = k_first; k <= k_last; ++k) {
         planes.ENTER(k);
         for (int j = 2; j < ny; ++j) {
             const row_place place{f, j, k, nx, sx, sy.span[static_cast<std::size_t>(j - 1)], sy.third[static_cast<std::size_t>(j - 1)],
@@ -162,18 +166,56 @@ std::optional<divergence_figures> DIVERGENCE(const full_map& g, int field) {
                 const auto n = static_cast<std::size_t>(i);
                 if (!row.judged[n] || !(row.terms[n] <= 1.7976931348623157e308)) continue;  // terms not finite
                 ++d.nodes;
-                if (row.terms[n] > best_terms) best_terms = row.terms[n];
-                if (row.sum[n] > best_sum) {
-                    best_sum = row.sum[n];
+                if (row.terms[n] > d.best_terms) d.best_terms = row.terms[n];
+                if (row.sum[n] > d.best_sum) {
+                    d.best_sum = row.sum[n];
                     d.i = i, d.j = j, d.k = k;
                 }
                 const std::array<double, 3> errors{FINITE_OR_0(row.error[0][n]), FINITE_OR_0(row.error[1][n]),
                                                    FINITE_OR_0(row.error[2][n])};
-                if (const double error = errors[0] + errors[1] + errors[2]; error > best_error) {
-                    best_error = error;
+                if (const double error = errors[0] + errors[1] + errors[2]; error > d.best_error) {
+                    d.best_error = error;
                     d.error_axis = errors[0] >= errors[1] && errors[0] >= errors[2] ? 'x' : errors[1] >= errors[2] ? 'y' : 'z';
                 }
             }
+        }
+    }
+    (void)nz;
+    return d;
+}
+
+}  // namespace
+
+divergence_pass::divergence_pass(const full_map& map, int field) : m(map), f(FIELD_TRIPLE(map, field)) {
+    usable = m.nx >= 3 && m.ny >= 3 && m.nz >= 3 && m.nx <= full_capacity_x && m.ny <= full_capacity_y &&
+             m.nz <= full_capacity_z;
+    stretches = usable ? (m.nz - 2 + planes_a_stretch - 1) / planes_a_stretch : 0;
+    parts.resize(static_cast<std::size_t>(stretches));
+}
+
+void divergence_pass::WORK() {
+    for (int s = next.fetch_add(1); s < stretches; s = next.fetch_add(1)) {
+        const int k_first = 2 + s * planes_a_stretch;
+        const int k_last = std::min(m.nz - 1, k_first + planes_a_stretch - 1);
+        const divergence_part part = CHECK_PLANES(m, f, k_first, k_last);
+        part_result& r = parts[static_cast<std::size_t>(s)];
+        r = {part.nodes, part.best_sum, part.best_terms, part.best_error, part.i, part.j, part.k, part.error_axis};
+    }
+}
+
+std::optional<divergence_figures> divergence_pass::RESULT() const {
+    divergence_figures d;
+    double best_sum = -1.0, best_terms = 0.0, best_error = 0.0;
+    for (const part_result& p : parts) {  // in z order: a later stretch wins only when larger
+        d.nodes += p.nodes;
+        best_terms = std::max(best_terms, p.best_terms);
+        if (p.best_sum > best_sum) {
+            best_sum = p.best_sum;
+            d.i = p.i, d.j = p.j, d.k = p.k;
+        }
+        if (p.best_error > best_error) {
+            best_error = p.best_error;
+            d.error_axis = p.error_axis;
         }
     }
     if (d.nodes == 0 || best_terms == 0.0) return std::nullopt;
@@ -182,10 +224,16 @@ std::optional<divergence_figures> DIVERGENCE(const full_map& g, int field) {
     d.ratio = best_sum / best_terms;
     d.largest_error = best_error;
     d.resolution = best_error / best_terms;
-    d.x = g.x[static_cast<std::size_t>(d.i - 1)];
-    d.y = g.y[static_cast<std::size_t>(d.j - 1)];
-    d.z = g.z[static_cast<std::size_t>(d.k - 1)];
+    d.x = m.x[static_cast<std::size_t>(d.i - 1)];
+    d.y = m.y[static_cast<std::size_t>(d.j - 1)];
+    d.z = m.z[static_cast<std::size_t>(d.k - 1)];
     return d;
+}
+
+std::optional<divergence_figures> DIVERGENCE(const full_map& g, int field) {
+    divergence_pass pass(g, field);
+    pass.WORK();
+    return pass.RESULT();
 }
 
 divergence_verdict DIVERGENCE_VERDICT(const divergence_figures& d) {

@@ -69,6 +69,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -188,6 +189,31 @@ map_figures MAP_FIGURES(const full_map& map, const figure_request& request, int 
 
 // The divergence check of one field alone (what a plotting run notes).
 std::optional<divergence_figures> DIVERGENCE(const full_map& map, int field);
+
+// The same check shared out among threads: every thread that calls WORK takes stretches of z
+// planes until none is left; RESULT, once every WORK has returned, is DIVERGENCE's, to the bit
+// (the stretches are merged in z order). The field is unfolded when the pass is made.
+class divergence_pass {
+public:
+    divergence_pass(const full_map& map, int field);
+    void WORK();
+    std::optional<divergence_figures> RESULT() const;
+
+private:
+    static constexpr int planes_a_stretch = 16;
+    struct part_result {
+        std::int64_t nodes = 0;
+        double best_sum = -1.0, best_terms = 0.0, best_error = 0.0;
+        int i = 0, j = 0, k = 0;
+        char error_axis = 'z';
+    };
+    const full_map& m;
+    component_triple f;
+    bool usable = false;
+    int stretches = 0;
+    std::atomic<int> next{0};
+    std::vector<part_result> parts;
+};
 
 // The RF figures of the electric field on the z axis (line 3) at one beta (0 < beta), or absent
 // when the axis is not there.

@@ -14,11 +14,12 @@
 //   const component_triple f = FIELD_TRIPLE(map, field);
 //   if (JUDGED_NODE(map, f, i, j, k)) ...                        // one node
 //   zero_planes planes(f, map.nx, map.ny, map.nz);               // a pass, k = 2 .. nz - 1 in order
+//   zero_planes part(f, map.nx, map.ny, map.nz, 100);            // or from k = 100 on
 //   for (int k = 2; k < map.nz; ++k) { planes.ENTER(k); ... if (planes.JUDGED(i, j)) ... }
 //
 // ASSUMES AND LIMITS
 //   Indices are 1-based full-grid nodes inside the map's counts (full_map.h); a zero_planes pass
-//   enters k = 2, 3, ... in turn. Reads only the arrays it is handed.
+//   enters k = first_k, first_k + 1, ... in turn. Reads only the arrays it is handed.
 #pragma once
 
 #include <array>
@@ -46,13 +47,16 @@ inline bool JUDGED_NODE(const full_map& m, const component_triple& f, int i, int
 // holding no field).
 class zero_planes {
 public:
-    zero_planes(const component_triple& f, int nx, int ny, int nz) : field(f), nx(nx), ny(ny), nz(nz) {
-        BEYOND(marks[0]);
-        MARK(1, marks[1]);
-        MARK(2, marks[2]);
-        MARK(3, marks[3]);
+    // A pass that enters first_k (2 .. nz - 1) first, then first_k + 1, ...
+    zero_planes(const component_triple& f, int nx, int ny, int nz, int first_k = 2) : field(f), nx(nx), ny(ny), nz(nz) {
+        for (int k = first_k - 2; k <= first_k + 1; ++k) {
+            plane_mask& mask = marks[static_cast<std::size_t>(k % 5)];
+            if (k >= 1 && k <= nz) MARK(k, mask);
+            else BEYOND(mask);
+        }
+        entered = first_k;
     }
-    // Moves the pass to plane k (2 .. nz - 1, in turn): marks plane k + 2.
+    // Moves the pass to plane k (first_k .. nz - 1, in turn): marks plane k + 2.
     void ENTER(int k) {
         entered = k;
         plane_mask& ahead = marks[static_cast<std::size_t>((k + 2) % 5)];

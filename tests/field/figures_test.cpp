@@ -12,6 +12,7 @@
 #include <numbers>
 #include <regex>
 #include <string>
+#include <thread>
 
 #include "field/figures.h"
 #include "field/figures_json.h"
@@ -323,6 +324,15 @@ TEST(Figures, DivergenceCheckMeetsASecondProgram) {
     EXPECT_EQ((std::array<double, 4>{double(d->i), double(d->j), double(d->k), double(d->nodes)}),
               (std::array<double, 4>{r[2], r[3], r[4], r[5]}));
     EXPECT_EQ(d->nodes, 23L * 23 * 199 - (7 * 5 * 21 + 2 * (7 * 5 + 5 * 21 + 7 * 21)));
+    // Shared out among threads (as a page's run does while it draws), the pass finds the same.
+    divergence_pass pass(field_grid.full, 1);
+    std::thread other([&pass] { pass.WORK(); });
+    pass.WORK();
+    other.join();
+    const auto shared = pass.RESULT();
+    ASSERT_TRUE(shared);
+    EXPECT_EQ((std::array<double, 5>{shared->ratio, shared->resolution, double(shared->i), double(shared->k), double(shared->nodes)}),
+              (std::array<double, 5>{d->ratio, d->resolution, double(d->i), double(d->k), double(d->nodes)}));
 }
 
 }  // namespace
