@@ -36,7 +36,7 @@ constexpr std::string_view usage_text =
     "       plot_orvex_3dfields --multipoles [--radius CM] [DIRECTORY]\n"
     "       plot_orvex_3dfields --compare OTHER_DIRECTORY [DIRECTORY]\n"
     "       plot_orvex_3dfields --slice PLANE:NODE:QUANTITY --image FILE.png|FILE.svg|FILE.pdf\n"
-    "                           [--size WxH] [DIRECTORY]\n"
+    "                           [--size WxH] [--compare OTHER_DIRECTORY] [DIRECTORY]\n"
     "       plot_orvex_3dfields --probe POINTS [--interpolation linear|cubic] [DIRECTORY]\n"
     "       plot_orvex_3dfields --track --energy MEV [--particle P] [--frequency MHZ]\n"
     "                           [--phase DEG | --scan N] [--start X,Y] [--slope XP,YP] [--matrix] [DIRECTORY]\n"
@@ -63,8 +63,9 @@ constexpr std::string_view usage_text =
     "read at this map's nodes, and every figure of both maps, as one JSON document.\n"
     "--slice writes the picture of one node plane, as the slice window shows it, to FILE\n"
     "instead: PLANE xy, xz or yz; NODE its index along the plane's normal (k, j or i, from 1);\n"
-    "QUANTITY x, y, z or magnitude of line 5's field; --size in pixels (points for a PDF),\n"
-    "900x560 unless given (a PDF: an A5 landscape page).\n"
+    "QUANTITY x, y, z or magnitude of line 5's field, or with --compare OTHER_DIRECTORY\n"
+    "diff-x, diff-y, diff-z or diff-magnitude (this map minus the other); --size in pixels\n"
+    "(points for a PDF), 900x560 unless given (a PDF: an A5 landscape page).\n"
     "--probe POINTS writes the field at points between the nodes as CSV on standard output\n"
     "instead (point,x,y,z, then Ex,Ey,Ez and/or Bx,By,Bz; nan outside the map), by\n"
     "--interpolation cubic (Catmull-Rom, the default) or linear (trilinear). POINTS is\n"
@@ -287,7 +288,8 @@ const std::array<option_rule, 21> option_table{{
     {"--multipoles", {}, run_mode::multipoles, MODE_BIT(run_mode::multipoles), {}, TAKE_NOTHING},
     {"--radius", "a value", std::nullopt, MODE_BIT(run_mode::figures) | MODE_BIT(run_mode::multipoles),
      "--figures or --multipoles", TAKE_RADIUS},
-    {"--compare", "the other map's directory", run_mode::compare, MODE_BIT(run_mode::compare), {}, TAKE_COMPARE},
+    {"--compare", "the other map's directory", run_mode::compare, MODE_BIT(run_mode::compare) | MODE_BIT(run_mode::slice), {},
+     TAKE_COMPARE},
     {"--slice", "PLANE:NODE:QUANTITY", run_mode::slice, MODE_BIT(run_mode::slice), {}, TAKE_SLICE},
     {"--image", "a file name", std::nullopt, MODE_BIT(run_mode::slice), "--slice", TAKE_IMAGE},
     {"--size", "WIDTHxHEIGHT", std::nullopt, MODE_BIT(run_mode::slice), "--slice", TAKE_SIZE},
@@ -339,6 +341,8 @@ std::string CHECK_TOGETHER(const run_request& r, const std::vector<const option_
         return "--frequency goes with --export FILE.h5";
     if (r.beta && !r.frequency_mhz) return "--beta needs --frequency";
     if (r.mode == run_mode::slice && r.image_file.empty()) return "--slice needs --image FILE";
+    if (r.mode == run_mode::slice && IS_DIFFERENCE(r.slice.quantity) && r.compare_directory.empty())
+        return "--slice " + VISIBLE_TEXT(r.slice_text) + " shows the difference of two maps: it needs --compare OTHER_DIRECTORY";
     if (r.mode == run_mode::track) {
         if (!r.energy_mev) return "--track needs --energy";
         if (r.phase_deg && r.scan) return "--phase and --scan are separate runs";
@@ -392,8 +396,12 @@ command_line_answer PARSE_COMMAND_LINE(int argc, const char* const* argv) {
         for (const option_rule* before : given)
             if (before == o) return REFUSE(std::string(arg) + " is given twice");
         if (o->chooses) {
-            if (chosen) return REFUSE(std::string(MODE_OPTION(*chosen)) + " and " + std::string(arg) + " are separate runs");
-            chosen = o->chooses;
+            // --slice with --compare is the slice of the difference of two maps: a slice run.
+            const bool slice_of_difference = chosen && ((*chosen == run_mode::slice && *o->chooses == run_mode::compare) ||
+                                                        (*chosen == run_mode::compare && *o->chooses == run_mode::slice));
+            if (chosen && !slice_of_difference)
+                return REFUSE(std::string(MODE_OPTION(*chosen)) + " and " + std::string(arg) + " are separate runs");
+            chosen = slice_of_difference ? run_mode::slice : *o->chooses;
         }
         std::string_view value;
         if (!o->value.empty()) {

@@ -3,6 +3,7 @@
 #include "driver/slice_run.h"
 
 #include <array>
+#include <memory>
 #include <charconv>
 #include <optional>
 #include <string>
@@ -10,6 +11,7 @@
 #include "console/console.h"
 #include "console/run_stop.h"
 #include "driver/control_file.h"
+#include "driver/other_map.h"
 #include "driver/run_modes.h"
 #include "field/field_grid.h"
 #include "field/figures.h"
@@ -23,8 +25,16 @@ namespace {
 // The words of the argument; a quantity added to slice_quantity gets its row here.
 constexpr std::array<std::pair<std::string_view, slice_plane>, 3> plane_words{
     {{"xy", slice_plane::xy}, {"xz", slice_plane::xz}, {"yz", slice_plane::yz}}};
-constexpr std::array<std::pair<std::string_view, slice_quantity>, 4> quantity_words{
-    {{"x", slice_quantity::x}, {"y", slice_quantity::y}, {"z", slice_quantity::z}, {"magnitude", slice_quantity::magnitude}}};
+// The difference quantities (this map minus the other of --compare) as diff-x ... diff-magnitude.
+constexpr std::array<std::pair<std::string_view, slice_quantity>, 8> quantity_words{
+    {{"x", slice_quantity::x},
+     {"y", slice_quantity::y},
+     {"z", slice_quantity::z},
+     {"magnitude", slice_quantity::magnitude},
+     {"diff-x", slice_quantity::difference_x},
+     {"diff-y", slice_quantity::difference_y},
+     {"diff-z", slice_quantity::difference_z},
+     {"diff-magnitude", slice_quantity::difference_magnitude}}};
 
 bool SAME_WORD(std::string_view given, std::string_view word) {
     if (given.size() != word.size()) return false;
@@ -45,6 +55,7 @@ bool READ_WHOLE(std::string_view text, int lo, int hi, int& v) {
 }  // namespace
 
 bool READ_SLICE_ARGUMENT(std::string_view text, slice_cut& cut, std::string& why) {
+    // (with --compare QUANTITY may also be diff-x, diff-y, diff-z or diff-magnitude: the usage says so)
     why = "--slice takes PLANE:NODE:QUANTITY (PLANE xy, xz or yz; NODE 1 or more; QUANTITY x, y, z or magnitude), not " +
           VISIBLE_TEXT(text);
     const std::size_t first = text.find(':'), second = first == std::string_view::npos ? first : text.find(':', first + 1);
@@ -76,6 +87,16 @@ void SLICE_STAGES(const run_request& request, run_outcome& out) {
     const full_map& m = field_grid.full;
     slice_cut cut = request.slice;
     cut.field = field_grid.field_flag;
+    // With --compare: the other map, read into a record of its own and read at this map's nodes.
+    std::unique_ptr<other_map> other;
+    map_pairing pairing;
+    if (!request.compare_directory.empty()) {
+        other = READ_OTHER_MAP(request.compare_directory);
+        for (const std::string& note : other->notes) ADD_MAP_NOTE(note);
+        PAIR_MAPS(m, other->grid->full, pairing);
+        pairing.other_file = other->file;
+        cut.compared = &pairing;
+    }
     const slice_size plane = SLICE_SIZE(m, cut.plane);
     const int count = AXIS_NODES(m, plane.normal);
     if (cut.node > count) {
@@ -96,7 +117,9 @@ void SLICE_STAGES(const run_request& request, run_outcome& out) {
         look.width = request.image_size->first;
         look.height = request.image_size->second;
     }
-    const shown_slice shown = SHOW_SLICE(m, cut, FIELD_FILE_NAME());
+    const std::string source = other == nullptr ? std::string(FIELD_FILE_NAME())
+                                                : std::string(FIELD_FILE_NAME()) + " against " + other->file;
+    const shown_slice shown = SHOW_SLICE(m, cut, source);
     look.stretch = SLICE_IS_STRIP(shown);  // as the slice window opens such a plane
     const scene picture = SLICE_SCENE(shown, look);
     std::string why;

@@ -55,6 +55,20 @@ TEST_F(SliceRun, WritesThePictureWhereTheCallerAskedInItsFormatAndNothingElse) {
     EXPECT_NE(SLURP(dir / "cut.svg").find("width=\"900\" height=\"560\" viewBox=\"0 0 900 560\""), std::string::npos);
 }
 
+// With --compare the picture shows this map minus the other, named in its source line; a
+// difference without --compare is refused before anything is read.
+TEST_F(SliceRun, DifferenceOfTwoMapsWithCompare) {
+    WRITE_MAP();
+    const run_result r = RUN({"--compare", ".", "--slice", "xz:13:diff-z", "--image", "diff.pdf"}, dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string pdf = SLURP(dir / "diff.pdf");
+    EXPECT_NE(pdf.find("(Ez diff \\(V/cm\\) on the XZ plane at y = 0 cm \\(node 13 of 25\\))"), std::string::npos);
+    EXPECT_NE(pdf.find("EM_map.txt against EM_map.txt"), std::string::npos);
+    const run_result refused = RUN({"--slice", "xz:13:diff-z", "--image", "p.png"}, dir);
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("it needs --compare OTHER_DIRECTORY"), std::string::npos) << refused.err;
+}
+
 // Counts: x 49 (i), y 25 (j), z 201 (k).
 TEST_F(SliceRun, NodeBeyondThePlaneIsRefusedOnceTheMapIsRead) {
     WRITE_MAP();
