@@ -32,8 +32,9 @@ void SHOW_SERIES(QChart* chart, const QList<QXYSeries*>& series) {
         }
     }
     if (!(x_lo <= x_hi)) x_lo = 0.0, x_hi = 1.0, y_lo = 0.0, y_hi = 1.0;
-    // A flat curve gets a little room; every curve a margin of 5 %.
-    const double y_room = y_hi > y_lo ? 0.05 * (y_hi - y_lo) : std::max(1e-12, 0.05 * std::fabs(y_hi));
+    // A flat curve gets a little room (a curve flat at 0, as x(z) of a particle on the axis, the
+    // room of -1 to 1); every curve a margin of 5 %.
+    const double y_room = y_hi > y_lo ? 0.05 * (y_hi - y_lo) : y_hi != 0.0 ? 0.05 * std::fabs(y_hi) : 1.0;
     x->setRange(x_lo, x_hi > x_lo ? x_hi : x_lo + 1.0);
     y->setRange(y_lo - y_room, y_hi + y_room);
     chart->legend()->setVisible(series.size() > 1);
