@@ -91,12 +91,15 @@ TEST_F(ImportHostile, WhatIsNotATextTableIsRefusedInOneLineWithoutBlocking) {
         const std::set<std::string> before = ENTRIES(dir);
         EXPECT_REFUSED(WRITER(IMPORT("t.txt")), 1, c.says, before);
     }
-    // A table larger than the memory the process may have: one line, not an abort.
+    // A table larger than the memory the process may have: one line, not an abort (not under
+    // AddressSanitizer, which reserves more address space than the limit leaves).
+#ifndef ORVEX_SANITIZE
     fs::remove_all(dir);
     fs::create_directories(dir);
     WRITE_TEXT(dir / "t.txt", "");
     fs::resize_file(dir / "t.txt", 1500ull << 20);
     EXPECT_REFUSED(WRITER(IMPORT("t.txt"), {"prlimit", "--as=400000000"}), 1, "not enough memory", ENTRIES(dir));
+#endif
 }
 
 TEST_F(ImportHostile, AnOutputThatIsTheTableIsRefusedAndTheTableKept) {

@@ -685,12 +685,24 @@ private slots:
         QFile(map).open(QIODevice::WriteOnly);
         KEEP_FROM_DIALOGS({map});
         QString refusal;
-        WITH_MODAL([&](QWidget* files) {
-            WITH_MODAL([&](QWidget* box) {
-                refusal = qobject_cast<QMessageBox*>(box) != nullptr ? qobject_cast<QMessageBox*>(box)->text() : QString();
-                WITH_MODAL([&](QWidget* again) { qobject_cast<QFileDialog*>(again)->reject(); });
-                qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
+        // The message box comes once the file dialog has taken the name: on a slow run (the
+        // sanitizer build) the dialog may still be the active window for a while, so the box is
+        // waited for by its type, a bounded number of times.
+        int waits = 300;
+        std::function<void(QWidget*)> on_box = [&](QWidget* box) {
+            auto* message = qobject_cast<QMessageBox*>(box);
+            if (message == nullptr) {
+                if (--waits > 0) WITH_MODAL(on_box);
+                return;
+            }
+            refusal = message->text();
+            WITH_MODAL([](QWidget* again) {
+                if (auto* files = qobject_cast<QFileDialog*>(again)) files->reject();
             });
+            message->button(QMessageBox::Ok)->click();
+        };
+        WITH_MODAL([&](QWidget* files) {
+            WITH_MODAL(on_box);
             TYPE_AND_ENTER(files, dir.path() + QStringLiteral("/./EM_field.csv"));
         });
         TRIGGER(QStringLiteral("&Export Profiles..."));
