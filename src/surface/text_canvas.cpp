@@ -57,16 +57,7 @@ const face_table& FACE_TABLE() {
 inline void BLEND(canvas& c, int x, int y, unsigned a, packed_colour colour) {
     if (a == 0 || x < 0 || y < 0 || x >= c.width || y >= c.height) return;
     packed_colour& p = c.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(c.width) + static_cast<std::size_t>(x)];
-    if (a >= 255) {
-        p = colour;
-        return;
-    }
-    packed_colour out = 0;
-    for (int shift = 0; shift < 24; shift += 8) {
-        const unsigned fg = (colour >> shift) & 0xFFu, bg = (p >> shift) & 0xFFu;
-        out |= ((fg * a + bg * (255 - a) + 127) / 255) << shift;
-    }
-    p = out;
+    p = text_detail::BLENDED(colour, p, a);
 }
 
 }  // namespace

@@ -25,16 +25,7 @@ using text_detail::TEXT;
 inline void BLEND(surface_detail::surface_state& s, int x, int y, unsigned a, packed_colour colour) {
     if (a == 0 || !surface_detail::INSIDE_CLIP(s.drawing, x, y)) return;
     packed_colour& p = surface_detail::PIXEL_AT(s, x, y);
-    if (a >= 255) {
-        p = colour;
-        return;
-    }
-    packed_colour out = 0;
-    for (int shift = 0; shift < 24; shift += 8) {
-        const unsigned fg = (colour >> shift) & 0xFFu, bg = (p >> shift) & 0xFFu;
-        out |= ((fg * a + bg * (255 - a) + 127) / 255) << shift;
-    }
-    p = out;
+    p = text_detail::BLENDED(colour, p, a);
 }
 
 void LOG_TEXT(surface_detail::surface_state& s, std::string_view shown, int length) {

@@ -101,4 +101,16 @@ int FONT_FOR(const font_request& r);
 // whether the font's size is already set on its face in this run of glyphs.
 const cached_glyph& GLYPH(font_entry& f, unsigned char c, bool& face_applied);
 
+// The colour of a pixel under colour laid over it with coverage a (0..255): each channel mixed
+// and rounded; a full coverage gives colour exactly. The page and any picture blend glyphs so.
+constexpr packed_colour BLENDED(packed_colour colour, packed_colour under, unsigned a) {
+    if (a >= 255) return colour;
+    packed_colour out = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const unsigned fg = (colour >> shift) & 0xFFu, bg = (under >> shift) & 0xFFu;
+        out |= ((fg * a + bg * (255 - a) + 127) / 255) << shift;
+    }
+    return out;
+}
+
 }  // namespace orvex::text_detail
