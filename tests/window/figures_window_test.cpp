@@ -26,6 +26,7 @@
 #include "field/unfold.h"
 #include "field/analytic_grid.h"
 #include "map_writer.h"
+#include "run_content.h"
 #include "window/figures_table.h"
 #include "window/figures_window.h"
 
@@ -42,18 +43,9 @@ private slots:
         recipe.kind = 2;
         recipe.n_cell = 3;
         recipe.ksym_yz = recipe.ksym_xz = recipe.ksym_xy = 1;
-        const std::string map = dir.filePath(QStringLiteral("MW_map.bin")).toStdString();
-        QVERIFY(mapgen::WRITE_FIELD_MAP(recipe, mapgen::layout::binary, map));
-        std::ofstream(dir.filePath(QStringLiteral("plot_orvex_3dfields.dat")).toStdString()) << "a\nb\nMW_map.bin\n0\n0\n";
-
-        // The run's grid: the map's stored lattice, line 5's field unfolded.
-        testing::LOAD_ANALYTIC(recipe);
-        field_grid.field_flag = 0;
-        UNFOLD_GRID(fields_unfolded::on_request);
-        page_content content;
-        content.fields = RUN_PAGE_FIELDS(0);
-        content.figures = RUN_PAGE_FIGURES();
-        content.figures.map_file = "MW_map.bin";
+        QVERIFY(testing::WRITE_MAP_AND_CONTROL(dir, recipe, "MW_map.bin"));
+        // The run's grid: the map's stored lattice, line 5's field asked for.
+        const page_content content = testing::RUN_CONTENT(recipe, 0, "MW_map.bin");
 
         figures_window window(content, nullptr);
         window.FREQUENCY()->setText(QStringLiteral("about 350"));
@@ -89,13 +81,7 @@ private slots:
         recipe.kind = 1;
         recipe.model = mapgen::field_model::multipole;
         recipe.magnet.added = {{6, 10.0, 0.0}};
-        testing::LOAD_ANALYTIC(recipe);
-        field_grid.field_flag = 1;
-        UNFOLD_GRID(fields_unfolded::on_request);
-        page_content content;
-        content.fields = RUN_PAGE_FIELDS(1);
-        content.figures = RUN_PAGE_FIGURES();
-        content.figures.map_file = "PMQ_map.bin";
+        const page_content content = testing::RUN_CONTENT(recipe, 1, "PMQ_map.bin");
 
         figures_window window(content, nullptr);
         window.show();

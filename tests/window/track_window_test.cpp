@@ -23,6 +23,7 @@
 #include "field/field_grid.h"
 #include "field/unfold.h"
 #include "map_writer.h"
+#include "run_content.h"
 #include "window/track_window.h"
 
 using namespace orvex;
@@ -39,16 +40,8 @@ private slots:
         recipe.model = mapgen::field_model::pillbox;
         recipe.ksym_yz = recipe.ksym_xz = 1;
         recipe.z_hi = 10.0;
-        const std::string map = dir.filePath(QStringLiteral("MW_pillbox.bin")).toStdString();
-        QVERIFY(mapgen::WRITE_FIELD_MAP(recipe, mapgen::layout::binary, map));
-        std::ofstream(dir.filePath(QStringLiteral("plot_orvex_3dfields.dat")).toStdString()) << "a\nb\nMW_pillbox.bin\n0\n0\n";
-        testing::LOAD_ANALYTIC(recipe);
-        field_grid.field_flag = 0;
-        UNFOLD_GRID(fields_unfolded::on_request);
-        page_content content;
-        content.fields = RUN_PAGE_FIELDS(0);
-        content.figures = RUN_PAGE_FIGURES();
-        content.figures.map_file = "MW_pillbox.bin";
+        QVERIFY(testing::WRITE_MAP_AND_CONTROL(dir, recipe, "MW_pillbox.bin"));
+        const page_content content = testing::RUN_CONTENT(recipe, 0, "MW_pillbox.bin");
 
         track_window window(content, nullptr);
         const std::string first = window.DOCUMENT();  // a 10 MeV proton, static
